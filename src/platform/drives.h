@@ -1,0 +1,52 @@
+#pragma once
+
+// Drives: on POSIX a drive is the mounted file system that holds a path, and its mount point
+// plays the part of a drive's root.
+
+#include <cstdint>
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace Platform {
+
+// Numbered as the program has always numbered drive kinds.
+enum class DriveType {
+  Unknown = 0,
+  Removable = 1,
+  Fixed = 2,
+  Network = 3,
+  CDRom = 4,
+  RamDisk = 5,
+};
+
+struct DriveInfo {
+  std::string root;        // the mount point, such as "/" or "/media/usb" (no trailing "/")
+  std::string device;      // what is mounted: "/dev/sda1", "tmpfs", "server:/share"
+  std::string fileSystem;  // "ext4", "tmpfs", "nfs4", ...
+  std::string volumeName;  // the file system's label; empty when it has none
+  DriveType type = DriveType::Unknown;
+  bool floppy = false;  // the file system lies on /dev/fd*
+};
+
+// The drive that holds a path: the mount point that is the longest leading part of the path's
+// folder, with that folder's links resolved as the system resolves them when it opens the path
+// (the last name itself is not followed). Where the folder does not exist, the absolute path as
+// written is used. NoSuchDrive when the mount table cannot be read or holds no match.
+std::error_code DriveOfPath(const std::string& path, DriveInfo& drive);
+
+// The drives a person would call disks (block devices, RAM disks, network file systems), in the
+// order of the mount table; pseudo file systems and read-only images are left out.
+std::vector<DriveInfo> ListDrives();
+
+struct DriveSpace {
+  std::int64_t clusterSize = 0;     // statvfs f_bsize
+  std::int64_t availableBytes = 0;  // f_bavail x f_frsize: free bytes this user may fill
+  std::int64_t totalBytes = 0;      // f_blocks x f_frsize
+  std::uint32_t serialNumber = 0;   // from the file system id
+};
+
+// Asks the file system that holds root; an error when it does not answer (the drive is not ready).
+std::error_code QueryDriveSpace(const std::string& root, DriveSpace& space);
+
+}  // namespace Platform

@@ -1,0 +1,110 @@
+#pragma once
+
+// Files as the operating system sees them. Nothing here follows a symbolic link, and nothing
+// opens anything but a regular file for writing.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <system_error>
+
+namespace Platform {
+
+enum class FileKind {
+  Missing,
+  Regular,
+  Directory,
+  SymbolicLink,
+  Other,  // device, pipe or socket
+};
+
+struct FileAttributes {
+  FileKind kind = FileKind::Missing;
+  bool readOnly = false;  // POSIX: the owner's write permission is off
+  bool hidden = false;    // POSIX: the name begins with "."
+  bool system = false;    // POSIX: never
+};
+
+// Reads what the path names without following a link. A missing path gives kind Missing and
+// the error no_such_file_or_directory.
+std::error_code GetFileAttributes(const std::string& path, FileAttributes& attributes);
+
+// Clears one attribute. POSIX: read-only adds the owner's write permission (never through a
+// link); hidden and system need no clearing and succeed.
+std::error_code ClearReadOnly(const std::string& path);
+std::error_code ClearHidden(const std::string& path);
+std::error_code ClearSystem(const std::string& path);
+
+// The length of a regular file in bytes; NotARegularFile for anything else.
+std::error_code GetFileLength(const std::string& path, std::int64_t& length);
+
+struct FileTime {
+  std::int64_t seconds = 0;      // since 1970-01-01 00:00:00 UTC
+  std::int32_t nanoseconds = 0;  // 0 to 999,999,999
+  friend bool operator==(const FileTime&, const FileTime&) = default;
+};
+
+struct FileTimes {
+  bool hasCreation = false;  // the file system gave a creation (birth) time
+  FileTime creation;
+  FileTime access;
+  FileTime modification;
+};
+
+// Reads the three times of the entry itself (a link's own times, never its target's).
+std::error_code GetFileTimes(const std::string& path, FileTimes& times);
+
+// Writes the access and modification times to the nanosecond. POSIX cannot set a creation time,
+// so that one is left as it is.
+std::error_code SetFileTimes(const std::string& path, const FileTimes& times);
+
+// Succeeds exactly when the path is a regular file that can be opened for writing. Never blocks
+// (a pipe is refused, not waited on) and never follows a link.
+std::error_code ProbeForWriting(const std::string& path);
+
+// Sets a regular file's length (shortening or extending it).
+std::error_code ChangeFileSize(const std::string& path, std::int64_t length);
+
+// Writes a regular file's data through to the disk.
+std::error_code FlushFile(const std::string& path);
+
+// Removes a file or link entry once (never a folder, never a link's target).
+std::error_code RemoveFile(const std::string& path);
+
+// True when a non-folder entry of that name exists (a dangling link exists too).
+bool FileExists(const std::string& path);
+
+// True when the path names a folder (not a link to one).
+bool FolderExists(const std::string& path);
+
+void SleepMilliseconds(int milliseconds);
+
+// A regular file opened for overwriting in place. Opening refuses links (O_NOFOLLOW), does not
+// block on pipes or devices, and checks with fstat that the open object is a regular file, so
+// that nothing else is ever written.
+class WritableFile {
+ public:
+  WritableFile() = default;
+  ~WritableFile();
+  WritableFile(const WritableFile&) = delete;
+  WritableFile& operator=(const WritableFile&) = delete;
+  WritableFile(WritableFile&& other) noexcept;
+  WritableFile& operator=(WritableFile&& other) noexcept;
+
+  std::error_code Open(const std::string& path);
+  bool IsOpen() const { return handle_ >= 0; }
+  std::error_code Length(std::int64_t& length) const;
+  // Moves to the first byte.
+  std::error_code Rewind();
+  // Writes all of data at the current position, carrying on after partial writes and signals.
+  std::error_code WriteAll(const void* data, std::size_t size);
+  std::error_code Truncate(std::int64_t length);
+  // Writes the data through to the disk (fsync).
+  std::error_code Sync();
+  std::error_code Close();
+
+ private:
+  int handle_ = -1;
+};
+
+}  // namespace Platform

@@ -1,0 +1,28 @@
+#pragma once
+
+// Facts about the running program and the system it runs on.
+
+#include <string>
+#include <vector>
+
+namespace Platform {
+
+// Path separator of the system's paths.
+inline constexpr char kPathSeparator = '/';
+
+// The folder of the running executable, ending in one separator.
+std::string ExecutableFolder();
+
+// The folders that hold the program and its data files, each ending in one separator: the
+// executable's folder and, when it exists, the installed data folder (../share/kexwell/ beside it).
+std::vector<std::string> ProgramFolders();
+
+// The swap files in use (the entries of type "file" in /proc/swaps), as absolute paths.
+std::vector<std::string> SwapFiles();
+
+// The absolute form of a path, made without resolving links: a relative path is taken from the
+// current folder, and "." parts and repeated separators are folded away. ".." parts are kept,
+// because folding them could name another file when a folder on the way is a link.
+std::string AbsolutePath(const std::string& path);
+
+}  // namespace Platform
