@@ -1,0 +1,69 @@
+#include "engine/file_proc.h"
+
+#include "platform/errors.h"
+
+namespace FileProc {
+namespace {
+
+bool IsNotARegularFile(const std::error_code& error) {
+  return error == Platform::PlatformErrc::NotARegularFile;
+}
+
+}  // namespace
+
+std::int64_t FileLength(const std::string& path) {
+  std::int64_t length = 0;
+  if (Platform::GetFileLength(path, length)) return -1;
+  return length;
+}
+
+short Flush(const std::string& path) {
+  return Platform::FlushFile(path) ? -1 : 0;
+}
+
+short ChangeSize(const std::string& path, std::int64_t size) {
+  const std::error_code error =
+      size < 0 ? Platform::ProbeForWriting(path) : Platform::ChangeFileSize(path, size);
+  if (!error) return 0;
+  return IsNotARegularFile(error) ? -13 : -1;
+}
+
+short GetFileTimes(const std::string& path, Platform::FileTimes& times) {
+  if (!FileExists(path)) return -1;
+  return Platform::GetFileTimes(path, times) ? -2 : 0;
+}
+
+short SetFileTimes(const std::string& path, const Platform::FileTimes& times) {
+  if (!FileExists(path)) return -3;
+  return Platform::SetFileTimes(path, times) ? -4 : 0;
+}
+
+bool DeleteFile(const std::string& path, bool clearHidden, bool clearReadOnly, bool clearSystem,
+                const DeleteRetry& retry) {
+  if (!FileExists(path)) return true;
+  Platform::FileAttributes attributes;
+  if (!Platform::GetFileAttributes(path, attributes)) {
+    if (attributes.hidden && clearHidden) (void)Platform::ClearHidden(path);
+    if (attributes.readOnly && clearReadOnly) (void)Platform::ClearReadOnly(path);
+    if (attributes.system && clearSystem) (void)Platform::ClearSystem(path);
+  }
+  for (int attempt = 1;; ++attempt) {
+    if (!retry.remove(path)) return true;
+    if (!FileExists(path)) return true;
+    if (attempt >= retry.attempts) return false;
+    retry.sleep(retry.delayMilliseconds);
+  }
+}
+
+bool FileExists(const std::string& path) {
+  return !path.empty() && Platform::FileExists(path);
+}
+
+std::string UniqueName(const std::string& path) {
+  for (unsigned long number = 1;; ++number) {
+    std::string candidate = path + std::to_string(number);
+    if (!FileExists(candidate) && !Platform::FolderExists(candidate)) return candidate;
+  }
+}
+
+}  // namespace FileProc

@@ -1,0 +1,55 @@
+#pragma once
+
+// File primitives of the purge: lengths, sizes, flushing, time stamps, deletion with retries.
+// They keep the program's result conventions (0 for success, small negative numbers for failure)
+// over the platform layer.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <system_error>
+
+#include "platform/files.h"
+
+namespace FileProc {
+
+// The length of a regular file in bytes, or -1 when it cannot be read.
+std::int64_t FileLength(const std::string& path);
+
+// Writes the file through to the disk: 0 when that succeeded, -1 otherwise.
+short Flush(const std::string& path);
+
+// With size -1: 0 when the file is a regular file that can be opened for writing, -1 when not,
+// -13 when it is not a regular file. With a size of 0 or more: sets the file's length; 0, or
+// -1 on failure (-13 for anything but a regular file).
+short ChangeSize(const std::string& path, std::int64_t size);
+
+// Reads the three time stamps: 0, -1 when the file cannot be found, -2 when the times cannot be
+// read. Paths of any length are served.
+short GetFileTimes(const std::string& path, Platform::FileTimes& times);
+
+// Writes the time stamps back (access and modification; a creation time where the system can
+// set one): 0, -3 when the file cannot be found, -4 when the times cannot be set.
+short SetFileTimes(const std::string& path, const Platform::FileTimes& times);
+
+// How deletion retries: four tries 500 ms apart. Tests replace the removal and the wait.
+struct DeleteRetry {
+  int attempts = 4;
+  int delayMilliseconds = 500;
+  std::function<std::error_code(const std::string&)> remove = Platform::RemoveFile;
+  std::function<void(int)> sleep = Platform::SleepMilliseconds;
+};
+
+// Deletes a file, first clearing the hidden, read-only and system attributes as the flags ask
+// (errors in clearing are ignored). True when the file is gone, also when someone else removed
+// it between two tries; false when it still exists after the last try.
+bool DeleteFile(const std::string& path, bool clearHidden, bool clearReadOnly, bool clearSystem,
+                const DeleteRetry& retry = {});
+
+// True when the path is not empty and a file of that name exists.
+bool FileExists(const std::string& path);
+
+// The path followed by the first of 1, 2, 3 ... for which no file of that name exists.
+std::string UniqueName(const std::string& path);
+
+}  // namespace FileProc
