@@ -1,0 +1,110 @@
+#include "engine/file_ops.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+
+namespace FileOps {
+
+namespace {
+
+constexpr std::array<const char*, 12> kSensitiveExtensions = {
+    "bat", "bin", "com", "dll", "drv", "exe", "ini", "ovl", "pif", "sys", "ocx", "kbd"};
+
+// Only ASCII letters change; the bytes of other characters are kept as they are.
+std::string LowerCase(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') {
+      c = static_cast<char>(c - 'A' + 'a');
+    }
+  }
+  return text;
+}
+
+// Everything up to and including the last separator; "" when there is none.
+std::string FolderPart(const std::string& path) {
+  const std::size_t slash = path.rfind(Platform::kPathSeparator);
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// Everything after the last separator.
+std::string NamePart(const std::string& path) {
+  const std::size_t slash = path.rfind(Platform::kPathSeparator);
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+ProtectedFiles::ProtectedFiles(std::vector<std::string> programFolders,
+                               std::vector<std::string> swapFiles)
+    : swapFiles_(std::move(swapFiles)) {
+  for (std::string& folder : programFolders) {
+    if (folder.empty()) {
+      continue;
+    }
+    if (folder.back() != Platform::kPathSeparator) {
+      folder += Platform::kPathSeparator;
+    }
+    programFoldersLower_.push_back(LowerCase(std::move(folder)));
+  }
+  Reset(kNotAsked);
+}
+
+void ProtectedFiles::Reset(short permission) {
+  extensions_.clear();
+  for (const char* extension : kSensitiveExtensions) {
+    extensions_.push_back({extension, permission});
+  }
+}
+
+void ProtectedFiles::SetPermission(const std::string& extension, short value) {
+  for (SensitiveExtension& entry : extensions_) {
+    if (entry.extension == extension) {
+      entry.permission = value;
+      return;
+    }
+  }
+}
+
+short ProtectedFiles::CheckFile(const std::string& path) const {
+  const std::string lowerPath = LowerCase(path);
+
+  const std::string folder = FolderPart(lowerPath);
+  if (std::find(programFoldersLower_.begin(), programFoldersLower_.end(), folder) !=
+      programFoldersLower_.end()) {
+    return kProgramFolder;
+  }
+
+  // A swap file in use is protected whatever its name: /swapfile has no extension at all.
+  if (std::find(swapFiles_.begin(), swapFiles_.end(), path) != swapFiles_.end()) {
+    return kPagingFile;
+  }
+
+  const std::string extension = ExtensionOf(lowerPath);
+  if (extension.empty()) {
+    return kMayPurge;
+  }
+
+  if (NamePart(lowerPath) == "pagefile.sys" || extension == "swp") {
+    return kPagingFile;
+  }
+
+  for (const SensitiveExtension& entry : extensions_) {
+    if (entry.extension == extension) {
+      if (entry.permission == kAllowed) {
+        return kMayPurge;
+      }
+      // Only a Yes lets a sensitive file through; anything but No means "ask".
+      return entry.permission == kRefused ? kSensitiveRefused : kSensitiveExtension;
+    }
+  }
+  return kMayPurge;
+}
+
+std::string ProtectedFiles::ExtensionOf(const std::string& path) {
+  const std::string name = NamePart(path);
+  const std::size_t dot = name.rfind('.');
+  return dot == std::string::npos ? std::string() : LowerCase(name.substr(dot + 1));
+}
+
+}  // namespace FileOps
