@@ -1,0 +1,316 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <ctime>
+#include <mutex>
+
+#include "platform/errors.h"
+#include "platform/files.h"
+
+namespace Platform {
+namespace {
+
+std::error_code LastError() {
+  return {errno, std::system_category()};
+}
+
+FileKind KindOf(mode_t mode) {
+  if (S_ISREG(mode)) return FileKind::Regular;
+  if (S_ISDIR(mode)) return FileKind::Directory;
+  if (S_ISLNK(mode)) return FileKind::SymbolicLink;
+  return FileKind::Other;
+}
+
+// The last name of a path ("b" of "/a/b" and of "/a/b/").
+std::string LastName(const std::string& path) {
+  std::size_t end = path.size();
+  while (end > 1 && path[end - 1] == '/') --end;
+  const std::size_t slash = path.rfind('/', end - 1);
+  const std::size_t start = slash == std::string::npos ? 0 : slash + 1;
+  return path.substr(start, end - start);
+}
+
+// A write or size change past the file size limit raises SIGXFSZ, which ends the process unless it
+// is ignored; ignored, the write fails with EFBIG and the purge can report it. A handler that the
+// host has set is left alone.
+void IgnoreFileSizeSignal() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    struct sigaction current {};
+    if (::sigaction(SIGXFSZ, nullptr, &current) != 0 || current.sa_handler != SIG_DFL) return;
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    ::sigaction(SIGXFSZ, &ignore, nullptr);
+  });
+}
+
+void CloseQuietly(int handle) {
+  if (handle >= 0) ::close(handle);
+}
+
+// Opens a regular file without following a link and without waiting on a pipe or a device:
+// the entry is looked at first, so that a device is never opened at all, and the open object
+// is looked at again, in case the entry was replaced in between.
+std::error_code OpenRegularFile(const std::string& path, int access, int& handle) {
+  handle = -1;
+  IgnoreFileSizeSignal();
+  struct stat entry {};
+  if (::lstat(path.c_str(), &entry) != 0) return LastError();
+  if (!S_ISREG(entry.st_mode)) return PlatformErrc::NotARegularFile;
+
+  const int opened = ::open(path.c_str(), access | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (opened < 0) {
+    const std::error_code error = LastError();
+    // O_NOFOLLOW says ELOOP for a link, a pipe without reader says ENXIO: a swapped entry.
+    if (::lstat(path.c_str(), &entry) == 0 && !S_ISREG(entry.st_mode))
+      return PlatformErrc::NotARegularFile;
+    return error;
+  }
+  struct stat object {};
+  if (::fstat(opened, &object) != 0) {
+    const std::error_code error = LastError();
+    CloseQuietly(opened);
+    return error;
+  }
+  if (!S_ISREG(object.st_mode)) {
+    CloseQuietly(opened);
+    return PlatformErrc::NotARegularFile;
+  }
+  const int flags = ::fcntl(opened, F_GETFL);
+  if (flags < 0 || ::fcntl(opened, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    const std::error_code error = LastError();
+    CloseQuietly(opened);
+    return error;
+  }
+  handle = opened;
+  return {};
+}
+
+std::error_code CloseHandle(int handle) {
+  // Linux releases the handle even when close reports an error, so it is never retried.
+  if (::close(handle) != 0 && errno != EINTR) return LastError();
+  return {};
+}
+
+FileTime ToFileTime(std::int64_t seconds, std::int64_t nanoseconds) {
+  return {seconds, static_cast<std::int32_t>(nanoseconds)};
+}
+
+bool IsValid(const FileTime& time) {
+  return time.nanoseconds >= 0 && time.nanoseconds <= 999'999'999;
+}
+
+timespec ToTimespec(const FileTime& time) {
+  timespec value{};
+  value.tv_sec = static_cast<time_t>(time.seconds);
+  value.tv_nsec = time.nanoseconds;
+  return value;
+}
+
+}  // namespace
+
+std::error_code GetFileAttributes(const std::string& path, FileAttributes& attributes) {
+  attributes = {};
+  struct stat entry {};
+  if (::lstat(path.c_str(), &entry) != 0) return LastError();
+  attributes.kind = KindOf(entry.st_mode);
+  attributes.readOnly = !S_ISLNK(entry.st_mode) && (entry.st_mode & S_IWUSR) == 0;
+  const std::string name = LastName(path);
+  attributes.hidden = name.size() > 1 && name.front() == '.' && name != "..";
+  attributes.system = false;
+  return {};
+}
+
+std::error_code ClearReadOnly(const std::string& path) {
+  struct stat entry {};
+  if (::lstat(path.c_str(), &entry) != 0) return LastError();
+  if (!S_ISREG(entry.st_mode) && !S_ISDIR(entry.st_mode)) return PlatformErrc::NotARegularFile;
+  if ((entry.st_mode & S_IWUSR) != 0) return {};
+  const mode_t mode = (entry.st_mode & 07777) | S_IWUSR;
+  // Should the entry have become a link since, this refuses it rather than change the target.
+  if (::fchmodat(AT_FDCWD, path.c_str(), mode, AT_SYMLINK_NOFOLLOW) != 0) return LastError();
+  return {};
+}
+
+std::error_code ClearHidden(const std::string& /*path*/) {
+  return {};
+}
+
+std::error_code ClearSystem(const std::string& /*path*/) {
+  return {};
+}
+
+std::error_code GetFileLength(const std::string& path, std::int64_t& length) {
+  length = 0;
+  struct stat entry {};
+  if (::lstat(path.c_str(), &entry) != 0) return LastError();
+  if (!S_ISREG(entry.st_mode)) return PlatformErrc::NotARegularFile;
+  length = static_cast<std::int64_t>(entry.st_size);
+  return {};
+}
+
+std::error_code GetFileTimes(const std::string& path, FileTimes& times) {
+  times = {};
+  struct statx extended {};
+  if (::statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW | AT_STATX_SYNC_AS_STAT,
+              STATX_ATIME | STATX_MTIME | STATX_BTIME, &extended) == 0) {
+    times.access = ToFileTime(extended.stx_atime.tv_sec, extended.stx_atime.tv_nsec);
+    times.modification = ToFileTime(extended.stx_mtime.tv_sec, extended.stx_mtime.tv_nsec);
+    if ((extended.stx_mask & STATX_BTIME) != 0) {
+      times.hasCreation = true;
+      times.creation = ToFileTime(extended.stx_btime.tv_sec, extended.stx_btime.tv_nsec);
+    }
+    return {};
+  }
+  // Old kernels and some sandboxes refuse statx; lstat still gives two of the times.
+  if (errno != ENOSYS && errno != EPERM) return LastError();
+  struct stat entry {};
+  if (::lstat(path.c_str(), &entry) != 0) return LastError();
+  times.access = ToFileTime(entry.st_atim.tv_sec, entry.st_atim.tv_nsec);
+  times.modification = ToFileTime(entry.st_mtim.tv_sec, entry.st_mtim.tv_nsec);
+  return {};
+}
+
+std::error_code SetFileTimes(const std::string& path, const FileTimes& times) {
+  if (!IsValid(times.access) || !IsValid(times.modification))
+    return std::make_error_code(std::errc::invalid_argument);
+  const timespec values[2] = {ToTimespec(times.access), ToTimespec(times.modification)};
+  if (::utimensat(AT_FDCWD, path.c_str(), values, AT_SYMLINK_NOFOLLOW) != 0) return LastError();
+  return {};
+}
+
+std::error_code ProbeForWriting(const std::string& path) {
+  int handle = -1;
+  if (const auto error = OpenRegularFile(path, O_WRONLY, handle)) return error;
+  return CloseHandle(handle);
+}
+
+std::error_code ChangeFileSize(const std::string& path, std::int64_t length) {
+  if (length < 0) return std::make_error_code(std::errc::invalid_argument);
+  int handle = -1;
+  if (const auto error = OpenRegularFile(path, O_WRONLY, handle)) return error;
+  if (::ftruncate(handle, static_cast<off_t>(length)) != 0) {
+    const std::error_code error = LastError();
+    CloseQuietly(handle);
+    return error;
+  }
+  return CloseHandle(handle);
+}
+
+std::error_code FlushFile(const std::string& path) {
+  int handle = -1;
+  if (const auto error = OpenRegularFile(path, O_WRONLY, handle)) return error;
+  if (::fsync(handle) != 0) {
+    const std::error_code error = LastError();
+    CloseQuietly(handle);
+    return error;
+  }
+  return CloseHandle(handle);
+}
+
+std::error_code RemoveFile(const std::string& path) {
+  // unlink never removes a folder and removes a link itself, not what it names.
+  if (::unlink(path.c_str()) != 0) return LastError();
+  return {};
+}
+
+bool FileExists(const std::string& path) {
+  struct stat entry {};
+  return ::lstat(path.c_str(), &entry) == 0 && !S_ISDIR(entry.st_mode);
+}
+
+bool FolderExists(const std::string& path) {
+  struct stat entry {};
+  return ::lstat(path.c_str(), &entry) == 0 && S_ISDIR(entry.st_mode);
+}
+
+void SleepMilliseconds(int milliseconds) {
+  if (milliseconds <= 0) return;
+  timespec remaining{};
+  remaining.tv_sec = milliseconds / 1000;
+  remaining.tv_nsec = static_cast<long>(milliseconds % 1000) * 1'000'000L;
+  while (::nanosleep(&remaining, &remaining) != 0 && errno == EINTR) {
+  }
+}
+
+WritableFile::~WritableFile() {
+  if (handle_ >= 0) ::close(handle_);
+}
+
+WritableFile::WritableFile(WritableFile&& other) noexcept : handle_(other.handle_) {
+  other.handle_ = -1;
+}
+
+WritableFile& WritableFile::operator=(WritableFile&& other) noexcept {
+  if (this != &other) {
+    if (handle_ >= 0) ::close(handle_);
+    handle_ = other.handle_;
+    other.handle_ = -1;
+  }
+  return *this;
+}
+
+std::error_code WritableFile::Open(const std::string& path) {
+  if (handle_ >= 0) {
+    if (const auto error = Close()) return error;
+  }
+  return OpenRegularFile(path, O_WRONLY, handle_);
+}
+
+std::error_code WritableFile::Length(std::int64_t& length) const {
+  length = 0;
+  if (handle_ < 0) return std::make_error_code(std::errc::bad_file_descriptor);
+  struct stat object {};
+  if (::fstat(handle_, &object) != 0) return LastError();
+  length = static_cast<std::int64_t>(object.st_size);
+  return {};
+}
+
+std::error_code WritableFile::Rewind() {
+  if (handle_ < 0) return std::make_error_code(std::errc::bad_file_descriptor);
+  if (::lseek(handle_, 0, SEEK_SET) != 0) return LastError();
+  return {};
+}
+
+std::error_code WritableFile::WriteAll(const void* data, std::size_t size) {
+  if (handle_ < 0) return std::make_error_code(std::errc::bad_file_descriptor);
+  const auto* next = static_cast<const unsigned char*>(data);
+  while (size > 0) {
+    const ssize_t written = ::write(handle_, next, size);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return LastError();
+    }
+    // A regular file that takes nothing would keep this loop going for ever.
+    if (written == 0) return std::make_error_code(std::errc::no_space_on_device);
+    next += written;
+    size -= static_cast<std::size_t>(written);
+  }
+  return {};
+}
+
+std::error_code WritableFile::Truncate(std::int64_t length) {
+  if (handle_ < 0) return std::make_error_code(std::errc::bad_file_descriptor);
+  if (length < 0) return std::make_error_code(std::errc::invalid_argument);
+  if (::ftruncate(handle_, static_cast<off_t>(length)) != 0) return LastError();
+  return {};
+}
+
+std::error_code WritableFile::Sync() {
+  if (handle_ < 0) return std::make_error_code(std::errc::bad_file_descriptor);
+  if (::fsync(handle_) != 0) return LastError();
+  return {};
+}
+
+std::error_code WritableFile::Close() {
+  if (handle_ < 0) return {};
+  const int handle = handle_;
+  handle_ = -1;
+  return CloseHandle(handle);
+}
+
+}  // namespace Platform
