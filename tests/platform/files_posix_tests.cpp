@@ -1,0 +1,286 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+
+#include "platform/errors.h"
+#include "platform/files.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using Platform::PlatformErrc;
+using TestSupport::ReadFile;
+using TestSupport::TempFolder;
+using TestSupport::WriteFile;
+
+mode_t ModeOf(const std::string& path) {
+  struct stat entry {};
+  EXPECT_EQ(::lstat(path.c_str(), &entry), 0) << path;
+  return entry.st_mode & 07777;
+}
+
+// Every call that writes or opens for writing must refuse the path and leave the disk alone.
+void ExpectEveryWriterRefuses(const std::string& path) {
+  EXPECT_EQ(Platform::ProbeForWriting(path), PlatformErrc::NotARegularFile);
+  EXPECT_EQ(Platform::ChangeFileSize(path, 0), PlatformErrc::NotARegularFile);
+  EXPECT_EQ(Platform::FlushFile(path), PlatformErrc::NotARegularFile);
+  Platform::WritableFile file;
+  EXPECT_EQ(file.Open(path), PlatformErrc::NotARegularFile);
+  EXPECT_FALSE(file.IsOpen());
+}
+
+TEST(WritersRefuse, ALinkToAFileAndLeaveItsTargetAsItWas) {
+  TempFolder folder;
+  const std::string target = WriteFile(folder / "target", "keep these bytes");
+  ASSERT_EQ(::symlink(target.c_str(), (folder / "link").c_str()), 0);
+
+  ExpectEveryWriterRefuses(folder / "link");
+  EXPECT_EQ(ReadFile(target), "keep these bytes");
+  std::int64_t length = -1;
+  EXPECT_EQ(Platform::GetFileLength(folder / "link", length), PlatformErrc::NotARegularFile);
+}
+
+TEST(WritersRefuse, ADanglingLinkOrAMissingFileWithoutMakingIt) {
+  TempFolder folder;
+  ASSERT_EQ(::symlink((folder / "absent").c_str(), (folder / "link").c_str()), 0);
+
+  ExpectEveryWriterRefuses(folder / "link");
+  EXPECT_EQ(Platform::ProbeForWriting(folder / "absent"), std::errc::no_such_file_or_directory);
+  EXPECT_EQ(Platform::ChangeFileSize(folder / "absent", 10), std::errc::no_such_file_or_directory);
+  EXPECT_FALSE(Platform::FileExists(folder / "absent"));
+}
+
+TEST(WritersRefuse, ANamedPipeWithoutWaitingForAReader) {
+  TempFolder folder;
+  ASSERT_EQ(::mkfifo((folder / "pipe").c_str(), 0600), 0);
+  ExpectEveryWriterRefuses(folder / "pipe");
+}
+
+TEST(WritersRefuse, AFolder) {
+  TempFolder folder;
+  ASSERT_EQ(::mkdir((folder / "sub").c_str(), 0700), 0);
+  ExpectEveryWriterRefuses(folder / "sub");
+}
+
+TEST(FileSize, ChangesShortenAndExtendTheFileButANegativeLengthIsRefused) {
+  TempFolder folder;
+  const std::string path = WriteFile(folder / "file", "abcdef");
+  EXPECT_FALSE(Platform::ProbeForWriting(path));
+
+  EXPECT_FALSE(Platform::ChangeFileSize(path, 3));
+  EXPECT_EQ(ReadFile(path), "abc");
+  EXPECT_FALSE(Platform::ChangeFileSize(path, 6));
+  EXPECT_EQ(ReadFile(path), std::string("abc\0\0\0", 6));
+  std::int64_t length = 0;
+  EXPECT_FALSE(Platform::GetFileLength(path, length));
+  EXPECT_EQ(length, 6);
+  EXPECT_FALSE(Platform::FlushFile(path));
+  EXPECT_EQ(Platform::ChangeFileSize(path, -1), std::errc::invalid_argument);
+  EXPECT_EQ(ReadFile(path), std::string("abc\0\0\0", 6));
+}
+
+TEST(FileTimes, AccessAndModificationRoundTripToTheNanosecond) {
+  TempFolder folder;
+  const std::string path = WriteFile(folder / "file", "x");
+  Platform::FileTimes before;
+  ASSERT_FALSE(Platform::GetFileTimes(path, before));
+
+  Platform::FileTimes wanted = before;
+  wanted.access = {1'000'000'001, 123'456'789};
+  wanted.modification = {1'500'000'002, 987'654'321};
+  ASSERT_FALSE(Platform::SetFileTimes(path, wanted));
+
+  Platform::FileTimes after;
+  ASSERT_FALSE(Platform::GetFileTimes(path, after));
+  EXPECT_EQ(after.access, wanted.access);
+  EXPECT_EQ(after.modification, wanted.modification);
+  EXPECT_EQ(after.hasCreation, before.hasCreation);
+  if (before.hasCreation) {
+    EXPECT_EQ(after.creation, before.creation);
+  }
+}
+
+TEST(FileTimes, ALinkHasItsOwnTimesAndItsTargetKeepsItsTimes) {
+  TempFolder folder;
+  const std::string target = WriteFile(folder / "target", "x");
+  ASSERT_EQ(::symlink(target.c_str(), (folder / "link").c_str()), 0);
+  Platform::FileTimes targetBefore;
+  ASSERT_FALSE(Platform::GetFileTimes(target, targetBefore));
+
+  Platform::FileTimes linkTimes;
+  linkTimes.access = {86'400, 1};
+  linkTimes.modification = {172'800, 2};
+  ASSERT_FALSE(Platform::SetFileTimes(folder / "link", linkTimes));
+
+  Platform::FileTimes read;
+  ASSERT_FALSE(Platform::GetFileTimes(folder / "link", read));
+  EXPECT_EQ(read.modification, linkTimes.modification);
+  ASSERT_FALSE(Platform::GetFileTimes(target, read));
+  EXPECT_EQ(read.modification, targetBefore.modification);
+  EXPECT_EQ(read.access, targetBefore.access);
+}
+
+TEST(FileTimes, NanosecondsOutOfRangeAndMissingFilesAreErrors) {
+  TempFolder folder;
+  const std::string path = WriteFile(folder / "file", "x");
+  Platform::FileTimes times;
+  times.modification = {0, 1'000'000'000};
+  EXPECT_EQ(Platform::SetFileTimes(path, times), std::errc::invalid_argument);
+  EXPECT_EQ(Platform::GetFileTimes(folder / "absent", times), std::errc::no_such_file_or_directory);
+  EXPECT_EQ(Platform::SetFileTimes(folder / "absent", {}), std::errc::no_such_file_or_directory);
+}
+
+TEST(FileAttributes, TellTheKindWithoutFollowingLinks) {
+  TempFolder folder;
+  const std::string file = WriteFile(folder / "file", "x");
+  ASSERT_EQ(::mkdir((folder / "sub").c_str(), 0700), 0);
+  ASSERT_EQ(::symlink((folder / "sub").c_str(), (folder / "link").c_str()), 0);
+  ASSERT_EQ(::mkfifo((folder / "pipe").c_str(), 0600), 0);
+
+  Platform::FileAttributes attributes;
+  ASSERT_FALSE(Platform::GetFileAttributes(file, attributes));
+  EXPECT_EQ(attributes.kind, Platform::FileKind::Regular);
+  ASSERT_FALSE(Platform::GetFileAttributes(folder / "sub", attributes));
+  EXPECT_EQ(attributes.kind, Platform::FileKind::Directory);
+  ASSERT_FALSE(Platform::GetFileAttributes(folder / "link", attributes));
+  EXPECT_EQ(attributes.kind, Platform::FileKind::SymbolicLink);
+  ASSERT_FALSE(Platform::GetFileAttributes(folder / "pipe", attributes));
+  EXPECT_EQ(attributes.kind, Platform::FileKind::Other);
+  EXPECT_EQ(Platform::GetFileAttributes(folder / "absent", attributes),
+            std::errc::no_such_file_or_directory);
+  EXPECT_EQ(attributes.kind, Platform::FileKind::Missing);
+
+  EXPECT_FALSE(Platform::FolderExists(folder / "link"));
+  EXPECT_TRUE(Platform::FileExists(folder / "link"));
+  EXPECT_FALSE(Platform::FileExists(folder / "sub"));
+  EXPECT_TRUE(Platform::FolderExists(folder / "sub"));
+}
+
+TEST(FileAttributes, HiddenMeansTheNameBeginsWithADotAndNothingIsASystemFile) {
+  TempFolder folder;
+  WriteFile(folder / ".profile", "x");
+  WriteFile(folder / "a.txt", "x");
+  ASSERT_EQ(::mkdir((folder / ".cache").c_str(), 0700), 0);
+
+  Platform::FileAttributes attributes;
+  ASSERT_FALSE(Platform::GetFileAttributes(folder / ".profile", attributes));
+  EXPECT_TRUE(attributes.hidden);
+  EXPECT_FALSE(attributes.system);
+  ASSERT_FALSE(Platform::GetFileAttributes(folder / ".cache/", attributes));
+  EXPECT_TRUE(attributes.hidden);
+  ASSERT_FALSE(Platform::GetFileAttributes(folder / "a.txt", attributes));
+  EXPECT_FALSE(attributes.hidden);
+  EXPECT_FALSE(Platform::ClearHidden(folder / ".profile"));
+  EXPECT_FALSE(Platform::ClearSystem(folder / "a.txt"));
+}
+
+TEST(ReadOnly, ClearingAddsOnlyTheOwnersWritePermission) {
+  TempFolder folder;
+  const std::string path = WriteFile(folder / "file", "x");
+  ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+  Platform::FileAttributes attributes;
+  ASSERT_FALSE(Platform::GetFileAttributes(path, attributes));
+  EXPECT_TRUE(attributes.readOnly);
+
+  EXPECT_FALSE(Platform::ClearReadOnly(path));
+  EXPECT_EQ(ModeOf(path), 0644u);
+  ASSERT_FALSE(Platform::GetFileAttributes(path, attributes));
+  EXPECT_FALSE(attributes.readOnly);
+}
+
+TEST(ReadOnly, ClearingRefusesALinkAndLeavesItsTargetReadOnly) {
+  TempFolder folder;
+  const std::string target = WriteFile(folder / "target", "x");
+  ASSERT_EQ(::chmod(target.c_str(), 0400), 0);
+  ASSERT_EQ(::symlink(target.c_str(), (folder / "link").c_str()), 0);
+
+  EXPECT_EQ(Platform::ClearReadOnly(folder / "link"), PlatformErrc::NotARegularFile);
+  EXPECT_EQ(ModeOf(target), 0400u);
+}
+
+TEST(RemoveFile, RemovesALinkButNotItsTargetAndNeverAFolder) {
+  TempFolder folder;
+  const std::string target = WriteFile(folder / "target", "x");
+  ASSERT_EQ(::symlink(target.c_str(), (folder / "link").c_str()), 0);
+  ASSERT_EQ(::mkdir((folder / "sub").c_str(), 0700), 0);
+
+  EXPECT_FALSE(Platform::RemoveFile(folder / "link"));
+  EXPECT_FALSE(Platform::FileExists(folder / "link"));
+  EXPECT_EQ(ReadFile(target), "x");
+  EXPECT_TRUE(Platform::RemoveFile(folder / "sub"));
+  EXPECT_TRUE(Platform::FolderExists(folder / "sub"));
+  EXPECT_EQ(Platform::RemoveFile(folder / "link"), std::errc::no_such_file_or_directory);
+  EXPECT_FALSE(Platform::RemoveFile(target));
+  EXPECT_FALSE(Platform::FileExists(target));
+}
+
+TEST(WritableFile, OverwritesInPlaceFromTheFirstByte) {
+  TempFolder folder;
+  const std::string path = WriteFile(folder / "file", "0123456789abc");
+  Platform::WritableFile file;
+  ASSERT_FALSE(file.Open(path));
+  std::int64_t length = 0;
+  EXPECT_FALSE(file.Length(length));
+  EXPECT_EQ(length, 13);
+
+  EXPECT_FALSE(file.WriteAll("XXXXX", 5));
+  EXPECT_FALSE(file.Rewind());
+  EXPECT_FALSE(file.WriteAll("YY", 2));
+  EXPECT_FALSE(file.Sync());
+  EXPECT_EQ(ReadFile(path), "YYXXX56789abc");
+
+  EXPECT_FALSE(file.Truncate(4));
+  EXPECT_FALSE(file.Length(length));
+  EXPECT_EQ(length, 4);
+  EXPECT_FALSE(file.Close());
+  EXPECT_FALSE(file.IsOpen());
+  EXPECT_EQ(ReadFile(path), "YYXX");
+}
+
+TEST(WritableFile, AMovedFileStaysOpenAndAClosedOneRefusesWork) {
+  TempFolder folder;
+  const std::string path = WriteFile(folder / "file", "abc");
+  Platform::WritableFile first;
+  ASSERT_FALSE(first.Open(path));
+  Platform::WritableFile second(std::move(first));
+  EXPECT_FALSE(first.IsOpen());
+  ASSERT_TRUE(second.IsOpen());
+  EXPECT_FALSE(second.WriteAll("Z", 1));
+  EXPECT_EQ(first.WriteAll("Q", 1), std::errc::bad_file_descriptor);
+  EXPECT_EQ(first.Sync(), std::errc::bad_file_descriptor);
+  EXPECT_FALSE(second.Close());
+  EXPECT_EQ(ReadFile(path), "Zbc");
+}
+
+// Runs in a child process, because the size limit would hold for every later test too.
+int WritePastTheFileSizeLimit(const std::string& path) {
+  const rlimit limit{4096, 4096};
+  if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return 10;
+  Platform::WritableFile file;
+  if (file.Open(path)) return 11;
+  const std::string data(8192, 'A');
+  if (file.WriteAll(data.data(), data.size()) != std::errc::file_too_large) return 12;
+  if (Platform::ChangeFileSize(path, 10000) != std::errc::file_too_large) return 13;
+  return 0;
+}
+
+TEST(WritableFile, AWritePastTheFileSizeLimitIsAnErrorNotACrash) {
+  TempFolder folder;
+  const std::string path = WriteFile(folder / "file", "");
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) ::_exit(WritePastTheFileSizeLimit(path));
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  // The partial write up to the limit is carried on from, then refused.
+  EXPECT_EQ(ReadFile(path), std::string(4096, 'A'));
+}
+
+}  // namespace
