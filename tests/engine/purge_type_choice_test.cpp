@@ -112,8 +112,8 @@ TEST(PurgeTypeChoice, RestoreFromSetupRejectsValuesOutOfRangeAndChangesNothing) 
   const struct {
     short type;
     short passes;
-  } rejected[] = {{-1, 1}, {3, 1}, {32767, 2}, {0, 0}, {0, 10}, {1, 9}, {2, 5}, {2, -1},
-                  {0, -32768}};
+  } rejected[] = {{-1, 1}, {3, 1}, {32767, 2}, {0, 0},     {0, 10},
+                  {1, 9},  {2, 5}, {2, -1},    {0, -32768}};
   for (const auto& values : rejected) {
     PurgeTypeChoice choice;
     choice.SetPurgeType(1);

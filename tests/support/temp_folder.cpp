@@ -42,6 +42,8 @@ std::string ReadFile(const std::string& path) {
   return content.str();
 }
 
-std::string Repeat(char value, std::size_t n) { return std::string(n, value); }
+std::string Repeat(char value, std::size_t n) {
+  return std::string(n, value);
+}
 
 }  // namespace TestSupport

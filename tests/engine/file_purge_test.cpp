@@ -1,0 +1,225 @@
+#include "engine/file_purge.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "engine/purge_fixture.h"
+#include "platform/files.h"
+
+using namespace TestSupport;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Cluster(char byte) {
+  return Repeat(byte, 4096);
+}
+
+std::string Clusters(const std::string& cluster, int count) {
+  std::string out;
+  for (int i = 0; i < count; ++i) out += cluster;
+  return out;
+}
+
+void SetTimes(const std::string& path, long accessSeconds, long accessNanos, long modSeconds,
+              long modNanos) {
+  const timespec times[2] = {{accessSeconds, accessNanos}, {modSeconds, modNanos}};
+  ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+}
+
+struct stat StatOf(const std::string& path) {
+  struct stat info {};
+  EXPECT_EQ(lstat(path.c_str(), &info), 0) << path;
+  return info;
+}
+
+}  // namespace
+
+// --- What is written -------------------------------------------------------------------------
+
+TEST_F(PurgeTest, TypeTwoWritesAAThen55ThenZerosOverWholeClustersAndRestoresTheLength) {
+  const std::string path = WriteFile(folder / "letter.txt", Repeat('x', 5000));
+  WatchingHost host(path);
+  environment.host = &host;
+
+  EXPECT_EQ(Purge(path, 1, 1, false), FilePurge::kPurged);
+
+  // 5000 bytes on 4096-byte clusters: two clusters, the slack up to 8192 bytes included.
+  EXPECT_EQ(host.WholeOverwrites(4096),
+            (std::vector<std::string>{Clusters(Cluster('\xAA'), 2), Clusters(Cluster('\x55'), 2)}));
+  EXPECT_EQ(ReadFile(path), Repeat('\0', 5000)) << "the last overwrite is zeros, cut to 5000";
+  EXPECT_EQ(host.filesDone, 1);
+}
+
+TEST_F(PurgeTest, TypeOneWritesRandomBytesThenZeros) {
+  const std::string path = WriteFile(folder / "a.bin", Repeat('x', 4096 * 3));
+  WatchingHost host(path);
+  environment.host = &host;
+
+  EXPECT_EQ(Purge(path, 0, 1, false), FilePurge::kPurged);
+
+  EXPECT_EQ(host.WholeOverwrites(4096),
+            (std::vector<std::string>{Repeat('x', 4096 * 3), Clusters(RandomClusterOfPass(1), 3)}));
+  EXPECT_EQ(ReadFile(path), Repeat('\0', 4096 * 3));
+}
+
+TEST_F(PurgeTest, TypeThreeWritesBothRandomOverwritesWithTheSameCluster) {
+  const std::string path = WriteFile(folder / "b.bin", Repeat('x', 100));
+  WatchingHost host(path);
+  environment.host = &host;
+
+  EXPECT_EQ(Purge(path, 2, 1, false), FilePurge::kPurged);
+
+  const std::string randomCluster = RandomClusterOfPass(1);
+  EXPECT_EQ(host.WholeOverwrites(4096),
+            (std::vector<std::string>{Cluster('\xAA'), Cluster('\x55'), randomCluster,
+                                      Cluster('\x0A'), Cluster('\xF5')}));
+  EXPECT_EQ(ReadFile(path), randomCluster.substr(0, 100))
+      << "the last overwrite is the same random cluster, cut back to 100 bytes";
+}
+
+TEST_F(PurgeTest, EveryPassMakesANewRandomCluster) {
+  const std::string path = WriteFile(folder / "c.bin", Repeat('x', 4096));
+  WatchingHost host(path);
+  environment.host = &host;
+
+  EXPECT_EQ(Purge(path, 0, 2, false), FilePurge::kPurged);
+
+  const std::string first = RandomClusterOfPass(1);
+  const std::string second = RandomClusterOfPass(2);
+  ASSERT_NE(first, second);
+  EXPECT_EQ(host.WholeOverwrites(4096),
+            (std::vector<std::string>{Repeat('x', 4096), first, Cluster('\0'), second}));
+  EXPECT_EQ(random.seeds, 1) << "the generator is seeded once per file";
+}
+
+TEST_F(PurgeTest, AnEmptyFileGetsOneClusterPerOverwriteAndStaysEmptyWhenKept) {
+  const std::string path = WriteFile(folder / "empty", "");
+  WatchingHost host(path);
+  environment.host = &host;
+
+  EXPECT_EQ(Purge(path, 1, 1, false), FilePurge::kPurged);
+
+  EXPECT_EQ(host.WholeOverwrites(4096),
+            (std::vector<std::string>{Cluster('\xAA'), Cluster('\x55')}));
+  EXPECT_EQ(fs::file_size(path), 0u);
+}
+
+TEST_F(PurgeTest, LongRunsOfClustersPerWriteGiveTheSameBytes) {
+  environment.writeRunBytes = 3 * 4096;  // runs that do not divide the file evenly
+  const std::string path = WriteFile(folder / "long.bin", Repeat('x', 4096 * 7 + 1));
+  WatchingHost host(path);
+  environment.host = &host;
+
+  EXPECT_EQ(Purge(path, 2, 1, false), FilePurge::kPurged);
+
+  const std::string randomCluster = RandomClusterOfPass(1);
+  EXPECT_EQ(host.WholeOverwrites(4096),
+            (std::vector<std::string>{Clusters(Cluster('\xAA'), 8), Clusters(Cluster('\x55'), 8),
+                                      Clusters(randomCluster, 8), Clusters(Cluster('\x0A'), 8),
+                                      Clusters(Cluster('\xF5'), 8)}));
+  EXPECT_EQ(ReadFile(path), Clusters(randomCluster, 8).substr(0, 4096 * 7 + 1));
+}
+
+// --- Keeping and deleting --------------------------------------------------------------------
+
+TEST_F(PurgeTest, AKeptFileGetsBackItsLengthAndItsTimesToTheNanosecond) {
+  const std::string path = WriteFile(folder / "kept.doc", Repeat('x', 5000));
+  SetTimes(path, 1000000000, 123456789, 1100000000, 987654321);
+
+  EXPECT_EQ(Purge(path, 0, 1, false), FilePurge::kPurged);
+
+  const struct stat info = StatOf(path);
+  EXPECT_EQ(info.st_size, 5000);
+  EXPECT_EQ(info.st_atim.tv_sec, 1000000000);
+  EXPECT_EQ(info.st_atim.tv_nsec, 123456789);
+  EXPECT_EQ(info.st_mtim.tv_sec, 1100000000);
+  EXPECT_EQ(info.st_mtim.tv_nsec, 987654321);
+}
+
+TEST_F(PurgeTest, ThePassThatDeletesLeavesNoFile) {
+  const std::string path = WriteFile(folder / "gone.txt", "secret");
+  EXPECT_EQ(Purge(path, 0, 1, true), FilePurge::kPurged);
+  EXPECT_FALSE(fs::exists(fs::symlink_status(path)));
+}
+
+TEST_F(PurgeTest, AFileThatCannotBeDeletedIsOverwrittenGetsItsLengthBackButNotItsTimes) {
+  const std::string path = WriteFile(folder / "stuck.txt", Repeat('x', 5000));
+  SetTimes(path, 1000000000, 0, 1000000000, 0);
+  int tries = 0;
+  environment.deleteRetry.remove = [&tries](const std::string&) {
+    ++tries;
+    return std::make_error_code(std::errc::device_or_resource_busy);
+  };
+
+  EXPECT_EQ(Purge(path, 1, 1, true), FilePurge::kNotDeleted);
+
+  EXPECT_EQ(tries, 4);
+  EXPECT_EQ(ReadFile(path), Repeat('\0', 5000));
+  EXPECT_NE(StatOf(path).st_mtim.tv_sec, 1000000000);
+}
+
+// --- Refusals before anything is written -----------------------------------------------------
+
+TEST_F(PurgeTest, AReadOnlyFileIsRefusedUntouchedUnlessAllowed) {
+  const std::string path = WriteFile(folder / "ro.txt", "keep me");
+  ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+
+  EXPECT_EQ(Purge(path, 0, 1, true), FilePurge::kReadOnly);
+  EXPECT_EQ(ReadFile(path), "keep me");
+  EXPECT_EQ(StatOf(path).st_mode & 07777, 0444u);
+
+  EXPECT_EQ(Purge(path, 0, 1, false, true), FilePurge::kPurged);
+  EXPECT_EQ(ReadFile(path), Repeat('\0', 7));
+  EXPECT_EQ(StatOf(path).st_mode & 07777, 0644u) << "read-only is cleared and stays cleared";
+}
+
+TEST_F(PurgeTest, AnInvalidPurgeTypeOrNoPassIsRefusedBeforeAnythingIsWritten) {
+  const std::string path = WriteFile(folder / "t.txt", "untouched");
+  EXPECT_EQ(Purge(path, 3, 1, true), FilePurge::kInvalidPurgeType);
+  EXPECT_EQ(Purge(path, -1, 1, true), FilePurge::kInvalidPurgeType);
+  EXPECT_EQ(Purge(path, 0, 0, true), FilePurge::kInvalidPurgeType)
+      << "a purge without a pass would delete the file unwritten";
+  EXPECT_EQ(ReadFile(path), "untouched");
+}
+
+TEST_F(PurgeTest, AnInvalidClusterSizeIsRefusedBeforeAnythingIsWritten) {
+  const std::string path = WriteFile(folder / "c.txt", "untouched");
+  Platform::DriveInfo drive;
+  ASSERT_FALSE(Platform::DriveOfPath(path, drive));
+  for (const std::int32_t size : {1000, 131072, 1536 + 1}) {
+    clusterSizes.Set(drive.root, size);
+    EXPECT_EQ(Purge(path, 0, 1, true), FilePurge::kInvalidClusterSize) << size;
+    EXPECT_EQ(ReadFile(path), "untouched");
+  }
+}
+
+TEST_F(PurgeTest, AnEmptyNameAndAMissingFileAreRefused) {
+  EXPECT_EQ(Purge("", 0, 1, true), FilePurge::kEmptyName);
+  EXPECT_EQ(Purge(folder / "missing", 0, 1, true), FilePurge::kCannotOpenForWriting);
+  EXPECT_FALSE(fs::exists(folder / "missing")) << "nothing is created";
+}
+
+TEST_F(PurgeTest, ALinkIsNeverFollowedAndItsTargetStaysUntouched) {
+  const std::string target = WriteFile(folder / "target.txt", "precious");
+  const std::string link = folder / "link.txt";
+  fs::create_symlink(target, link);
+
+  EXPECT_EQ(Purge(link, 0, 1, true), FilePurge::kNotARegularFile);
+
+  EXPECT_EQ(ReadFile(target), "precious");
+  EXPECT_TRUE(fs::is_symlink(link));
+}
+
+TEST_F(PurgeTest, APipeAFolderAndADeviceAreRefusedWithoutWaiting) {
+  const std::string pipe = folder / "pipe";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_EQ(Purge(pipe, 0, 1, true), FilePurge::kNotARegularFile);
+  EXPECT_EQ(Purge(folder.Path(), 0, 1, true), FilePurge::kNotARegularFile);
+  EXPECT_EQ(Purge("/dev/null", 0, 1, true), FilePurge::kNotARegularFile);
+  EXPECT_TRUE(fs::is_fifo(pipe));
+  EXPECT_TRUE(fs::is_character_file("/dev/null"));
+}
