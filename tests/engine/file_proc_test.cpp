@@ -94,17 +94,3 @@ TEST(UniqueName, AppendsTheFirstFreeNumber) {
   fs::create_directory(stub + "2");
   EXPECT_EQ(FileProc::UniqueName(stub), stub + "3");
 }
-
-TEST(ChangeSize, ProbesSetsLengthsAndRefusesWhatIsNotARegularFile) {
-  TempFolder folder;
-  const std::string path = WriteFile(folder / "f", "12345");
-  EXPECT_EQ(FileProc::ChangeSize(path, -1), 0);
-  EXPECT_EQ(FileProc::ChangeSize(path, 2), 0);
-  EXPECT_EQ(ReadFile(path), "12");
-  EXPECT_EQ(FileProc::ChangeSize(path, 4), 0);
-  EXPECT_EQ(ReadFile(path), std::string("12\0\0", 4));
-  EXPECT_EQ(FileProc::ChangeSize(folder / "missing", -1), -1);
-  fs::create_symlink(path, folder / "link");
-  EXPECT_EQ(FileProc::ChangeSize(folder / "link", 0), -13);
-  EXPECT_EQ(ReadFile(path), std::string("12\0\0", 4));
-}

@@ -124,6 +124,20 @@ TEST_F(PurgeTest, LongRunsOfClustersPerWriteGiveTheSameBytes) {
   EXPECT_EQ(ReadFile(path), Clusters(randomCluster, 8).substr(0, 4096 * 7 + 1));
 }
 
+TEST_F(PurgeTest, LongRunsTakeTheNewRandomClusterOfEachPass) {
+  environment.writeRunBytes = 3 * 4096;
+  const std::string path = WriteFile(folder / "passes.bin", Repeat('x', 4096 * 7 + 1));
+  WatchingHost host(path);
+  environment.host = &host;
+
+  EXPECT_EQ(Purge(path, 0, 2, false), FilePurge::kPurged);
+
+  EXPECT_EQ(host.WholeOverwrites(4096),
+            (std::vector<std::string>{Clusters(RandomClusterOfPass(1), 8),
+                                      Clusters(Cluster('\0'), 8),
+                                      Clusters(RandomClusterOfPass(2), 8)}));
+}
+
 // --- Keeping and deleting --------------------------------------------------------------------
 
 TEST_F(PurgeTest, AKeptFileGetsBackItsLengthAndItsTimesToTheNanosecond) {
