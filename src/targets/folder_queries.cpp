@@ -52,11 +52,11 @@ std::int32_t CountMatchingFiles(const std::string& folder, const std::string& fi
 
 std::int32_t CountSubfolders(const std::string& folder) {
   std::int32_t count = 0;
-  const std::error_code error = Platform::ListFolder(
-      WithTrailingSeparator(folder), [&count](const Platform::FolderEntry& entry) {
-        if (entry.isFolder) ++count;
-        return true;
-      });
+  const std::error_code error = Platform::ListFolder(WithTrailingSeparator(folder),
+                                                     [&count](const Platform::FolderEntry& entry) {
+                                                       if (entry.isFolder) ++count;
+                                                       return true;
+                                                     });
   return error ? -1 : count;
 }
 
@@ -70,21 +70,20 @@ bool CountMatchingFilesInTree(bool reset, const std::string& folder, const std::
   }
   const std::string path = WithTrailingSeparator(folder);
   std::vector<std::string> subfolders;
-  const std::error_code error =
-      Platform::ListFolder(path, [&](const Platform::FolderEntry& entry) {
-        if (entry.isFolder) {
-          subfolders.push_back(entry.name);
-          return true;
-        }
-        if (!FileMatchesFilespec(entry.name, filespec, false)) return true;
-        ++count;
-        if (wantSizes) AddLength(path + entry.name, totalSize);
-        if (limit > 0 && count >= limit) {
-          limit = kLimitReached;
-          return false;
-        }
-        return true;
-      });
+  const std::error_code error = Platform::ListFolder(path, [&](const Platform::FolderEntry& entry) {
+    if (entry.isFolder) {
+      subfolders.push_back(entry.name);
+      return true;
+    }
+    if (!FileMatchesFilespec(entry.name, filespec, false)) return true;
+    ++count;
+    if (wantSizes) AddLength(path + entry.name, totalSize);
+    if (limit > 0 && count >= limit) {
+      limit = kLimitReached;
+      return false;
+    }
+    return true;
+  });
   if (error) return false;
   for (const std::string& name : subfolders) {
     if (limit == kLimitReached || stopFlag >= 1) break;

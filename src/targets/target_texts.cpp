@@ -11,7 +11,9 @@ namespace {
 constexpr int kFolderCaptionLength = 70;
 constexpr std::size_t kLongestExplainedFilespec = 20;
 
-bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0u) == 0x80u; }
+bool IsContinuationByte(char c) {
+  return (static_cast<unsigned char>(c) & 0xC0u) == 0x80u;
+}
 
 // Characters, not bytes: a UTF-8 sequence counts once.
 int CharCount(const std::string& text) {

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <memory>
+#include <string>
 
 #include "platform/errors.h"
 #include "platform/folders.h"
@@ -11,7 +12,9 @@
 namespace Platform {
 namespace {
 
-std::error_code LastError() { return {errno, std::system_category()}; }
+std::error_code LastError() {
+  return {errno, std::system_category()};
+}
 
 struct DirCloser {
   void operator()(DIR* dir) const { closedir(dir); }
@@ -21,8 +24,12 @@ struct DirCloser {
 
 std::error_code ListFolder(const std::string& folder,
                            const std::function<bool(const FolderEntry&)>& visit) {
+  // A trailing "/" would make the system follow a link in the last place; without it,
+  // O_NOFOLLOW refuses a link to a folder.
+  std::string path = folder;
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
   const int handle =
-      open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+      open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
   if (handle < 0) return LastError();
   std::unique_ptr<DIR, DirCloser> dir(fdopendir(handle));
   if (!dir) {
@@ -41,8 +48,8 @@ std::error_code ListFolder(const std::string& folder,
     if (item->d_type == DT_UNKNOWN) {
       // Some file systems do not say; ask without following a link.
       struct stat info {};
-      entry.isFolder = fstatat(dirfd(dir.get()), name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
-                       S_ISDIR(info.st_mode);
+      entry.isFolder =
+          fstatat(dirfd(dir.get()), name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(info.st_mode);
     } else {
       entry.isFolder = item->d_type == DT_DIR;
     }

@@ -1,0 +1,110 @@
+#include "targets/folder_queries.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "support/child_process.h"
+#include "support/temp_folder.h"
+
+using namespace TestSupport;
+namespace fs = std::filesystem;
+
+namespace {
+
+// top: a.txt (3 bytes), b.TXT (5), c.doc (7), link.txt -> a.txt, linked-folder -> sub;
+// top/sub: d.txt (11), sub/deeper: e.txt (13).
+struct Tree {
+  TempFolder folder;
+  Tree() {
+    WriteFile(folder / "a.txt", "aaa");
+    WriteFile(folder / "b.TXT", "bbbbb");
+    WriteFile(folder / ".hidden.txt", "");
+    WriteFile(folder / "c.doc", "ccccccc");
+    fs::create_symlink(folder / "a.txt", folder / "link.txt");
+    fs::create_directories(folder / "sub/deeper");
+    fs::create_directory_symlink(folder / "sub", folder / "linked-folder");
+    WriteFile(folder / "sub/d.txt", Repeat('d', 11));
+    WriteFile(folder / "sub/deeper/e.txt", Repeat('e', 13));
+  }
+};
+
+}  // namespace
+
+TEST(CountMatchingFiles, CountsLinksAsFilesAndAnswersStarDotStarWithTheRawCount) {
+  Tree tree;
+  double size = 0;
+  EXPECT_EQ(CountMatchingFiles(tree.folder.Path(), "*.*", false, size), 6);
+  EXPECT_EQ(size, 0.0);
+  size = 123;
+  EXPECT_EQ(CountMatchingFiles(tree.folder.Path(), "*.txt", false, size), 4);
+  EXPECT_EQ(size, 0.0);
+  size = -1;
+  EXPECT_EQ(CountMatchingFiles(tree.folder.Path(), "*.txt", false, size), 4);
+  EXPECT_EQ(size, 3 + 5 + 0 + static_cast<double>((tree.folder / "a.txt").size()))
+      << "a link's own length counts, not its target's";
+  size = 0;
+  EXPECT_EQ(CountMatchingFiles(tree.folder.Path(), "*.txt", true, size), 1);
+  EXPECT_EQ(CountMatchingFiles(tree.folder / "missing", "*.*", false, size), -1);
+}
+
+TEST(CountSubfolders, CountsRealFoldersOnlyAndAnUnreadableOneIsMinusOne) {
+  Tree tree;
+  EXPECT_EQ(CountSubfolders(tree.folder.Path()), 1);
+  EXPECT_EQ(CountSubfolders(tree.folder / "sub"), 1);
+  EXPECT_EQ(CountSubfolders(tree.folder / "linked-folder"), -1) << "a link is not entered";
+  EXPECT_EQ(CountSubfolders(tree.folder / "nowhere"), -1);
+}
+
+TEST(CountMatchingFilesInTree, CountsTheWholeTreeWithSizesWithoutEnteringLinks) {
+  Tree tree;
+  std::int32_t count = 99;
+  std::int16_t limit = 0;
+  double size = 99;
+  std::int32_t stop = 5;
+  EXPECT_TRUE(
+      CountMatchingFilesInTree(true, tree.folder.Path(), "*.txt", count, limit, true, size, stop));
+  EXPECT_EQ(count, 6);
+  EXPECT_EQ(size, 3 + 5 + 0 + 11 + 13 + static_cast<double>((tree.folder / "a.txt").size()));
+  EXPECT_EQ(limit, 0);
+}
+
+TEST(CountMatchingFilesInTree, StopsAtTheLimitAndSaysSo) {
+  Tree tree;
+  std::int32_t count = 0;
+  std::int16_t limit = 2;
+  double size = 0;
+  std::int32_t stop = 0;
+  CountMatchingFilesInTree(true, tree.folder.Path(), "*.txt", count, limit, false, size, stop);
+  EXPECT_EQ(count, 2);
+  EXPECT_EQ(limit, -2);
+  EXPECT_TRUE(AnyMatchingFileInTree(tree.folder.Path(), "e.txt"));
+  EXPECT_FALSE(AnyMatchingFileInTree(tree.folder.Path(), "*.pdf"));
+}
+
+TEST(CountMatchingFilesInTree, PassesOverAnUnreadableSubfolder) {
+  if (!CanDropPrivileges()) GTEST_SKIP() << "needs root to act as another user";
+  Tree tree;
+  fs::permissions(tree.folder.Path(), fs::perms::all, fs::perm_options::add);
+  ASSERT_EQ(chmod((tree.folder / "sub").c_str(), 0700), 0);
+  const int count = RunInChild([&] {
+    if (!BecomeNobody()) return 90;
+    std::int32_t n = 0;
+    std::int16_t limit = 0;
+    double size = 0;
+    std::int32_t stop = 0;
+    if (!CountMatchingFilesInTree(true, tree.folder.Path(), "*.txt", n, limit, false, size, stop))
+      return 91;
+    return static_cast<int>(n);
+  });
+  EXPECT_EQ(count, 4) << "the files of the top folder, none of the unreadable subfolder";
+}
+
+TEST(JoinPath, AddsASeparatorOnlyWhereMissing) {
+  EXPECT_EQ(JoinPath("/a", "b"), "/a/b");
+  EXPECT_EQ(JoinPath("/a/", "b"), "/a/b");
+  EXPECT_EQ(WithTrailingSeparator("/a//"), "/a/");
+  EXPECT_EQ(WithTrailingSeparator("/"), "/");
+}

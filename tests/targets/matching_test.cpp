@@ -1,0 +1,116 @@
+#include "targets/matching.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+bool Matches(const char* name, const char* spec) {
+  return FileMatchesFilespec(name, spec, false);
+}
+
+}  // namespace
+
+TEST(Matching, AnEmptySpecificationMatchesEveryFile) {
+  EXPECT_TRUE(Matches("readme", ""));
+  EXPECT_TRUE(Matches("a.b", ""));
+}
+
+TEST(Matching, StarDotStarAndStarDotMatchNamesWithAndWithoutAnExtension) {
+  for (const char* spec : {"*.*", "*."}) {
+    EXPECT_TRUE(Matches("readme", spec)) << spec;
+    EXPECT_TRUE(Matches("a.b", spec)) << spec;
+  }
+  EXPECT_TRUE(Matches("a.b.c", "*.*"));
+}
+
+TEST(Matching, AStarAloneMatchesOnlyNamesWithoutADot) {
+  EXPECT_TRUE(Matches("readme", "*"));
+  EXPECT_FALSE(Matches("readme.txt", "*"));
+  EXPECT_TRUE(Matches("abcdef", "abc*"));
+  EXPECT_FALSE(Matches("abc.txt", "abc*"));
+}
+
+TEST(Matching, AnExtensionPatternIgnoresCaseButNeedsTheWholeExtension) {
+  EXPECT_TRUE(Matches("A.TXT", "*.txt"));
+  EXPECT_TRUE(Matches("report.TxT", "*.TXT"));
+  EXPECT_FALSE(Matches("a.txt.bak", "*.txt"));
+  EXPECT_FALSE(Matches("txt", "*.txt"));
+}
+
+TEST(Matching, AQuestionMarkTakesExactlyOneCharacter) {
+  EXPECT_TRUE(Matches("a.txt", "?.txt"));
+  EXPECT_FALSE(Matches(".txt", "?.txt"));
+  EXPECT_FALSE(Matches("ab.txt", "?.txt"));
+}
+
+TEST(Matching, StarStopsAtTheFirstNextLiteral) {
+  EXPECT_FALSE(Matches("abcbc.txt", "a*c.txt"));
+  EXPECT_TRUE(Matches("abbc.txt", "a*c.txt"));
+  EXPECT_FALSE(MatchWildcardPart("xb", "*?b", false));
+  EXPECT_TRUE(MatchWildcardPart("xyz", "*?", false));
+}
+
+TEST(Matching, OnlyTheLastDotSeparatesTheExtension) {
+  EXPECT_TRUE(Matches("a.b.txt", "a.*.txt"));
+  EXPECT_TRUE(Matches("a.b.txt", "a.b*.txt"));
+  EXPECT_FALSE(Matches("a.txt", "a.*.txt"));
+}
+
+TEST(Matching, ADotFileHasAnEmptyBase) {
+  EXPECT_TRUE(Matches(".profile", "*.profile"));
+  EXPECT_FALSE(Matches("x.profile", ".profile"));
+  EXPECT_TRUE(Matches("x.profile", "*.profile"));
+}
+
+TEST(Matching, AnEmptyPartIsMatchedOnlyByStars) {
+  EXPECT_TRUE(MatchWildcardPart("", "*", false));
+  EXPECT_TRUE(MatchWildcardPart("", "**", false));
+  EXPECT_FALSE(MatchWildcardPart("", "*?", false));
+  EXPECT_FALSE(MatchWildcardPart("", "?*", false));
+  EXPECT_TRUE(MatchWildcardPart("abc", "", false));
+}
+
+TEST(Matching, ASpecificationWithoutWildcardsNamesExactlyOneFile) {
+  EXPECT_TRUE(Matches("abc", "abc"));
+  EXPECT_FALSE(Matches("ABC", "abc"));
+  EXPECT_FALSE(Matches("abcd", "abc"));
+  EXPECT_TRUE(Matches("Report 2024.PDF", "Report 2024.PDF"));
+  // A file called " " names only itself; it does not become "every file".
+  EXPECT_TRUE(Matches(" ", " "));
+  EXPECT_FALSE(Matches("other", " "));
+  EXPECT_FALSE(Matches("other", "  "));
+}
+
+TEST(Matching, NamesHoldingWildcardsColonsOrBackslashesNeverMatch) {
+  for (const char* name : {"a*b", "a?b", "c:x", "back\\slash", "*"}) {
+    EXPECT_FALSE(Matches(name, "*")) << name;
+    EXPECT_FALSE(Matches(name, "*.*")) << name;
+    EXPECT_FALSE(Matches(name, "")) << name;
+    EXPECT_FALSE(Matches(name, name)) << name;
+  }
+}
+
+TEST(Matching, AccentedCapitalsMatchTheirSmallLetters) {
+  EXPECT_TRUE(Matches("ÉTÉ.TXT", "été.*"));
+  EXPECT_TRUE(Matches("ŒUVRE.doc", "œuvre*.doc"));
+  EXPECT_TRUE(Matches("Ÿ.txt", "ÿ.*"));
+  EXPECT_FALSE(FileMatchesFilespec("ÉTÉ.TXT", "été.*", true));
+  EXPECT_EQ(LowerCaseForMatching("ÀÉÎÕÜ Straße ÆÞÐ"), "àéîõü straße æþð");
+}
+
+TEST(Matching, AQuestionMarkTakesOneCharacterNotOneByte) {
+  EXPECT_TRUE(Matches("é.txt", "?.txt"));
+  EXPECT_TRUE(Matches("日本.txt", "??.txt"));
+  EXPECT_FALSE(Matches("日本.txt", "?.txt"));
+}
+
+TEST(Matching, InvalidUtf8AndLongNamesGiveAnAnswer) {
+  const std::string broken = "bad\xff\xfe.txt";
+  EXPECT_TRUE(Matches(broken.c_str(), "*.txt"));
+  EXPECT_TRUE(Matches(broken.c_str(), "bad??.txt"));
+  EXPECT_FALSE(Matches(broken.c_str(), "bad?.txt"));
+  EXPECT_EQ(LowerCaseForMatching("A\xff\xc3"), "a\xff\xc3");
+  const std::string longName(5000, 'x');
+  EXPECT_TRUE(FileMatchesFilespec(longName + ".dat", "x*.DAT", false));
+  EXPECT_FALSE(FileMatchesFilespec(longName + ".dat", "*y.dat", false));
+}

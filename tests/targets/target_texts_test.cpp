@@ -1,0 +1,100 @@
+#include "targets/target_texts.h"
+
+#include <gtest/gtest.h>
+
+#include "support/scripted_dialogs.h"
+#include "support/scripted_random.h"
+#include "support/temp_folder.h"
+
+using namespace TestSupport;
+
+TEST(DescribeTarget, ExplainsPatternsOfUpToTwentyCharacters) {
+  EXPECT_EQ(FilespecExplanation("*.*"), "(All files.)");
+  EXPECT_EQ(FilespecExplanation("*.txt"), "(All files with extension \"txt\".)");
+  EXPECT_EQ(FilespecExplanation("rep?rt*.doc"), "(All files of the form \"rep?rt*.doc\".)");
+  EXPECT_EQ(FilespecExplanation("report.doc"), "");
+  EXPECT_EQ(FilespecExplanation("a_rather_long_name*.d"), "") << "21 characters";
+}
+
+TEST(DescribeTarget, ShowsThePlaceholderAndTheHintUntilBothAreChosen) {
+  ScriptedRandom random;
+  TargetRecord target;
+  TargetDescription d = DescribeTarget(target, "(not specified)", random);
+  EXPECT_EQ(d.folderCaption, "(not specified)");
+  EXPECT_EQ(d.filesCaption, "(not specified)");
+  EXPECT_EQ(d.filesExplanation, "");
+  EXPECT_EQ(d.singleFileHint, "To purge multiple files, specify folder and files.");
+  EXPECT_TRUE(d.clearEstimatedTime && d.clearSubfolderLabels && d.clearDateRestriction);
+
+  target = {"/home/ann/", "*.*", false};
+  d = DescribeTarget(target, "(not specified)", random);
+  EXPECT_EQ(d.folderCaption, "/home/ann/");
+  EXPECT_EQ(d.filesExplanation, "(All files.)");
+  EXPECT_EQ(d.singleFileHint, "");
+  EXPECT_FALSE(d.clearEstimatedTime || d.clearSubfolderLabels || d.clearDateRestriction);
+}
+
+TEST(ShowSubfolderSetting, AFolderWithoutSubfoldersTurnsTheSettingOff) {
+  TargetRecord target{"/data/", "*.*", true};
+  const SubfolderSetting none = ShowSubfolderSetting(target, 0);
+  EXPECT_EQ(none.answer, "No");
+  EXPECT_EQ(none.explanation, "(The folder has no subfolders.)");
+  EXPECT_FALSE(target.blnSubdirectories);
+  EXPECT_EQ(ShowSubfolderSetting(target, 3).explanation,
+            "(Do not operate on files in lower subfolders.)");
+  target.blnSubdirectories = true;
+  const SubfolderSetting yes = ShowSubfolderSetting(target, 3);
+  EXPECT_EQ(yes.answer, "Yes");
+  EXPECT_EQ(yes.explanation, "(Operate on all specified files in lower subfolders.)");
+  TargetRecord empty;
+  EXPECT_EQ(ShowSubfolderSetting(empty, 3).answer, "");
+}
+
+TEST(ShortenPath, NeverExceedsItsMaximumAndKeepsTheEnds) {
+  ScriptedRandom random;
+  random.Seed();
+  const std::string path =
+      "/home/somebody/projects/kexwell-archive/2024/quarterly-reports/final/versions/report.pdf";
+  for (int max = 5; max <= 100; ++max) {
+    const std::string shortened = ShortenPath(path, max, random);
+    EXPECT_LE(shortened.size(), static_cast<std::size_t>(max)) << max << ": " << shortened;
+  }
+  const std::string seventy = ShortenPath(path, 70, random);
+  EXPECT_NE(seventy.find("..."), std::string::npos);
+  EXPECT_EQ(seventy.rfind("/home/", 0), 0u);
+  EXPECT_EQ(seventy.substr(seventy.size() - 11), "/report.pdf");
+  EXPECT_EQ(ShortenPath("/short/path", 70, random), "/short/path");
+  EXPECT_EQ(ShortenPath(path, 4, random), path) << "below 5 it is left alone";
+}
+
+TEST(ShortenPath, CountsCharactersNotBytes) {
+  ScriptedRandom random;
+  random.Seed();
+  const std::string path = "/données/été/année/répertoire/fichier-très-long-nommé.txt";
+  const std::string shortened = ShortenPath(path, 30, random);
+  int characters = 0;
+  for (const char c : shortened) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  EXPECT_LE(characters, 30);
+  EXPECT_EQ(ShortenPath(path, 57, random), path) << "57 characters, 64 bytes";
+}
+
+TEST(CheckFolderHasFiles, TellsOfAnUnreadableOrEmptyFolder) {
+  TempFolder folder;
+  ScriptedDialogs dialogs;
+  TargetRecord target{folder / "gone", "*.*", false};
+  EXPECT_FALSE(CheckFolderHasFiles(target, "*.*", dialogs));
+  target.TargetFolder = folder.Path();
+  EXPECT_FALSE(CheckFolderHasFiles(target, "*.*", dialogs));
+  EXPECT_FALSE(CheckFolderHasFiles(target, "*.txt", dialogs));
+  WriteFile(folder / "a.doc", "");
+  EXPECT_FALSE(CheckFolderHasFiles(target, "*.txt", dialogs));
+  EXPECT_TRUE(CheckFolderHasFiles(target, "*.doc", dialogs));
+  ASSERT_EQ(dialogs.shown.size(), 4u);
+  EXPECT_EQ(dialogs.shown[0].title, "Error");
+  EXPECT_EQ(dialogs.shown[0].text, "Cannot access the folder.");
+  EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Critical);
+  EXPECT_EQ(dialogs.shown[1].title, "Empty folder");
+  EXPECT_EQ(dialogs.shown[1].text, "The folder contains no files and no subfolders.");
+  EXPECT_EQ(dialogs.shown[1].icon, MessageIcon::Exclamation);
+  EXPECT_EQ(dialogs.shown[2].text, "The folder contains no matching files and no subfolders.");
+}
