@@ -1,0 +1,12 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Whether a file is one that the target names: its name (the part after the last separator)
+// satisfies the file specification and, when a restriction is in force (anything but
+// NoDateRestriction), it is dated before lngOnlyBeforeThisJDN. A file whose date cannot be read
+// never satisfies a restriction.
+bool SatisfiesFilespecAndDateRestriction(const std::string& strFilepath,
+                                         const std::string& strFilespec, bool blnCaseSensitive,
+                                         std::int32_t lngOnlyBeforeThisJDN);
