@@ -1,0 +1,133 @@
+#include "dates/date_input.h"
+
+#include <gtest/gtest.h>
+
+#include "dates/date_restriction.h"
+#include "support/scripted_dialogs.h"
+
+namespace {
+
+constexpr std::int32_t kFirstOfMarch2005 = 2453431;
+const std::string kButtonCaption = "Only files before ...";
+
+// Runs the "Only files before ..." command with a user who fills in the given date and presses
+// Accept once; a refused date is followed by Cancel.
+struct OnlyBeforeCommand : ::testing::Test {
+  bool RunEntering(int month, int day, const std::string& year) {
+    return OnlyBefore::Run(dialog, restriction, kButtonCaption, 0x808000, [&](DateInput& shown) {
+      shown.Activate();
+      shown.ChooseMonth(month);
+      shown.ChooseDay(day);
+      shown.SetYearText(year);
+      if (shown.Accept(dialogs) != AcceptOutcome::Accepted) shown.Cancel();
+    });
+  }
+
+  DateInput dialog;
+  DateRestriction restriction;
+  TestSupport::ScriptedDialogs dialogs;
+};
+
+}  // namespace
+
+TEST(DateInput, LoadedListsBeginEmptyAndFocusGoesToAcceptOnceMonthDayAndYearAreGiven) {
+  DateInput dialog;
+  EXPECT_EQ(dialog.ChooseMonth(3), FocusAfterChoice::Unchanged);
+  dialog.Load();
+  ASSERT_EQ(dialog.MonthNames().size(), 13u);
+  EXPECT_EQ(dialog.MonthNames()[0] + dialog.MonthNames()[12], "December");
+  ASSERT_EQ(dialog.DayNumbers().size(), 32u);
+  EXPECT_EQ(dialog.DayNumbers()[0] + dialog.DayNumbers()[31], "31");
+  EXPECT_EQ(dialog.DateJDN, -1);
+
+  dialog.SetYearText("   ");
+  EXPECT_EQ(dialog.ChooseMonth(3), FocusAfterChoice::Cancel);
+  dialog.SetYearText(" 2005 ");
+  EXPECT_EQ(dialog.ChooseDay(1), FocusAfterChoice::Accept);
+  EXPECT_EQ(dialog.YearText(), "2005");
+}
+
+TEST_F(OnlyBeforeCommand, OpensEmptyWithoutALimitAndShowsTheAcceptedDateNextTime) {
+  OnlyBefore::Prepare(dialog, restriction, kButtonCaption, 0x808000);
+  dialog.Activate();
+  EXPECT_EQ(dialog.SelectedMonth() + dialog.SelectedDay(), 0);
+  EXPECT_EQ(dialog.YearText(), "");
+  EXPECT_EQ(dialog.MinYear, 1980);
+  EXPECT_EQ(dialog.MaxYear, 2999);
+  EXPECT_EQ(dialog.PromptCaption,
+            "Specify date such that ONLY files with dates BEFORE this date will be purged.");
+  EXPECT_EQ(dialog.ClearCaption, "Remove date restriction");
+
+  EXPECT_TRUE(RunEntering(3, 1, "2005"));
+  EXPECT_EQ(restriction.lngOnlyBeforeThisJDN, kFirstOfMarch2005);
+  OnlyBefore::Prepare(dialog, restriction, kButtonCaption, 0);
+  dialog.Activate();
+  EXPECT_EQ(dialog.SelectedMonth(), 3);
+  EXPECT_EQ(dialog.SelectedDay(), 1);
+  EXPECT_EQ(dialog.YearText(), "2005");
+  EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(OnlyBeforeCommand, YearsOutsideTheRangeAndDatesThatDoNotExistAreRefused) {
+  restriction.lngOnlyBeforeThisJDN = kFirstOfMarch2005;
+  const struct {
+    int month, day;
+    std::string year, message;
+    MessageIcon icon;
+  } refusals[] = {
+      {3, 1, "1979", "Year too early", MessageIcon::None},
+      {3, 1, "3000", "Year too late", MessageIcon::None},
+      {3, 1, "99999999999999999999", "Year too late", MessageIcon::None},
+      {2, 29, "2005", "Date is invalid", MessageIcon::Information},
+      {0, 1, "2005", "Date is invalid", MessageIcon::Information},
+      {2, 0, "2005", "Date is invalid", MessageIcon::Information},
+  };
+  for (const auto& refusal : refusals) {
+    dialogs.shown.clear();
+    EXPECT_FALSE(RunEntering(refusal.month, refusal.day, refusal.year)) << refusal.year;
+    ASSERT_EQ(dialogs.shown.size(), 1u) << refusal.year;
+    EXPECT_EQ(dialogs.shown[0].text, refusal.message);
+    EXPECT_EQ(dialogs.shown[0].title, kButtonCaption);
+    EXPECT_EQ(dialogs.shown[0].icon, refusal.icon) << refusal.message;
+    EXPECT_EQ(restriction.lngOnlyBeforeThisJDN, kFirstOfMarch2005);
+  }
+  dialogs.shown.clear();
+  EXPECT_TRUE(RunEntering(2, 29, "2004"));
+  EXPECT_EQ(restriction.lngOnlyBeforeThisJDN, 2453065);
+  EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(OnlyBeforeCommand, TheYearIsReducedToItsDigitsAndWithoutDigitsAcceptDoesNothing) {
+  OnlyBefore::Prepare(dialog, restriction, kButtonCaption, 0);
+  dialog.ChooseMonth(3);
+  dialog.ChooseDay(1);
+  dialog.SetYearText(" -abc ");
+  EXPECT_EQ(dialog.Accept(dialogs), AcceptOutcome::NothingEntered);
+  EXPECT_EQ(dialog.YearText(), "");
+  EXPECT_EQ(dialog.DateInputResult, 0);
+  EXPECT_TRUE(dialogs.shown.empty());
+
+  dialog.SetYearText(" 2,0x05 ");
+  EXPECT_EQ(dialog.Accept(dialogs), AcceptOutcome::Accepted);
+  EXPECT_EQ(dialog.YearText(), "2005");
+  EXPECT_EQ(dialog.DateJDN, kFirstOfMarch2005);
+}
+
+TEST_F(OnlyBeforeCommand, ClearRemovesTheLimitAndCancelKeepsIt) {
+  restriction.lngOnlyBeforeThisJDN = kFirstOfMarch2005;
+  EXPECT_FALSE(OnlyBefore::Run(dialog, restriction, kButtonCaption, 0,
+                               [](DateInput& shown) { shown.Cancel(); }));
+  EXPECT_EQ(restriction.lngOnlyBeforeThisJDN, kFirstOfMarch2005);
+
+  // A dialog that went away without an answer counts as cancelled, not as the last answer.
+  EXPECT_TRUE(RunEntering(3, 2, "2005"));
+  EXPECT_FALSE(OnlyBefore::Run(dialog, restriction, kButtonCaption, 0, [](DateInput&) {}));
+  EXPECT_EQ(restriction.lngOnlyBeforeThisJDN, kFirstOfMarch2005 + 1);
+
+  EXPECT_TRUE(OnlyBefore::Run(dialog, restriction, kButtonCaption, 0,
+                              [](DateInput& shown) { shown.Clear(); }));
+  EXPECT_EQ(restriction.lngOnlyBeforeThisJDN, 9000000);
+  EXPECT_FALSE(restriction.blnDateRestriction());
+  EXPECT_EQ(restriction.DateRestrictionCaption(), "No date restriction");
+  EXPECT_TRUE(restriction.Passes("/no/such/folder/file.txt"));
+}
