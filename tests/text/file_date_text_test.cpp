@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <ctime>
+
+#include "support/temp_folder.h"
+#include "text/scoped_locale_format.h"
+#include "text/str_proc.h"
+
+using StrProc::FileDateText;
+using StrProc::LocaleFormat;
+using TestSupport::ScopedLocaleFormat;
+
+namespace {
+
+// A file last modified at the given local date and time.
+std::string FileDatedAt(const TestSupport::TempFolder& folder, int year, int month, int day,
+                        int hour, int minute, int second) {
+  const std::string path = TestSupport::WriteFile(folder / "dated.txt", "x");
+  std::tm moment{};
+  moment.tm_year = year - 1900;
+  moment.tm_mon = month - 1;
+  moment.tm_mday = day;
+  moment.tm_hour = hour;
+  moment.tm_min = minute;
+  moment.tm_sec = second;
+  moment.tm_isdst = -1;
+  const timespec times[2] = {{mktime(&moment), 0}, {mktime(&moment), 500000000}};
+  EXPECT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+  return path;
+}
+
+}  // namespace
+
+TEST(FileDateText, ShowsTheDateAndTimeInTheUsersLocale) {
+  const TestSupport::TempFolder folder;
+  const std::string path = FileDatedAt(folder, 2024, 3, 5, 14, 7, 9);
+  {
+    const ScopedLocaleFormat english(LocaleFormat::English());
+    EXPECT_EQ(FileDateText(path, false), "03/05/2024");
+    EXPECT_EQ(FileDateText(path, true), "03/05/2024 02:07:09 PM");
+  }
+  const ScopedLocaleFormat german(LocaleFormat::German());
+  EXPECT_EQ(FileDateText(path, false), "05.03.2024");
+  EXPECT_EQ(FileDateText(path, true), "05.03.2024 14:07:09");
+}
+
+TEST(FileDateText, MidnightIsWrittenAsZeroHoursEvenInATwelveHourLocale) {
+  const TestSupport::TempFolder folder;
+  const ScopedLocaleFormat english(LocaleFormat::English());
+  EXPECT_EQ(FileDateText(FileDatedAt(folder, 1999, 12, 31, 0, 0, 0), true), "12/31/1999 00:00:00");
+}
+
+TEST(FileDateText, KeepsADateWrittenWithBlanksWhole) {
+  const TestSupport::TempFolder folder;
+  const std::string path = FileDatedAt(folder, 2024, 3, 5, 9, 4, 0);
+  LocaleFormat hungarian = LocaleFormat::German();
+  hungarian.shortDatePattern = "%Y. %m. %d.";
+  hungarian.longTimePattern = "%-H:%M:%S";
+  const ScopedLocaleFormat scoped(hungarian);
+  EXPECT_EQ(FileDateText(path, false), "2024. 03. 05.");
+  EXPECT_EQ(FileDateText(path, true), "2024. 03. 05. 9:04:00");
+}
+
+TEST(FileDateText, IsEmptyForAnEmptyPathOrAMissingFile) {
+  const TestSupport::TempFolder folder;
+  EXPECT_EQ(FileDateText("", true), "");
+  EXPECT_EQ(FileDateText(folder / "missing.txt", false), "");
+  EXPECT_EQ(FileDateText(folder / "missing/deeper.txt", true), "");
+}
