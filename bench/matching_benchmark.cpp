@@ -22,11 +22,11 @@ const std::vector<std::string>& Names() {
   return names;
 }
 
-void MatchAgainst(benchmark::State& state, const char* spec) {
+void MatchAgainst(benchmark::State& state, const char* filespec) {
   const auto& names = Names();
   std::size_t i = 0;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(FileMatchesFilespec(names[i], spec, false));
+    benchmark::DoNotOptimize(FileMatchesFilespec(names[i], filespec, false));
     if (++i == names.size()) i = 0;
   }
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));

@@ -57,11 +57,11 @@ int main(int argc, char** argv) {
   }
 
   std::int32_t count = 0;
-  auto countTree = [&](const char* spec) {
+  auto countTree = [&](const char* filespec) {
     std::int16_t limit = 0;
     double size = 0;
     std::int32_t stop = 0;
-    CountMatchingFilesInTree(true, root.string(), spec, count, limit, false, size, stop);
+    CountMatchingFilesInTree(true, root.string(), filespec, count, limit, false, size, stop);
   };
   const double allFiles = MedianSeconds([&] { countTree("*.*"); });
   const std::int32_t allCount = count;

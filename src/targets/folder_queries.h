@@ -13,7 +13,7 @@ std::string JoinPath(const std::string& folder, const std::string& name);
 // The folder made to end in exactly one separator (the root stays "/").
 std::string WithTrailingSeparator(const std::string& folder);
 
-// Files directly in the folder whose names match the specification (not case-sensitive). When
+// Files directly in the folder whose names match the file specification (not case-sensitive). When
 // totalSize is exactly -1 on entry, it receives the sum of their sizes; otherwise it is set to 0,
 // except for "*.*" without sizes, which is answered with the folder's file count and leaves
 // totalSize as it was. stopAtFirst stops at the first match. -1 when the folder cannot be read.

@@ -195,29 +195,29 @@ bool MatchWildcardPart(std::string_view part, std::string_view pattern, bool cas
 bool FileMatchesFilespec(std::string_view name, std::string_view filespec, bool caseSensitive) {
   if (name.find_first_of("?*:\\") != std::string_view::npos) return false;
   if (filespec.empty()) return true;
-  // Names are case-sensitive here: a specification without wildcards names exactly one file, as
-  // it was written, blanks and all. (A file may be called " ": its specification must not turn
-  // into one that matches everything.)
+  // Names are case-sensitive here: a file specification without wildcards names exactly one file,
+  // as it was written, blanks and all. (A file may be called " ": its file specification must not
+  // turn into one that matches everything.)
   if (!HasWildcard(filespec)) return name == filespec;
 
-  const std::string_view spec = TrimSpaces(filespec);
+  const std::string_view trimmed = TrimSpaces(filespec);
   const std::size_t nameDot = name.rfind('.');
-  const std::size_t specDot = spec.rfind('.');
+  const std::size_t specDot = trimmed.rfind('.');
   std::string_view nameBase = name;
   std::string_view nameExt;
-  std::string_view specBase = spec;
+  std::string_view specBase = trimmed;
   std::string_view specExt;
 
   if (nameDot != std::string_view::npos && specDot != std::string_view::npos) {
     nameBase = name.substr(0, nameDot);
     nameExt = name.substr(nameDot + 1);
-    specBase = spec.substr(0, specDot);
-    specExt = spec.substr(specDot + 1);
+    specBase = trimmed.substr(0, specDot);
+    specExt = trimmed.substr(specDot + 1);
   } else if (specDot != std::string_view::npos) {
     // A pattern with an extension meets a name without one: only an extension of stars fits.
-    const std::string_view ext = spec.substr(specDot + 1);
+    const std::string_view ext = trimmed.substr(specDot + 1);
     if (ext.find_first_not_of('*') != std::string_view::npos) return false;
-    specBase = spec.substr(0, specDot);
+    specBase = trimmed.substr(0, specDot);
   } else if (nameDot != std::string_view::npos) {
     return false;
   }

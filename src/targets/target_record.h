@@ -1,7 +1,7 @@
 #pragma once
 
 // What a purge operates on: a folder, a file specification within it, and whether the files of
-// lower subfolders are included. A single file is a folder plus a specification without
+// lower subfolders are included. A single file is a folder plus a file specification without
 // wildcards.
 
 #include <string>
@@ -13,7 +13,7 @@ struct TargetRecord {
   std::string TargetFilespec;  // empty: no files chosen
   bool blnSubdirectories = false;
 
-  // Both the folder and the specification are chosen.
+  // Both the folder and the file specification are chosen.
   bool TargetIsSpecified() const { return !TargetFolder.empty() && !TargetFilespec.empty(); }
 };
 

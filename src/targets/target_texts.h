@@ -24,7 +24,7 @@ struct TargetDescription {
 TargetDescription DescribeTarget(const TargetRecord& target, const std::string& notSpecified,
                                  RandomSource& random);
 
-// What lblFiles2 says about a specification shown in lblFiles ("" when it explains nothing).
+// What lblFiles2 says about a file specification shown in lblFiles ("" when it explains nothing).
 std::string FilespecExplanation(const std::string& filespec);
 
 // The captions of lblSubdirectories and lblSubdirectories2 for a folder with subfolderCount

@@ -4,8 +4,8 @@
 
 namespace {
 
-bool Matches(const char* name, const char* spec) {
-  return FileMatchesFilespec(name, spec, false);
+bool Matches(const char* name, const char* filespec) {
+  return FileMatchesFilespec(name, filespec, false);
 }
 
 }  // namespace
@@ -16,9 +16,9 @@ TEST(Matching, AnEmptySpecificationMatchesEveryFile) {
 }
 
 TEST(Matching, StarDotStarAndStarDotMatchNamesWithAndWithoutAnExtension) {
-  for (const char* spec : {"*.*", "*."}) {
-    EXPECT_TRUE(Matches("readme", spec)) << spec;
-    EXPECT_TRUE(Matches("a.b", spec)) << spec;
+  for (const char* filespec : {"*.*", "*."}) {
+    EXPECT_TRUE(Matches("readme", filespec)) << filespec;
+    EXPECT_TRUE(Matches("a.b", filespec)) << filespec;
   }
   EXPECT_TRUE(Matches("a.b.c", "*.*"));
 }
