@@ -1,6 +1,7 @@
 #include "engine/cluster_size.h"
 
 #include "engine/disk_proc.h"
+#include "platform/paths.h"
 
 namespace {
 
@@ -8,11 +9,6 @@ constexpr std::int32_t kMinimumClusterSize = 512;
 constexpr std::int32_t kMaximumClusterSize = 65536;
 constexpr std::int32_t kFloppyFallback = 512;
 constexpr std::int32_t kFallback = 4096;
-
-std::string FolderOf(const std::string& path) {
-  const auto slash = path.find_last_of('/');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
 
 }  // namespace
 
@@ -40,7 +36,7 @@ std::int32_t DriveClusterSize::GetClusterSize(const Platform::DriveInfo& drive,
 }
 
 std::int32_t DriveClusterSize::ForPath(const std::string& path) {
-  const std::string folder = FolderOf(path);
+  const std::string folder = Platform::FolderPart(path);
   if (folder.empty() || folder != lastFolder_) {
     Platform::DriveInfo drive;
     if (Platform::DriveOfPath(path, drive)) return kFallback;

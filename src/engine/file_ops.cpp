@@ -4,7 +4,12 @@
 #include <array>
 #include <cstddef>
 
+#include "platform/paths.h"
+
 namespace FileOps {
+
+using Platform::FolderPart;
+using Platform::NamePart;
 
 namespace {
 
@@ -19,18 +24,6 @@ std::string LowerCase(std::string text) {
     }
   }
   return text;
-}
-
-// Everything up to and including the last separator; "" when there is none.
-std::string FolderPart(const std::string& path) {
-  const std::size_t slash = path.rfind(Platform::kPathSeparator);
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-// Everything after the last separator.
-std::string NamePart(const std::string& path) {
-  const std::size_t slash = path.rfind(Platform::kPathSeparator);
-  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 }  // namespace

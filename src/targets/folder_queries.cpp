@@ -17,18 +17,6 @@ void AddLength(const std::string& path, double& totalSize) {
 
 }  // namespace
 
-std::string JoinPath(const std::string& folder, const std::string& name) {
-  if (!folder.empty() && folder.back() == Platform::kPathSeparator) return folder + name;
-  return folder + Platform::kPathSeparator + name;
-}
-
-std::string WithTrailingSeparator(const std::string& folder) {
-  std::string out = folder;
-  while (out.size() > 1 && out.back() == Platform::kPathSeparator) out.pop_back();
-  if (out.empty() || out.back() != Platform::kPathSeparator) out += Platform::kPathSeparator;
-  return out;
-}
-
 std::int32_t CountMatchingFiles(const std::string& folder, const std::string& filespec,
                                 bool stopAtFirst, double& totalSize) {
   const bool wantSize = totalSize == -1.0;

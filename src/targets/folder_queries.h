@@ -7,11 +7,7 @@
 #include <cstdint>
 #include <string>
 
-// folder followed by name, with a separator between them only where the folder lacks one.
-std::string JoinPath(const std::string& folder, const std::string& name);
-
-// The folder made to end in exactly one separator (the root stays "/").
-std::string WithTrailingSeparator(const std::string& folder);
+#include "platform/paths.h"
 
 // Files directly in the folder whose names match the file specification (not case-sensitive). When
 // totalSize is exactly -1 on entry, it receives the sum of their sizes; otherwise it is set to 0,
