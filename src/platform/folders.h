@@ -24,4 +24,7 @@ std::error_code ListFolder(const std::string& folder,
 // The length of any entry that is not a folder (a link's own length for a link).
 std::error_code GetEntryLength(const std::string& path, std::int64_t& length);
 
+// Removes an empty folder; a link to a folder is refused, never its target.
+std::error_code RemoveFolder(const std::string& path);
+
 }  // namespace Platform

@@ -1,6 +1,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <memory>
@@ -62,6 +63,16 @@ std::error_code GetEntryLength(const std::string& path, std::int64_t& length) {
   if (lstat(path.c_str(), &info) != 0) return LastError();
   if (S_ISDIR(info.st_mode)) return PlatformErrc::NotARegularFile;
   length = static_cast<std::int64_t>(info.st_size);
+  return {};
+}
+
+std::error_code RemoveFolder(const std::string& path) {
+  std::string folder = path;
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  struct stat info {};
+  if (lstat(folder.c_str(), &info) != 0) return LastError();
+  if (!S_ISDIR(info.st_mode)) return std::make_error_code(std::errc::not_a_directory);
+  if (rmdir(folder.c_str()) != 0) return LastError();
   return {};
 }
 
