@@ -1,0 +1,107 @@
+#pragma once
+
+// One purge or listing of the current target, from its heading to its summary, with the report
+// that the report window shows. The same object counts the matching files before a purge.
+
+#include <atomic>
+#include <cstdint>
+#include <ctime>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "engine/file_purge.h"
+#include "operation/report_text.h"
+#include "operation/run_host.h"
+
+struct ProgramSettings;
+class UserDialogs;
+
+// How a run ended, as the report window's status label shows it.
+enum class RunStatus { Running, Paused, Stopped, Done };
+
+class PurgeRun {
+ public:
+  PurgeRun(ProgramSettings& settings, UserDialogs& dialogs, RunHost& host);
+  PurgeRun(const PurgeRun&) = delete;
+  PurgeRun& operator=(const PurgeRun&) = delete;
+
+  // --- Set by the starter -----------------------------------------------------------------
+  bool blnPurgeFiles = false;  // a purge
+  bool blnListFiles = false;   // a listing; neither: counting
+  std::string strNextDirPath;  // the target folder; the walks reuse it for the folder entered
+  std::string strCurrentFileSpec;
+  std::int16_t intStopAt = 1001;  // counting stops when this many files were found
+  bool blnDisplayFolderNames = true;
+  bool blnDisplayFileNames = true;
+
+  // --- Flags that the window's buttons set, read at the poll points ------------------------
+  std::atomic<bool> blnStop{false};
+  std::atomic<bool> Paused{false};
+
+  // --- Run state -----------------------------------------------------------------------------
+  bool blnPurgeRemainingFiles = false;
+  bool ReportClosed = false;
+  std::int32_t lngNumFilesProcessed = 0;  // -1 after counting: more than 1000
+  std::int32_t lngNumFilesPurged = 0;
+  double dblTotalBytesPurged = 0;  // in a listing: the sum of the sizes listed
+  std::int16_t FoldersRemoved = 0;
+  std::int32_t intNumFiles = 0;  // matching files of the folder at hand
+  std::string PendingText;
+  // What the main window's estimate label shows after a listing ("" clears it).
+  std::string EstimatedTimeCaption;
+
+  // The clock of the heading and the closing line.
+  std::function<std::time_t()> clock = [] { return std::time(nullptr); };
+
+  // Runs the whole purge or listing and writes the summary.
+  void ProcessFiles();
+  // Counts the matching files of the target, stopping at intStopAt: the count, or -1 when it
+  // passed 1000.
+  std::int32_t CountMatchingFilesOfTarget();
+
+  void AddToReport(std::string_view text, bool flush);
+  void WaitIfPaused();
+  void ReportBufferFull();
+  void KXesPurgeRecursive(const std::string& folder, const std::string& fileSpec);
+  void ListFilesRecursive(const std::string& folder, const std::string& fileSpec);
+
+  // The report window's buttons.
+  void StopButton();
+  void PauseContinueButton();
+
+  const std::string& Report() const { return report_.Text(); }
+  RunStatus Status() const { return status_.load(); }
+
+  // For tests: the environment of the per-file purge.
+  FilePurge::PurgeEnvironment& Environment() { return environment_; }
+
+ private:
+  class PurgeHostAdapter final : public FilePurge::PurgeHost {
+   public:
+    explicit PurgeHostAdapter(RunHost& host) : host_(host) {}
+    void Yield() override { host_.Yield(); }
+
+   private:
+    RunHost& host_;
+  };
+
+  enum class FileStep { Next, EndFolder, Return };
+
+  void ResetRunState();
+  void WriteHeading();
+  void WriteSummary();
+  std::string DateAndTime() const;
+  FileStep PurgeOneFile(const std::string& folder, const std::string& name,
+                        const std::string& fileSpec, bool& firstMatch, double speedBytesPerSecond);
+  bool AskPurgeQuery(const std::string& path, const std::string& extension, short& code);
+  void RemoveIfEmpty(const std::string& path);
+
+  ProgramSettings& settings_;
+  UserDialogs& dialogs_;
+  RunHost& host_;
+  PurgeHostAdapter purgeHost_;
+  FilePurge::PurgeEnvironment environment_;
+  ReportText report_;
+  std::atomic<RunStatus> status_{RunStatus::Running};
+};

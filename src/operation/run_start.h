@@ -1,0 +1,64 @@
+#pragma once
+
+// The checks and questions before a purge or a listing starts, and the offer to remove an
+// emptied target folder afterwards. Messages go through UserDialogs.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "operation/purge_confirmation.h"
+
+struct ProgramSettings;
+class PurgeRun;
+class UserDialogs;
+
+class RunStarter {
+ public:
+  RunStarter(ProgramSettings& settings, UserDialogs& dialogs);
+
+  // Files must be specified and a named folder must exist. Tells the user otherwise (a folder
+  // that does not exist is also cleared from the target) and answers false.
+  bool CheckTarget();
+
+  // Sets the run up for the target: folder, file specification, purge or listing.
+  void SetUpRun(PurgeRun& run, bool purge) const;
+
+  // Before a purge: the target folder must hold a matching file unless subfolders are included;
+  // a pattern's files are counted up to 1001 (showStatus gets "Now counting files ..." and then
+  // ""); a file named on its own must pass the date restriction. The count (-1: more than
+  // 1000), or nothing when the purge cannot go on (the user has been told).
+  std::optional<std::int32_t> PreparePurge(
+      PurgeRun& run, const std::function<void(const std::string&)>& showStatus);
+
+  // The two confirmation messages for the counted files.
+  PurgeConfirmationTexts ConfirmationTexts(std::int32_t count);
+
+  // The files that match in the target folder itself (for the purge button's caption).
+  std::int32_t FilesInTargetFolder() const;
+
+  // Tells the user that the purge was cancelled.
+  void TellCancelled();
+
+  // Before a listing: the folder must hold a matching file unless subfolders are included.
+  bool PrepareListing();
+
+  // The questions before a listing of subfolders: an unmeasured drive speed, and whether folder
+  // names are shown. Without subfolders, file and folder names are both shown. False when the
+  // user chose not to go on.
+  bool ChooseListingDisplay(PurgeRun& run);
+
+  // The caption of the report window during a listing.
+  std::string ListingCaption(const PurgeRun& run) const;
+
+  // After a purge that left the target folder without any file or subfolder: asks whether to
+  // delete it, and does on Yes. True when it was deleted.
+  bool OfferToDeleteEmptyFolder();
+
+ private:
+  std::string TargetPath() const;
+
+  ProgramSettings& settings_;
+  UserDialogs& dialogs_;
+};
