@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-#include "dates/time_zone_guard.h"
+#include "support/time_zone_guard.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"
 #include "text/locale_format.h"
@@ -31,7 +31,7 @@ struct DateRestrictionOnFiles : ::testing::Test {
   }
 
   StrProc::LocaleFormat formerLocale = StrProc::CurrentLocaleFormat();
-  DatesTest::TimeZoneGuard berlin{"Europe/Berlin"};
+  TestSupport::TimeZoneGuard berlin{"Europe/Berlin"};
   TestSupport::TempFolder folder;
   TestSupport::ScriptedDialogs dialogs;
   DateRestriction restriction;
@@ -64,7 +64,7 @@ TEST_F(DateRestrictionOnFiles, TheDayOfAMomentIsItsDayInTheLocalTimeZone) {
   short errorNumber = -1;
   EXPECT_EQ(DatePr2::LocalDayNumber(kBerlinMidnight, errorNumber), kFirstOfMarch2005);
   {
-    DatesTest::TimeZoneGuard utc("UTC");
+    TestSupport::TimeZoneGuard utc("UTC");
     EXPECT_EQ(DatePr2::LocalDayNumber(kBerlinMidnight, errorNumber), kFirstOfMarch2005 - 1);
     EXPECT_EQ(DatePr2::LocalDayNumber(-2209161600, errorNumber), 2415019);  // 30 Dec 1899
   }

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "text/locale_format.h"
-#include "text/scoped_locale_format.h"
+#include "support/scoped_locale_format.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <ctime>
 
 #include "support/temp_folder.h"
-#include "text/scoped_locale_format.h"
+#include "support/scoped_locale_format.h"
 #include "text/str_proc.h"
 
 using StrProc::FileDateText;

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <limits>
 
-#include "text/scoped_locale_format.h"
+#include "support/scoped_locale_format.h"
 #include "text/str_proc.h"
 
 using StrProc::LocaleFormat;

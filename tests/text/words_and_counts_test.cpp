@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "text/scoped_locale_format.h"
+#include "support/scoped_locale_format.h"
 #include "text/str_proc.h"
 
 using StrProc::CountOccurrences;

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-namespace DatesTest {
+namespace TestSupport {
 
 // Puts the process in the given time zone (a TZ value) and restores the former one at the end.
 class TimeZoneGuard {
@@ -30,4 +30,4 @@ class TimeZoneGuard {
   std::optional<std::string> former_;
 };
 
-}  // namespace DatesTest
+}  // namespace TestSupport
