@@ -1,0 +1,274 @@
+#include "operation/folder_purge.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "operation/program_settings.h"
+#include "platform/folders.h"
+#include "support/scripted_dialogs.h"
+#include "support/scripted_random.h"
+#include "support/temp_folder.h"
+
+using namespace TestSupport;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kCaption = "Purge selected subfolders";
+const std::string kQuestion = "Click 'OK' to continue, or 'Cancel' to terminate this operation.";
+
+class RecordingHost final : public FolderPurgeHost {
+ public:
+  void Yield() override {
+    if (onYield) onYield();
+  }
+  void ShowProgress(const std::string& text) override { texts.push_back(text); }
+
+  std::function<void()> onYield;
+  std::vector<std::string> texts;
+};
+
+class FolderPurgeTest : public ::testing::Test {
+ protected:
+  FolderPurgeTest()
+      : clusterSizes([](const std::string&, double& freeBytes) -> std::int64_t {
+          freeBytes = 1e9;
+          return 4096;
+        }),
+        environment(clusterSizes, random),
+        purge(settings, dialogs, host, environment) {
+    settings.protectedFiles = FileOps::ProtectedFiles({}, {});
+    UsePasses(1);
+    environment.deleteRetry.sleep = [](int) {};
+    purge.topFolder = folder.Path();
+  }
+
+  void UsePasses(short passes) {
+    settings.purgeType.SetPurgeType(0);
+    settings.purgeType.SelectIndex(0, passes - 1);
+  }
+
+  // Makes the folders on the way and writes the file under the temporary folder.
+  std::string Make(const std::string& relative, const std::string& bytes = "secret") {
+    const std::string path = folder / relative;
+    fs::create_directories(fs::path(path).parent_path());
+    return WriteFile(path, bytes);
+  }
+
+  void Select(const std::string& relative) {
+    fs::create_directories(folder / relative);
+    purge.selectedPaths.push_back(folder / relative);
+  }
+
+  // The files of a folder in the order the walk meets them.
+  static std::vector<std::string> FilesInOrder(const std::string& dir) {
+    std::vector<std::string> paths;
+    Platform::ListFolder(dir, [&](const Platform::FolderEntry& entry) {
+      if (!entry.isFolder) paths.push_back(dir + entry.name);
+      return true;
+    });
+    return paths;
+  }
+
+  TempFolder folder;
+  ProgramSettings settings;
+  ScriptedDialogs dialogs;
+  RecordingHost host;
+  DriveClusterSize clusterSizes;
+  ScriptedRandom random;
+  FilePurge::PurgeEnvironment environment;
+  FolderPurge purge;
+};
+
+TEST_F(FolderPurgeTest, TheCountingPassTouchesNothingAndThePurgingPassEmptiesTheSelection) {
+  Make("own.txt");
+  Make("sel/a.txt");
+  Make("sel/sub/b.txt");
+  fs::create_directories(folder / "sel/sub/empty");
+  Make("sel/kept/program.dat");
+  Make("other/c.txt");
+  purge.selectedPaths = {folder / "sel"};
+  purge.includeTopFolderFiles = false;
+  settings.protectedFiles = FileOps::ProtectedFiles({folder / "sel/kept"}, {});
+
+  purge.FolderPurgeMode = 1;
+  purge.KXesPurgeRecursive2(folder.Path(), 1, kCaption);
+
+  EXPECT_EQ(purge.FolderPurgeTotal, 2) << "a.txt and b.txt; the protected file is skipped";
+  EXPECT_EQ(host.texts, (std::vector<std::string>{"Files to purge: 1", "Files to purge: 2"}));
+  EXPECT_EQ(ReadFile(folder / "sel/a.txt"), "secret");
+  EXPECT_EQ(ReadFile(folder / "sel/sub/b.txt"), "secret");
+
+  purge.FolderPurgeMode = 0;
+  purge.KXesPurgeRecursive2(folder.Path(), 1, kCaption);
+
+  EXPECT_EQ(purge.FolderPurgeDone, 2);
+  EXPECT_FALSE(fs::exists(folder / "sel/a.txt"));
+  EXPECT_FALSE(fs::exists(folder / "sel/sub")) << "emptied folders are removed";
+  EXPECT_EQ(ReadFile(folder / "sel/kept/program.dat"), "secret");
+  EXPECT_EQ(ReadFile(folder / "own.txt"), "secret") << "the top folder's own files were left out";
+  EXPECT_EQ(ReadFile(folder / "other/c.txt"), "secret");
+  EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(FolderPurgeTest, ThePurgingPassShowsEachPassAndTheShareDoneFromTheSecondFile) {
+  UsePasses(2);
+  Make("sel/a.txt");
+  Make("sel/b.txt");
+  Make("sel/c.txt");
+  Select("sel");
+  const std::vector<std::string> order = FilesInOrder(folder / "sel/");
+
+  ASSERT_TRUE(purge.PurgeSelectedFolders(kCaption));
+
+  std::vector<std::string> expected{"Files to purge: 1", "Files to purge: 2", "Files to purge: 3"};
+  const std::vector<std::string> prefixes{"", "", "2 files purged (67% of 3). "};
+  for (std::size_t i = 0; i < 3; ++i)
+    for (const char* pass : {"1", "2"})
+      expected.push_back(prefixes[i] + "Now purging (pass" + pass + "):\r\n" + order[i]);
+  EXPECT_EQ(host.texts, expected);
+  EXPECT_EQ(purge.FolderPurgeDone, 3);
+  EXPECT_FALSE(fs::exists(folder / "sel")) << "the emptied folder is removed";
+}
+
+TEST_F(FolderPurgeTest, TheTopFolderStaysWhenItsOwnFilesAreAllPurged) {
+  const std::string own = Make("own.txt");
+  Select("sel");
+
+  ASSERT_TRUE(purge.PurgeSelectedFolders(kCaption));
+
+  EXPECT_EQ(host.texts, (std::vector<std::string>{"Files to purge: 1", "Now purging:\r\n" + own}));
+  EXPECT_FALSE(fs::exists(own));
+  EXPECT_FALSE(fs::exists(folder / "sel"));
+  EXPECT_TRUE(fs::is_directory(folder.Path()));
+}
+
+TEST_F(FolderPurgeTest, OnlyWholeSelectedFolderNamesAreEnteredInTheirExactCase) {
+  Make("b/x.txt");
+  Make("bc/y.txt");
+  Make("B/z.txt");
+  Make("b.old/w.txt");
+  purge.selectedPaths = {folder / "b/"};
+  purge.includeTopFolderFiles = false;
+
+  ASSERT_TRUE(purge.PurgeSelectedFolders(kCaption));
+
+  EXPECT_FALSE(fs::exists(folder / "b"));
+  EXPECT_EQ(ReadFile(folder / "bc/y.txt"), "secret");
+  EXPECT_EQ(ReadFile(folder / "B/z.txt"), "secret");
+  EXPECT_EQ(ReadFile(folder / "b.old/w.txt"), "secret");
+  EXPECT_EQ(purge.FolderPurgeTotal, 1);
+}
+
+TEST_F(FolderPurgeTest, ALinkIsReportedAsAnErrorAndNeitherItNorItsTargetIsTouched) {
+  const std::string outside = Make("outside/target.txt");
+  Make("outside/inner.txt");
+  Select("sel");
+  const std::string link = folder / "sel/link";
+  ASSERT_EQ(::symlink(outside.c_str(), link.c_str()), 0);
+  ASSERT_EQ(::symlink((folder / "outside").c_str(), (folder / "sel/folderlink").c_str()), 0);
+  UsePasses(3);
+  dialogs.Answer(MessageAnswer::OK);
+  dialogs.Answer(MessageAnswer::OK);
+
+  ASSERT_TRUE(purge.PurgeSelectedFolders(kCaption));
+
+  ASSERT_EQ(dialogs.shown.size(), 2u) << "one message per link, not one per pass";
+  std::vector<std::string> texts{dialogs.shown[0].text, dialogs.shown[1].text};
+  std::sort(texts.begin(), texts.end());
+  EXPECT_EQ(texts[0], "An error (-13) has been reported.\r\n" + folder / "sel/folderlink" +
+                          "\r\n" + kQuestion);
+  EXPECT_EQ(texts[1], "An error (-13) has been reported.\r\n" + link + "\r\n" + kQuestion);
+  EXPECT_EQ(ReadFile(outside), "secret");
+  EXPECT_EQ(ReadFile(folder / "outside/inner.txt"), "secret");
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_TRUE(fs::is_directory(folder / "sel")) << "the folder is not empty";
+}
+
+// Presses F10 at the poll after the second file has been purged; the files of a folder come
+// before its subfolders.
+class FolderPurgeInterruptionTest : public FolderPurgeTest {
+ protected:
+  void SetUp() override {
+    for (const char* name : {"a/1", "a/2", "a/3", "a/b/4"}) Make(name);
+    Select("a");
+    purge.includeTopFolderFiles = false;
+    host.onYield = [this] {
+      if (!pressed && purge.FolderPurgeMode == 0 && Gone() == 2) {
+        pressed = true;
+        purge.blnStop = true;
+      }
+    };
+  }
+
+  int Gone() const {
+    int gone = 0;
+    for (const char* name : {"a/1", "a/2", "a/3", "a/b/4"}) gone += fs::exists(folder / name) ? 0 : 1;
+    return gone;
+  }
+
+  bool pressed = false;
+};
+
+TEST_F(FolderPurgeInterruptionTest, CancelEndsTheWholeOperationAndLeavesTheRestUntouched) {
+  dialogs.Answer(MessageAnswer::Cancel);
+  const std::vector<std::string> order = FilesInOrder(folder / "a/");
+
+  EXPECT_FALSE(purge.PurgeSelectedFolders(kCaption));
+
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].title, kCaption);
+  EXPECT_EQ(dialogs.shown[0].buttons, MessageButtons::OKCancel);
+  EXPECT_EQ(dialogs.shown[0].text, "Now purging:\r\n" + order[1] + "\r\n\r\n" + kQuestion);
+  EXPECT_EQ(Gone(), 2);
+  EXPECT_EQ(ReadFile(order[2]), "secret");
+  EXPECT_EQ(ReadFile(folder / "a/b/4"), "secret") << "the subfolder is not entered";
+  EXPECT_TRUE(purge.blnStop);
+  EXPECT_EQ(host.texts.back(), "");
+}
+
+TEST_F(FolderPurgeInterruptionTest, OKGoesOnToTheEnd) {
+  dialogs.Answer(MessageAnswer::OK);
+
+  EXPECT_TRUE(purge.PurgeSelectedFolders(kCaption));
+
+  EXPECT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_FALSE(purge.blnStop);
+  EXPECT_FALSE(fs::exists(folder / "a"));
+}
+
+TEST_F(FolderPurgeTest, AFileThatCannotBeDeletedAsksWhetherToGoOnOrToStop) {
+  for (const char* name : {"a/1", "a/2", "a/3"}) Make(name, std::string(100, 'x'));
+  Select("a");
+  environment.deleteRetry.remove = [](const std::string&) {
+    return std::make_error_code(std::errc::permission_denied);
+  };
+  const std::vector<std::string> order = FilesInOrder(folder / "a/");
+  dialogs.Answer(MessageAnswer::OK);
+  dialogs.Answer(MessageAnswer::Cancel);
+
+  EXPECT_FALSE(purge.PurgeSelectedFolders(kCaption));
+
+  ASSERT_EQ(dialogs.shown.size(), 2u);
+  for (std::size_t i = 0; i < 2; ++i) {
+    EXPECT_EQ(dialogs.shown[i].title, kCaption);
+    EXPECT_EQ(dialogs.shown[i].buttons, MessageButtons::OKCancel);
+    EXPECT_EQ(dialogs.shown[i].text,
+              "File deletion error.  File (shown below) may be hidden.\r\n" + order[i] + "\r\n" +
+                  kQuestion);
+    EXPECT_NE(ReadFile(order[i]), std::string(100, 'x')) << "overwritten before the deletion";
+  }
+  EXPECT_EQ(ReadFile(order[2]), std::string(100, 'x')) << "after Cancel";
+  EXPECT_TRUE(purge.blnStop);
+  EXPECT_EQ(host.texts.back(), "");
+  EXPECT_TRUE(fs::is_directory(folder / "a"));
+}
+
+}  // namespace
