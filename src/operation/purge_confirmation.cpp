@@ -14,7 +14,9 @@ constexpr const char* kAllFiles = "*.*";
 constexpr const char* kSlackQuestion = "Are you sure that you want to purge the slack area of ";
 constexpr const char* kPurgeQuestion = "Are you sure that you want to purge ";
 
-bool CountIsUnknown(std::int32_t count) { return count == kMoreThan1000Files; }
+bool CountIsUnknown(std::int32_t count) {
+  return count == kMoreThan1000Files;
+}
 
 // A count as it follows a word in the message: " 12", or " (more than 1000)" when counting
 // stopped before the end.
@@ -42,8 +44,8 @@ std::string WhatIsPurged(const TargetRecord& target, std::int32_t count, RandomS
     else
       text = "the files";
     text += kLineBreak;
-    text += ShortenPath(WithTrailingSeparator(target.TargetFolder) + filespec, kMaxPathLength,
-                        random);
+    text +=
+        ShortenPath(WithTrailingSeparator(target.TargetFolder) + filespec, kMaxPathLength, random);
   } else {
     if (count == 1)
       text = "the single file in ";

@@ -81,7 +81,9 @@ void PurgeConfirmationState::ClickClusterSizeLabel() {
   fileSystemLabelVisible_ = !fileSystemLabelVisible_;
 }
 
-void PurgeConfirmationState::ClickFileSystemLabel() { fileSystemLabelVisible_ = false; }
+void PurgeConfirmationState::ClickFileSystemLabel() {
+  fileSystemLabelVisible_ = false;
+}
 
 void PurgeConfirmationState::DoPurge(PurgeOptions& options, bool& blnConfirmFiles,
                                      DriveClusterSize& clusterSizes,
