@@ -175,7 +175,7 @@ void PurgeRun::AddToReport(std::string_view text, bool flush) {
 void PurgeRun::WaitIfPaused() {
   host_.Yield();
   if (blnStop) {
-    AddToReport(kLineBreak, false);
+    StopLineBreak();
     return;
   }
   if (!Paused) return;
@@ -184,7 +184,14 @@ void PurgeRun::WaitIfPaused() {
     host_.WaitWhilePaused();
     host_.Yield();
   }
-  if (blnStop) AddToReport(kLineBreak, false);
+  if (blnStop) StopLineBreak();
+}
+
+// A stop ends the report's current line; a purge cut short cuts it back again.
+void PurgeRun::StopLineBreak() {
+  if (ReportClosed) return;
+  report_.Append(kLineBreak);
+  host_.ReportChanged();
 }
 
 void PurgeRun::ReportBufferFull() {

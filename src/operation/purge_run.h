@@ -91,6 +91,7 @@ class PurgeRun {
   void ResetRunState();
   void WriteHeading();
   void WriteSummary();
+  void StopLineBreak();
   std::string DateAndTime() const;
   FileStep PurgeOneFile(const std::string& folder, const std::string& name,
                         const std::string& fileSpec, bool& firstMatch, double speedBytesPerSecond);

@@ -1,0 +1,237 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "operation/run_fixture.h"
+
+using namespace TestSupport;
+namespace fs = std::filesystem;
+
+namespace {
+
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+void SetModified(const std::string& path, std::time_t when) {
+  const timespec times[2] = {{when, 0}, {when, 0}};
+  ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0);
+}
+
+}  // namespace
+
+TEST_F(RunTest, AOneFilePurgeReportsHeadingLineSummaryAndClosingDate) {
+  WriteFile(folder / "letter.txt", Repeat('x', 1234));
+  Target("*.*");
+  Purge();
+
+  const std::string f = folder.Path();
+  EXPECT_EQ(run.Report(), std::string(kDateLine) + "Purging all files in " + f +
+                              "\r\nusing alternate bit patterns plus zeros once.\r\n" + "\r\n" + f +
+                              "\r\nletter.txt (1,234 bytes) purged\r\n\r\n" +
+                              "Number of files *.*: 1\r\n" + kDateLine);
+  EXPECT_FALSE(fs::exists(folder / "letter.txt"));
+  EXPECT_EQ(run.Status(), RunStatus::Done);
+}
+
+TEST_F(RunTest, APatternWithSubfoldersAndADateRestrictionIsNamedInTheHeading) {
+  WriteFile(folder / "a.txt", "x");
+  SetModified(folder / "a.txt", 1000000000);
+  Target("*.txt", true);
+  settings.dateRestriction.lngOnlyBeforeThisJDN = 2460000;
+  Purge();
+  const std::string heading =
+      std::string(kDateLine) + "Purging files " + folder.Path() + "*.txt \r\n" +
+      "(including *.txt files in subfolders) \r\nwhich satisfy the date restriction\r\n" +
+      "using alternate bit patterns plus zeros once.\r\n";
+  EXPECT_EQ(run.Report().substr(0, heading.size()), heading);
+}
+
+TEST_F(RunTest, TheGaugeCountsThePassesOfALargeFileAndIsCutAwayAfterwards) {
+  settings.purgeType.SetPurgeType(0);
+  settings.purgeType.SelectIndex(0, 2);  // 3 passes, 6 overwrites: above 1 MB/s for 400,000 bytes
+  WriteFile(folder / "big.dat", Repeat('x', 400000));
+  Target("*.*");
+  Purge();
+
+  std::vector<std::string> gauges;
+  for (const std::string& report : host.reports) {
+    for (const char* gauge : {"purging ___", "purging 1__", "purging 12_"})
+      if (report.size() >= 11 && report.compare(report.size() - 11, 11, gauge) == 0 &&
+          (gauges.empty() || gauges.back() != gauge))
+        gauges.push_back(gauge);
+  }
+  EXPECT_EQ(gauges, (std::vector<std::string>{"purging ___", "purging 1__", "purging 12_"}));
+  EXPECT_TRUE(Contains(run.Report(), "\r\nbig.dat (400,000 bytes) purged\r\n"));
+}
+
+TEST_F(RunTest, ASmallFileOrAOnePassPurgeShowsNoGauge) {
+  settings.purgeType.SetPurgeType(0);
+  settings.purgeType.SelectIndex(0, 2);
+  WriteFile(folder / "small.dat", Repeat('x', 1234));  // 1234 x 6 is below 1 MB
+  Target("*.*");
+  Purge();
+  for (const std::string& report : host.reports) EXPECT_FALSE(Contains(report, "purging _"));
+  EXPECT_TRUE(Contains(run.Report(), "small.dat (1,234 bytes) purged"));
+}
+
+TEST_F(RunTest, FolderNamesOnlyWritesADotPerPurgedFileAndALineForAFileNotPurged) {
+  fs::create_directory(folder / "dots");
+  fs::create_directory(folder / "refused");
+  for (const char* name : {"a", "b", "c"}) WriteFile(folder / "dots/" + name, "x");
+  WriteFile(folder / "refused/ro.txt", "x");
+  ASSERT_EQ(chmod((folder / "refused/ro.txt").c_str(), 0444), 0);
+  settings.options.blnFolderNamesOnly = true;
+  Target("*.*", true);
+  Purge();
+
+  EXPECT_TRUE(Contains(run.Report(), "\r\n" + folder.Path() + "dots/\r\n. . . "));
+  EXPECT_TRUE(
+      Contains(run.Report(), "\r\n" + folder.Path() +
+                                 "refused/\r\n. ro.txt: file is a read-only file, not purged.\r\n"
+                                 "(Perhaps file is in use by another program.)\r\n"));
+  EXPECT_TRUE(Contains(run.Report(), "Number of files *.*: 4\r\nNumber of files purged: 3\r\n"))
+      << run.Report();
+}
+
+TEST_F(RunTest, EmptiedSubfoldersAreRemovedButNeverTheTopFolder) {
+  WriteFile(folder / "f1.txt", "1");
+  fs::create_directories(folder / "sub2/deeper");
+  WriteFile(folder / "sub2/deeper/f3.txt", "333");
+  settings.options.blnDeleteEmptyFolders = true;
+  Target("f*.txt", true);
+  Purge();
+
+  EXPECT_TRUE(fs::exists(folder.Path()));
+  EXPECT_FALSE(fs::exists(folder / "sub2"));
+  const std::string& report = run.Report();
+  EXPECT_TRUE(Contains(report, "Folder " + folder.Path() + "sub2/deeper removed.\r\n\r\n"));
+  EXPECT_TRUE(Contains(report, "Folder " + folder.Path() + "sub2 removed.\r\n\r\n"));
+  EXPECT_TRUE(Contains(report,
+                       "Number of files f*.txt: 2\r\nNumber of files purged: 2\r\n"
+                       "Sum of sizes of files purged: 4 bytes\r\n\r\n"
+                       "Number of folders removed: 2\r\n"));
+}
+
+TEST_F(RunTest, KeptFilesAreOverwrittenAndTheSummarySaysSo) {
+  WriteFile(folder / "a.txt", "secret");
+  settings.options.blnDoNotDeletePurgedFiles = true;
+  Target("a.txt");
+  Purge();
+  EXPECT_EQ(ReadFile(folder / "a.txt"), Repeat('\0', 6));
+  EXPECT_TRUE(Contains(run.Report(),
+                       "a.txt (6 bytes) purged\r\n\r\nNumber of files: 1\r\n"
+                       "Purged files not deleted.\r\n"));
+}
+
+TEST_F(RunTest, ANameWithoutWildcardsPurgesThatFileInEachFolderAndNothingElse) {
+  fs::create_directory(folder / "sub");
+  WriteFile(folder / "same.txt", "1");
+  WriteFile(folder / "sub/same.txt", "2");
+  WriteFile(folder / "sub/Same.txt", "3");
+  WriteFile(folder / "other.txt", "4");
+  Target("same.txt", true);
+  Purge();
+  EXPECT_FALSE(fs::exists(folder / "same.txt"));
+  EXPECT_FALSE(fs::exists(folder / "sub/same.txt"));
+  EXPECT_EQ(ReadFile(folder / "sub/Same.txt"), "3");
+  EXPECT_EQ(ReadFile(folder / "other.txt"), "4");
+  EXPECT_EQ(run.lngNumFilesPurged, 2);
+}
+
+TEST_F(RunTest, OnlyFilesDatedBeforeTheLimitArePurged) {
+  WriteFile(folder / "old.txt", "old");
+  WriteFile(folder / "new.txt", "new");
+  SetModified(folder / "old.txt", 1104537600);              // 2005-01-01
+  SetModified(folder / "new.txt", 1796553000);              // 2026-12-06
+  settings.dateRestriction.lngOnlyBeforeThisJDN = 2455198;  // 2010-01-01
+  Target("*.txt");
+  Purge();
+  EXPECT_FALSE(fs::exists(folder / "old.txt"));
+  EXPECT_EQ(ReadFile(folder / "new.txt"), "new");
+  EXPECT_EQ(run.lngNumFilesProcessed, 1);
+}
+
+TEST_F(RunTest, ALinkIsReportedAndNeitherItNorItsTargetIsTouched) {
+  TempFolder outside;
+  const std::string target = WriteFile(outside / "precious", "precious");
+  fs::create_symlink(target, folder / "link.txt");
+  Target("*.*");
+  Purge();
+  EXPECT_TRUE(Contains(run.Report(), "link.txt (" + std::to_string(target.size()) +
+                                         " bytes): not a regular file, not purged.\r\n"));
+  EXPECT_EQ(ReadFile(target), "precious");
+  EXPECT_TRUE(fs::is_symlink(folder / "link.txt"));
+}
+
+TEST_F(RunTest, AFullReportClosesButThePurgeGoesOnAndTheSummaryIsWritten) {
+  const std::string longName(200, 'n');
+  for (int i = 0; i < 300; ++i) WriteFile(folder / (longName + std::to_string(i)), "x");
+  Target("*.*");
+  Purge();
+
+  EXPECT_EQ(run.lngNumFilesPurged, 300);
+  EXPECT_TRUE(fs::is_empty(folder.Path()));
+  const std::string& report = run.Report();
+  EXPECT_TRUE(Contains(report,
+                       "The report buffer has been filled, so this report cannot continue.  The "
+                       "purge operation will continue, but without report of results for "
+                       "individual files.\r\n\r\nNumber of files *.*: 300\r\n"
+                       "Number of files purged: 300\r\n"))
+      << report.substr(report.size() - 600);
+  EXPECT_LT(report.size(), 61440u);
+  EXPECT_EQ(report.substr(report.size() - 22), kDateLine);
+}
+
+TEST_F(RunTest, StopTakesEffectBetweenFilesAndTheRestStayUntouched) {
+  for (const char* name : {"a", "b", "c", "d"}) WriteFile(folder / name, name);
+  host.onYield = [this] {
+    if (run.lngNumFilesPurged == 1) run.StopButton();
+  };
+  Target("*.*");
+  Purge();
+
+  EXPECT_EQ(run.lngNumFilesPurged, 1);
+  int untouched = 0;
+  for (const char* name : {"a", "b", "c", "d"})
+    untouched += fs::exists(folder / name) && ReadFile(folder / name) == name;
+  EXPECT_EQ(untouched, 3);
+  EXPECT_TRUE(Contains(run.Report(), "Purge operation was stopped.\r\n\r\n"));
+  EXPECT_EQ(run.Status(), RunStatus::Stopped);
+}
+
+TEST_F(RunTest, AStopDuringAPassLetsThePassFinishAndTheFileIsNotPurged) {
+  settings.purgeType.SelectIndex(1, 1);  // two passes
+  WriteFile(folder / "x.dat", Repeat('x', 5000));
+  host.onYield = [this] {
+    if (run.Report().ends_with("purging")) run.StopButton();
+  };
+  Target("*.*");
+  Purge();
+  EXPECT_EQ(ReadFile(folder / "x.dat"), Repeat('\0', 5000)) << "the first pass ran to its end";
+  EXPECT_TRUE(Contains(run.Report(), "x.dat (5,000 bytes) not purged.\r\n")) << run.Report();
+  EXPECT_TRUE(Contains(run.Report(), "Number of files purged: 0\r\n"));
+}
+
+TEST_F(RunTest, APauseWaitsAtThePollPointAndTheRunGoesOnAfterContinue) {
+  for (const char* name : {"a", "b", "c"}) WriteFile(folder / name, name);
+  bool paused = false;
+  host.onYield = [&] {
+    if (run.lngNumFilesPurged == 1 && !paused) {
+      paused = true;
+      run.PauseContinueButton();
+      EXPECT_EQ(run.Status(), RunStatus::Paused);
+    }
+  };
+  host.onPausedWait = [&] {
+    EXPECT_EQ(run.lngNumFilesPurged, 1) << "nothing is purged while paused";
+    if (host.pausedWaits == 3) run.PauseContinueButton();
+  };
+  Target("*.*");
+  Purge();
+  EXPECT_EQ(host.pausedWaits, 3);
+  EXPECT_EQ(run.lngNumFilesPurged, 3);
+  EXPECT_EQ(run.Status(), RunStatus::Done);
+}

@@ -1,0 +1,36 @@
+#include "operation/run_fixture.h"
+
+#include "platform/paths.h"
+
+namespace TestSupport {
+
+RunTest::RunTest() {
+  host.run = &run;
+  run.clock = [] { return std::time_t{1796553000}; };
+  run.Environment().deleteRetry.sleep = [](int) {};
+  // Type 1 (0xAA, 0x55, 0x00) with one pass, unless a test chooses otherwise.
+  settings.purgeType.SetPurgeType(1);
+  settings.purgeType.SelectIndex(1, 0);
+}
+
+void RunTest::Target(const std::string& filespec, bool subfolders) {
+  settings.target = {folder.Path(), filespec, subfolders};
+}
+
+void RunTest::Purge() {
+  run.blnPurgeFiles = true;
+  run.blnListFiles = false;
+  run.strNextDirPath = WithTrailingSeparator(settings.target.TargetFolder);
+  run.strCurrentFileSpec = settings.target.TargetFilespec;
+  run.ProcessFiles();
+}
+
+void RunTest::List() {
+  run.blnPurgeFiles = false;
+  run.blnListFiles = true;
+  run.strNextDirPath = WithTrailingSeparator(settings.target.TargetFolder);
+  run.strCurrentFileSpec = settings.target.TargetFilespec;
+  run.ProcessFiles();
+}
+
+}  // namespace TestSupport

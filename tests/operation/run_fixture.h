@@ -1,0 +1,76 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "operation/program_settings.h"
+#include "operation/purge_run.h"
+#include "support/scoped_locale_format.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_folder.h"
+#include "support/time_zone_guard.h"
+
+namespace TestSupport {
+
+// Records what a run shows and answers its per-file questions from a script.
+class RecordingRunHost final : public RunHost {
+ public:
+  void Yield() override {
+    ++yields;
+    if (onYield) onYield();
+  }
+  void WaitWhilePaused() override {
+    ++pausedWaits;
+    if (onPausedWait) onPausedWait();
+  }
+  void ReportChanged() override {
+    if (run != nullptr) reports.push_back(run->Report());
+  }
+  FileConfirmation ConfirmFile(const std::string& label) override {
+    labels.push_back(label);
+    if (confirmations.empty()) {
+      ADD_FAILURE() << "unscripted confirmation of " << label;
+      return FileConfirmation::Skip;
+    }
+    const FileConfirmation answer = confirmations.front();
+    confirmations.pop_front();
+    return answer;
+  }
+
+  const PurgeRun* run = nullptr;
+  int yields = 0;
+  int pausedWaits = 0;
+  std::function<void()> onYield;
+  std::function<void()> onPausedWait;
+  std::deque<FileConfirmation> confirmations;
+  std::vector<std::string> labels;
+  std::vector<std::string> reports;
+};
+
+// A purge or listing of a temporary folder, in English at a fixed time (2026-12-06 10:30:00 UTC).
+class RunTest : public ::testing::Test {
+ protected:
+  RunTest();
+
+  // The target and the run set up for it.
+  void Target(const std::string& filespec, bool subfolders = false);
+  void Purge();
+  void List();
+
+  // The heading's first line and the closing line.
+  static constexpr const char* kDateLine = "12/06/2026, 10:30:00\r\n";
+
+  TimeZoneGuard zone{"UTC"};
+  ScopedLocaleFormat locale{StrProc::LocaleFormat::English()};
+  TempFolder folder;
+  ProgramSettings settings;
+  ScriptedDialogs dialogs;
+  RecordingRunHost host;
+  PurgeRun run{settings, dialogs, host};
+};
+
+}  // namespace TestSupport
