@@ -5,8 +5,8 @@
 #include <cmath>
 #include <string>
 
-#include "text/locale_format.h"
 #include "support/scoped_locale_format.h"
+#include "text/locale_format.h"
 
 namespace {
 
@@ -26,8 +26,8 @@ Platform::DriveInfo Drive(const std::string& root, bool floppy = false) {
 // The estimate with the program's size model.
 ListingEstimate Estimate(float speed, const Platform::DriveInfo& drive, double megabytes,
                          std::int32_t files, short overwrites) {
-  return EstimateAfterListing(speed, drive, megabytes * kMB, files, overwrites, kTypeOfPurge,
-                              0.917, 0.2);
+  return EstimateAfterListing(speed, drive, megabytes * kMB, files, overwrites, kTypeOfPurge, 0.917,
+                              0.2);
 }
 
 // The estimate with a fixed factor (a size-model exponent of 0), at 1 MB/sec. for one overwrite.
@@ -83,8 +83,8 @@ TEST(EstimateAfterListing, UnderAMinuteIsSaidInLowerCaseAndGetsNoTable) {
 TEST(EstimateAfterListing, ATableWithNoRowSaysAllAreShort) {
   const ScopedLocaleFormat english(LocaleFormat::English());
   // 60 s before the factor of 0.1, so the longest row, 120 s x 0.1, is under 20 seconds.
-  const ListingEstimate estimate = EstimateAfterListing(1.0f, Drive("/data"), 5 * kMB, 4, 12,
-                                                        kTypeOfPurge, 0.1, 0.0);
+  const ListingEstimate estimate =
+      EstimateAfterListing(1.0f, Drive("/data"), 5 * kMB, 4, 12, kTypeOfPurge, 0.1, 0.0);
   EXPECT_EQ(estimate.reportText,
             "Purge type: Random bytes plus zeros, 6 times (= 12 overwrites)\r\n"
             "Estimated purge time: 6 seconds.\r\n"

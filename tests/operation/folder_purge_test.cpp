@@ -183,8 +183,8 @@ TEST_F(FolderPurgeTest, ALinkIsReportedAsAnErrorAndNeitherItNorItsTargetIsTouche
   ASSERT_EQ(dialogs.shown.size(), 2u) << "one message per link, not one per pass";
   std::vector<std::string> texts{dialogs.shown[0].text, dialogs.shown[1].text};
   std::sort(texts.begin(), texts.end());
-  EXPECT_EQ(texts[0], "An error (-13) has been reported.\r\n" + folder / "sel/folderlink" +
-                          "\r\n" + kQuestion);
+  EXPECT_EQ(texts[0], "An error (-13) has been reported.\r\n" + folder / "sel/folderlink" + "\r\n" +
+                          kQuestion);
   EXPECT_EQ(texts[1], "An error (-13) has been reported.\r\n" + link + "\r\n" + kQuestion);
   EXPECT_EQ(ReadFile(outside), "secret");
   EXPECT_EQ(ReadFile(folder / "outside/inner.txt"), "secret");
@@ -210,7 +210,8 @@ class FolderPurgeInterruptionTest : public FolderPurgeTest {
 
   int Gone() const {
     int gone = 0;
-    for (const char* name : {"a/1", "a/2", "a/3", "a/b/4"}) gone += fs::exists(folder / name) ? 0 : 1;
+    for (const char* name : {"a/1", "a/2", "a/3", "a/b/4"})
+      gone += fs::exists(folder / name) ? 0 : 1;
     return gone;
   }
 
@@ -260,9 +261,8 @@ TEST_F(FolderPurgeTest, AFileThatCannotBeDeletedAsksWhetherToGoOnOrToStop) {
   for (std::size_t i = 0; i < 2; ++i) {
     EXPECT_EQ(dialogs.shown[i].title, kCaption);
     EXPECT_EQ(dialogs.shown[i].buttons, MessageButtons::OKCancel);
-    EXPECT_EQ(dialogs.shown[i].text,
-              "File deletion error.  File (shown below) may be hidden.\r\n" + order[i] + "\r\n" +
-                  kQuestion);
+    EXPECT_EQ(dialogs.shown[i].text, "File deletion error.  File (shown below) may be hidden.\r\n" +
+                                         order[i] + "\r\n" + kQuestion);
     EXPECT_NE(ReadFile(order[i]), std::string(100, 'x')) << "overwritten before the deletion";
   }
   EXPECT_EQ(ReadFile(order[2]), std::string(100, 'x')) << "after Cancel";

@@ -1,0 +1,122 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "operation/run_fixture.h"
+
+using namespace TestSupport;
+namespace fs = std::filesystem;
+
+namespace {
+
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+}  // namespace
+
+TEST_F(RunTest, ThePurgeQueryAsksOncePerExtensionAndYesPurgesThemAll) {
+  fs::create_directory(folder / "sub");
+  const std::string first = WriteFile(folder / "tool.exe", "MZ");
+  WriteFile(folder / "sub/other.exe", "MZ");
+  dialogs.Answer(MessageAnswer::Yes);
+  Target("*.*", true);
+  Purge();
+
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  const MessageBoxRequest& query = dialogs.shown[0];
+  EXPECT_EQ(query.title, "Purge query");
+  EXPECT_EQ(query.text, first +
+                            "\r\n\r\nYou have requested to purge a file with an \"exe\" "
+                            "extension.\r\nDo you wish to allow all files with this extension "
+                            "to be purged?\r\n(Permission lasts only during the course of this "
+                            "operation.)");
+  EXPECT_EQ(query.buttons, MessageButtons::YesNoCancel);
+  EXPECT_EQ(query.defaultButton, MessageAnswer::No);
+  EXPECT_EQ(run.lngNumFilesPurged, 2);
+}
+
+TEST_F(RunTest, ARefusedExtensionIsNotAskedAgainInTheSameRun) {
+  fs::create_directory(folder / "sub");
+  WriteFile(folder / "a.sys", "1");
+  WriteFile(folder / "sub/b.sys", "2");
+  dialogs.Answer(MessageAnswer::No);
+  Target("*.*", true);
+  Purge();
+
+  EXPECT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_TRUE(Contains(run.Report(), "a.sys: \"sys\" files are not purged.\r\n"));
+  EXPECT_TRUE(Contains(run.Report(), "b.sys: \"sys\" files are not purged.\r\n"));
+  EXPECT_EQ(ReadFile(folder / "a.sys"), "1");
+  EXPECT_EQ(ReadFile(folder / "sub/b.sys"), "2");
+
+  // The permissions last for one run only: the next run asks again.
+  dialogs.Answer(MessageAnswer::Yes);
+  Purge();
+  EXPECT_EQ(dialogs.shown.size(), 2u);
+  EXPECT_FALSE(fs::exists(folder / "a.sys"));
+}
+
+TEST_F(RunTest, CancelInThePurgeQueryStopsTheWholeRun) {
+  fs::create_directory(folder / "sub");
+  WriteFile(folder / "a.dll", "1");
+  WriteFile(folder / "sub/b.txt", "2");
+  dialogs.Answer(MessageAnswer::Cancel);
+  Target("*.*", true);
+  Purge();
+  EXPECT_EQ(ReadFile(folder / "a.dll"), "1");
+  EXPECT_EQ(ReadFile(folder / "sub/b.txt"), "2") << "the subfolders are not visited";
+  EXPECT_TRUE(Contains(run.Report(), "Purge operation was stopped."));
+}
+
+TEST_F(RunTest, SensitiveFilesAllowedInTheOptionsArePurgedWithoutAQuestion) {
+  WriteFile(folder / "a.ini", "1");
+  settings.options.blnOKToPurgeSensitiveFiles = true;
+  Target("*.*");
+  Purge();
+  EXPECT_TRUE(dialogs.shown.empty());
+  EXPECT_FALSE(fs::exists(folder / "a.ini"));
+}
+
+TEST_F(RunTest, ThePerFileConfirmationShowsTheFileAndTakesEachOfItsAnswers) {
+  for (const char* name : {"a", "b", "c", "d"}) {
+    fs::create_directory(folder / name);
+    WriteFile(folder / name + "/f.txt", Repeat('x', 1536));
+  }
+  settings.blnConfirmFiles = true;
+  host.confirmations = {FileConfirmation::Purge, FileConfirmation::Skip,
+                        FileConfirmation::PurgeAll};
+  Target("*.txt", true);
+  Purge();
+
+  EXPECT_EQ(host.labels.size(), 3u) << "no more questions after \"purge all\"";
+  EXPECT_EQ(run.lngNumFilesPurged, 3);
+  EXPECT_TRUE(Contains(run.Report(), "f.txt not purged.\r\n"));
+}
+
+TEST_F(RunTest, StopThisPurgeInTheConfirmationStopsTheRun) {
+  fs::create_directory(folder / "sub");
+  WriteFile(folder / "a.txt", "1");
+  WriteFile(folder / "sub/b.txt", "2");
+  settings.blnConfirmFiles = true;
+  host.confirmations = {FileConfirmation::Stop};
+  Target("*.txt", true);
+  Purge();
+  EXPECT_EQ(ReadFile(folder / "a.txt"), "1");
+  EXPECT_EQ(ReadFile(folder / "sub/b.txt"), "2");
+  EXPECT_EQ(run.Status(), RunStatus::Stopped);
+  EXPECT_TRUE(Contains(run.Report(), "a.txt not purged.\r\n"));
+}
+
+TEST_F(RunTest, ThePerFileLabelNamesTheExactPathWithSizeAndDate) {
+  const std::string path = WriteFile(folder / "Report.PDF", Repeat('x', 1536));
+  const timespec times[2] = {{1796553000, 0}, {1796553000, 0}};
+  ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+  settings.blnConfirmFiles = true;
+  host.confirmations = {FileConfirmation::Skip};
+  Target("*.*");
+  Purge();
+  ASSERT_EQ(host.labels.size(), 1u);
+  EXPECT_EQ(host.labels[0], path + "     1.50 KB     12/06/2026");
+}

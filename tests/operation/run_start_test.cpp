@@ -1,0 +1,120 @@
+#include "operation/run_start.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "operation/run_fixture.h"
+
+using namespace TestSupport;
+namespace fs = std::filesystem;
+
+class RunStartTest : public RunTest {
+ protected:
+  RunStarter starter{settings, dialogs};
+  std::vector<std::string> statuses;
+  std::optional<std::int32_t> Prepare() {
+    return starter.PreparePurge(run, [this](const std::string& s) { statuses.push_back(s); });
+  }
+};
+
+TEST_F(RunStartTest, NoFilesAndAMissingFolderAreRefusedAndTheMissingFolderForgotten) {
+  EXPECT_FALSE(starter.CheckTarget());
+  settings.target = {folder / "gone/", "*.*", false};
+  EXPECT_FALSE(starter.CheckTarget());
+  EXPECT_EQ(settings.target.TargetFolder, "");
+  EXPECT_EQ(settings.target.TargetFilespec, "");
+  ASSERT_EQ(dialogs.shown.size(), 2u);
+  EXPECT_EQ(dialogs.shown[0].title, "Error");
+  EXPECT_EQ(dialogs.shown[0].text, "No files specified.");
+  EXPECT_EQ(dialogs.shown[1].text, "Folder does not exist.");
+}
+
+TEST_F(RunStartTest, APurgeNeedsAMatchingFileInTheFolderUnlessSubfoldersAreIncluded) {
+  Target("*.txt");
+  EXPECT_FALSE(Prepare());
+  Target("x.txt");
+  EXPECT_FALSE(Prepare());
+  ASSERT_EQ(dialogs.shown.size(), 2u);
+  EXPECT_EQ(dialogs.shown[0].title, "Purge files");
+  EXPECT_EQ(dialogs.shown[0].text, "There are no files in " + folder.Path() + " matching *.txt.");
+  EXPECT_EQ(dialogs.shown[1].text, "File x.txt not found.");
+}
+
+TEST_F(RunStartTest, APatternIsCountedAndNothingFoundIsTold) {
+  fs::create_directory(folder / "sub");
+  Target("*.txt", true);
+  settings.dateRestriction.lngOnlyBeforeThisJDN = 2455198;
+  EXPECT_FALSE(Prepare());
+  EXPECT_EQ(statuses, (std::vector<std::string>{"Now counting files ...", ""}));
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Information);
+  EXPECT_EQ(dialogs.shown[0].text, "There are no files in " + folder.Path() +
+                                       " or in any of its subfolders matching *.txt (possibly "
+                                       "due to the date restriction).");
+
+  WriteFile(folder / "sub/a.txt", "x");
+  const timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
+  ASSERT_EQ(utimensat(AT_FDCWD, (folder / "sub/a.txt").c_str(), old, 0), 0);
+  EXPECT_EQ(Prepare(), 1);
+  EXPECT_TRUE(run.blnPurgeFiles);
+  EXPECT_EQ(run.strNextDirPath, folder.Path());
+}
+
+TEST_F(RunStartTest, ASingleFileDatedOnOrAfterTheLimitIsExcludedBeforeTheConfirmation) {
+  WriteFile(folder / "new.txt", "x");
+  Target("new.txt");
+  settings.dateRestriction.lngOnlyBeforeThisJDN = 2455198;
+  EXPECT_FALSE(Prepare());
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].title, "Purge files");
+  EXPECT_TRUE(
+      dialogs.shown[0].text.ends_with("and so is excluded by the current date restriction."));
+  EXPECT_TRUE(statuses.empty()) << "a single file is not counted";
+}
+
+TEST_F(RunStartTest, ListingMessagesNameTheFolderTheFilesOrTheFile) {
+  Target("*.*");
+  EXPECT_FALSE(starter.PrepareListing());
+  Target("*.doc");
+  EXPECT_FALSE(starter.PrepareListing());
+  Target("a.doc");
+  EXPECT_FALSE(starter.PrepareListing());
+  Target("*.doc", true);
+  EXPECT_TRUE(starter.PrepareListing());
+  ASSERT_EQ(dialogs.shown.size(), 3u);
+  EXPECT_EQ(dialogs.shown[0].text, "There are no files in " + folder.Path() + ".");
+  EXPECT_EQ(dialogs.shown[1].text, "There are no files in " + folder.Path() + " matching *.doc.");
+  EXPECT_EQ(dialogs.shown[2].text, "File a.doc not found.");
+}
+
+TEST_F(RunStartTest, ListingSubfoldersAsksAboutTheSpeedAndTheFolderNames) {
+  Target("*.*", true);
+  dialogs.Answer(MessageAnswer::Yes);
+  dialogs.Answer(MessageAnswer::No);
+  EXPECT_TRUE(starter.ChooseListingDisplay(run));
+  EXPECT_FALSE(run.blnDisplayFileNames);
+  EXPECT_TRUE(run.blnDisplayFolderNames);
+  EXPECT_EQ(starter.ListingCaption(run), "List folders");
+  ASSERT_EQ(dialogs.shown.size(), 2u);
+  EXPECT_TRUE(
+      dialogs.shown[0].text.starts_with("The purge speed has not been measured for drive "));
+  EXPECT_EQ(dialogs.shown[1].title, "List folder names?");
+
+  dialogs.Answer(MessageAnswer::No);
+  EXPECT_FALSE(starter.ChooseListingDisplay(run)) << "no estimate wanted: no listing";
+}
+
+TEST_F(RunStartTest, AnEmptiedTargetFolderIsRemovedOnlyWhenTheUserSaysYes) {
+  settings.target = {folder / "t", "*.*", false};
+  fs::create_directory(folder / "t");
+  dialogs.Answer(MessageAnswer::No);
+  EXPECT_FALSE(starter.OfferToDeleteEmptyFolder());
+  EXPECT_TRUE(fs::exists(folder / "t"));
+  dialogs.Answer(MessageAnswer::Yes);
+  EXPECT_TRUE(starter.OfferToDeleteEmptyFolder());
+  EXPECT_FALSE(fs::exists(folder / "t"));
+  EXPECT_EQ(dialogs.shown[0].text, "Delete folder " + folder / "t" + "?");
+  EXPECT_EQ(dialogs.shown[0].title, "Delete folder?");
+}
