@@ -3,21 +3,19 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 
-#include "cli/purge_command.h"
+#include "cli/run_command.h"
 
 namespace {
 
-constexpr int kUsageError = 2;
-
-constexpr const char* kPurgeUsage =
-    "kexwell-cli purge FILE [--type 1|2|3] [--passes N] [--keep] [--read-only] [--system]\n"
-    "                         [--sensitive]\n";
+constexpr const char* kUsage =
+    "  kexwell-cli purge PATH [options]     PATH: a file (purged on its own) or a folder\n"
+    "  kexwell-cli list PATH [options]      list and estimate; purges nothing\n";
 
 int UsageError(const std::string& command, const std::string& message) {
-  std::cerr << "kexwell-cli: " << message << "\n"
-            << "Usage: " << kPurgeUsage << "Run 'kexwell-cli " << command
-            << (command.empty() ? "" : " ") << "--help' for more.\n";
-  return kUsageError;
+  std::cerr << "kexwell-cli: " << message << "\nUsage:\n"
+            << kUsage << "Run 'kexwell-cli " << command << (command.empty() ? "" : " ")
+            << "--help' for more.\n";
+  return kExitRefused;
 }
 
 }  // namespace
@@ -27,12 +25,13 @@ int main(int argc, char** argv) {
                "kexwell-cli"};
   app.set_version_flag("--version", std::string("kexwell-cli ") + KEXWELL_VERSION);
   app.require_subcommand(0, 1);
-  app.footer(
-      std::string("Commands:\n  ") + kPurgeUsage +
-      "\nRun 'kexwell-cli COMMAND --help' for the options of a command.\n");
+  app.footer(std::string("Commands:\n") + kUsage +
+             "\nRun 'kexwell-cli COMMAND --help' for the options of a command.\n");
 
-  PurgeCommandOptions purgeOptions;
+  RunCommandOptions purgeOptions;
+  RunCommandOptions listOptions;
   CLI::App& purge = AddPurgeCommand(app, purgeOptions);
+  CLI::App& list = AddListCommand(app, listOptions);
 
   try {
     app.parse(argc, argv);
@@ -43,13 +42,16 @@ int main(int argc, char** argv) {
     std::cout << app.version() << '\n';
     return 0;
   } catch (const CLI::ParseError& error) {
-    return UsageError(purge.parsed() ? "purge" : "", error.what());
+    const std::string command = purge.parsed() ? "purge" : list.parsed() ? "list" : "";
+    return UsageError(command, error.what());
   }
 
-  if (purge.parsed()) {
-    if (const std::string problem = PurgeCommandUsageError(purgeOptions); !problem.empty())
-      return UsageError("purge", problem);
-    return RunPurgeCommand(purgeOptions, std::cout);
+  for (auto [command, options, name] :
+       {std::tuple{&purge, &purgeOptions, "purge"}, std::tuple{&list, &listOptions, "list"}}) {
+    if (!command->parsed()) continue;
+    if (const std::string problem = RunCommandUsageError(*options); !problem.empty())
+      return UsageError(name, problem);
+    return command == &purge ? RunPurgeCommand(*options) : RunListCommand(*options);
   }
   return UsageError("", "a command is required");
 }

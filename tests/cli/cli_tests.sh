@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Tries kexwell-cli as a user runs it: exact output lines, exit status, bytes left on disk.
+# Tries kexwell-cli as a user runs it: exit statuses, messages on standard error, report lines on
+# standard output, and the bytes left on disk.
 # Usage: cli_tests.sh PATH/TO/kexwell-cli
 set -u
 cli=$1
@@ -10,94 +11,126 @@ failures=0
 
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-# expect STATUS EXPECTED-OUTPUT -- ARGS...: runs the command (never longer than 20 s) and
-# compares its exit status and standard output.
-expect() {
-  local status=$1 expected=$2
-  shift 3
-  local out rc
-  out=$(timeout 20 "$cli" "$@" 2>/dev/null)
+# run ARGS...: runs the command without a terminal (never longer than 30 s); sets $rc, $out, $err.
+run() {
+  timeout 30 "$cli" "$@" </dev/null >out.txt 2>err.txt
   rc=$?
-  [ "$rc" -eq "$status" ] || fail "kexwell-cli $*: exit status $rc, expected $status"
-  [ "$out" == "$expected" ] || fail "kexwell-cli $*: printed [$out], expected [$expected]"
+  out=$(cat out.txt)
+  err=$(cat err.txt)
 }
 
-same_bytes() {  # same_bytes FILE EXPECTED-FILE WHAT
-  cmp -s "$1" "$2" || fail "$3: $1 does not hold the expected bytes"
-}
+expect_rc() { [ "$rc" -eq "$1" ] || fail "kexwell-cli $2: exit status $rc, expected $1 (stderr: $err)"; }
+expect_out() { grep -qxF -- "$1" out.txt || fail "$2: no line [$1] in the report:"$'\n'"$out"; }
+expect_err() { grep -qF -- "$1" err.txt || fail "$2: no [$1] on standard error: $err"; }
 
-# A purged file is gone.
-printf 'account 1234' > secret.txt
-expect 0 "secret.txt purged" -- purge secret.txt
-[ ! -e secret.txt ] || fail "secret.txt still exists after its purge"
+# A folder purged with subfolders: the files go, the emptied subfolder goes, the top stays.
+mkdir -p tree/sub
+printf 'account 1234' > tree/a.txt
+head -c 5000 /dev/urandom > tree/sub/b.dat
+run purge tree -r -y
+expect_rc 0 "purge tree -r -y"
+expect_out "a.txt (12 bytes) purged" "purge tree"
+expect_out "b.dat (5,000 bytes) purged" "purge tree"
+expect_out "Folder $work/tree/sub removed." "purge tree"
+expect_out "Number of files purged: 2" "purge tree"
+expect_err "Are you sure that you want to purge both files in" "purge tree"
+[ -d tree ] && [ -z "$(ls -A tree)" ] || fail "tree is not an empty folder after its purge"
 
-# Kept with type 2: the last overwrite is zeros, the length and the modification time come back.
+# Names with any characters: blanks, a line break, control characters, bytes that are not UTF-8.
+mkdir odd
+odd_name=$'  odd name\n\x01\xff\xfe.txt'
+printf 'odd' > "odd/$odd_name"
+printf 'also' > 'odd/*?:.txt'
+run purge odd -y
+expect_rc 0 "purge odd"
+# A name holding "*", "?" or ":" never matches a file specification, so it is left alone.
+[ "$(ls -A odd)" == '*?:.txt' ] || fail "odd names: left behind [$(ls -A odd)], expected only *?:.txt"
+
+# Without --yes and without a terminal the answer is No: nothing is purged.
+printf 'keep' > safe.txt
+run purge safe.txt
+expect_rc 1 "purge safe.txt without --yes"
+expect_err "No files purged." "purge without --yes"
+[ "$(cat safe.txt)" == "keep" ] || fail "safe.txt was changed without a confirmation"
+
+# A kept file: type 2 ends with zeros over its length, and its modification time comes back.
 head -c 5000 /dev/urandom > kept.dat
-touch -d '2001-02-03 04:05:06.123456789' kept.dat
-expect 0 "kept.dat purged" -- purge kept.dat --type 2 --passes 1 --keep
-head -c 5000 /dev/zero > zeros5000
-same_bytes kept.dat zeros5000 "type 2 kept"
-[ "$(stat -c %y kept.dat)" == "$(touch -d '2001-02-03 04:05:06.123456789' ref && stat -c %y ref)" ] ||
-  fail "kept.dat lost its modification time: $(stat -c %y kept.dat)"
+touch -d '2001-02-03 04:05:06.123456789' kept.dat ref
+run purge kept.dat -t 2 -p 1 --keep -y
+expect_rc 0 "purge kept.dat --keep"
+expect_out "Purged files not deleted." "purge --keep"
+head -c 5000 /dev/zero > zeros
+cmp -s kept.dat zeros || fail "kept.dat does not hold 5000 zero bytes"
+[ "$(stat -c %y kept.dat)" == "$(stat -c %y ref)" ] || fail "kept.dat lost its modification time"
 
-# Kept with type 1 (random bytes, then zeros) on an empty file: still empty.
-: > empty
-expect 0 "empty purged" -- purge empty --keep -t 1 -p 1
-[ -f empty ] && [ ! -s empty ] || fail "the kept empty file is not empty"
-
-# A link is refused and its target untouched; so are a pipe (without waiting), a folder, a device.
+# A link named on its own is reported, and its target stays as it was.
 printf 'precious' > target
 ln -s target link
-expect 1 "link: not a regular file, not purged." -- purge link
-[ "$(cat target)" == "precious" ] || fail "the link's target was changed"
-[ -L link ] || fail "the link was removed"
+run purge link -y
+expect_rc 1 "purge link"
+expect_out "link (6 bytes): not a regular file, not purged." "purge link"
+[ "$(cat target)" == "precious" ] && [ -L link ] || fail "the link or its target was changed"
+
+# A pipe is never opened, so the command does not hang.
 mkfifo pipe
-expect 1 "pipe: not a regular file, not purged." -- purge pipe
-mkdir folder
-expect 1 "folder: not a regular file, not purged." -- purge folder
-expect 1 "/dev/null: not a regular file, not purged." -- purge /dev/null
+run purge pipe -y
+expect_rc 1 "purge pipe"
+expect_out "pipe (0 bytes): not a regular file, not purged." "purge pipe"
 
-# A missing file.
-expect 1 "nothing.txt: unable to open file for writing." -- purge nothing.txt
+# Sensitive extensions are asked about; without a terminal the answer is No.
+mkdir tools
+printf 'MZ' > tools/setup.exe
+run purge tools -y
+expect_rc 1 "purge tools"
+expect_out 'setup.exe: "exe" files are not purged.' "purge tools"
+expect_err "Purge query: " "purge tools"
+run purge tools -y --sensitive
+expect_rc 0 "purge tools --sensitive"
 
-# Read-only: refused with both lines, then purged when allowed.
-printf 'ro' > ro.txt
-chmod 444 ro.txt
-expect 1 "ro.txt: file is a read-only file, not purged.
-(Perhaps file is in use by another program.)" -- purge ro.txt
-[ "$(cat ro.txt)" == "ro" ] || fail "the refused read-only file was changed"
-expect 0 "ro.txt purged" -- purge ro.txt --read-only
-[ ! -e ro.txt ] || fail "ro.txt still exists"
+# The date restriction: only files dated before the day are purged.
+mkdir dated
+printf 'old' > dated/old.txt
+printf 'new' > dated/new.txt
+touch -d '2005-01-01 12:00' dated/old.txt
+run purge dated -b 2010-01-01 -y
+expect_rc 0 "purge dated -b"
+[ ! -e dated/old.txt ] && [ "$(cat dated/new.txt)" == "new" ] || fail "the date restriction was not kept"
+run purge dated/new.txt -b 2010-01-01 -y
+expect_rc 2 "purge a file excluded by the date"
+expect_err "and so is excluded by the current date restriction." "purge new.txt -b"
 
-# Sensitive extensions need --sensitive.
-printf 'MZ' > tool.EXE
-expect 1 'tool.EXE: "exe" files are not purged.' -- purge tool.EXE
-[ "$(cat tool.EXE)" == "MZ" ] || fail "the refused .EXE file was changed"
-expect 0 "tool.EXE purged" -- purge tool.EXE --sensitive
+# Messages before a run go to standard error with status 2.
+run purge nowhere/ -y
+expect_rc 2 "purge a missing folder"
+expect_err "Error: Folder does not exist." "purge nowhere/"
+run purge missing.txt -y
+expect_rc 2 "purge a missing file"
+expect_err "File missing.txt not found." "purge missing.txt"
+mkdir empty
+run purge empty -f '*.doc' -y
+expect_rc 2 "purge an empty folder"
+expect_err "There are no files in $work/empty/ matching *.doc." "purge empty"
 
-# The program's own folder is protected.
-own="$(dirname "$cli")/kexwell-cli-test-own-file.txt"
-printf 'own' > "$own"
-expect 1 "$own: a file in the current application folder, not purged." -- purge "$own"
-[ "$(cat "$own")" == "own" ] || fail "a file beside the program was changed"
-rm -f "$own"
+# A listing touches nothing and estimates.
+mkdir listed
+printf '12345' > listed/a.txt
+run list listed
+expect_rc 0 "list listed"
+expect_out "Number of files *.*: 1" "list listed"
+expect_out "For an estimate of the purge time test the purge speed for Drive $(df --output=target listed | tail -1) then relist." "list listed"
+[ "$(cat listed/a.txt)" == "12345" ] || fail "a listing changed a file"
 
-# Usage errors: status 2 and nothing touched.
-printf 'keep' > usage.txt
-expect 2 "" -- purge usage.txt --type 4
-expect 2 "" -- purge usage.txt --type 3 --passes 5
-expect 2 "" -- purge usage.txt --passes 0
-expect 2 "" -- purge usage.txt --passes many
-expect 2 "" -- purge
-expect 2 "" --
-expect 2 "" -- shred usage.txt
-[ "$(cat usage.txt)" == "keep" ] || fail "a usage error touched the file"
-"$cli" purge --type 3 --passes 5 usage.txt 2>&1 >/dev/null | grep -q 'type 3 offers 1 to 4 passes' ||
-  fail "the passes error does not say what the type offers"
+# Usage errors: status 2.
+for args in "purge tree --type 4" "purge tree --type 3 --passes 5" "purge tree --before 2010-02-30" \
+            "purge safe.txt --files *.txt" "list" "shred tree" ""; do
+  run $args
+  expect_rc 2 "$args"
+done
+run purge tree --type 3 --passes 5
+expect_err "type 3 offers 1 to 4 passes" "passes error"
 
-# Help explains and succeeds.
-"$cli" --help | grep -q 'kexwell-cli purge FILE' || fail "--help does not show the purge command"
-"$cli" purge --help | grep -q -- '--keep' || fail "purge --help does not list --keep"
+"$cli" --help | grep -q 'kexwell-cli purge PATH' || fail "--help does not show the purge command"
+"$cli" purge --help | grep -q -- '--keep-empty-folders' || fail "purge --help lacks an option"
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures failure(s)"
