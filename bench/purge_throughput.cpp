@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "child_measure.h"
 #include "engine/cluster_size.h"
 #include "engine/file_purge.h"
 #include "text/random_source.h"
@@ -31,40 +32,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Measurement {
-  double seconds = 0;
-  double peakMiB = 0;
-  bool ok = false;
-};
-
-// Runs body in a child process; times it and reads its peak memory from the kernel.
-Measurement RunChild(const std::function<int()>& body) {
-  std::fflush(nullptr);
-  const auto start = std::chrono::steady_clock::now();
-  const pid_t child = fork();
-  if (child == 0) _exit(body());
-  int status = 0;
-  rusage usage{};
-  wait4(child, &status, 0, &usage);
-  Measurement m;
-  m.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  m.peakMiB = static_cast<double>(usage.ru_maxrss) / 1024.0;
-  m.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  return m;
-}
-
-Measurement RunCommand(const std::vector<std::string>& argv) {
-  return RunChild([&argv] {
-    std::vector<char*> args;
-    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    const int devNull = open("/dev/null", O_WRONLY);
-    dup2(devNull, STDOUT_FILENO);
-    dup2(devNull, STDERR_FILENO);
-    execvp(args[0], args.data());
-    return 127;
-  });
-}
+using Bench::Measurement;
+using Bench::RunChild;
+using Bench::RunCommand;
 
 Measurement RunEngine(const std::string& path, std::size_t writeRunBytes) {
   return RunChild([&path, writeRunBytes] {
@@ -132,9 +102,9 @@ int main(int argc, char** argv) {
          return RunCommand({"dd", "if=/dev/zero", "of=" + path, "bs=1M", "count=" + count,
                             "conv=notrunc,fdatasync"});
        }},
-      {"kexwell-cli purge --type 2 --passes 1 --keep", 3,
+      {"kexwell-cli purge --type 2 --passes 1 --keep -y", 3,
        [&] {
-         return RunCommand({cli, "purge", "--type", "2", "--passes", "1", "--keep", path});
+         return RunCommand({cli, "purge", "--type", "2", "--passes", "1", "--keep", "--yes", path});
        }},
       {"shred -n 2 -z", 3,
        [&] {
