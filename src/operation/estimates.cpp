@@ -53,8 +53,8 @@ std::string EstimatedTimes(float sngPurgeSpeed, double dblTotalBytes2, double db
   std::string text = "Estimated purge times for various numbers of overwrites\r\n";
   text += "using a purge speed (as measured) of " +
           StrProc::GroupedNumberText(static_cast<double>(sngPurgeSpeed), 2) + " MB/sec.\r\n";
-  text += "and an adjustment factor of " + StrProc::GroupedNumberText(dblAdjustmentFactor, 2) +
-          ":\r\n";
+  text +=
+      "and an adjustment factor of " + StrProc::GroupedNumberText(dblAdjustmentFactor, 2) + ":\r\n";
   bool anyRow = false;
   for (int overwrites = 2; overwrites <= 24; overwrites += 2) {
     const double unadjusted = RoundHalfEven(megabytes / sngPurgeSpeed * overwrites);

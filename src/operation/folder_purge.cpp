@@ -153,9 +153,9 @@ bool FolderPurge::PurgeOneFile(const std::string& path, const std::string& strCa
                               ? "File deletion error.  File (shown below) may be hidden."
                               : "An error (" + std::to_string(code) + ") has been reported.";
     message += "\r\n" + path + "\r\n" + kContinueQuestion;
-    const MessageAnswer answer = dialogs_.ShowMessage({strCaption, message,
-                                                       MessageIcon::Exclamation,
-                                                       MessageButtons::OKCancel, MessageAnswer::OK});
+    const MessageAnswer answer =
+        dialogs_.ShowMessage({strCaption, message, MessageIcon::Exclamation,
+                              MessageButtons::OKCancel, MessageAnswer::OK});
     if (answer == MessageAnswer::Cancel) {
       blnStop = true;
       Terminate();

@@ -20,7 +20,7 @@ std::string Grouped(double value) {
   return StrProc::GroupedNumberText(value, 0);
 }
 
-// "Number of files " + the specification is used for patterns that hold "?", or a "*" after
+// "Number of files " + the file pattern is used for patterns that hold "?", or a "*" after
 // their first character.
 bool NamesTheSpecification(const std::string& fileSpec) {
   return fileSpec.find('?') != std::string::npos ||

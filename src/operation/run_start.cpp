@@ -153,12 +153,12 @@ bool RunStarter::ChooseListingDisplay(PurgeRun& run) {
 }
 
 std::string RunStarter::ListingCaption(const PurgeRun& run) const {
-  const std::string& spec = settings_.target.TargetFilespec;
+  const std::string& filespec = settings_.target.TargetFilespec;
   if (!run.blnDisplayFileNames)
     return run.blnDisplayFolderNames ? "List folders" : "Estimate purge time";
-  if (!HasWildcard(spec)) return "List files";
-  if (spec == "*.*") return "List all files";
-  return "List files " + spec;
+  if (!HasWildcard(filespec)) return "List files";
+  if (filespec == "*.*") return "List all files";
+  return "List files " + filespec;
 }
 
 bool RunStarter::OfferToDeleteEmptyFolder() {

@@ -235,3 +235,19 @@ TEST_F(RunTest, APauseWaitsAtThePollPointAndTheRunGoesOnAfterContinue) {
   EXPECT_EQ(run.lngNumFilesPurged, 3);
   EXPECT_EQ(run.Status(), RunStatus::Done);
 }
+
+TEST_F(RunTest, AFileRemovedBySomeoneElseDuringTheRunIsReportedAndTheRunGoesOn) {
+  const std::string gone = WriteFile(folder / "gone.txt", "x");
+  bool removed = false;
+  host.onYield = [&] {
+    if (!removed) {
+      removed = true;
+      std::filesystem::remove(gone);
+    }
+  };
+  Target("*.*");
+  Purge();
+  EXPECT_TRUE(Contains(run.Report(), "gone.txt (0 bytes): unable to open file for writing.\r\n"));
+  EXPECT_FALSE(std::filesystem::exists(gone)) << "nothing is made in its place";
+  EXPECT_TRUE(Contains(run.Report(), "Number of files purged: 0\r\n"));
+}
