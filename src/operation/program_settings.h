@@ -8,6 +8,7 @@
 #include "engine/file_ops.h"
 #include "engine/purge_speeds.h"
 #include "engine/purge_type_choice.h"
+#include "operation/purge_confirmation_state.h"
 #include "operation/purge_options.h"
 #include "targets/target_record.h"
 #include "text/random_source.h"
@@ -16,6 +17,9 @@ struct ProgramSettings {
   PurgeTypeChoice purgeType;
   TargetRecord target;
   DateRestriction dateRestriction;
+  // The confirmation dialog's check boxes, which the setups save and restore; a confirmed purge
+  // turns them into the options of its run.
+  PurgeConfirmationState confirmation;
   PurgeOptions options;
   // Confirm each file before it is purged.
   bool blnConfirmFiles = false;
