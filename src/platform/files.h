@@ -79,6 +79,9 @@ bool FolderExists(const std::string& path);
 
 void SleepMilliseconds(int milliseconds);
 
+// Makes a new regular file holding contents; an error when anything of that name exists.
+std::error_code CreateNewFile(const std::string& path, const std::string& contents);
+
 // A regular file opened for overwriting in place. Opening refuses links (O_NOFOLLOW), does not
 // block on pipes or devices, and checks with fstat that the open object is a regular file, so
 // that nothing else is ever written.

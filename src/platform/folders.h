@@ -27,4 +27,13 @@ std::error_code GetEntryLength(const std::string& path, std::int64_t& length);
 // Removes an empty folder; a link to a folder is refused, never its target.
 std::error_code RemoveFolder(const std::string& path);
 
+// Makes one new folder (mode 0700); an error when it exists already, as anything.
+std::error_code CreateFolder(const std::string& path);
+
+// True when this user may make and remove entries in the folder.
+bool CanWriteFolder(const std::string& path);
+
+// The user's home folder, without a trailing separator; empty when it cannot be found.
+std::string HomeFolder();
+
 }  // namespace Platform

@@ -228,6 +228,26 @@ bool FolderExists(const std::string& path) {
   return ::lstat(path.c_str(), &entry) == 0 && S_ISDIR(entry.st_mode);
 }
 
+std::error_code CreateNewFile(const std::string& path, const std::string& contents) {
+  const int handle =
+      ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (handle < 0) return LastError();
+  std::size_t written = 0;
+  std::error_code error;
+  while (written < contents.size()) {
+    const ssize_t n = ::write(handle, contents.data() + written, contents.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      error = n < 0 ? LastError() : std::make_error_code(std::errc::io_error);
+      break;
+    }
+    written += static_cast<std::size_t>(n);
+  }
+  if (::close(handle) != 0 && !error) error = LastError();
+  if (error) ::unlink(path.c_str());
+  return error;
+}
+
 void SleepMilliseconds(int milliseconds) {
   if (milliseconds <= 0) return;
   timespec remaining{};

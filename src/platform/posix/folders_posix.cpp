@@ -1,9 +1,11 @@
 #include <dirent.h>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -74,6 +76,29 @@ std::error_code RemoveFolder(const std::string& path) {
   if (!S_ISDIR(info.st_mode)) return std::make_error_code(std::errc::not_a_directory);
   if (rmdir(folder.c_str()) != 0) return LastError();
   return {};
+}
+
+std::error_code CreateFolder(const std::string& path) {
+  if (mkdir(path.c_str(), 0700) != 0) return LastError();
+  return {};
+}
+
+bool CanWriteFolder(const std::string& path) {
+  struct stat info {};
+  return lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+         access(path.c_str(), W_OK | X_OK) == 0;
+}
+
+std::string HomeFolder() {
+  std::string home;
+  if (const char* variable = std::getenv("HOME"); variable != nullptr && variable[0] == '/') {
+    home = variable;
+  } else if (const passwd* entry = getpwuid(getuid());
+             entry != nullptr && entry->pw_dir != nullptr) {
+    home = entry->pw_dir;
+  }
+  while (home.size() > 1 && home.back() == '/') home.pop_back();
+  return home;
 }
 
 }  // namespace Platform
