@@ -25,4 +25,9 @@ std::vector<std::string> SwapFiles();
 // because folding them could name another file when a folder on the way is a link.
 std::string AbsolutePath(const std::string& path);
 
+// The user's application-data folder, where the program keeps its own files: $XDG_CONFIG_HOME when
+// it is set to an absolute path, else $HOME/.config, else .config in the home folder of the user's
+// account. Without a trailing separator (the root stays "/"); empty when no home folder is known.
+std::string ApplicationDataFolder();
+
 }  // namespace Platform

@@ -2,9 +2,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
+#include "platform/folders.h"
 #include "platform/posix/proc_text.h"
 #include "platform/program.h"
 
@@ -43,6 +45,15 @@ std::string ParentFolder(const std::string& folder) {
 bool IsFolder(const std::string& path) {
   struct stat entry {};
   return ::stat(path.c_str(), &entry) == 0 && S_ISDIR(entry.st_mode);
+}
+
+bool IsAbsolute(const char* path) {
+  return path != nullptr && path[0] == '/';
+}
+
+std::string WithoutTrailingSeparators(std::string folder) {
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  return folder;
 }
 
 }  // namespace
@@ -97,6 +108,14 @@ std::string AbsolutePath(const std::string& path) {
   }
   if (result.empty() || endsInFolder) result += '/';
   return result;
+}
+
+std::string ApplicationDataFolder() {
+  const char* configuration = std::getenv("XDG_CONFIG_HOME");
+  if (IsAbsolute(configuration)) return WithoutTrailingSeparators(configuration);
+  const std::string home = HomeFolder();
+  if (home.empty() || home.front() != '/') return {};
+  return (home == "/" ? "" : home) + "/.config";
 }
 
 }  // namespace Platform
