@@ -1,0 +1,179 @@
+#include "setups/setup_file.h"
+
+#include <charconv>
+#include <limits>
+#include <string_view>
+#include <vector>
+
+#include "platform/atomic_file.h"
+#include "setups/text_encoding.h"
+
+namespace {
+
+constexpr std::size_t kSetupLineCount = 15;
+// Fifteen lines of the longest kind (480 KiB) with their line ends, and room for more lines
+// after them, which are ignored.
+constexpr std::size_t kMaxSetupFileBytes = 1024 * 1024;
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// A number as a setup line holds it: decimal, with a blank in place of the sign when it is not
+// negative.
+std::string NumberLine(std::int32_t value) {
+  const std::string digits = std::to_string(value);
+  return value < 0 ? digits : " " + digits;
+}
+
+// A text comes back from a setup file as it went in only when it stays on one line, has no
+// blanks at its ends (a reader trims them), is UTF-8 (a reader takes anything else as
+// Windows-1252) and is short enough for a reader to accept.
+bool LoadsBackUnchanged(const std::string& text) {
+  if (text.size() > kMaxSetupLineBytes) return false;
+  if (text.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) return false;
+  if (!text.empty() && (IsBlank(text.front()) || IsBlank(text.back()))) return false;
+  return TextEncoding::IsValidUtf8(text);
+}
+
+// The first fifteen lines of contents (fewer when the file has fewer). A line ends at CR LF, at
+// LF or at a CR alone; a line end at the very end of the file starts no further line. False when
+// one of them is longer than kMaxSetupLineBytes.
+bool SplitSetupLines(std::string_view contents, std::vector<std::string_view>& lines) {
+  std::size_t start = 0;
+  while (start < contents.size() && lines.size() < kSetupLineCount) {
+    std::size_t end = contents.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) end = contents.size();
+    if (end - start > kMaxSetupLineBytes) return false;
+    lines.push_back(contents.substr(start, end - start));
+    if (end == contents.size()) break;
+    start = end + 1;
+    if (contents[end] == '\r' && start < contents.size() && contents[start] == '\n') ++start;
+  }
+  return true;
+}
+
+// A whole 32-bit number, blanks around it ignored; an optional sign, then digits only.
+bool ParseWholeNumber(std::string_view line, std::int32_t& value) {
+  std::string_view text = TrimBlanks(line);
+  if (!text.empty() && text.front() == '+') {
+    text.remove_prefix(1);
+    if (!text.empty() && text.front() == '-') return false;
+  }
+  std::int32_t parsed = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
+  if (error != std::errc() || end != text.data() + text.size()) return false;
+  value = parsed;
+  return true;
+}
+
+// Line lineNumber (counted from 1) as a whole number; false when the file ends before it or it
+// holds anything else.
+bool ReadNumber(const std::vector<std::string>& lines, std::size_t lineNumber,
+                std::int32_t& value) {
+  return lineNumber <= lines.size() && ParseWholeNumber(lines[lineNumber - 1], value);
+}
+
+bool IsZeroOrOne(std::int32_t value) {
+  return value == 0 || value == 1;
+}
+
+bool FitsShort(std::int32_t value) {
+  return value >= std::numeric_limits<short>::min() && value <= std::numeric_limits<short>::max();
+}
+
+// Applies the lines in file order. Each value takes effect as soon as it is read and checked, so
+// a failure leaves the values before it in force; the folder and the file specification wait
+// for the last line.
+bool ApplySetupLines(const std::vector<std::string>& lines, ProgramSettings& settings) {
+  // Line 1, the version of the program that wrote the file, is not used.
+  std::int32_t value = 0;
+  if (!ReadNumber(lines, 2, value) || !IsZeroOrOne(value)) return false;
+  settings.target.blnSubdirectories = value == 1;
+
+  if (lines.size() < 4) return false;
+  const std::string folder(TrimBlanks(lines[2]));
+  const std::string filespec(TrimBlanks(lines[3]));
+
+  // The type and its passes are one choice: neither is taken unless both are valid.
+  std::int32_t type = 0, passes = 0;
+  if (!ReadNumber(lines, 5, type) || !ReadNumber(lines, 6, passes)) return false;
+  if (!FitsShort(type) || !FitsShort(passes) ||
+      !settings.purgeType.RestoreFromSetup(static_cast<short>(type), static_cast<short>(passes))) {
+    return false;
+  }
+
+  for (std::size_t box = 0; box < PurgeConfirmationState::kBoxCount; ++box) {
+    if (!ReadNumber(lines, 7 + box, value) || !IsZeroOrOne(value)) return false;
+    settings.confirmation.SetTicked(static_cast<PurgeConfirmationState::Box>(box), value == 1);
+  }
+
+  if (!ReadNumber(lines, 15, value)) return false;
+  settings.dateRestriction.lngOnlyBeforeThisJDN = value;
+
+  settings.target.TargetFolder = folder;
+  settings.target.TargetFilespec = filespec;
+  return true;
+}
+
+}  // namespace
+
+std::string ProgramVersion() {
+  const std::string_view version = KEXWELL_VERSION;
+  const std::size_t firstPoint = version.find('.');
+  if (firstPoint == std::string_view::npos) return std::string(version) + ".05";
+  const std::size_t secondPoint = version.find('.', firstPoint + 1);
+  return std::string(version.substr(0, secondPoint)) + "5";
+}
+
+bool SaveSetupToFile(const std::string& path, const ProgramSettings& settings) {
+  const TargetRecord& target = settings.target;
+  if (!LoadsBackUnchanged(target.TargetFolder) || !LoadsBackUnchanged(target.TargetFilespec)) {
+    return false;
+  }
+
+  std::string contents;
+  const auto addLine = [&contents](std::string_view line) {
+    contents += line;
+    contents += kLineEnd;
+  };
+  addLine(ProgramVersion());
+  addLine(NumberLine(target.blnSubdirectories ? 1 : 0));
+  addLine(target.TargetFolder);
+  addLine(target.TargetFilespec);
+  addLine(NumberLine(settings.purgeType.GetPurgeType()));
+  addLine(NumberLine(settings.purgeType.GetNumberOfPasses()));
+  for (std::size_t box = 0; box < PurgeConfirmationState::kBoxCount; ++box) {
+    const auto which = static_cast<PurgeConfirmationState::Box>(box);
+    addLine(NumberLine(settings.confirmation.Get(which).ticked ? 1 : 0));
+  }
+  addLine(NumberLine(settings.dateRestriction.lngOnlyBeforeThisJDN));
+
+  return !Platform::ReplaceFileAtomically(path, contents);
+}
+
+bool LoadSetupFromFile(const std::string& path, ProgramSettings& settings) {
+  std::string contents;
+  if (Platform::ReadWholeFile(path, contents, kMaxSetupFileBytes)) return false;
+  // A setup is text: a NUL byte means some other kind of file.
+  if (contents.find('\0') != std::string::npos) return false;
+
+  std::vector<std::string_view> rawLines;
+  if (!SplitSetupLines(contents, rawLines)) return false;
+
+  const bool utf8 = TextEncoding::IsValidUtf8(contents);
+  std::vector<std::string> lines;
+  lines.reserve(rawLines.size());
+  for (const std::string_view line : rawLines) {
+    lines.push_back(utf8 ? std::string(line) : TextEncoding::Windows1252ToUtf8(line));
+  }
+  return ApplySetupLines(lines, settings);
+}

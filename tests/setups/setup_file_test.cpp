@@ -1,0 +1,284 @@
+#include "setups/setup_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+#include "support/temp_folder.h"
+
+using namespace TestSupport;
+using Box = PurgeConfirmationState::Box;
+
+namespace {
+
+// A setup file of the given lines, each ended by lineEnd.
+std::string SetupText(const std::vector<std::string>& lines, const std::string& lineEnd = "\r\n") {
+  std::string text;
+  for (const std::string& line : lines) text += line + lineEnd;
+  return text;
+}
+
+// A complete setup unlike the defaults in every value.
+std::vector<std::string> SampleLines() {
+  return {"0.15",  " 1", "/home/anna/Documents/",
+          "*.doc", " 1", " 3",
+          " 1",    " 0", " 1",
+          " 0",    " 1", " 0",
+          " 0",    " 1", " 2453371"};
+}
+
+// The fourteen values a setup holds, as text, in file order (line 1 is not a value).
+std::vector<std::string> Values(const ProgramSettings& settings) {
+  std::vector<std::string> values = {settings.target.blnSubdirectories ? "1" : "0",
+                                     settings.target.TargetFolder, settings.target.TargetFilespec,
+                                     std::to_string(settings.purgeType.GetPurgeType()),
+                                     std::to_string(settings.purgeType.GetNumberOfPasses())};
+  for (std::size_t box = 0; box < PurgeConfirmationState::kBoxCount; ++box) {
+    values.push_back(settings.confirmation.Get(static_cast<Box>(box)).ticked ? "1" : "0");
+  }
+  values.push_back(std::to_string(settings.dateRestriction.lngOnlyBeforeThisJDN));
+  return values;
+}
+
+std::vector<std::string> DefaultValues() {
+  return Values(ProgramSettings());
+}
+
+// Loads a setup file holding text into fresh settings; the settings after the load.
+std::vector<std::string> LoadText(const std::string& text, bool expectLoaded) {
+  TempFolder folder;
+  ProgramSettings settings;
+  EXPECT_EQ(LoadSetupFromFile(WriteFile(folder / "setup.kxs", text), settings), expectLoaded);
+  return Values(settings);
+}
+
+std::vector<std::string> WithLine(std::vector<std::string> lines, std::size_t number,
+                                  const std::string& line) {
+  lines[number - 1] = line;
+  return lines;
+}
+
+// Sets an environment variable for one test and gives back the earlier value after it.
+class EnvironmentGuard {
+ public:
+  EnvironmentGuard(const char* name, const std::string& value) : name_(name) {
+    if (const char* old = std::getenv(name)) saved_ = old;
+    setenv(name, value.c_str(), 1);
+  }
+  ~EnvironmentGuard() {
+    if (saved_) {
+      setenv(name_, saved_->c_str(), 1);
+    } else {
+      unsetenv(name_);
+    }
+  }
+  EnvironmentGuard(const EnvironmentGuard&) = delete;
+  EnvironmentGuard& operator=(const EnvironmentGuard&) = delete;
+
+ private:
+  const char* name_;
+  std::optional<std::string> saved_;
+};
+
+}  // namespace
+
+TEST(SetupFile, ASavedSetupIsTheVersionAndFourteenValuesOnCrLfLinesWithBlanksBeforeNumbers) {
+  EXPECT_EQ(ProgramVersion(), "0.15");
+  TempFolder folder;
+  ProgramSettings settings;
+  settings.target = {"/home/anna/Café/", "*.doc", true};
+  ASSERT_TRUE(settings.purgeType.RestoreFromSetup(2, 4));
+  settings.confirmation.SetTicked(Box::chkOKToPurgeReadOnlyFiles, true);
+  settings.dateRestriction.lngOnlyBeforeThisJDN = -12;
+
+  ASSERT_TRUE(SaveSetupToFile(folder / "a.kxs", settings));
+  EXPECT_EQ(ReadFile(folder / "a.kxs"),
+            "0.15\r\n 1\r\n/home/anna/Café/\r\n*.doc\r\n 2\r\n 4\r\n 0\r\n 0\r\n 1\r\n 0\r\n"
+            " 0\r\n 1\r\n 1\r\n 0\r\n-12\r\n");
+
+  ASSERT_TRUE(SaveSetupToFile(folder / "b.kxs", ProgramSettings()));
+  EXPECT_EQ(ReadFile(folder / "b.kxs"),
+            "0.15\r\n 0\r\n\r\n\r\n 0\r\n 6\r\n 0\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 1\r\n 0\r\n"
+            " 9000000\r\n");
+}
+
+TEST(SetupFile, ASavedSetupLoadsBackWithAllItsValues) {
+  TempFolder folder;
+  ProgramSettings saved;
+  ASSERT_TRUE(LoadSetupFromFile(WriteFile(folder / "in.kxs", SetupText(SampleLines())), saved));
+  EXPECT_EQ(Values(saved),
+            (std::vector<std::string>{"1", "/home/anna/Documents/", "*.doc", "1", "3", "1", "1",
+                                      "1", "0", "1", "0", "0", "1", "2453371"}))
+      << "chkDoNotDeletePurgedFiles is held ticked by slack-only";
+
+  ASSERT_TRUE(SaveSetupToFile(folder / "out.kxs", saved));
+  ProgramSettings loaded;
+  ASSERT_TRUE(LoadSetupFromFile(folder / "out.kxs", loaded));
+  EXPECT_EQ(Values(loaded), Values(saved));
+  saved.confirmation.SetSlackOnly(false);
+  EXPECT_FALSE(saved.confirmation.Get(Box::chkDoNotDeletePurgedFiles).ticked)
+      << "the box's own state from line 8 comes back when slack-only is unticked";
+}
+
+TEST(SetupFile, ATextThatWouldLoadBackDifferentlyIsNotSavedAndTheOldFileStays) {
+  TempFolder folder;
+  const std::string path = WriteFile(folder / "old.kxs", "old");
+  for (const std::string& text :
+       {std::string("/tmp/a\nb/"), std::string("/tmp/a\rb/"), std::string(" /tmp/"),
+        std::string("*.doc\t"), std::string("/tmp/\xE9/"), std::string("/tmp/a\0b/", 9),
+        "/" + Repeat('a', kMaxSetupLineBytes)}) {
+    ProgramSettings folderSettings;
+    folderSettings.target.TargetFolder = text;
+    EXPECT_FALSE(SaveSetupToFile(path, folderSettings)) << text;
+    ProgramSettings filespecSettings;
+    filespecSettings.target.TargetFilespec = text;
+    EXPECT_FALSE(SaveSetupToFile(path, filespecSettings)) << text;
+  }
+  EXPECT_EQ(ReadFile(path), "old");
+  EXPECT_FALSE(SaveSetupToFile(folder / "missing/new.kxs", ProgramSettings()));
+}
+
+TEST(SetupLoadFailure, LineTwoHoldingTwoFailsAndChangesNothing) {
+  EXPECT_EQ(LoadText(SetupText(WithLine(SampleLines(), 2, " 2")), false), DefaultValues());
+}
+
+TEST(SetupLoadFailure, ABadValueLeavesTheValuesBeforeItInForceButNeverTheTarget) {
+  std::vector<std::string> expected = DefaultValues();
+  expected[0] = "1";                // line 2
+  expected[3] = "1";                // line 5
+  expected[4] = "3";                // line 6
+  expected[5] = expected[6] = "1";  // lines 7 and 8
+  EXPECT_EQ(LoadText(SetupText(WithLine(SampleLines(), 9, " 2")), false), expected);
+}
+
+TEST(SetupLoadFailure, TooFewLinesFailWithoutTouchingTheTargetOrTheDate) {
+  std::vector<std::string> lines = SampleLines();
+  lines.pop_back();
+  const std::vector<std::string> values = LoadText(SetupText(lines), false);
+  EXPECT_EQ(values[1], "");
+  EXPECT_EQ(values[2], "");
+  EXPECT_EQ(values[13], "9000000");
+  EXPECT_EQ(LoadText("", false), DefaultValues());
+}
+
+TEST(SetupLoadFailure, ATypeOrANumberOfPassesOutOfRangeChangesNeither) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {" 3", " 1"},  {"-1", " 1"},     {" 2", " 5"},     {" 0", " 0"},
+      {" 0", " 10"}, {" 65536", " 1"}, {" 1", " 65539"},
+  };
+  for (const auto& [type, passes] : cases) {
+    const std::vector<std::string> values =
+        LoadText(SetupText(WithLine(WithLine(SampleLines(), 5, type), 6, passes)), false);
+    EXPECT_EQ(values[3], "0") << type << passes;
+    EXPECT_EQ(values[4], "6") << type << passes;
+  }
+}
+
+TEST(SetupLoadFailure, AnythingButAWholeNumberWhereANumberBelongsFails) {
+  const std::vector<std::pair<std::size_t, std::string>> cases = {
+      {2, "yes"},  {5, "two"},   {6, "1.5"},          {7, ""},     {10, "-1"},  {13, "1 1"},
+      {14, "0x1"}, {15, "soon"}, {15, " 2147483648"}, {15, "+-5"}, {15, "- 5"},
+  };
+  for (const auto& [line, text] : cases) {
+    ProgramSettings settings;
+    TempFolder folder;
+    const std::string path =
+        WriteFile(folder / "s.kxs", SetupText(WithLine(SampleLines(), line, text)));
+    EXPECT_FALSE(LoadSetupFromFile(path, settings)) << line << ": " << text;
+    EXPECT_EQ(settings.target.TargetFolder, "") << line << ": " << text;
+  }
+  EXPECT_EQ(LoadText(SetupText(WithLine(SampleLines(), 15, "-2147483648")), true)[13],
+            "-2147483648");
+}
+
+TEST(SetupLoadFailure, HugeLinesAndBinaryFilesFailAndChangeNothing) {
+  EXPECT_EQ(
+      LoadText(SetupText(WithLine(SampleLines(), 3, "/" + Repeat('a', 10 * 1024 * 1024))), false),
+      DefaultValues());
+  EXPECT_EQ(
+      LoadText(SetupText(WithLine(SampleLines(), 4, Repeat('a', kMaxSetupLineBytes + 1))), false),
+      DefaultValues());
+  EXPECT_EQ(LoadText(SetupText(WithLine(SampleLines(), 4, std::string("a\0b", 3))), false),
+            DefaultValues());
+
+  TempFolder folder;
+  ProgramSettings settings;
+  EXPECT_FALSE(LoadSetupFromFile(folder / "missing.kxs", settings));
+  EXPECT_FALSE(LoadSetupFromFile(folder.Path(), settings)) << "a folder is no setup";
+}
+
+TEST(SetupLoad, AFolderLongerThanTheSystemAllowsIsKeptAsText) {
+  const std::string longFolder = "/" + Repeat('d', 8000) + "/";
+  EXPECT_EQ(LoadText(SetupText(WithLine(SampleLines(), 3, longFolder)), true)[1], longFolder);
+}
+
+TEST(SetupLoad, AWindows1252FileLoadsAsUtf8) {
+  const std::string folder =
+      "C:\\Donn\xE9"
+      "es\\\x80\\";
+  const std::vector<std::string> values = LoadText(
+      SetupText(WithLine(WithLine(SampleLines(), 3, folder), 4, "\x8A\x9F\x81.txt")), true);
+  EXPECT_EQ(values[1], "C:\\Données\\€\\");
+  EXPECT_EQ(values[2], "ŠŸ\xC2\x81.txt");
+  EXPECT_EQ(LoadText(SetupText(WithLine(SampleLines(), 3, "/a\xC0\xAF\xED\xA0\x80/")), true)[1],
+            "/aÀ¯í\xC2\xA0€/")
+      << "an overlong form or a surrogate is no UTF-8";
+}
+
+TEST(SetupLoad, LfAloneEndsALineAndBlanksAroundValuesAreIgnored) {
+  std::vector<std::string> lines = SampleLines();
+  for (std::string& line : lines) line = " \t" + line + "  ";
+  EXPECT_EQ(LoadText(SetupText(lines, "\n"), true), LoadText(SetupText(SampleLines()), true));
+  EXPECT_EQ(LoadText(SetupText(SampleLines(), "\n") + "ignored\nlines\n", true)[13], "2453371");
+  std::string withoutLastLineEnd = SetupText(SampleLines(), "\n");
+  withoutLastLineEnd.pop_back();
+  EXPECT_EQ(LoadText(withoutLastLineEnd, true)[13], "2453371");
+}
+
+TEST(RememberedSetup, ClearThenRestoreBringsBackTheTargetAndTheDateRestriction) {
+  ProgramSettings settings;
+  settings.target = {"/home/anna/", "*.doc", true};
+  settings.dateRestriction.lngOnlyBeforeThisJDN = 2453371;
+  RememberedSetup remembered;
+
+  ClearSetup(settings, remembered);
+  EXPECT_EQ(settings.target.TargetFolder, "");
+  EXPECT_EQ(settings.target.TargetFilespec, "");
+  EXPECT_EQ(settings.dateRestriction.lngOnlyBeforeThisJDN, 2453371) << "clearing keeps the date";
+
+  settings.target = {"/", "*", false};
+  settings.dateRestriction.Clear();
+  RestoreSetup(settings, remembered);
+  EXPECT_EQ(settings.target.TargetFolder, "/home/anna/");
+  EXPECT_EQ(settings.target.TargetFilespec, "*.doc");
+  EXPECT_TRUE(settings.target.blnSubdirectories);
+  EXPECT_EQ(settings.dateRestriction.lngOnlyBeforeThisJDN, 2453371);
+
+  settings.target.blnSubdirectories = true;
+  RememberedSetup withoutSubfolders;
+  withoutSubfolders.TargetFolder = "/home/anna/";
+  RestoreSetup(settings, withoutSubfolders);
+  EXPECT_FALSE(settings.target.blnSubdirectories)
+      << "a restored folder never takes on another folder's subfolder flag";
+}
+
+TEST(NextRunSetup, ThePathLiesInTheApplicationDataFolderWhichIsCreated) {
+  TempFolder folder;
+  const EnvironmentGuard guard("XDG_CONFIG_HOME", folder / "config");
+  const std::string path = NextRunSetupPath("KexWell", "Kexwell Setups");
+  EXPECT_EQ(path, folder / "config/Kexwell Setups/kexwell.usr");
+  EXPECT_TRUE(Platform::FolderExists(folder / "config/Kexwell Setups"));
+
+  ProgramSettings settings;
+  EXPECT_FALSE(LoadNextRunSetup(path, settings)) << "no file yet";
+  EXPECT_EQ(Values(settings), DefaultValues());
+  settings.target = {"/home/anna/", "*.doc", false};
+  ASSERT_TRUE(SaveSetupToFile(path, settings));
+  ProgramSettings next;
+  ASSERT_TRUE(LoadNextRunSetup(path, next));
+  EXPECT_EQ(Values(next), Values(settings));
+}
