@@ -97,7 +97,7 @@ TEST_F(ProgramTextLoader, AFileThatIsNotUtf8TextIsAReadError) {
   EXPECT_EQ(Load("1\tcut \xE2\x82\n"), kErrorReading);
   EXPECT_EQ(Load(std::string("1\tnul\0byte\n", 11)), kErrorReading);
   std::string binary;
-  for (int i = 0; i < 300000; ++i) binary += static_cast<char>((i * 7919 + 13) % 256);
+  for (unsigned i = 0; i < 300000; ++i) binary += static_cast<char>((i * 7919u + 13u) % 256u);
   EXPECT_EQ(Load(binary), kErrorReading);
 }
 

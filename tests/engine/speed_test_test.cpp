@@ -1,0 +1,190 @@
+#include "engine/speed_test.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "engine/cluster_size.h"
+#include "engine/purge_speeds.h"
+#include "engine/purge_type_choice.h"
+#include "setups/registry.h"
+#include "support/scoped_locale_format.h"
+#include "support/scripted_dialogs.h"
+#include "support/scripted_random.h"
+#include "support/temp_folder.h"
+
+using namespace TestSupport;
+namespace fs = std::filesystem;
+
+namespace {
+
+class RecordingSpeedHost final : public SpeedTestHost {
+ public:
+  void ShowSpeedLabel(const std::string& caption, bool bold) override {
+    labels.push_back(caption + (bold ? " (bold)" : ""));
+  }
+  void Wait(int milliseconds) override { waited += milliseconds; }
+  double TimeOfDaySeconds() override {
+    clock += 0.5;
+    return clock;
+  }
+  std::vector<std::string> labels;
+  int waited = 0;
+  double clock = 1000;
+};
+
+class SpeedTestTest : public ::testing::Test {
+ protected:
+  SpeedTestTest() {
+    purgeType.SetPurgeType(1);
+    purgeType.SelectIndex(1, 0);  // one pass of three overwrites
+    random.Seed();
+    Registry::SetStorePath(folder / "registry.ini");
+    test.registryBasePath = "Software\\Kexwell\\Kexwell";
+    test.dummyParent = [this](const std::string&) { return dummies.Path(); };
+    EXPECT_FALSE(Platform::DriveOfPath(dummies.Path(), drive));
+  }
+  ~SpeedTestTest() override { Registry::SetStorePath(savedStore); }
+
+  bool DummiesLeft() const { return !fs::is_empty(dummies.Path()); }
+
+  std::string savedStore = Registry::StorePath();
+  ScopedLocaleFormat locale{StrProc::LocaleFormat::English()};
+  TempFolder folder;
+  TempFolder dummies;
+  PurgeTypeChoice purgeType;
+  DriveClusterSize clusterSizes;
+  DrivePurgeSpeed speeds;
+  ScriptedRandom random;
+  ScriptedDialogs dialogs;
+  RecordingSpeedHost host;
+  SpeedTest test{purgeType, clusterSizes, speeds, random, dialogs, host};
+  Platform::DriveInfo drive;
+};
+
+}  // namespace
+
+TEST(SpeedArithmetic, TheNumberOfDummyFilesFollowsTheDriveSize) {
+  EXPECT_EQ(NumberOfDummyFiles(true, 1.44e6), 1);
+  EXPECT_EQ(NumberOfDummyFiles(false, 2147483648.0), 5);
+  EXPECT_EQ(NumberOfDummyFiles(false, 5368709119.0), 5);
+  EXPECT_EQ(NumberOfDummyFiles(false, 5368709120.0), 10);
+  EXPECT_EQ(NumberOfDummyFiles(false, 60.0 * 1073741824.0), 20);
+}
+
+TEST(SpeedArithmetic, ATestAcrossMidnightTakesAPositiveTime) {
+  EXPECT_DOUBLE_EQ(ElapsedSeconds(86399.5, 0.5), 1.0);
+  EXPECT_DOUBLE_EQ(ElapsedSeconds(10.0, 10.0), 0.001);
+  EXPECT_DOUBLE_EQ(ElapsedSeconds(10.0, 12.5), 2.5);
+}
+
+TEST(SpeedArithmetic, MeasurementsAreAveragedPerDrive) {
+  ScopedLocaleFormat english{StrProc::LocaleFormat::English()};
+  DrivePurgeSpeed speeds;
+  EXPECT_FLOAT_EQ(speeds.RecordSpeed("/", 10), 10);
+  EXPECT_FLOAT_EQ(speeds.RecordSpeed("/", 20), 15);
+  EXPECT_FLOAT_EQ(speeds.RecordSpeed("/", 30), 20);
+  EXPECT_EQ(speeds.Count("/"), 3);
+  EXPECT_FLOAT_EQ(speeds.Speed("/data"), 0);
+}
+
+TEST(SpeedArithmetic, TheResultNamesTheTimesForTheCurrentTypeOfPurge) {
+  ScopedLocaleFormat english{StrProc::LocaleFormat::English()};
+  // Type 2 with two passes is six overwrites; at 6 MB a second, 10 MB take 10 seconds.
+  const std::string text = SpeedTestResultText(6.0f, false, 2, 6);
+  const std::string start =
+      "The purge speed is approximately 6.00 MB/sec. for a single overwrite.\r\n\r\n"
+      "It thus requires, using the type of purge currently specified (2 passes = 6 "
+      "overwrites), approximately 10 seconds to purge 10 MB, ";
+  EXPECT_EQ(text.substr(0, start.size()), start);
+  EXPECT_NE(text.find("and "), std::string::npos);
+  EXPECT_TRUE(
+      text.ends_with("\r\n\r\nTo decrease the time required change the type of purge so "
+                     "as to decrease the number of overwrites."));
+  const std::string floppy = SpeedTestResultText(0.5f, true, 1, 1);
+  EXPECT_TRUE(floppy.starts_with("The purge speed is approximately 0.500 MB/sec."));
+  EXPECT_TRUE(
+      floppy.ends_with("(1 pass = 1 overwrite), approximately 3 seconds to purge a full "
+                       "floppy disk."));
+}
+
+TEST_F(SpeedTestTest, AWholeTestMeasuresThreeTimesStoresTheAverageAndLeavesNoDummies) {
+  dialogs.Answer(MessageAnswer::Yes);  // write test files?
+  test.Run({drive}, nullptr, {});
+
+  EXPECT_FALSE(DummiesLeft());
+  EXPECT_GT(speeds.Speed(drive.root), 0);
+  EXPECT_EQ(speeds.Count(drive.root), 3);
+  EXPECT_EQ(host.waited, 3000);
+  EXPECT_EQ(host.labels.front(), "Testing Drive " + drive.root + " ...1 (bold)");
+  EXPECT_EQ(host.labels.back(), test.ShowSpeedText(drive));
+  ASSERT_EQ(dialogs.shown.size(), 2u);
+  EXPECT_EQ(dialogs.shown[0].title, "Test purge speed");
+  EXPECT_TRUE(dialogs.shown[0].text.starts_with("This writes test files to Drive " + drive.root +
+                                                " and then purges them"));
+  EXPECT_TRUE(dialogs.shown[1].text.starts_with("The purge speed is approximately "));
+  std::string stored;
+  EXPECT_EQ(
+      Registry::RegReadString(Registry::RootKey::CurrentUser, test.DriveKey(drive), "Speed", stored)
+          .substr(0, 1),
+      "0");
+  EXPECT_FLOAT_EQ(std::stof(stored), speeds.Speed(drive.root));
+}
+
+TEST_F(SpeedTestTest, AStoredSpeedIsOfferedAndAcceptingItMeasuresNothing) {
+  ASSERT_EQ(Registry::RegWriteString(Registry::RootKey::CurrentUser, test.DriveKey(drive), "Speed",
+                                     "12.5")[0],
+            '0');
+  dialogs.Answer(MessageAnswer::Yes);
+  dialogs.Answer(MessageAnswer::Yes);
+  test.Run({drive}, nullptr, {});
+  EXPECT_FLOAT_EQ(speeds.Speed(drive.root), 12.5f);
+  EXPECT_EQ(host.waited, 0);
+  ASSERT_EQ(dialogs.shown.size(), 2u);
+  EXPECT_EQ(dialogs.shown[1].text,
+            "A previous test has found this drive to have\r\na purge speed of 12.50 MB/sec. (1 "
+            "overwrite).\r\nDo you wish to accept this value?\r\nIf not, click on 'No' to "
+            "perform the test again.");
+  EXPECT_EQ(host.labels.back(), "12.50 MB/sec. (1 overwrite) for Drive " + drive.root + ".");
+}
+
+TEST_F(SpeedTestTest, TooLittleFreeSpaceIsRefusedAndLeavesTheSpeedAsItWas) {
+  speeds.Set(drive.root, 7, 2);
+  test.freeSpace = [](const std::string&, double& available, double& total) -> short {
+    available = 102400;
+    total = 1e9;
+    return 0;
+  };
+  EXPECT_EQ(test.OneMeasurement(drive, false), -2);
+  Platform::DriveInfo floppy = drive;
+  floppy.floppy = true;
+  EXPECT_EQ(test.OneMeasurement(floppy, false), -2);
+  ASSERT_EQ(dialogs.shown.size(), 2u);
+  EXPECT_EQ(dialogs.shown[0].text, "Drive " + drive.root +
+                                       " has only 102,400 bytes free.\r\nAt least 1 MB of free "
+                                       "space is required for this test.");
+  EXPECT_TRUE(
+      dialogs.shown[1].text.ends_with("At least 128 KB of free space is required for this test."));
+  EXPECT_FLOAT_EQ(speeds.Speed(drive.root), 7);
+  EXPECT_FALSE(DummiesLeft());
+}
+
+TEST_F(SpeedTestTest, DummiesThatCannotBeMadeOrPurgedLeaveNothingAndForgetTheSpeed) {
+  speeds.Set(drive.root, 7, 2);
+  test.dummyParent = [](const std::string&) { return std::string(); };
+  EXPECT_EQ(test.OneMeasurement(drive, false), -3);
+  EXPECT_EQ(speeds.Count(drive.root), 0);
+  EXPECT_EQ(dialogs.shown.back().text,
+            "An error occurred when creating the dummy files in the disk in Drive " + drive.root +
+                "\r\nfor the speed test.  Please repeat the test.");
+
+  // A cluster size the purge refuses makes every dummy file fail to purge.
+  speeds.Set(drive.root, 7, 2);
+  test.dummyParent = [this](const std::string&) { return dummies.Path(); };
+  clusterSizes.Set(drive.root, 1000);
+  EXPECT_EQ(test.OneMeasurement(drive, false), -4);
+  EXPECT_EQ(dialogs.shown.back().text,
+            "An error occurred when purging the dummy files.\r\nPlease repeat the test.");
+  EXPECT_FLOAT_EQ(speeds.Speed(drive.root), 0);
+  EXPECT_FALSE(DummiesLeft());
+}
