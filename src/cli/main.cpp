@@ -4,12 +4,14 @@
 #include <iostream>
 
 #include "cli/run_command.h"
+#include "cli/speed_test_command.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "  kexwell-cli purge PATH [options]     PATH: a file (purged on its own) or a folder\n"
-    "  kexwell-cli list PATH [options]      list and estimate; purges nothing\n";
+    "  kexwell-cli list PATH [options]      list and estimate; purges nothing\n"
+    "  kexwell-cli speed-test [PATH] [-y]   measure the purge speed of PATH's drive\n";
 
 int UsageError(const std::string& command, const std::string& message) {
   std::cerr << "kexwell-cli: " << message << "\nUsage:\n"
@@ -32,6 +34,8 @@ int main(int argc, char** argv) {
   RunCommandOptions listOptions;
   CLI::App& purge = AddPurgeCommand(app, purgeOptions);
   CLI::App& list = AddListCommand(app, listOptions);
+  SpeedTestOptions speedOptions;
+  CLI::App& speedTest = AddSpeedTestCommand(app, speedOptions);
 
   try {
     app.parse(argc, argv);
@@ -42,7 +46,10 @@ int main(int argc, char** argv) {
     std::cout << app.version() << '\n';
     return 0;
   } catch (const CLI::ParseError& error) {
-    const std::string command = purge.parsed() ? "purge" : list.parsed() ? "list" : "";
+    const std::string command = purge.parsed()       ? "purge"
+                                : list.parsed()      ? "list"
+                                : speedTest.parsed() ? "speed-test"
+                                                     : "";
     return UsageError(command, error.what());
   }
 
@@ -53,5 +60,6 @@ int main(int argc, char** argv) {
       return UsageError(name, problem);
     return command == &purge ? RunPurgeCommand(*options) : RunListCommand(*options);
   }
+  if (speedTest.parsed()) return RunSpeedTestCommand(speedOptions);
   return UsageError("", "a command is required");
 }

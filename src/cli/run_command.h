@@ -1,7 +1,7 @@
 #pragma once
 
-// "kexwell-cli purge PATH" and "kexwell-cli list PATH": whole runs over a file or a folder, with
-// the report printed as the report window would hold it.
+// "kexwell-cli purge" and "kexwell-cli list": whole runs over a file or a folder, with the report
+// printed as the report window would hold it.
 
 #include <optional>
 #include <string>
@@ -10,11 +10,13 @@ namespace CLI {
 class App;
 }
 
+struct ProgramSettings;
+
 struct RunCommandOptions {
-  std::string path;
+  std::optional<std::string> path;
   std::optional<std::string> files;
   bool subfolders = false;
-  int type = 1;  // as users see it: 1 to 3
+  std::optional<int> type;  // as users see it: 1 to 3
   std::optional<int> passes;
   std::optional<std::string> before;  // YYYY-MM-DD
   bool keep = false;
@@ -27,6 +29,8 @@ struct RunCommandOptions {
   bool yes = false;
   bool noFileNames = false;
   bool noFolderNames = false;
+  std::optional<std::string> setup;      // an operation file to start from
+  std::optional<std::string> saveSetup;  // write the setup and do nothing else
 };
 
 // Exit statuses.
@@ -39,6 +43,10 @@ CLI::App& AddListCommand(CLI::App& app, RunCommandOptions& options);
 
 // An empty text when the options fit together, otherwise the message of the usage error.
 std::string RunCommandUsageError(const RunCommandOptions& options);
+
+// The settings that the options describe: the operation file's when one is named, then every
+// option given on the command line. An empty text, or the message that refuses the options.
+std::string ConfigureRun(const RunCommandOptions& options, ProgramSettings& settings);
 
 int RunPurgeCommand(const RunCommandOptions& options);
 int RunListCommand(const RunCommandOptions& options);

@@ -74,6 +74,10 @@ double SpeedTestHost::TimeOfDaySeconds() {
   return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + fraction;
 }
 
+bool UsablePurgeSpeed(float speed) {
+  return speed > 0 && speed < 1e6f;
+}
+
 int NumberOfDummyFiles(bool floppy, double totalBytes) {
   if (floppy) return 1;
   if (totalBytes >= kFiftyGigabytes) return 20;
@@ -208,7 +212,7 @@ bool SpeedTest::AcceptStoredSpeed(const Platform::DriveInfo& drive, bool& stop) 
       Registry::RegReadString(Registry::RootKey::CurrentUser, DriveKey(drive), "Speed", text);
   if (status.empty() || status[0] != '0') return false;
   const std::optional<float> speed = SpeedFromText(text);
-  if (!speed || !(*speed > 0) || !(*speed < 100)) return false;
+  if (!speed || !UsablePurgeSpeed(*speed)) return false;
   const MessageAnswer answer = dialogs_.ShowMessage(
       {caption,
        std::string("A previous test has found this drive to have") + kLineBreak +

@@ -95,6 +95,10 @@ class SpeedTest {
   SpeedTestHost& host_;
 };
 
+// True for a stored speed that can be used: a number above 0 and below a million MB per second.
+// (Today's drives purge well above 100 MB per second, so the bound is far beyond any disk.)
+bool UsablePurgeSpeed(float speed);
+
 // How many dummy files a drive gets: 1 on a floppy; 5 below 5 GiB, 10 from 5 GiB, 20 from 50 GiB.
 int NumberOfDummyFiles(bool floppy, double totalBytes);
 

@@ -8,6 +8,8 @@ work=$(mktemp -d)
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 cd "$work" || exit 1
 failures=0
+# Stored values (the measured purge speeds) go to a store of this test's own.
+export XDG_CONFIG_HOME="$work/config"
 
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
@@ -119,6 +121,44 @@ expect_rc 0 "list listed"
 expect_out "Number of files *.*: 1" "list listed"
 expect_out "For an estimate of the purge time test the purge speed for Drive $(df --output=target listed | tail -1) then relist." "list listed"
 [ "$(cat listed/a.txt)" == "12345" ] || fail "a listing changed a file"
+
+# The speed test measures the drive, stores the speed, and leaves no dummy files behind.
+root=$(df --output=target . | tail -1)
+run speed-test . -y
+expect_rc 0 "speed-test . -y"
+grep -qE "^[0-9,.]+ MB/sec\. \(1 overwrite\) for Drive $root\.\$" out.txt || fail "speed-test printed [$out]"
+ls -d "$root"/_kx_dummy* "$HOME"/_kx_dummy* 2>/dev/null && fail "dummy folders were left behind"
+grep -q '^Speed=' "$XDG_CONFIG_HOME/Kexwell/registry.ini" || fail "the speed was not stored"
+run list listed
+expect_out "Estimated purge time: less than a minute." "list with a measured speed"
+run speed-test .
+expect_rc 1 "speed-test without a terminal"
+expect_err "(No terminal to answer on: taken as No.)" "speed-test without a terminal"
+
+# Operation files: saved from the command line, exactly; loaded with the command line winning.
+mkdir -p op/sub
+printf 'keep me' > op/a.doc
+printf 'go' > op/sub/b.txt
+run purge op/ -f '*.txt' -r -t 3 -p 1 --keep -b 2030-01-02 --save-setup op.kxs
+expect_rc 0 "--save-setup"
+printf '0.15\r\n 1\r\n%s\r\n*.txt\r\n 2\r\n 1\r\n 0\r\n 1\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 0\r\n 2462504\r\n' "$work/op/" > expected.kxs
+cmp -s op.kxs expected.kxs || fail "the saved operation file differs: $(od -c op.kxs | head -5)"
+[ "$(cat op/sub/b.txt)" == "go" ] || fail "--save-setup purged something"
+run purge --setup op.kxs -y
+expect_rc 0 "purge --setup"
+expect_out "b.txt (2 bytes) purged" "purge --setup"
+expect_out "Purged files not deleted." "purge --setup keeps"
+[ "$(cat op/a.doc)" == "keep me" ] || fail "a file outside the operation file's specification was touched"
+run purge --setup op.kxs -f '*.doc' -y
+expect_rc 0 "purge --setup -f"
+expect_out "a.doc (7 bytes) purged" "the command line's file specification wins"
+run purge --setup nope.kxs -y
+expect_rc 2 "a missing operation file"
+expect_err "File nope.kxs not found!" "a missing operation file"
+printf 'not a setup\r\n' > bad.kxs
+run list --setup bad.kxs
+expect_rc 2 "a damaged operation file"
+expect_err "Error when attempting to load setup from file bad.kxs!" "a damaged operation file"
 
 # Usage errors: status 2.
 for args in "purge tree --type 4" "purge tree --type 3 --passes 5" "purge tree --before 2010-02-30" \

@@ -1,0 +1,193 @@
+// The options of kexwell-cli's purge and list commands, and the settings they describe.
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+
+#include "cli/run_command.h"
+#include "dates/day_numbers.h"
+#include "engine/purge_type_choice.h"
+#include "operation/program_settings.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/program.h"
+#include "setups/setup_file.h"
+
+namespace {
+
+using Box = PurgeConfirmationState::Box;
+
+constexpr const char* kTypesHelp =
+    "Types of purge (overwrites of one pass, in order):\n"
+    "  1  random bytes, 00000000                                   1 to 9 passes, default 6\n"
+    "  2  10101010, 01010101, 00000000                             1 to 8 passes, default 4\n"
+    "  3  10101010, 01010101, random bytes, 00001010, 11110101,\n"
+    "     random bytes                                             1 to 4 passes, default 2\n";
+
+void AddSharedOptions(CLI::App& command, RunCommandOptions& options) {
+  command.add_option("PATH", options.path,
+                     "A file (purged on its own) or a folder; may come from --setup");
+  command.add_option("-f,--files", options.files,
+                     "File specification within the folder (default \"*.*\")");
+  command.add_flag("-r,--subfolders", options.subfolders, "Include lower subfolders");
+  command.add_option("-t,--type", options.type, "Type of purge: 1, 2 or 3 (default 1)")
+      ->check(CLI::Range(1, 3));
+  command.add_option("-p,--passes", options.passes, "Passes (default: the type's default)");
+  command.add_option("-b,--before", options.before,
+                     "Only files dated before that day (YYYY-MM-DD)");
+  command.add_option("--setup", options.setup,
+                     "Start from an operation file (.kxs); options given here win");
+  command.add_option("--save-setup", options.saveSetup,
+                     "Write the setup these options describe to an operation file, and do "
+                     "nothing else");
+}
+
+std::optional<std::int32_t> DayNumberOf(const std::string& text) {
+  int year = 0;
+  int month = 0;
+  int day = 0;
+  char dash1 = 0;
+  char dash2 = 0;
+  char rest = 0;
+  if (std::sscanf(text.c_str(), "%d%c%d%c%d%c", &year, &dash1, &month, &dash2, &day, &rest) != 5 ||
+      dash1 != '-' || dash2 != '-')
+    return std::nullopt;
+  DatePr2::DateParts parts;
+  parts.year = year;
+  parts.month = month;
+  parts.day = day;
+  DatePr2::EuroDateToJdn(parts);
+  if (parts.valid == 0) return std::nullopt;
+  return parts.dayNumber;
+}
+
+void SetTarget(const std::string& given, const RunCommandOptions& options, TargetRecord& target) {
+  const std::string path = Platform::AbsolutePath(given);
+  // A path ending in "/" names a folder, whether it exists or not.
+  if (Platform::FolderExists(path) || path.ends_with('/')) {
+    target.TargetFolder = WithTrailingSeparator(path);
+    target.TargetFilespec = options.files.value_or("*.*");
+  } else {
+    // A file named on its own keeps its exact name.
+    target.TargetFolder = Platform::FolderPart(path);
+    target.TargetFilespec = Platform::NamePart(path);
+  }
+}
+
+}  // namespace
+
+CLI::App& AddPurgeCommand(CLI::App& app, RunCommandOptions& options) {
+  CLI::App* purge =
+      app.add_subcommand("purge", "Overwrite files beyond recovery, then delete them");
+  AddSharedOptions(*purge, options);
+  purge->add_flag("--keep", options.keep,
+                  "Do not delete purged files (they keep their length and dates)");
+  purge->add_flag("--read-only", options.readOnly, "Purge read-only files");
+  purge->add_flag("--system", options.system, "Purge system files");
+  purge->add_flag("--sensitive", options.sensitive,
+                  "Purge files with sensitive extensions (bat bin com dll drv exe ini ovl pif "
+                  "sys ocx kbd) without asking");
+  purge->add_flag("--folder-names-only", options.folderNamesOnly,
+                  "A dot per purged file instead of its name");
+  purge->add_flag("--keep-empty-folders", options.keepEmptyFolders,
+                  "Do not remove emptied subfolders (removed by default)");
+  purge->add_flag("--confirm-each", options.confirmEach, "Ask before each file");
+  purge->add_flag("-y,--yes", options.yes, "Do not ask for the confirmation");
+  purge->footer(std::string(kTypesHelp) +
+                "\n"
+                "The files are counted and the confirmation is shown first; without --yes it is\n"
+                "asked on the terminal (without a terminal the answer is No). Links, folders,\n"
+                "devices, pipes and sockets are never written: they are reported as not a\n"
+                "regular file. Ctrl-C stops the purge after the current pass; the summary is\n"
+                "still written.\n"
+                "\n"
+                "Exit status: 0 every matching file purged, 1 a file not purged or the purge\n"
+                "stopped or cancelled, 2 a usage error or a message before the purge.\n");
+  return *purge;
+}
+
+CLI::App& AddListCommand(CLI::App& app, RunCommandOptions& options) {
+  CLI::App* list = app.add_subcommand(
+      "list", "List what a purge would touch and estimate its time; purges nothing");
+  AddSharedOptions(*list, options);
+  list->add_flag("--no-file-names", options.noFileNames, "No line per file");
+  list->add_flag("--no-folder-names", options.noFolderNames,
+                 "A dot per folder instead of its path");
+  list->footer(std::string(kTypesHelp) +
+               "\n"
+               "With --subfolders, files are not listed one by one: folders are. The estimate\n"
+               "uses the purge speed measured for the drive by 'kexwell-cli speed-test'.\n"
+               "Exit status: 0 the listing was done, 1 it was stopped, 2 a usage error or a\n"
+               "message before the listing.\n");
+  return *list;
+}
+
+std::string RunCommandUsageError(const RunCommandOptions& options) {
+  if (options.before && !DayNumberOf(*options.before))
+    return "--before: \"" + *options.before + "\" is not a date of the form YYYY-MM-DD";
+  if (options.files && options.files->empty()) return "--files: the file specification is empty";
+  if (!options.path && !options.setup)
+    return "PATH is required (or an operation file with --setup)";
+  if (options.path) {
+    const std::string path = Platform::AbsolutePath(*options.path);
+    if (!Platform::FolderExists(path) && !path.ends_with('/')) {
+      if (options.files) return "--files: PATH must be a folder";
+      if (options.subfolders) return "--subfolders: PATH must be a folder";
+    }
+  }
+  return {};
+}
+
+std::string ConfigureRun(const RunCommandOptions& options, ProgramSettings& settings) {
+  PurgeConfirmationState& boxes = settings.confirmation;
+  if (options.setup) {
+    if (!Platform::FileExists(*options.setup)) return "File " + *options.setup + " not found!";
+    if (!LoadSetupFromFile(*options.setup, settings))
+      return "Error when attempting to load setup from file " + *options.setup + "!";
+  } else {
+    // The command line starts from file names shown and emptied subfolders removed.
+    boxes.SetTicked(Box::chkFolderNamesOnly, false);
+  }
+
+  TargetRecord& target = settings.target;
+  if (options.path) {
+    SetTarget(*options.path, options, target);
+    target.blnSubdirectories = options.subfolders;
+  } else {
+    if (options.files) target.TargetFilespec = *options.files;
+    if (options.subfolders) target.blnSubdirectories = true;
+  }
+
+  PurgeTypeChoice& choice = settings.purgeType;
+  const auto type = static_cast<short>(options.type.value_or(choice.GetPurgeType() + 1) - 1);
+  if (options.type) choice.SetPurgeType(type);
+  if (options.passes && !choice.RestoreFromSetup(type, static_cast<short>(*options.passes))) {
+    return "--passes: type " + std::to_string(type + 1) + " offers 1 to " +
+           std::to_string(PurgeTypeChoice::MaxPasses(type)) + " passes";
+  }
+  if (options.before) settings.dateRestriction.lngOnlyBeforeThisJDN = *DayNumberOf(*options.before);
+
+  const auto tick = [&boxes](Box box, bool given) {
+    if (given) boxes.SetTicked(box, true);
+  };
+  tick(Box::chkDoNotDeletePurgedFiles, options.keep);
+  tick(Box::chkOKToPurgeReadOnlyFiles, options.readOnly);
+  tick(Box::chkOKToPurgeSystemFiles, options.system);
+  tick(Box::chkOKToPurgeSensitiveFiles, options.sensitive);
+  tick(Box::chkFolderNamesOnly, options.folderNamesOnly);
+  tick(Box::chkConfirmFiles, options.confirmEach);
+  if (options.keepEmptyFolders) boxes.SetTicked(Box::chkDeleteEmptyFolders, false);
+
+  // The run takes its options from the boxes; whole files are always purged.
+  PurgeOptions& run = settings.options;
+  run.blnPurgeSlackOnly = false;
+  run.blnDoNotDeletePurgedFiles = boxes.Get(Box::chkDoNotDeletePurgedFiles).ticked;
+  run.blnOKToPurgeReadOnlyFiles = boxes.Get(Box::chkOKToPurgeReadOnlyFiles).ticked;
+  run.blnOKToPurgeSystemFiles = boxes.Get(Box::chkOKToPurgeSystemFiles).ticked;
+  run.blnOKToPurgeSensitiveFiles = boxes.Get(Box::chkOKToPurgeSensitiveFiles).ticked;
+  run.blnFolderNamesOnly = boxes.Get(Box::chkFolderNamesOnly).ticked;
+  // Emptied subfolders are removed only where subfolders are part of the target.
+  run.blnDeleteEmptyFolders =
+      target.blnSubdirectories && boxes.Get(Box::chkDeleteEmptyFolders).ticked;
+  settings.blnConfirmFiles = boxes.Get(Box::chkConfirmFiles).ticked;
+  return {};
+}

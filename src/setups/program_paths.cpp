@@ -1,0 +1,38 @@
+#include "setups/program_paths.h"
+
+#include <locale>
+#include <sstream>
+
+#include "engine/speed_test.h"
+#include "platform/drives.h"
+#include "platform/paths.h"
+#include "platform/program.h"
+#include "setups/registry.h"
+#include "ui/program_text.h"
+
+std::string RegistryBasePath() {
+  return Language2::GetText(273) + "\\" + Language2::GetText(310) + "\\" + Language2::GetText(2);
+}
+
+std::string RegistryStorePath() {
+  const std::string folder = Platform::ApplicationDataFolder();
+  if (folder.empty()) return {};
+  return JoinPath(JoinPath(folder, Language2::GetText(310)), "registry.ini");
+}
+
+void UseProgramRegistryStore() {
+  const std::string store = RegistryStorePath();
+  if (!store.empty()) Registry::SetStorePath(store);
+}
+
+std::optional<float> StoredPurgeSpeed(const Platform::DriveInfo& drive) {
+  std::string text;
+  const std::string status = Registry::RegReadString(
+      Registry::RootKey::CurrentUser, RegistryBasePath() + "\\" + drive.root, "Speed", text);
+  if (status.empty() || status[0] != '0') return std::nullopt;
+  std::istringstream in(text);
+  in.imbue(std::locale::classic());
+  float speed = 0;
+  if (!(in >> speed) || !UsablePurgeSpeed(speed)) return std::nullopt;
+  return speed;
+}
