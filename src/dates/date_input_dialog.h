@@ -6,6 +6,7 @@
 #include <QDialog>
 
 class DateInput;
+enum class FocusAfterChoice;
 class UserDialogs;
 class QComboBox;
 class QLabel;
@@ -26,6 +27,13 @@ class frmCEDateInput : public QDialog {
   void reject() override;
 
  private:
+  // Enter in the year box acts as Accept.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  // Sets the lists and the year box from the state.
+  void ShowState();
+  void FitToWidth();
+  // After a month or a day was chosen: the trimmed year box and the focus the state asks for.
+  void FollowChoice(FocusAfterChoice focus);
   void Accept();
 
   DateInput& state_;

@@ -27,6 +27,9 @@ class frmTypeOfPurge : public QDialog {
 
  private:
   void ShowChosenList();
+  // Sets the option buttons and the lists' selections from the choice.
+  void ShowChoice();
+  void FitHeightToWidth();
   void Accept();
 
   PurgeTypeChoice& choice_;
