@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Sets up what is missing, builds, and starts the program.
+# Sets up what is missing, builds, and starts the desktop program.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh
-exec build/src/cli/kexwell-cli --help
+exec build/src/kexwell "$@"

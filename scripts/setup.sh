@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
+  qt6-base-dev libgl-dev fonts-dejavu-core
+  xvfb xauth
   coreutils
 )
 

@@ -1,0 +1,259 @@
+#include "ui/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+#include "dates/date_input_dialog.h"
+#include "engine/purge_type_texts.h"
+#include "engine/type_of_purge_dialog.h"
+#include "operation/program_settings.h"
+#include "setups/setup_panel_window.h"
+#include "targets/folder_queries.h"
+#include "targets/target_texts.h"
+#include "ui/program_text.h"
+#include "ui/twips.h"
+#include "ui/user_dialogs.h"
+#include "ui/view_window.h"
+
+namespace {
+
+// How often the date-restriction label is refreshed (the user's date format may change), and
+// how long a closed file dialog keeps its mouse release from starting another command.
+constexpr int kClock1Milliseconds = 60000;
+constexpr int kClock2Milliseconds = 250;
+
+// The prompt of the date dialog: white on the dark blue of the program's dialogs.
+constexpr std::uint32_t kPromptBackColor = 0x1F3A93;
+
+QString ToQString(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+}  // namespace
+
+frmMain::frmMain(ProgramSettings& settings, UserDialogs& dialogs, QWidget* parent)
+    : QWidget(parent), settings_(settings), dialogs_(dialogs) {
+  setObjectName(QStringLiteral("frmMain"));
+  BuildLayout();
+
+  clock1_ = new QTimer(this);
+  clock1_->setObjectName(QStringLiteral("Clock1"));
+  clock1_->setInterval(kClock1Milliseconds);
+  connect(clock1_, &QTimer::timeout, this, [this] {
+    if (labels_["lblDateRestriction"]->isVisible()) UpdateDateRestrictionLabel();
+  });
+  clock2_ = new QTimer(this);
+  clock2_->setObjectName(QStringLiteral("Clock2"));
+  clock2_->setSingleShot(true);
+  clock2_->setInterval(kClock2Milliseconds);
+  connect(clock2_, &QTimer::timeout, this, [this] { dialogGuard_ = false; });
+
+  connect(buttons_["cmdTypeOfPurge"], &QPushButton::clicked, this,
+          &frmMain::cmdTypeOfPurge_MouseUp);
+  connect(buttons_["cmdOnlyBefore"], &QPushButton::clicked, this, &frmMain::cmdOnlyBefore_MouseUp);
+  connect(buttons_["cmdReportScreen"], &QPushButton::clicked, this,
+          &frmMain::cmdReportScreen_MouseUp);
+  connect(buttons_["cmdHelp"], &QPushButton::clicked, this, &frmMain::cmdHelp_MouseUp);
+  connect(buttons_["cmdQuit"], &QPushButton::clicked, this, &frmMain::cmdQuit_MouseUp);
+
+  // The commands that work on targets and runs come with their own windows; until then their
+  // buttons are shown but not offered.
+  for (const char* name :
+       {"cmdSpecifyDirectory_0", "cmdSpecifyDirectory_1", "cmdSpecifyFiles_0", "cmdSubdirectories",
+        "cmdSingleFile", "cmdClear", "cmdProcessFiles_1", "cmdProcessFiles_2", "cmdTestPurgeSpeed"})
+    buttons_[name]->setEnabled(false);
+
+  qApp->installEventFilter(this);
+}
+
+frmMain::~frmMain() {
+  qApp->removeEventFilter(this);
+}
+
+void frmMain::Startup(const std::string& nextRunSetupPath) {
+  blnStartupCompleted = false;
+  InitializeSettings(nextRunSetupPath);
+  setWindowTitle(ToQString(Language2::GetText(1) + " " + ProgramVersion()));
+  LoadNextRunSetup(nextRunSetupPath_, settings_);
+  RememberSetup(settings_, remembered_);
+  RefreshTargetDisplay();
+  RefreshTypeOfPurgeDescription();
+  buttons_["cmdSpecifyDirectory_0"]->setFocus();
+  labels_["lblDateRestriction"]->setVisible(true);
+  blnStartupCompleted = true;
+  RefreshSubfolderDisplay();
+  UpdateDateRestrictionLabel();
+  clock1_->start();
+}
+
+void frmMain::InitializeSettings(const std::string& nextRunSetupPath) {
+  settings_.dateRestriction.Clear();
+  settings_.target = TargetRecord{};
+  for (const char* name : {"lblSubdirectories", "lblSubdirectories2", "lblFiles", "lblFiles2",
+                           "lblTypeOfPurge", "lblPurgeSpeed", "lblEstimatedTime",
+                           "lblLargePurgeMessage", "lblPurgeFoldersMessage", "lblSetupFilename"})
+    labels_[name]->clear();
+  nextRunSetupPath_ = nextRunSetupPath;
+  settings_.purgeType.Initialization();
+  settings_.confirmation = PurgeConfirmationState();
+  settings_.dblAF_A = 0.917;
+  settings_.dblAF_B = 0.2;
+  setupPanels_ =
+      std::make_unique<SetupPanels>(*this, settings_, dialogs_, remembered_, nextRunSetupPath_);
+  connect(
+      buttons_["cmdSetup"], &QPushButton::clicked, setupPanels_.get(),
+      [this] { setupPanels_->cmdSetup_MouseUp(); }, Qt::UniqueConnection);
+}
+
+QPushButton* frmMain::Button(const std::string& objectName) {
+  const auto found = buttons_.find(objectName);
+  return found == buttons_.end() ? nullptr : found->second;
+}
+
+QLabel* frmMain::Label(const std::string& objectName) {
+  const auto found = labels_.find(objectName);
+  return found == labels_.end() ? nullptr : found->second;
+}
+
+void frmMain::SetMenuEnabled(bool enabled) {
+  fraMenu_->setEnabled(enabled);
+}
+
+void frmMain::ShowInfoLabels(bool visible) {
+  for (auto& [name, label] : labels_) label->setVisible(visible);
+  buttons_["cmdClear"]->setVisible(visible);
+}
+
+void frmMain::RefreshTargetDisplay() {
+  const TargetDescription description =
+      DescribeTarget(settings_.target, Language2::GetText(4), settings_.random);
+  labels_["lblDirectory"]->setText(ToQString(description.folderCaption));
+  labels_["lblFiles"]->setText(ToQString(description.filesCaption));
+  labels_["lblFiles2"]->setText(ToQString(description.filesExplanation));
+  labels_["lblSingleFile"]->setText(ToQString(description.singleFileHint));
+  if (description.clearEstimatedTime) ClearEstimate();
+  if (description.clearSubfolderLabels) {
+    labels_["lblSubdirectories"]->clear();
+    labels_["lblSubdirectories2"]->clear();
+  }
+  if (description.clearDateRestriction) labels_["lblDateRestriction"]->clear();
+}
+
+void frmMain::RefreshSubfolderDisplay() {
+  const std::int32_t count =
+      settings_.target.TargetFolder.empty() ? 0 : CountSubfolders(settings_.target.TargetFolder);
+  const SubfolderSetting setting = ShowSubfolderSetting(settings_.target, count);
+  labels_["lblSubdirectories"]->setText(ToQString(setting.answer));
+  labels_["lblSubdirectories2"]->setText(ToQString(setting.explanation));
+}
+
+void frmMain::RefreshTypeOfPurgeDescription() {
+  labels_["lblTypeOfPurge"]->setText(ToQString(TypeOfPurgeDescription(settings_.purgeType)));
+}
+
+void frmMain::UpdateDateRestrictionLabel() {
+  labels_["lblDateRestriction"]->setText(
+      ToQString(settings_.dateRestriction.DateRestrictionCaption()));
+}
+
+void frmMain::SetSetupFilename(const std::string& caption) {
+  labels_["lblSetupFilename"]->setText(ToQString(caption));
+}
+
+void frmMain::ShowSetupFilename(bool shown) {
+  QLabel* label = labels_["lblSetupFilename"];
+  label->setVisible(shown);
+  if (shown) label->raise();
+}
+
+void frmMain::StartDialogGuard() {
+  dialogGuard_ = true;
+  clock2_->start();
+}
+
+void frmMain::ClearEstimate() {
+  labels_["lblEstimatedTime"]->clear();
+}
+
+void frmMain::cmdTypeOfPurge_MouseUp() {
+  SetMenuEnabled(false);
+  frmTypeOfPurge dialog(settings_.purgeType, dialogs_, this);
+  const QPoint origin = mapToGlobal(QPoint(0, 0));
+  dialog.move(origin.x() + fraMenu_->width() + Twips::ToPixels(250, this),
+              origin.y() + buttons_["cmdSpecifyDirectory_0"]->mapTo(this, QPoint(0, 0)).y() +
+                  Twips::ToPixels(420, this));
+  if (dialog.exec() == QDialog::Accepted) ClearEstimate();
+  SetMenuEnabled(true);
+  RefreshTypeOfPurgeDescription();
+  SetSetupFilename("");
+}
+
+void frmMain::cmdOnlyBefore_MouseUp() {
+  SetMenuEnabled(false);
+  QPushButton* button = buttons_["cmdOnlyBefore"];
+  const bool estimateGone =
+      OnlyBefore::Run(dateInput_, settings_.dateRestriction, button->text().toStdString(),
+                      kPromptBackColor, [this, button](DateInput& state) {
+                        frmCEDateInput dialog(state, dialogs_, this);
+                        const QPoint origin = mapToGlobal(QPoint(0, 0));
+                        dialog.move(origin.x() + fraMenu_->width() +
+                                        Twips::ToPixels(OnlyBefore::kRightOfMenuTwips, this),
+                                    origin.y() + button->mapTo(this, QPoint(0, 0)).y() +
+                                        Twips::ToPixels(OnlyBefore::kBelowButtonTwips, this));
+                        dialog.ShowModally();
+                      });
+  if (estimateGone) ClearEstimate();
+  SetMenuEnabled(true);
+  UpdateDateRestrictionLabel();
+}
+
+void frmMain::cmdReportScreen_MouseUp() {
+  if (dialogGuard_) return;
+  if (lastReport.empty()) {
+    dialogs_.Tell("Report window", "Nothing to report!", MessageIcon::Information);
+    return;
+  }
+}
+
+void frmMain::cmdHelp_MouseUp() {
+  if (viewer_ == nullptr) viewer_ = new frmView(this);
+  ShowHelp(*viewer_, this);
+}
+
+void frmMain::cmdQuit_MouseUp() {
+  if (dialogGuard_) return;
+  quitting_ = true;
+  QApplication::closeAllWindows();
+  QApplication::quit();
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+  if (quitting_) {
+    event->accept();
+    return;
+  }
+  // Closing the window is the Quit command.
+  event->ignore();
+  cmdQuit_MouseUp();
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyRelease && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F10 &&
+      isActiveWindow()) {
+    blnStop = true;
+  } else if (event->type() == QEvent::Enter) {
+    // The keyboard focus follows the mouse over the command buttons.
+    for (auto& [name, button] : buttons_) {
+      if (watched == button && button->isEnabled()) {
+        button->setFocus();
+        break;
+      }
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}

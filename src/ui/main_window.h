@@ -1,0 +1,90 @@
+#pragma once
+
+// frmMain: the program's main window. It shows the settings of the program-wide settings object
+// and offers one button per command; the commands' work is done by the core and the dialogs.
+
+#include <QWidget>
+#include <atomic>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "dates/date_input.h"
+#include "setups/setup_file.h"
+#include "ui/main_window_services.h"
+
+class QFrame;
+class QLabel;
+class QPushButton;
+class QTimer;
+class SetupPanels;
+class UserDialogs;
+class frmView;
+struct ProgramSettings;
+
+class frmMain : public QWidget, public MainWindowServices {
+  Q_OBJECT
+
+ public:
+  frmMain(ProgramSettings& settings, UserDialogs& dialogs, QWidget* parent = nullptr);
+  ~frmMain() override;
+
+  // Start-up after the program texts were loaded: defaults, title, the next-run setup, the
+  // displays. nextRunSetupPath is where the next-run setup is kept.
+  void Startup(const std::string& nextRunSetupPath);
+
+  // --- MainWindowServices ------------------------------------------------------------------
+  QWidget* Window() override { return this; }
+  QPushButton* Button(const std::string& objectName) override;
+  void SetMenuEnabled(bool enabled) override;
+  void RefreshTargetDisplay() override;
+  void RefreshSubfolderDisplay() override;
+  void RefreshTypeOfPurgeDescription() override;
+  void UpdateDateRestrictionLabel() override;
+  void SetSetupFilename(const std::string& caption) override;
+  void ShowSetupFilename(bool shown) override;
+  void StartDialogGuard() override;
+  bool DialogGuard() const override { return dialogGuard_; }
+  void ClearEstimate() override;
+
+  // Shows or hides the information labels and cmdClear together.
+  void ShowInfoLabels(bool visible);
+  QLabel* Label(const std::string& objectName);
+
+  // Set by F10; the folder purge reads and clears it.
+  std::atomic<bool> blnStop{false};
+  bool blnStartupCompleted = false;
+  // The text of the last run's report ("" before any run).
+  std::string lastReport;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildLayout();
+  QPushButton* AddButton(const std::string& objectName, const QString& caption);
+  QLabel* AddLabel(const std::string& objectName);
+  void InitializeSettings(const std::string& nextRunSetupPath);
+
+  void cmdTypeOfPurge_MouseUp();
+  void cmdOnlyBefore_MouseUp();
+  void cmdReportScreen_MouseUp();
+  void cmdHelp_MouseUp();
+  void cmdQuit_MouseUp();
+
+  ProgramSettings& settings_;
+  UserDialogs& dialogs_;
+  RememberedSetup remembered_;
+  DateInput dateInput_;
+  std::string nextRunSetupPath_;
+  bool dialogGuard_ = false;
+  bool quitting_ = false;
+  QFrame* fraMenu_ = nullptr;
+  QTimer* clock1_ = nullptr;
+  QTimer* clock2_ = nullptr;
+  std::map<std::string, QPushButton*> buttons_;
+  std::map<std::string, QLabel*> labels_;
+  std::unique_ptr<SetupPanels> setupPanels_;
+  frmView* viewer_ = nullptr;
+};

@@ -1,0 +1,151 @@
+#include "ui/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "operation/program_settings.h"
+#include "setups/setup_file.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_folder.h"
+#include "ui/program_start.h"
+#include "ui/program_text.h"
+
+using namespace TestSupport;
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  MainWindowTest() { EXPECT_TRUE(LoadProgramTextsOrTell(dialogs)); }
+
+  std::string Text(const char* label) { return window.Label(label)->text().toStdString(); }
+
+  // Closes the next modal dialog that opens, with reject().
+  static void CloseNextDialog() {
+    QTimer::singleShot(0, [] {
+      if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+        dialog->reject();
+    });
+  }
+
+  TempFolder folder;
+  ScriptedDialogs dialogs;
+  ProgramSettings settings;
+  frmMain window{settings, dialogs};
+};
+
+}  // namespace
+
+TEST_F(MainWindowTest, StartsWithTheDefaultsWhenThereIsNoNextRunSetup) {
+  window.Startup(folder / "none.usr");
+  EXPECT_EQ(window.windowTitle().toStdString(), Language2::GetText(1) + " " + ProgramVersion());
+  EXPECT_EQ(Text("lblDateRestriction"), "No date restriction");
+  EXPECT_EQ(Text("lblTypeOfPurge"), "Random bytes plus zeros, 6 times (= 12 overwrites)");
+  EXPECT_EQ(Text("lblDirectory"), Language2::GetText(4));
+  EXPECT_EQ(Text("lblSingleFile"), "To purge multiple files, specify folder and files.");
+  EXPECT_TRUE(window.blnStartupCompleted);
+  EXPECT_TRUE(dialogs.shown.empty()) << "a missing next-run setup is silent";
+
+  const std::pair<const char*, const char*> buttons[] = {
+      {"cmdSpecifyDirectory_0", "Specify folder"},
+      {"cmdSpecifyDirectory_1", "Purge folders"},
+      {"cmdSingleFile", "Single file"},
+      {"cmdSpecifyFiles_0", "Specify files"},
+      {"cmdSubdirectories", "Subfolders?"},
+      {"cmdClear", "Clear"},
+      {"cmdTypeOfPurge", "Type of purge"},
+      {"cmdOnlyBefore", "Only files before ..."},
+      {"cmdProcessFiles_2", "List and estimate time"},
+      {"cmdProcessFiles_1", "Purge files"},
+      {"cmdTestPurgeSpeed", "Test purge speed"},
+      {"cmdSetup", "Setup"},
+      {"cmdReportScreen", "Report"},
+      {"cmdHelp", "Help"},
+      {"cmdQuit", "Quit"}};
+  for (const auto& [name, caption] : buttons) {
+    QPushButton* button = window.findChild<QPushButton*>(name);
+    ASSERT_NE(button, nullptr) << name;
+    EXPECT_EQ(button->text().toStdString(), caption);
+  }
+}
+
+TEST_F(MainWindowTest, StartsWithTheNextRunSetupWhenThereIsOne) {
+  ProgramSettings saved;
+  saved.target = {folder.Path(), "*.txt", false};
+  saved.purgeType.SetPurgeType(1);
+  saved.purgeType.SelectIndex(1, 0);
+  saved.dateRestriction.lngOnlyBeforeThisJDN = 2453431;  // 1 March 2005
+  ASSERT_TRUE(SaveSetupToFile(folder / "next.usr", saved));
+
+  window.Startup(folder / "next.usr");
+  EXPECT_EQ(Text("lblFiles"), "*.txt");
+  EXPECT_EQ(Text("lblFiles2"), "(All files with extension \"txt\".)");
+  EXPECT_EQ(Text("lblTypeOfPurge"), "Alternate bit patterns plus zeros, once (= 3 overwrites)");
+  EXPECT_TRUE(Text("lblDateRestriction").ends_with("(March 1, 2005)"));
+  EXPECT_EQ(Text("lblSingleFile"), "");
+}
+
+TEST_F(MainWindowTest, ABrokenProgramTextFileIsToldAndStopsTheStart) {
+  // The shipped file is replaced by one whose line 2 has no text.
+  const std::string path = Language2::ProgramTextPath();
+  const std::string shipped = ReadFile(path);
+  WriteFile(path, "1\tKexwell\n2\n");
+  ScriptedDialogs told;
+  EXPECT_FALSE(LoadProgramTextsOrTell(told));
+  WriteFile(path, shipped);
+  ASSERT_EQ(told.shown.size(), 1u);
+  EXPECT_EQ(told.shown[0].text, "Missing string at line 2");
+  EXPECT_EQ(told.shown[0].icon, MessageIcon::Critical);
+}
+
+TEST_F(MainWindowTest, TheReportButtonHasNothingToShowBeforeARun) {
+  window.Startup(folder / "none.usr");
+  QTest::mouseClick(window.Button("cmdReportScreen"), Qt::LeftButton);
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].title, "Report window");
+  EXPECT_EQ(dialogs.shown[0].text, "Nothing to report!");
+}
+
+TEST_F(MainWindowTest, QuitRightAfterAFileDialogClosedDoesNotQuit) {
+  window.Startup(folder / "none.usr");
+  window.show();
+  window.StartDialogGuard();
+  QTest::mouseClick(window.Button("cmdQuit"), Qt::LeftButton);
+  EXPECT_TRUE(window.isVisible());
+  window.close();
+  EXPECT_TRUE(window.isVisible()) << "closing the window is Quit, held back the same way";
+  QTest::qWait(400);
+  EXPECT_FALSE(window.DialogGuard()) << "the next tick of Clock2 clears the guard";
+}
+
+TEST_F(MainWindowTest, F10SetsTheStopFlag) {
+  window.Startup(folder / "none.usr");
+  window.show();
+  window.activateWindow();
+  QApplication::setActiveWindow(&window);
+  QTest::keyRelease(&window, Qt::Key_F10);
+  EXPECT_TRUE(window.blnStop);
+}
+
+TEST_F(MainWindowTest, CancellingTheTypeOfPurgeKeepsTheDescription) {
+  window.Startup(folder / "none.usr");
+  CloseNextDialog();
+  QTest::mouseClick(window.Button("cmdTypeOfPurge"), Qt::LeftButton);
+  EXPECT_EQ(Text("lblTypeOfPurge"), "Random bytes plus zeros, 6 times (= 12 overwrites)");
+  EXPECT_TRUE(window.findChild<QWidget*>("fraMenu")->isEnabled());
+}
+
+TEST_F(MainWindowTest, CancellingTheDateKeepsTheRestriction) {
+  window.Startup(folder / "none.usr");
+  settings.dateRestriction.lngOnlyBeforeThisJDN = 2453431;
+  CloseNextDialog();
+  QTest::mouseClick(window.Button("cmdOnlyBefore"), Qt::LeftButton);
+  EXPECT_EQ(settings.dateRestriction.lngOnlyBeforeThisJDN, 2453431);
+  EXPECT_TRUE(Text("lblDateRestriction").ends_with("(March 1, 2005)"));
+}
