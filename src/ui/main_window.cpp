@@ -60,6 +60,9 @@ frmMain::frmMain(ProgramSettings& settings, UserDialogs& dialogs, QWidget* paren
           &frmMain::cmdReportScreen_MouseUp);
   connect(buttons_["cmdHelp"], &QPushButton::clicked, this, &frmMain::cmdHelp_MouseUp);
   connect(buttons_["cmdQuit"], &QPushButton::clicked, this, &frmMain::cmdQuit_MouseUp);
+  connect(buttons_["cmdSetup"], &QPushButton::clicked, this, [this] {
+    if (setupPanels_) setupPanels_->cmdSetup_MouseUp();
+  });
 
   // The commands that work on targets and runs come with their own windows; until then their
   // buttons are shown but not offered.
@@ -105,9 +108,6 @@ void frmMain::InitializeSettings(const std::string& nextRunSetupPath) {
   settings_.dblAF_B = 0.2;
   setupPanels_ =
       std::make_unique<SetupPanels>(*this, settings_, dialogs_, remembered_, nextRunSetupPath_);
-  connect(
-      buttons_["cmdSetup"], &QPushButton::clicked, setupPanels_.get(),
-      [this] { setupPanels_->cmdSetup_MouseUp(); }, Qt::UniqueConnection);
 }
 
 QPushButton* frmMain::Button(const std::string& objectName) {

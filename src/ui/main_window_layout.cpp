@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -20,13 +21,21 @@ QLabel* Caption(const QString& text, QWidget* parent) {
   return label;
 }
 
-void WhiteOnBlack(QLabel* label) {
-  label->setAutoFillBackground(true);
-  QPalette palette = label->palette();
-  palette.setColor(QPalette::Window, Qt::black);
-  palette.setColor(QPalette::WindowText, Qt::white);
-  label->setPalette(palette);
-}
+// A label shown white on black; an empty one shows no black bar.
+class InverseLabel final : public QLabel {
+ public:
+  explicit InverseLabel(QWidget* parent) : QLabel(parent) {
+    QPalette inverse = palette();
+    inverse.setColor(QPalette::WindowText, Qt::white);
+    setPalette(inverse);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    if (!text().isEmpty()) QPainter(this).fillRect(rect(), Qt::black);
+    QLabel::paintEvent(event);
+  }
+};
 
 }  // namespace
 
@@ -41,7 +50,9 @@ QPushButton* frmMain::AddButton(const std::string& objectName, const QString& ca
 }
 
 QLabel* frmMain::AddLabel(const std::string& objectName) {
-  auto* label = new QLabel(this);
+  const bool inverse = objectName == "lblPurgeSpeed" || objectName == "lblSubdirectories2" ||
+                       objectName == "lblLargePurgeMessage";
+  QLabel* label = inverse ? new InverseLabel(this) : new QLabel(this);
   label->setObjectName(QString::fromStdString(objectName));
   label->setWordWrap(true);
   label->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -116,8 +127,6 @@ void frmMain::BuildLayout() {
   wide(AddLabel("lblPurgeFoldersMessage"));
   wide(AddLabel("lblSetupFilename"));
   info->setRowStretch(row, 1);
-  for (const char* name : {"lblPurgeSpeed", "lblSubdirectories2", "lblLargePurgeMessage"})
-    WhiteOnBlack(labels_[name]);
   labels_["lblFiles"]->setWordWrap(false);
   labels_["lblSubdirectories"]->setWordWrap(false);
 

@@ -149,3 +149,16 @@ TEST_F(MainWindowTest, CancellingTheDateKeepsTheRestriction) {
   EXPECT_EQ(settings.dateRestriction.lngOnlyBeforeThisJDN, 2453431);
   EXPECT_TRUE(Text("lblDateRestriction").ends_with("(March 1, 2005)"));
 }
+
+TEST_F(MainWindowTest, SetupOpensItsPanelAndDisablesTheCommands) {
+  window.Startup(folder / "none.usr");
+  window.show();
+  QTest::mouseClick(window.Button("cmdSetup"), Qt::LeftButton);
+  QWidget* panel = window.findChild<QWidget*>("fraSetup");
+  ASSERT_NE(panel, nullptr);
+  EXPECT_TRUE(panel->isVisible());
+  EXPECT_FALSE(window.findChild<QWidget*>("fraMenu")->isEnabled());
+  QTest::mouseClick(window.findChild<QPushButton*>("cmdKeepSetup"), Qt::LeftButton);
+  EXPECT_FALSE(panel->isVisible());
+  EXPECT_TRUE(window.findChild<QWidget*>("fraMenu")->isEnabled());
+}
