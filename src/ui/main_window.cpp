@@ -180,7 +180,17 @@ void frmMain::ClearEstimate() {
   labels_["lblEstimatedTime"]->clear();
 }
 
+void frmMain::SetCaption(const std::string& labelName, const std::string& caption) {
+  if (QLabel* label = Label(labelName)) label->setText(ToQString(caption));
+}
+
+void frmMain::SetRunning(bool running) {
+  running_ = running;
+  SetMenuEnabled(!running);
+}
+
 void frmMain::cmdTypeOfPurge_MouseUp() {
+  if (running_) return;
   SetMenuEnabled(false);
   frmTypeOfPurge dialog(settings_.purgeType, dialogs_, this);
   const QPoint origin = mapToGlobal(QPoint(0, 0));

@@ -46,9 +46,12 @@ class frmMain : public QWidget, public MainWindowServices {
   void StartDialogGuard() override;
   bool DialogGuard() const override { return dialogGuard_; }
   void ClearEstimate() override;
-
-  // Shows or hides the information labels and cmdClear together.
-  void ShowInfoLabels(bool visible);
+  void SetCaption(const std::string& labelName, const std::string& caption) override;
+  void ShowInfoLabels(bool visible) override;
+  bool StartupCompleted() const override { return blnStartupCompleted; }
+  void SetRunning(bool running) override;
+  bool Running() const override { return running_; }
+  void SetLastReport(const std::string& report) override { lastReport = report; }
   QLabel* Label(const std::string& objectName);
 
   // Set by F10; the folder purge reads and clears it.
@@ -80,6 +83,7 @@ class frmMain : public QWidget, public MainWindowServices {
   std::string nextRunSetupPath_;
   bool dialogGuard_ = false;
   bool quitting_ = false;
+  bool running_ = false;
   QFrame* fraMenu_ = nullptr;
   QTimer* clock1_ = nullptr;
   QTimer* clock2_ = nullptr;

@@ -30,4 +30,15 @@ class MainWindowServices {
   virtual bool DialogGuard() const = 0;
   // lblEstimatedTime is cleared: an estimate no longer holds.
   virtual void ClearEstimate() = 0;
+  // Sets the caption of an information label by its objectName (such as "lblEstimatedTime").
+  virtual void SetCaption(const std::string& labelName, const std::string& caption) = 0;
+  // Shows or hides the information labels and cmdClear together.
+  virtual void ShowInfoLabels(bool visible) = 0;
+  // False until the window has finished starting.
+  virtual bool StartupCompleted() const = 0;
+  // While a run is on, the command frame and the setup panel are not offered.
+  virtual void SetRunning(bool running) = 0;
+  virtual bool Running() const = 0;
+  // The text of the last run's report, which the Report button shows.
+  virtual void SetLastReport(const std::string& report) = 0;
 };

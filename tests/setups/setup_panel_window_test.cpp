@@ -12,47 +12,11 @@
 #include "support/temp_folder.h"
 #include "ui/main_window_services.h"
 
+#include "gui_support/fake_main_window.h"
+
 using namespace TestSupport;
 
 namespace {
-
-// A main window with only what the setup panel uses: fraMenu holding cmdSetup, and a record of
-// what the panel asked of it.
-class FakeMainWindow : public QWidget, public MainWindowServices {
- public:
-  FakeMainWindow() {
-    resize(900, 600);
-    fraMenu = new QFrame(this);
-    fraMenu->setObjectName(QStringLiteral("fraMenu"));
-    fraMenu->setGeometry(30, 60, 180, 500);
-    cmdSetup = new QPushButton(QStringLiteral("Setup"), fraMenu);
-    cmdSetup->setObjectName(QStringLiteral("cmdSetup"));
-    cmdSetup->setGeometry(0, 300, 150, 30);
-  }
-
-  QWidget* Window() override { return this; }
-  QPushButton* Button(const std::string& n) override {
-    return n == "cmdSetup" ? cmdSetup : nullptr;
-  }
-  void SetMenuEnabled(bool enabled) override { fraMenu->setEnabled(enabled); }
-  void RefreshTargetDisplay() override { ++targetRefreshes; }
-  void RefreshSubfolderDisplay() override {}
-  void RefreshTypeOfPurgeDescription() override {}
-  void UpdateDateRestrictionLabel() override { ++dateLabelUpdates; }
-  void SetSetupFilename(const std::string& caption) override { setupFilename = caption; }
-  void ShowSetupFilename(bool shown) override { setupFilenameShown = shown; }
-  void StartDialogGuard() override { guard = true; }
-  bool DialogGuard() const override { return guard; }
-  void ClearEstimate() override {}
-
-  QFrame* fraMenu;
-  QPushButton* cmdSetup;
-  std::string setupFilename = "earlier.kxs";
-  bool setupFilenameShown = true;
-  bool guard = false;
-  int targetRefreshes = 0;
-  int dateLabelUpdates = 0;
-};
 
 class SetupPanelTest : public ::testing::Test {
  protected:

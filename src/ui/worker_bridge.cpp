@@ -1,0 +1,8 @@
+#include "ui/worker_bridge.h"
+
+void RunOnWorkerThread(QObject* context, std::function<void()> work, std::function<void()> done) {
+  QThread* thread = QThread::create(std::move(work));
+  QObject::connect(thread, &QThread::finished, context, std::move(done));
+  QObject::connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+  thread->start();
+}
