@@ -48,16 +48,6 @@ std::string SpeedAsText(float speed) {
   return text.str();
 }
 
-std::optional<float> SpeedFromText(const std::string& text) {
-  std::istringstream in(text);
-  in.imbue(std::locale::classic());
-  float value = 0;
-  if (!(in >> value)) return std::nullopt;
-  in >> std::ws;
-  if (!in.eof()) return std::nullopt;
-  return value;
-}
-
 }  // namespace
 
 void SpeedTestHost::Wait(int milliseconds) {
@@ -76,6 +66,16 @@ double SpeedTestHost::TimeOfDaySeconds() {
 
 bool UsablePurgeSpeed(float speed) {
   return speed > 0 && speed < 1e6f;
+}
+
+std::optional<float> StoredSpeedFromText(const std::string& text) {
+  std::istringstream in(text);
+  in.imbue(std::locale::classic());
+  float value = 0;
+  if (!(in >> value)) return std::nullopt;
+  in >> std::ws;
+  if (!in.eof() || !UsablePurgeSpeed(value)) return std::nullopt;
+  return value;
 }
 
 int NumberOfDummyFiles(bool floppy, double totalBytes) {
@@ -211,8 +211,8 @@ bool SpeedTest::AcceptStoredSpeed(const Platform::DriveInfo& drive, bool& stop) 
   const std::string status =
       Registry::RegReadString(Registry::RootKey::CurrentUser, DriveKey(drive), "Speed", text);
   if (status.empty() || status[0] != '0') return false;
-  const std::optional<float> speed = SpeedFromText(text);
-  if (!speed || !UsablePurgeSpeed(*speed)) return false;
+  const std::optional<float> speed = StoredSpeedFromText(text);
+  if (!speed) return false;
   const MessageAnswer answer = dialogs_.ShowMessage(
       {caption,
        std::string("A previous test has found this drive to have") + kLineBreak +

@@ -99,6 +99,9 @@ class SpeedTest {
 // (Today's drives purge well above 100 MB per second, so the bound is far beyond any disk.)
 bool UsablePurgeSpeed(float speed);
 
+// A speed as it was stored (a plain decimal number), when it is usable.
+std::optional<float> StoredSpeedFromText(const std::string& text);
+
 // How many dummy files a drive gets: 1 on a floppy; 5 below 5 GiB, 10 from 5 GiB, 20 from 50 GiB.
 int NumberOfDummyFiles(bool floppy, double totalBytes);
 

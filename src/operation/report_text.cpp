@@ -1,19 +1,6 @@
 #include "operation/report_text.h"
 
-namespace {
-
-bool IsContinuationByte(char c) {
-  return (static_cast<unsigned char>(c) & 0xC0u) == 0x80u;
-}
-
-std::size_t CountCharacters(std::string_view text) {
-  std::size_t count = 0;
-  for (const char c : text)
-    if (!IsContinuationByte(c)) ++count;
-  return count;
-}
-
-}  // namespace
+#include "text/utf8.h"
 
 void ReportText::Clear() {
   text_.clear();
@@ -22,7 +9,7 @@ void ReportText::Clear() {
 
 void ReportText::Append(std::string_view text) {
   text_.append(text);
-  characters_ += CountCharacters(text);
+  characters_ += Utf8::CharacterCount(text);
 }
 
 void ReportText::CutLastCharacters(std::size_t count) {
@@ -30,14 +17,14 @@ void ReportText::CutLastCharacters(std::size_t count) {
   for (std::size_t removed = 0; removed < count && end > 0; ++removed) {
     do {
       --end;
-    } while (end > 0 && IsContinuationByte(text_[end]));
+    } while (end > 0 && Utf8::IsContinuationByte(text_[end]));
   }
   CutAt(end);
 }
 
 void ReportText::CutAt(std::size_t position) {
   if (position >= text_.size()) return;
-  characters_ -= CountCharacters(std::string_view(text_).substr(position));
+  characters_ -= Utf8::CharacterCount(std::string_view(text_).substr(position));
   text_.resize(position);
 }
 

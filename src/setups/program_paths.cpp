@@ -1,8 +1,5 @@
 #include "setups/program_paths.h"
 
-#include <locale>
-#include <sstream>
-
 #include "engine/speed_test.h"
 #include "platform/drives.h"
 #include "platform/paths.h"
@@ -30,9 +27,5 @@ std::optional<float> StoredPurgeSpeed(const Platform::DriveInfo& drive) {
   const std::string status = Registry::RegReadString(
       Registry::RootKey::CurrentUser, RegistryBasePath() + "\\" + drive.root, "Speed", text);
   if (status.empty() || status[0] != '0') return std::nullopt;
-  std::istringstream in(text);
-  in.imbue(std::locale::classic());
-  float speed = 0;
-  if (!(in >> speed) || !UsablePurgeSpeed(speed)) return std::nullopt;
-  return speed;
+  return StoredSpeedFromText(text);
 }

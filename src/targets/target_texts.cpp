@@ -5,31 +5,21 @@
 #include "platform/program.h"
 #include "targets/matching.h"
 #include "text/str_proc.h"
+#include "text/utf8.h"
 
 namespace {
 
 constexpr int kFolderCaptionLength = 70;
 constexpr std::size_t kLongestExplainedFilespec = 20;
 
-bool IsContinuationByte(char c) {
-  return (static_cast<unsigned char>(c) & 0xC0u) == 0x80u;
-}
-
 // Characters, not bytes: a UTF-8 sequence counts once.
 int CharCount(const std::string& text) {
-  int count = 0;
-  for (const char c : text)
-    if (!IsContinuationByte(c)) ++count;
-  return count;
+  return static_cast<int>(Utf8::CharacterCount(text));
 }
 
 // The first count characters of the text.
 std::string CharPrefix(const std::string& text, int count) {
-  std::size_t end = 0;
-  for (int seen = 0; end < text.size(); ++end) {
-    if (!IsContinuationByte(text[end]) && seen++ == count) break;
-  }
-  return text.substr(0, end);
+  return text.substr(0, Utf8::PrefixBytes(text, static_cast<std::size_t>(count)));
 }
 
 std::vector<std::string> SplitPath(const std::string& path) {

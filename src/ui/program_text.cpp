@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/program.h"
+#include "text/utf8.h"
 
 namespace Language2 {
 namespace {
@@ -148,13 +149,6 @@ bool IsUtf8Text(std::string_view text, bool cutEnd) {
   return true;
 }
 
-std::size_t CountCharacters(std::string_view text) {
-  std::size_t count = 0;
-  for (const char c : text)
-    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++count;
-  return count;
-}
-
 bool IsBlank(char c) {
   return c == ' ' || c == '\t';
 }
@@ -235,7 +229,7 @@ int AddText(LoadState& state, std::string_view line, bool overlong, long long li
   if (overlong) return TooLongCode(lineNumber);
 
   std::string text = Unescape(line.substr(at));
-  if (CountCharacters(text) > static_cast<std::size_t>(kMaxTextLength))
+  if (Utf8::CharacterCount(text) > static_cast<std::size_t>(kMaxTextLength))
     return TooLongCode(lineNumber);
   if (state.languages.empty()) state.languages.emplace_back();
   Language& language = state.languages.back();
