@@ -1,0 +1,75 @@
+#pragma once
+
+// The purge and the listing as the main window's process buttons start them: the checks and
+// questions before a run, the confirmation dialog, the report window, the run on a worker thread
+// and what follows it. The main window stays responsive throughout; its commands are not offered
+// while a run is on.
+
+#include <QObject>
+#include <QPointer>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "operation/purge_confirmation.h"
+#include "operation/run_host.h"
+
+class MainWindowServices;
+class PurgeConfirmationState;
+class PurgeRun;
+class RunWindowDialogs;
+class RunWindowHost;
+class UserDialogs;
+class frmConfirmFiles;
+class frmReport;
+struct ProgramSettings;
+
+class RunController : public QObject {
+  Q_OBJECT
+
+ public:
+  // Shows frmPurgeConfirmation for the counted files and answers whether the purge was
+  // confirmed (the dialog's buttons set the options of the run).
+  using ConfirmPurge = std::function<bool(PurgeConfirmationState& state,
+                                          const PurgeConfirmationTexts& texts, int filesInFolder,
+                                          bool subfolders)>;
+
+  RunController(ProgramSettings& settings, UserDialogs& dialogs, MainWindowServices& main,
+                ConfirmPurge confirmPurge, QObject* parent = nullptr);
+  // A run still on is stopped, and its thread is waited for.
+  ~RunController() override;
+
+  // "Purge files" (cmdProcessFiles_1).
+  void PurgeFiles();
+  // "List and estimate time" (cmdProcessFiles_2).
+  void ListAndEstimate();
+  // The Report button: shows the report window again when it holds a report; false when there is
+  // nothing to report.
+  bool ShowReport();
+
+  bool Running() const { return running_; }
+  frmReport* ReportWindow() const { return report_; }
+  PurgeRun& Run() { return *run_; }
+
+ signals:
+  // A run has ended and everything after it is done.
+  void runFinished();
+
+ private:
+  void StartRun(const std::string& caption);
+  void RunEnded();
+  FileConfirmation ConfirmFileOnWindowThread(const std::string& label);
+
+  ProgramSettings& settings_;
+  UserDialogs& dialogs_;
+  MainWindowServices& main_;
+  ConfirmPurge confirmPurge_;
+  std::unique_ptr<RunWindowHost> host_;
+  std::unique_ptr<RunWindowDialogs> runDialogs_;
+  std::unique_ptr<PurgeRun> run_;
+  QPointer<frmReport> report_;
+  QPointer<frmConfirmFiles> confirmFiles_;
+  bool running_ = false;
+  std::atomic<bool> workDone_{true};
+};

@@ -1,0 +1,118 @@
+#include "operation/report_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "operation/program_settings.h"
+#include "operation/purge_run.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_folder.h"
+#include "ui/qt_user_dialogs.h"
+
+using namespace TestSupport;
+
+namespace {
+
+class ReportWindowTest : public ::testing::Test {
+ protected:
+  ReportWindowTest() {
+    settings.target = {folder.Path(), "*.txt", false};
+    run.strNextDirPath = folder.Path();
+    run.strCurrentFileSpec = "*.txt";
+    window.show();
+  }
+
+  // A listing of the folder, run to its end in the window as the controller runs it.
+  void ListToTheEnd() {
+    run.blnPurgeFiles = false;
+    run.blnListFiles = true;
+    window.BeginRun(run);
+    run.ProcessFiles();
+    window.EndRun();
+  }
+
+  QPlainTextEdit* Text() { return window.findChild<QPlainTextEdit*>("txbText"); }
+  QPushButton* Button(const char* name) { return window.findChild<QPushButton*>(name); }
+
+  TempFolder folder;
+  ProgramSettings settings;
+  ScriptedDialogs dialogs;
+  RunHost host;
+  PurgeRun run{settings, dialogs, host};
+  frmReport window;
+};
+
+TEST_F(ReportWindowTest, TheReportGrowsByAppendingAndIsReplacedWhenCutBack) {
+  const std::vector<std::string> reports = {
+      "heading\r\n", "heading\r\nbig.dat (9 bytes) purging ___",
+      "heading\r\nbig.dat (9 bytes) purging 1__", "heading\r\nbig.dat (9 bytes) purged\r\n",
+      "other"};
+  for (const std::string& report : reports) {
+    window.ShowReportText(report);
+    EXPECT_EQ(Text()->toPlainText(), ToDisplayText(report));
+    EXPECT_EQ(window.ReportText(), report);
+    EXPECT_TRUE(Text()->textCursor().atEnd());
+  }
+}
+
+TEST_F(ReportWindowTest, TheCopyButtonCopiesTheSelectionOrElseTheWholeReport) {
+  WriteFile(folder / "a.txt", "12345");
+  WriteFile(folder / "b.txt", "1");
+  ListToTheEnd();
+  const std::string report = run.Report();
+  QPushButton* copy = Button("cmdCopyToClipboard");
+  ASSERT_TRUE(copy->isVisible());
+  EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), report);
+  EXPECT_EQ(copy->pos(), QPoint(Button("cmdStop")->x(), Button("cmdClose")->y()));
+  EXPECT_EQ(copy->text().toStdString(), "Copy to clipboard");
+  const int narrow = copy->width();
+
+  // Select the first two lines with the mouse.
+  QTextCursor cursor = Text()->textCursor();
+  cursor.setPosition(0);
+  cursor.movePosition(QTextCursor::Down, QTextCursor::KeepAnchor, 2);
+  Text()->setTextCursor(cursor);
+  QTest::mouseRelease(Text()->viewport(), Qt::LeftButton);
+  EXPECT_EQ(copy->text().toStdString(), "Copy selected text to clipboard");
+  EXPECT_GT(copy->width(), narrow);
+
+  QTest::mouseClick(copy, Qt::LeftButton);
+  const std::size_t secondBreak = report.find("\r\n", report.find("\r\n") + 2);
+  EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), report.substr(0, secondBreak + 2));
+  EXPECT_EQ(copy->text().toStdString(), "Copy to clipboard");
+  EXPECT_EQ(window.focusWidget(), Button("cmdClose"));
+
+  Text()->moveCursor(QTextCursor::End);
+  QTest::mouseRelease(Text()->viewport(), Qt::LeftButton);
+  EXPECT_EQ(copy->text().toStdString(), "Copy to clipboard");
+}
+
+TEST_F(ReportWindowTest, ASelectionMadeDuringTheRunDoesNotStandInForTheReportAtTheEnd) {
+  WriteFile(folder / "a.txt", "1");
+  run.blnPurgeFiles = false;
+  run.blnListFiles = true;
+  window.BeginRun(run);
+  window.ShowReportText("partial report\r\n");
+  Text()->selectAll();
+  run.ProcessFiles();
+  window.EndRun();
+  EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), run.Report());
+}
+
+TEST_F(ReportWindowTest, TheWindowCannotBeClosedWhileItsRunIsOn) {
+  run.blnListFiles = true;
+  window.BeginRun(run);
+  EXPECT_FALSE(window.close());
+  EXPECT_FALSE(Button("cmdClose")->isVisible() || Button("cmdCopyToClipboard")->isVisible());
+  run.ProcessFiles();
+  window.EndRun();
+  QTest::mouseClick(Button("cmdClose"), Qt::LeftButton);
+  EXPECT_FALSE(window.isVisible());
+}
+
+}  // namespace
