@@ -1,0 +1,59 @@
+#pragma once
+
+// The main window's commands that set the target: one file, a folder, which files of the folder,
+// whether lower subfolders are included, and clearing it all. Each handler does nothing while a
+// run is on; the mouse-release handlers also do nothing while the dialog guard holds.
+
+#include <functional>
+#include <string>
+
+#include "targets/specify_files.h"
+
+class MainWindowServices;
+class UserDialogs;
+struct ProgramSettings;
+
+class TargetCommands {
+ public:
+  // The captions of the command buttons, which title their messages.
+  static constexpr const char* kSingleFileCaption = "Single file";
+  static constexpr const char* kSpecifyFolderCaption = "Specify folder";
+  static constexpr const char* kSpecifyFilesCaption = "Specify files";
+  static constexpr const char* kSubdirectoriesCaption = "Subfolders?";
+  static constexpr const char* kClearCaption = "Clear";
+
+  TargetCommands(MainWindowServices& main, ProgramSettings& settings, UserDialogs& dialogs);
+
+  // cmdSingleFile: one file, chosen in the file chooser.
+  void cmdSingleFile_MouseUp();
+  // cmdSpecifyDirectory(0): the folder, chosen in the folder chooser, and perhaps all its files.
+  void cmdSpecifyDirectory0_MouseUp();
+  // cmdSpecifyFiles: which files of the folder. showDialog shows frmSpecifyFiles over the
+  // prepared state and returns once it has closed.
+  void cmdSpecifyFiles_MouseUp(const std::function<bool(SpecifyFiles&)>& showDialog);
+  // cmdSubdirectories: the "Subfolders?" toggle.
+  void cmdSubdirectories_MouseUp();
+  // cmdClear: forgets the folder and the file specification after asking.
+  void cmdClear_Click();
+
+  // The state of frmSpecifyFiles, kept between uses.
+  SpecifyFiles& SpecifyFilesState() { return specifyFiles_; }
+
+ private:
+  bool Offered() const;
+  // lblSubdirectories and lblSubdirectories2 for the target folder.
+  void ShowSubfolderSetting();
+  // lblEstimatedTime for a single file just chosen.
+  void ShowSingleFileEstimate(const std::string& path);
+
+  MainWindowServices& main_;
+  ProgramSettings& settings_;
+  UserDialogs& dialogs_;
+  SpecifyFiles specifyFiles_;
+};
+
+// The estimated time to purge a file of length bytes at speed MB per second for one overwrite
+// with numOverwrites overwrites, scaled by factorA / (size in MB) ^ factorB: "Less than a
+// minute." below a minute, else the duration. Empty for an empty file or an unmeasured drive.
+std::string SingleFileEstimate(double length, float speed, short numOverwrites, double factorA,
+                               double factorB);

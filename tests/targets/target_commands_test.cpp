@@ -1,0 +1,279 @@
+#include "targets/target_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+
+#include "dates/day_numbers.h"
+#include "operation/program_settings.h"
+#include "platform/drives.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_folder.h"
+#include "ui/main_window_services.h"
+
+using namespace TestSupport;
+namespace fs = std::filesystem;
+
+namespace {
+
+// The main window as the commands see it, without a window: it records what they ask of it.
+struct PlainMainWindow final : MainWindowServices {
+  QWidget* Window() override { return nullptr; }
+  QPushButton* Button(const std::string&) override { return nullptr; }
+  void SetMenuEnabled(bool enabled) override { menuEnabled = enabled; }
+  void RefreshTargetDisplay() override { ++targetRefreshes; }
+  void RefreshSubfolderDisplay() override {}
+  void RefreshTypeOfPurgeDescription() override {}
+  void UpdateDateRestrictionLabel() override { ++dateLabelUpdates; }
+  void SetSetupFilename(const std::string& caption) override { setupFilename = caption; }
+  void ShowSetupFilename(bool) override {}
+  void StartDialogGuard() override { guard = true; }
+  bool DialogGuard() const override { return guard; }
+  void ClearEstimate() override { captions["lblEstimatedTime"].clear(); }
+  void SetCaption(const std::string& label, const std::string& text) override {
+    captions[label] = text;
+  }
+  void ShowInfoLabels(bool visible) override { infoLabelsShown = visible; }
+  bool StartupCompleted() const override { return startupCompleted; }
+  void SetRunning(bool isRunning) override { running = isRunning; }
+  bool Running() const override { return running; }
+  void SetLastReport(const std::string&) override {}
+
+  bool menuEnabled = true, guard = false, running = false, startupCompleted = true;
+  bool infoLabelsShown = false;
+  int targetRefreshes = 0, dateLabelUpdates = 0;
+  std::string setupFilename = "earlier.kxs";
+  std::map<std::string, std::string> captions;
+};
+
+class TargetCommandsTest : public ::testing::Test {
+ protected:
+  TargetRecord& Target() { return settings.target; }
+
+  TempFolder folder;
+  PlainMainWindow main;
+  ProgramSettings settings;
+  ScriptedDialogs dialogs;
+  TargetCommands commands{main, settings, dialogs};
+};
+
+// A dialog that is never expected to open.
+bool NoDialog(SpecifyFiles&) {
+  ADD_FAILURE() << "frmSpecifyFiles was shown";
+  return false;
+}
+
+}  // namespace
+
+// --- Single file -------------------------------------------------------------------------------
+
+TEST_F(TargetCommandsTest, ASingleFileKeepsItsExactFolderAndNameAndIsEstimatedWithItsDrive) {
+  fs::create_directory(folder / "Sub Folder");
+  const std::string path = WriteFile(folder / "Sub Folder/Report Q1.TXT", Repeat('x', 1024));
+  Platform::DriveInfo drive;
+  ASSERT_FALSE(Platform::DriveOfPath(folder.Path(), drive));
+  settings.purgeSpeeds.Set(drive.root, 0.1f, 1);
+  Target().blnSubdirectories = true;
+  dialogs.Choose(path);
+  commands.cmdSingleFile_MouseUp();
+
+  EXPECT_EQ(dialogs.choosers.at(0).title, "Specify file to be purged.");
+  EXPECT_TRUE(main.guard);
+  EXPECT_EQ(Target().TargetFolder, folder / "Sub Folder/");
+  EXPECT_EQ(Target().TargetFilespec, "Report Q1.TXT");
+  EXPECT_FALSE(Target().blnSubdirectories);
+  EXPECT_EQ(main.captions["lblSubdirectories2"], "(The folder has no subfolders.)");
+  EXPECT_EQ(main.captions["lblEstimatedTime"], "Less than a minute.");
+}
+
+TEST(SingleFileEstimate, ScalesTheTimeBySizeAndNeverWraps) {
+  // 1 MB at 0.1 MB/s with 12 overwrites: 120 s, times 0.917 / 1 = 110 s.
+  EXPECT_EQ(SingleFileEstimate(1048576, 0.1f, 12, 0.917, 0.2), "1 minute and 50 seconds");
+  // 1 KB: 1 s, times 0.917 / (1/1024)^0.2 = 3.668: 4 s.
+  EXPECT_EQ(SingleFileEstimate(1024, 0.1f, 12, 0.917, 0.2), "Less than a minute.");
+  EXPECT_EQ(SingleFileEstimate(0, 0.1f, 12, 0.917, 0.2), "") << "an empty file";
+  EXPECT_EQ(SingleFileEstimate(1024, 0, 12, 0.917, 0.2), "") << "an unmeasured drive";
+  EXPECT_EQ(SingleFileEstimate(1e15, 1e-6f, 12, 0.917, 0.2).back(), 's') << "never wraps";
+}
+
+TEST_F(TargetCommandsTest, ASingleFileExcludedByTheDateRestrictionIsToldAndGetsNoEstimate) {
+  DatePr2::DateParts parts{1990, 1, 1};
+  settings.dateRestriction.lngOnlyBeforeThisJDN = DatePr2::EuroDateToJdn(parts);
+  const std::string path = WriteFile(folder / "new.txt", "abc");
+  Target().blnSubdirectories = true;
+  main.captions["lblEstimatedTime"] = "5 minutes";
+  dialogs.Choose(path);
+  commands.cmdSingleFile_MouseUp();
+
+  EXPECT_EQ(dialogs.shown.at(0).title, "Single file");
+  EXPECT_EQ(dialogs.shown[0].text.rfind("The file " + path + "\r\nhas a date of ", 0), 0u);
+  EXPECT_EQ(Target().TargetFilespec, "new.txt");
+  EXPECT_FALSE(Target().blnSubdirectories) << "never the file's namesakes in subfolders";
+  EXPECT_EQ(main.captions["lblEstimatedTime"], "");
+}
+
+TEST_F(TargetCommandsTest, ACancelledChoiceOrAFileNamedLikeAPatternKeepsTheTarget) {
+  Target() = {"/old/", "*.*", true};
+  dialogs.Choose(std::nullopt);
+  dialogs.Choose(WriteFile(folder / "a*b.txt", "abc"));
+  commands.cmdSingleFile_MouseUp();
+  EXPECT_TRUE(main.guard);
+  main.guard = false;
+  commands.cmdSingleFile_MouseUp();
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].title, "Single file");
+  EXPECT_EQ(dialogs.shown[0].text, NameCannotStandAloneText(folder / "a*b.txt"));
+  EXPECT_EQ(Target().TargetFolder, "/old/");
+  EXPECT_EQ(Target().TargetFilespec, "*.*");
+}
+
+TEST_F(TargetCommandsTest, NoCommandActsDuringARunAndNoMouseUpWhileTheGuardHolds) {
+  Target() = {folder.Path(), "*.*", false};
+  main.running = true;
+  commands.cmdClear_Click();
+  for (const bool running : {true, false}) {
+    main.running = running;
+    main.guard = !running;
+    commands.cmdSingleFile_MouseUp();
+    commands.cmdSpecifyDirectory0_MouseUp();
+    commands.cmdSpecifyFiles_MouseUp(NoDialog);
+    commands.cmdSubdirectories_MouseUp();
+  }
+  EXPECT_TRUE(dialogs.choosers.empty());
+  EXPECT_TRUE(dialogs.shown.empty());
+  EXPECT_EQ(main.targetRefreshes, 0);
+}
+
+// --- Specify folder ----------------------------------------------------------------------------
+
+TEST_F(TargetCommandsTest, AFolderWithFilesAnsweredNoLeavesNoFilesAndSubfoldersOff) {
+  WriteFile(folder / "a.txt", "a");
+  fs::create_directory(folder / "sub");
+  Target() = {"/old/", "*.doc", true};
+  dialogs.Choose(folder.Path() + "/");
+  dialogs.Answer(MessageAnswer::No);
+  commands.cmdSpecifyDirectory0_MouseUp();
+
+  EXPECT_EQ(dialogs.choosers.at(0).title, "Specify folder containing files to be purged");
+  EXPECT_EQ(dialogs.shown.at(0).title, "Specify folder");
+  EXPECT_EQ(dialogs.shown[0].text, "Do you wish to purge ALL files in " + folder.Path() +
+                                       "\r\n(subject to any date restriction which is in effect)?");
+  EXPECT_EQ(Target().TargetFolder, folder.Path()) << "exactly one separator at the end";
+  EXPECT_EQ(Target().TargetFilespec, "");
+  EXPECT_FALSE(Target().blnSubdirectories);
+  EXPECT_EQ(main.captions["lblSubdirectories2"], "(Do not operate on files in lower subfolders.)");
+  EXPECT_EQ(main.dateLabelUpdates, 1);
+}
+
+TEST_F(TargetCommandsTest, AFolderAnsweredYesTakesAllFilesAndPointsToTheSubfoldersButton) {
+  WriteFile(folder / "a.txt", "a");
+  fs::create_directory(folder / "sub");
+  dialogs.Choose(folder.Path());
+  dialogs.Answer(MessageAnswer::Yes);
+  commands.cmdSpecifyDirectory0_MouseUp();
+  EXPECT_EQ(Target().TargetFilespec, "*.*");
+  ASSERT_EQ(dialogs.shown.size(), 2u);
+  EXPECT_EQ(dialogs.shown[1].icon, MessageIcon::Information);
+  EXPECT_EQ(dialogs.shown[1].text,
+            "If you wish also to purge all files in subfolders\r\n(subject to any date "
+            "restriction which is in effect)\r\nthen click on the 'Subfolders?' button.");
+}
+
+// --- Subfolders? -------------------------------------------------------------------------------
+
+TEST_F(TargetCommandsTest, TheToggleTurnsSubfoldersOnAndOffOnlyWhereThereAreAny) {
+  Target() = {folder.Path(), "*.*", true};
+  commands.cmdSubdirectories_MouseUp();
+  commands.cmdSubdirectories_MouseUp();
+  EXPECT_FALSE(Target().blnSubdirectories);
+  EXPECT_EQ(main.captions["lblSubdirectories"], "No");
+  EXPECT_EQ(main.captions["lblSubdirectories2"], "(The folder has no subfolders.)");
+
+  fs::create_directory(folder / "sub");
+  commands.cmdSubdirectories_MouseUp();
+  EXPECT_TRUE(Target().blnSubdirectories);
+  EXPECT_EQ(main.captions["lblSubdirectories2"],
+            "(Operate on all specified files in lower subfolders.)");
+  commands.cmdSubdirectories_MouseUp();
+  EXPECT_FALSE(Target().blnSubdirectories);
+}
+
+TEST_F(TargetCommandsTest, TheToggleForgetsAFolderThatCannotBeRead) {
+  const std::string gone = folder / "gone/";
+  for (const bool started : {true, false}) {
+    main.startupCompleted = started;
+    Target() = {gone, "*.*", false};
+    commands.cmdSubdirectories_MouseUp();
+    EXPECT_EQ(Target().TargetFolder, "");
+    EXPECT_EQ(Target().TargetFilespec, "");
+  }
+  ASSERT_EQ(dialogs.shown.size(), 1u) << "not told while the window starts";
+  EXPECT_EQ(dialogs.shown[0].title, "Error");
+  EXPECT_EQ(dialogs.shown[0].text, "Error when attempting to access " + gone + ".");
+  EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Exclamation);
+}
+
+// --- Specify files -----------------------------------------------------------------------------
+
+TEST_F(TargetCommandsTest, SpecifyFilesNeedsAFolderWithFiles) {
+  commands.cmdSpecifyFiles_MouseUp(NoDialog);
+  fs::create_directory(folder / "sub");
+  Target() = {folder.Path(), "", true};
+  settings.dateRestriction.lngOnlyBeforeThisJDN = 2451545;
+  commands.cmdSpecifyFiles_MouseUp(NoDialog);
+  ASSERT_EQ(dialogs.shown.size(), 2u);
+  EXPECT_EQ(dialogs.shown[0].title, "Folder unspecified");
+  EXPECT_EQ(dialogs.shown[0].text, "The folder has not been specified.");
+  EXPECT_EQ(dialogs.shown[1].title, "Specify files");
+  EXPECT_EQ(dialogs.shown[1].text, "There are no files in " + folder.Path() +
+                                       " or in any of its subfolders (possibly due to the date "
+                                       "restriction).");
+}
+
+TEST_F(TargetCommandsTest, FilesOnlyInLowerSubfoldersOfferAllFilesButNoSingleFile) {
+  fs::create_directory(folder / "sub");
+  WriteFile(folder / "sub/deep.txt", "d");
+  Target() = {folder.Path(), "", true};
+  int shown = 0;
+  commands.cmdSpecifyFiles_MouseUp([&](SpecifyFiles& state) {
+    ++shown;
+    EXPECT_FALSE(main.menuEnabled);
+    EXPECT_FALSE(state.SingleFileEnabled());
+    EXPECT_EQ(state.SelectedOption(), SpecifyFilesOption::AllFiles);
+    return state.Accept(dialogs);
+  });
+  EXPECT_EQ(shown, 1);
+  EXPECT_EQ(Target().TargetFilespec, "*.*");
+  EXPECT_TRUE(Target().blnSubdirectories);
+}
+
+TEST_F(TargetCommandsTest, AFileChosenFromTheListIsThatFileAlone) {
+  WriteFile(folder / "Notes.TXT", "n");
+  fs::create_directory(folder / "sub");
+  Target() = {folder.Path(), "*.*", true};
+  commands.cmdSpecifyFiles_MouseUp([&](SpecifyFiles& state) {
+    state.SelectFile(0);
+    return state.Accept(dialogs);
+  });
+  EXPECT_EQ(Target().TargetFilespec, "Notes.TXT");
+  EXPECT_FALSE(Target().blnSubdirectories);
+  EXPECT_EQ(main.captions["lblSubdirectories"], "No");
+}
+
+// --- Clear -------------------------------------------------------------------------------------
+
+TEST_F(TargetCommandsTest, ClearForgetsFolderAndFilesOnlyOnYes) {
+  Target() = {folder.Path(), "*.*", true};
+  dialogs.Answer(MessageAnswer::No);
+  dialogs.Answer(MessageAnswer::Yes);
+  commands.cmdClear_Click();
+  EXPECT_EQ(Target().TargetFolder, folder.Path());
+  commands.cmdClear_Click();
+  EXPECT_EQ(dialogs.shown.at(1).title, "Clear");
+  EXPECT_EQ(dialogs.shown.at(1).text, "Clear folder and file specifications?");
+  EXPECT_EQ(Target().TargetFolder, "");
+  EXPECT_EQ(Target().TargetFilespec, "");
+  EXPECT_TRUE(Target().blnSubdirectories) << "the next choice of folder or file resets it";
+  EXPECT_EQ(main.dateLabelUpdates, 1);
+}
