@@ -10,10 +10,16 @@
 
 #include "dates/date_input_dialog.h"
 #include "engine/purge_type_texts.h"
+#include "engine/speed_test_window.h"
 #include "engine/type_of_purge_dialog.h"
 #include "operation/program_settings.h"
+#include "operation/purge_confirmation_dialog.h"
+#include "operation/report_window.h"
+#include "operation/run_controller.h"
 #include "setups/setup_panel_window.h"
 #include "targets/folder_queries.h"
+#include "targets/specify_files_dialog.h"
+#include "targets/target_commands.h"
 #include "targets/target_texts.h"
 #include "ui/program_text.h"
 #include "ui/twips.h"
@@ -64,18 +70,54 @@ frmMain::frmMain(ProgramSettings& settings, UserDialogs& dialogs, QWidget* paren
     if (setupPanels_) setupPanels_->cmdSetup_MouseUp();
   });
 
-  // The commands that work on targets and runs come with their own windows; until then their
-  // buttons are shown but not offered.
-  for (const char* name :
-       {"cmdSpecifyDirectory_0", "cmdSpecifyDirectory_1", "cmdSpecifyFiles_0", "cmdSubdirectories",
-        "cmdSingleFile", "cmdClear", "cmdProcessFiles_1", "cmdProcessFiles_2", "cmdTestPurgeSpeed"})
-    buttons_[name]->setEnabled(false);
+  // Choosing subfolders to purge comes with its own window; until then its button is shown but
+  // not offered.
+  buttons_["cmdSpecifyDirectory_1"]->setEnabled(false);
+  ConnectCommands();
 
   qApp->installEventFilter(this);
 }
 
 frmMain::~frmMain() {
   qApp->removeEventFilter(this);
+}
+
+void frmMain::ConnectCommands() {
+  targets_ = std::make_unique<TargetCommands>(*this, settings_, dialogs_);
+  connect(buttons_["cmdSingleFile"], &QPushButton::clicked, this,
+          [this] { targets_->cmdSingleFile_MouseUp(); });
+  connect(buttons_["cmdSpecifyDirectory_0"], &QPushButton::clicked, this,
+          [this] { targets_->cmdSpecifyDirectory0_MouseUp(); });
+  connect(buttons_["cmdSpecifyFiles_0"], &QPushButton::clicked, this, [this] {
+    targets_->cmdSpecifyFiles_MouseUp([this](SpecifyFiles& state) {
+      frmSpecifyFiles dialog(state, dialogs_, this);
+      const QPoint origin = mapToGlobal(QPoint(0, 0));
+      dialog.move(origin.x() + fraMenu_->width() + Twips::ToPixels(250, this),
+                  origin.y() + buttons_["cmdSpecifyFiles_0"]->mapTo(this, QPoint(0, 0)).y());
+      return dialog.exec() == QDialog::Accepted;
+    });
+  });
+  connect(buttons_["cmdSubdirectories"], &QPushButton::clicked, this,
+          [this] { targets_->cmdSubdirectories_MouseUp(); });
+  connect(buttons_["cmdClear"], &QPushButton::clicked, this,
+          [this] { targets_->cmdClear_Click(); });
+
+  runs_ = new RunController(
+      settings_, dialogs_, *this,
+      [this](PurgeConfirmationState& state, const PurgeConfirmationTexts& texts, int filesInFolder,
+             bool subfolders) {
+        return ShowPurgeConfirmation(state, settings_.options, settings_.blnConfirmFiles,
+                                     settings_.clusterSizes, settings_.target.TargetFolder, texts,
+                                     filesInFolder, subfolders, this);
+      },
+      this);
+  connect(buttons_["cmdProcessFiles_1"], &QPushButton::clicked, runs_, &RunController::PurgeFiles);
+  connect(buttons_["cmdProcessFiles_2"], &QPushButton::clicked, runs_,
+          &RunController::ListAndEstimate);
+
+  speedTest_ = std::make_unique<SpeedTestButton>(*this, settings_, dialogs_);
+  connect(buttons_["cmdTestPurgeSpeed"], &QPushButton::clicked, this,
+          [this] { speedTest_->cmdTestPurgeSpeed_MouseUp(); });
 }
 
 void frmMain::Startup(const std::string& nextRunSetupPath) {
@@ -224,10 +266,8 @@ void frmMain::cmdOnlyBefore_MouseUp() {
 
 void frmMain::cmdReportScreen_MouseUp() {
   if (dialogGuard_) return;
-  if (lastReport.empty()) {
+  if (!runs_->ShowReport())
     dialogs_.Tell("Report window", "Nothing to report!", MessageIcon::Information);
-    return;
-  }
 }
 
 void frmMain::cmdHelp_MouseUp() {
@@ -236,7 +276,9 @@ void frmMain::cmdHelp_MouseUp() {
 }
 
 void frmMain::cmdQuit_MouseUp() {
-  if (dialogGuard_) return;
+  // The speed test's worker uses the settings until it ends; a purge or listing is stopped at its
+  // next poll point when its controller goes with the window.
+  if (dialogGuard_ || (speedTest_ && speedTest_->Testing())) return;
   quitting_ = true;
   QApplication::closeAllWindows();
   QApplication::quit();

@@ -14,6 +14,9 @@
 #include "ui/main_window_services.h"
 
 class QFrame;
+class RunController;
+class SpeedTestButton;
+class TargetCommands;
 class QLabel;
 class QPushButton;
 class QTimer;
@@ -75,6 +78,7 @@ class frmMain : public QWidget, public MainWindowServices {
   void cmdReportScreen_MouseUp();
   void cmdHelp_MouseUp();
   void cmdQuit_MouseUp();
+  void ConnectCommands();
 
   ProgramSettings& settings_;
   UserDialogs& dialogs_;
@@ -90,5 +94,8 @@ class frmMain : public QWidget, public MainWindowServices {
   std::map<std::string, QPushButton*> buttons_;
   std::map<std::string, QLabel*> labels_;
   std::unique_ptr<SetupPanels> setupPanels_;
+  std::unique_ptr<TargetCommands> targets_;
+  RunController* runs_ = nullptr;
+  std::unique_ptr<SpeedTestButton> speedTest_;
   frmView* viewer_ = nullptr;
 };

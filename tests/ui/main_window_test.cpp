@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 
 #include "operation/program_settings.h"
 #include "setups/setup_file.h"
@@ -160,5 +161,33 @@ TEST_F(MainWindowTest, SetupOpensItsPanelAndDisablesTheCommands) {
   EXPECT_FALSE(window.findChild<QWidget*>("fraMenu")->isEnabled());
   QTest::mouseClick(window.findChild<QPushButton*>("cmdKeepSetup"), Qt::LeftButton);
   EXPECT_FALSE(panel->isVisible());
+  EXPECT_TRUE(window.findChild<QWidget*>("fraMenu")->isEnabled());
+}
+
+TEST_F(MainWindowTest, PurgeFilesThroughTheButtonsPurgesTheFolderButKeepsIt) {
+  WriteFile(folder / "a.txt", "secret one");
+  WriteFile(folder / "b.txt", "secret two");
+  window.Startup(folder / "none.usr");
+  settings.target = {folder.Path(), "*.*", false};
+  window.RefreshTargetDisplay();
+  window.show();
+  dialogs.Answer(MessageAnswer::No);  // "Delete folder ...?"
+  QTimer::singleShot(0, [] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    ASSERT_NE(dialog, nullptr);
+    dialog->findChild<QPushButton*>("cmdDoPurge")->click();
+  });
+
+  QTest::mouseClick(window.Button("cmdProcessFiles_1"), Qt::LeftButton);
+  ASSERT_TRUE(QTest::qWaitFor([this] { return !window.Running(); }, 10000));
+
+  EXPECT_FALSE(std::filesystem::exists(folder / "a.txt"));
+  EXPECT_FALSE(std::filesystem::exists(folder / "b.txt"));
+  EXPECT_TRUE(std::filesystem::exists(folder.Path()));
+  EXPECT_NE(window.lastReport.find("Number of files *.*: 2\r\nNumber of files purged: 2\r\n"),
+            std::string::npos)
+      << window.lastReport;
+  ASSERT_FALSE(dialogs.shown.empty());
+  EXPECT_EQ(dialogs.shown.back().text, "Delete folder " + folder.Path() + "?");
   EXPECT_TRUE(window.findChild<QWidget*>("fraMenu")->isEnabled());
 }
