@@ -14,11 +14,20 @@
 
 #include "dates/date_input.h"
 #include "dates/date_input_dialog.h"
+#include "engine/specify_drive_dialog.h"
 #include "engine/type_of_purge_dialog.h"
+#include "operation/confirm_files_window.h"
 #include "operation/program_settings.h"
+#include "operation/purge_confirmation_dialog.h"
+#include "operation/purge_run.h"
+#include "operation/report_window.h"
+#include "platform/drives.h"
+#include "targets/specify_files.h"
+#include "targets/specify_files_dialog.h"
 #include "ui/main_window.h"
 #include "ui/program_start.h"
 #include "ui/qt_user_dialogs.h"
+#include "ui/twips.h"
 #include "ui/view_window.h"
 
 namespace {
@@ -35,6 +44,33 @@ void Save(QWidget* widget, const char* name) {
   if (!widget->grab().save(path)) std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
   std::printf("%s\n", qPrintable(path));
 }
+
+// Takes the picture of the next modal dialog once it shows, then closes it.
+void SaveNextModal(const char* name) {
+  QTimer::singleShot(300, [name] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (dialog == nullptr) return;
+    Save(dialog, name);
+    dialog->close();
+  });
+}
+
+// A small tree to purge and to choose files from.
+std::filesystem::path MakeSampleTree() {
+  const auto root = std::filesystem::temp_directory_path() / "kexwell-screenshot-tree";
+  std::filesystem::remove_all(root);
+  std::filesystem::create_directories(root / "Old letters");
+  for (const char* name : {"budget 2023.ods", "notes.txt", "Old letters/to Anna.odt",
+                           "Old letters/to the bank.odt", "passwords.kdbx"}) {
+    std::FILE* file = std::fopen((root / name).c_str(), "wb");
+    if (file == nullptr) continue;
+    for (int i = 0; i < 3000; ++i) std::fputc('x', file);
+    std::fclose(file);
+  }
+  return root;
+}
+
+class QuietHost final : public RunHost {};
 
 }  // namespace
 
@@ -88,5 +124,69 @@ int main(int argc, char** argv) {
     ShowHelp(viewer, &window);
     Save(&viewer, "view_window_help");
   }
+
+  const std::filesystem::path tree = MakeSampleTree();
+  settings.target = {tree.string() + "/", "*.*", true};
+  settings.dateRestriction.Clear();
+  {
+    SpecifyFiles state;
+    state.Prepare("purge", true, settings.target.TargetFolder);
+    frmSpecifyFiles dialog(state, dialogs, &window);
+    dialog.show();
+    Save(&dialog, "specify_files_dialog");
+  }
+  {
+    const PurgeConfirmationTexts texts{
+        {"", "Are you sure that you want to purge all 5 files in \n" +
+                 settings.target.TargetFolder +
+                 "\nand all files in all subfolders?\nThis will permanently destroy all data in "
+                 "these five files."}};
+    frmPurgeConfirmation dialog(settings.confirmation, &window);
+    dialog.Open(settings.options, settings.blnConfirmFiles, settings.clusterSizes,
+                settings.target.TargetFolder, texts, 3, true);
+    dialog.show();
+    Save(&dialog, "purge_confirmation_dialog");
+  }
+  {
+    std::vector<Platform::DriveInfo> drives = Platform::ListDrives();
+    if (drives.empty())
+      drives.push_back({"/", "/dev/sda1", "ext4", "", Platform::DriveType::Fixed});
+    Platform::DriveInfo usb{"/media/anna/USB STICK", "/dev/sdb1", "vfat", "USB STICK",
+                            Platform::DriveType::Removable};
+    drives.push_back(usb);
+    frmSpecifyDrive2 dialog(drives, drives.front().root, &window);
+    SaveNextModal("specify_drive_dialog");
+    dialog.ChooseDrive();
+  }
+  {
+    QuietHost host;
+    PurgeRun run(settings, dialogs, host);
+    run.blnPurgeFiles = true;
+    run.strNextDirPath = settings.target.TargetFolder;
+    run.strCurrentFileSpec = "*.*";
+    frmReport report(&window);
+    report.resize(Twips::ToPixels(9000, &report), Twips::ToPixels(6000, &report));
+    report.BeginRun(run);
+    report.show();
+    report.ShowReportText(
+        "12/06/2026, 10:30:00\r\nPurging all files in " + settings.target.TargetFolder +
+        "\r\n(including all files in subfolders) \r\nusing random bytes plus zeros 6 times.\r\n"
+        "\r\n" +
+        settings.target.TargetFolder +
+        "\r\nbudget 2023.ods (3,000 bytes) purged\r\n"
+        "notes.txt (3,000 bytes) purging _____");
+    Save(&report, "report_window_running");
+    {
+      frmConfirmFiles confirm(&report);
+      SaveNextModal("confirm_files_window");
+      confirm.Ask(settings.target.TargetFolder + "passwords.kdbx     2.93 KB     12/06/2026",
+                  &report);
+    }
+    run.ProcessFiles();
+    report.ShowReportText(run.Report());
+    report.EndRun();
+    Save(&report, "report_window_done");
+  }
+  std::filesystem::remove_all(tree);
   return 0;
 }
