@@ -1,0 +1,166 @@
+#include "operation/subfolder_purge_flow.h"
+
+#include <array>
+#include <filesystem>
+#include <system_error>
+
+#include "text/str_proc.h"
+
+namespace SubfolderPurgeFlow {
+
+namespace {
+
+constexpr char kNewLine[] = "\r\n";
+constexpr std::size_t kPathsListed = 10;
+constexpr std::size_t kLongPath = 40;
+
+constexpr std::array<const char*, 12> kSystemFolders = {
+    "/bin", "/boot", "/dev", "/etc", "/lib", "/lib32", "/lib64", "/proc", "/sbin", "/sys", "/usr",
+    "/var"};
+constexpr std::array<const char*, 2> kProgramFolders = {"/opt", "/usr/local"};
+
+constexpr char kSureAboutSelected[] =
+    "Are you SURE that you wish to purge all files in that folder (and its subfolders)?";
+
+std::string WithoutTrailingSeparator(const std::string& path) {
+  std::string out = path;
+  while (out.size() > 1 && out.back() == '/') out.pop_back();
+  return out;
+}
+
+// Where the path leads once its links are followed; the path itself when that cannot be told.
+std::string Resolved(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path resolved = std::filesystem::weakly_canonical(path, error);
+  return error ? path : resolved.string();
+}
+
+bool IsSystemFolderNamed(const std::string& path) {
+  const std::string bare = WithoutTrailingSeparator(path);
+  if (bare == "/") return true;
+  for (const char* folder : kSystemFolders)
+    if (IsSameOrBelow(bare, folder)) return true;
+  return false;
+}
+
+bool IsProgramFolderNamed(const std::string& path, const std::string& folder) {
+  return WithoutTrailingSeparator(path) == folder;
+}
+
+std::string SelectedSystemWarning(const std::string& path) {
+  return std::string("You have included the ") + path + " folder!" + kNewLine +
+         "If this folder contains the files for the operating system for" + kNewLine +
+         "the PC that you are using then purging the files in this folder" + kNewLine +
+         "will almost certainly make your computer unbootable and unusable" + kNewLine +
+         "unless you reinstall the operating system." + kNewLine + kNewLine + kSureAboutSelected;
+}
+
+std::string SelectedProgramsWarning(const std::string& path) {
+  return std::string("You have included the ") + path + " folder!" + kNewLine +
+         "This folder normally contains many files allowing execution of installed programs." +
+         kNewLine + "If you delete these files then you won't be able to run these programs." +
+         kNewLine + kNewLine + kSureAboutSelected;
+}
+
+}  // namespace
+
+std::string StartQuestion() {
+  return std::string("Do you wish to purge all files in") + kNewLine +
+         "selected subfolders of some folder?" + kNewLine +
+         "(Note that all files in all subfolders of the" + kNewLine +
+         "selected subfolders will also be purged.)" + kNewLine + kNewLine +
+         "If so, first select a folder, then select the subfolders" + kNewLine +
+         "of that folder that you wish to purge.";
+}
+
+std::string ChooserTitle() {
+  return std::string("Specify the folder containing the subfolders") + kNewLine +
+         "to be purged (or a selection of them)";
+}
+
+std::string NoSubfoldersMessage(const std::string& folder) {
+  return folder + " has no subfolders." + kNewLine + kNewLine +
+         "If you wish to purge just the files in this folder" + kNewLine +
+         "then click on 'Specify folder' to select this folder" + kNewLine +
+         "and click on 'Specify files' to select all files.";
+}
+
+std::string SelectionCaption(const std::string& parent) {
+  return "Select subfolders of " + parent + " to be purged.";
+}
+
+bool IsSameOrBelow(const std::string& path, const std::string& folder) {
+  const std::string bare = WithoutTrailingSeparator(path);
+  const std::string top = WithoutTrailingSeparator(folder);
+  if (top == "/") return bare.size() >= 1 && bare.front() == '/';
+  if (bare.compare(0, top.size(), top) != 0) return false;
+  return bare.size() == top.size() || bare[top.size()] == '/';
+}
+
+bool IsSystemFolder(const std::string& path) {
+  return IsSystemFolderNamed(path) || IsSystemFolderNamed(Resolved(path));
+}
+
+std::optional<std::string> ParentWarning(const std::string& parent) {
+  if (!IsSystemFolder(parent)) return std::nullopt;
+  return std::string("You have selected the ") + parent + " folder!" + kNewLine +
+         "This folder contains the files for the operating system for" + kNewLine +
+         "the PC that you are using. Purging files in this folder" + kNewLine +
+         "will may make your computer unbootable and unusable" + kNewLine +
+         "unless you reinstall the operating system." + kNewLine + kNewLine +
+         "Are you SURE that you wish to purge files" + kNewLine +
+         "in some or all subfolders of this folder?";
+}
+
+std::vector<std::string> SelectedPathWarnings(const std::vector<std::string>& paths) {
+  std::vector<std::string> warnings;
+  for (const std::string& path : paths) {
+    if (IsSystemFolder(path)) {
+      warnings.push_back(SelectedSystemWarning(path));
+      break;
+    }
+  }
+  for (const char* folder : kProgramFolders) {
+    for (const std::string& path : paths) {
+      if (IsProgramFolderNamed(path, folder) || IsProgramFolderNamed(Resolved(path), folder)) {
+        warnings.push_back(SelectedProgramsWarning(path));
+        break;
+      }
+    }
+  }
+  return warnings;
+}
+
+std::string SummaryText(const Selection& selection, bool dateRestriction) {
+  const std::vector<std::string>& paths = selection.paths;
+  std::string text;
+  if (paths.size() == 1) {
+    text = "One folder will be purged:";
+    text += paths.front().size() >= kLongPath ? kNewLine : " ";
+    text += paths.front();
+  } else {
+    text = StrProc::NumberToWords(static_cast<std::int32_t>(paths.size())) + " folders will be purged:";
+    for (std::size_t i = 0; i < paths.size() && i < kPathsListed; ++i) text += kNewLine + paths[i];
+    if (paths.size() > kPathsListed)
+      text += kNewLine + std::string("and ") + std::to_string(paths.size() - kPathsListed) +
+              " more.";
+  }
+  text += std::string(kNewLine) + kNewLine + "The total size of the files to be purged is " +
+          (selection.overLimit ? "over " : "") + StrProc::SizeToTextGB(selection.totalSize, 1) + ".";
+  if (selection.overLimit)
+    text += std::string(kNewLine) + "Note that not all files in each folder were checked for size" +
+            kNewLine + "so the actual total size may be MUCH greater than this.";
+  if (dateRestriction)
+    text += std::string(kNewLine) + kNewLine +
+            "Note also that the current date restriction does NOT apply" + kNewLine +
+            "when purging folders.  ALL files in the selected subfolders" + kNewLine +
+            "(and their subfolders) will be purged regardless of date.";
+  text += std::string(kNewLine) + kNewLine +
+          "Click 'OK' to begin purging the files in the selected folders" + kNewLine +
+          "or click 'Cancel' to terminate this operation." + kNewLine + kNewLine +
+          "The operation can be interrupted (and then stopped)" + kNewLine +
+          "by pressing the F10 key twice.";
+  return text;
+}
+
+}  // namespace SubfolderPurgeFlow
