@@ -1,0 +1,199 @@
+#include "targets/subfolder_selection.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/child_process.h"
+#include "support/temp_folder.h"
+#include "targets/quick_sort.h"
+
+using namespace TestSupport;
+
+namespace {
+
+void MakeFolder(const std::string& path) {
+  std::filesystem::create_directories(path);
+}
+
+std::vector<std::string> Texts(const SelectSubfolders& state) {
+  std::vector<std::string> texts;
+  for (const SubfolderRow& row : state.Subfolders()) texts.push_back(row.text);
+  return texts;
+}
+
+// A parent with an empty subfolder, one with 1 file of 3 bytes and 1 subfolder, and one with 201
+// files of 1 byte, which the count leaves at 200.
+class SubfolderList : public ::testing::Test {
+ protected:
+  SubfolderList() {
+    MakeFolder(folder / "empty");
+    MakeFolder(folder / "one/inner");
+    WriteFile(folder / "one/abc.txt", "abc");
+    MakeFolder(folder / "many");
+    for (int i = 0; i < 201; ++i) WriteFile(folder / ("many/f" + std::to_string(i)), "x");
+  }
+  TempFolder folder;
+  SelectSubfolders state;
+};
+
+}  // namespace
+
+TEST_F(SubfolderList, RowsDescribeFilesSubfoldersAndSizeWithOverAtTheFileLimit) {
+  ASSERT_EQ(state.Read(folder.Path(), {}), SelectSubfolders::ReadOutcome::Done);
+  EXPECT_EQ(Texts(state), (std::vector<std::string>{
+                              "empty {no files and no subfolders}",
+                              "many {201 files and no subfolders, over 200 bytes}",
+                              "one {1 file and 1 subfolder, 3 bytes}"}));
+  EXPECT_FALSE(state.Subfolders()[0].overLimit);
+  EXPECT_TRUE(state.Subfolders()[1].overLimit);
+  EXPECT_EQ(state.Subfolders()[1].size, 200.0);
+  EXPECT_EQ(state.Subfolders()[2].size, 3.0);
+  EXPECT_EQ(state.Parent(), folder.Path());
+}
+
+TEST_F(SubfolderList, StatusTellsHowManyAreCheckedAndTheirSizeExactly) {
+  state.Read(folder.Path(), {});
+  EXPECT_EQ(state.StatusText(), "No subfolders selected.");
+  state.SetChecked(2, true);
+  EXPECT_EQ(state.StatusText(), "One subfolder selected.\r\nA total of 3 bytes.");
+  state.SetChecked(1, true);
+  EXPECT_EQ(state.StatusText(), "2 selected (of 3).\r\nA total of over 203 bytes.");
+  EXPECT_TRUE(state.AnyOverLimit());
+  state.SelectAll();
+  EXPECT_EQ(state.StatusText(), "All 3 subfolders selected.\r\nA total of over 203 bytes.");
+  state.SetChecked(1, false);
+  EXPECT_FALSE(state.AnyOverLimit());
+  EXPECT_EQ(state.TotalSize(), 3.0);
+  EXPECT_EQ(state.Accept(), (std::vector<std::string>{"empty", "one"}));
+  state.DeselectAll();
+  EXPECT_EQ(state.CheckedCount(), 0);
+  EXPECT_TRUE(state.Accept().empty());
+}
+
+TEST_F(SubfolderList, StoppingWhileReadingLeavesTheListEmpty) {
+  int calls = 0;
+  EXPECT_EQ(state.Read(folder.Path(), {}, [&] { return ++calls < 2; }),
+            SelectSubfolders::ReadOutcome::Stopped);
+  EXPECT_EQ(calls, 2);
+  EXPECT_EQ(state.Total(), 0);
+}
+
+TEST(SubfolderSelection, RowsAreSortedByNameIgnoringCase) {
+  TempFolder folder;
+  for (const char* name : {"delta", "Bravo", "alpha", "Charlie", "bravo"})
+    MakeFolder(folder / name);
+  SelectSubfolders state;
+  state.Read(folder.Path(), {});
+  std::vector<std::string> names;
+  for (const SubfolderRow& row : state.Subfolders()) names.push_back(row.name);
+  EXPECT_EQ(names, (std::vector<std::string>{"alpha", "Bravo", "bravo", "Charlie", "delta"}));
+}
+
+TEST(SubfolderSelection, AnUnreadableParentGivesTheSystemsErrorText) {
+  TempFolder folder;
+  SelectSubfolders state;
+  EXPECT_EQ(state.Read(folder / "missing", {}), SelectSubfolders::ReadOutcome::ParentUnreadable);
+  EXPECT_EQ(state.ReadErrorText(), "No such file or directory");
+}
+
+TEST(SubfolderSelection, ASubfolderThatVanishesWhileReadingShowsTheErrorAndCannotBeChecked) {
+  TempFolder folder;
+  MakeFolder(folder / "a");
+  MakeFolder(folder / "b");
+  SelectSubfolders state;
+  // Both go after the first row is read, so the second one cannot be read any more.
+  state.Read(folder.Path(), {"a", "b"}, [&] {
+    std::filesystem::remove(folder / "a");
+    std::filesystem::remove(folder / "b");
+    return true;
+  });
+  ASSERT_EQ(state.Total(), 2);
+  int unreadable = -1;
+  for (int i = 0; i < 2; ++i)
+    if (state.Subfolders()[static_cast<std::size_t>(i)].unreadable) unreadable = i;
+  ASSERT_NE(unreadable, -1);
+  const SubfolderRow& row = state.Subfolders()[static_cast<std::size_t>(unreadable)];
+  EXPECT_EQ(row.text, row.name + " {No such file or directory}");
+  EXPECT_FALSE(row.checked);
+  EXPECT_FALSE(state.SetChecked(unreadable, true));
+  state.SelectAll();
+  EXPECT_EQ(state.CheckedCount(), 1);
+  EXPECT_EQ(state.StatusText(), "One subfolder selected.\r\nA total of 0 bytes.");
+}
+
+TEST(SubfolderSelection, ALockedSubfolderShowsPermissionDeniedAndCannotBeChecked) {
+  TempFolder folder;
+  MakeFolder(folder / "locked");
+  MakeFolder(folder / "Permission denied");
+  ASSERT_EQ(chmod(folder.Path().c_str(), 0755), 0);
+  ASSERT_EQ(chmod((folder / "locked").c_str(), 0), 0);
+  const bool asRoot = CanDropPrivileges();
+  const int outcome = RunInChild([&] {
+    if (asRoot && !BecomeNobody()) return 10;
+    SelectSubfolders state;
+    if (state.Read(folder.Path(), {"locked", "Permission denied"}) !=
+        SelectSubfolders::ReadOutcome::Done)
+      return 11;
+    if (state.Total() != 2) return 12;
+    const SubfolderRow& locked = state.Subfolders()[0];
+    if (locked.text != "locked {Permission denied}" || !locked.unreadable) return 13;
+    if (locked.checked || state.SetChecked(0, true)) return 14;
+    // A name is never taken for an error.
+    if (!state.Subfolders()[1].checked || !state.SetChecked(1, true)) return 15;
+    return 0;
+  });
+  chmod((folder / "locked").c_str(), 0700);
+  EXPECT_EQ(outcome, 0);
+}
+
+TEST(SubfolderSelection, TwelveSubfoldersScrollElevenRowsByPagesOfTen) {
+  TempFolder folder;
+  for (int i = 10; i < 22; ++i) MakeFolder(folder / ("s" + std::to_string(i)));
+  SelectSubfolders state;
+  state.Read(folder.Path(), {});
+  EXPECT_EQ(state.VisibleRows(), 11);
+  EXPECT_TRUE(state.NeedsScrollBar());
+  EXPECT_EQ(state.ScrollMaximum(), 1);
+  EXPECT_EQ(state.ScrollPageStep(), 10);
+  state.ScrollTo(5);
+  EXPECT_EQ(state.First(), 1);
+  EXPECT_EQ(state.Last(), 11);
+  std::filesystem::remove(folder / "s21");
+  state.Read(folder.Path(), {});
+  EXPECT_EQ(state.VisibleRows(), 11);
+  EXPECT_FALSE(state.NeedsScrollBar());
+}
+
+TEST(SubfolderSelectionMemory, TheSameParentPreChecksTheLastChoiceAndAnotherForgetsIt) {
+  TempFolder folder;
+  MakeFolder(folder / "a");
+  MakeFolder(folder / "A");
+  MakeFolder(folder / "b");
+  SubfolderSelectionMemory memory;
+  memory.Remember(folder.Path(), {"a", "b"});
+  EXPECT_EQ(memory.SelectionParent, folder.Path());
+  EXPECT_EQ(memory.SelectedSubfolders,
+            (std::vector<std::string>{folder / "a", folder / "b"}));
+
+  SelectSubfolders state;
+  state.Read(folder.Path(), memory.PreselectionFor(folder.Path()));
+  // Names are exact: "A" is another folder than "a".
+  EXPECT_EQ(state.Accept(), (std::vector<std::string>{"a", "b"}));
+
+  TempFolder other;
+  EXPECT_TRUE(memory.PreselectionFor(other.Path()).empty());
+  EXPECT_TRUE(memory.SelectedSubfolders.empty());
+  EXPECT_TRUE(memory.PreselectionFor(folder.Path()).empty());
+}
+
+TEST(QuickSort, SortsARangeByTheTextFromAPositionIgnoringCaseWhenTold) {
+  std::vector<std::string> items{"zz", "1-b", "2-C", "3-a", "0-y"};
+  QuickSort::SortStrings(items, 1, 3, 2, true);
+  EXPECT_EQ(items, (std::vector<std::string>{"zz", "3-a", "1-b", "2-C", "0-y"}));
+  QuickSort::SortStrings(items, 0, 4, 2, false);
+  EXPECT_EQ(items, (std::vector<std::string>{"zz", "2-C", "3-a", "1-b", "0-y"}));
+}
