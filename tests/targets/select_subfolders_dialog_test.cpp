@@ -1,0 +1,168 @@
+#include "targets/select_subfolders_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+
+#include "support/scripted_dialogs.h"
+#include "support/temp_folder.h"
+
+using namespace TestSupport;
+
+namespace {
+
+constexpr const char* kRefusal = "Please exit this window only by clicking on 'Accept' or 'Cancel'.";
+
+void MakeFolders(const TempFolder& folder, int count) {
+  for (int i = 0; i < count; ++i)
+    std::filesystem::create_directories(folder / ("s" + std::to_string(10 + i)));
+}
+
+// Waits until the modal dialog on the screen has read its list, then runs whileShown in it.
+void WhenRead(const std::function<void(QDialog&)>& whileShown) {
+  QTimer::singleShot(0, [whileShown] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    auto* reading = dialog->findChild<QLabel*>("lblReading");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return reading->isHidden(); }));
+    whileShown(*dialog);
+    if (dialog->isVisible()) {
+      ADD_FAILURE() << "the dialog stayed open";
+      dialog->done(QDialog::Rejected);
+    }
+  });
+}
+
+void Click(QDialog& dialog, const char* name) {
+  QWidget* control = dialog.findChild<QWidget*>(name);
+  ASSERT_NE(control, nullptr) << name;
+  QTest::mouseClick(control, Qt::LeftButton);
+}
+
+class SelectSubfoldersDialog : public ::testing::Test {
+ protected:
+  std::optional<std::vector<std::string>> Run() {
+    return RunSubfolderSelection(folder.Path(), "Select subfolders of " + folder.Path() +
+                                                    " to be purged.",
+                                 memory, dialogs, nullptr);
+  }
+  TempFolder folder;
+  SubfolderSelectionMemory memory;
+  ScriptedDialogs dialogs;
+};
+
+}  // namespace
+
+TEST_F(SelectSubfoldersDialog, TwelveSubfoldersShowElevenRowsAndAScrollBarPagingByTen) {
+  MakeFolders(folder, 12);
+  WhenRead([&](QDialog& dialog) {
+    EXPECT_EQ(dialog.findChildren<QCheckBox*>().size(), 11);
+    EXPECT_EQ(dialog.findChild<QCheckBox*>("chkSubfolder_10")->text(),
+              "s20 {no files and no subfolders}");
+    auto* scrollBar = dialog.findChild<QScrollBar*>("vsbSubfolders");
+    EXPECT_FALSE(scrollBar->isHidden());
+    EXPECT_EQ(scrollBar->maximum(), 1);
+    EXPECT_EQ(scrollBar->pageStep(), 10);
+    EXPECT_EQ(dialog.focusWidget(), dialog.findChild<QWidget*>("cmdCancel"));
+    scrollBar->setValue(1);
+    auto* top = dialog.findChild<QCheckBox*>("chkSubfolder_0");
+    EXPECT_EQ(top->text(), "s11 {no files and no subfolders}");
+    QTest::mouseClick(top, Qt::LeftButton);
+    EXPECT_EQ(dialog.findChild<QLabel*>("lblNumSubfolders")->text(),
+              "One subfolder selected.\nA total of 0 bytes.");
+    Click(dialog, "cmdAccept");
+  });
+  EXPECT_EQ(Run(), (std::vector<std::string>{folder / "s11"}));
+  EXPECT_EQ(memory.SelectionParent, folder.Path());
+}
+
+TEST_F(SelectSubfoldersDialog, ElevenSubfoldersNeedNoScrollBarAndSelectAllChecksThemAll) {
+  MakeFolders(folder, 11);
+  WhenRead([&](QDialog& dialog) {
+    EXPECT_EQ(dialog.findChildren<QCheckBox*>().size(), 11);
+    EXPECT_TRUE(dialog.findChild<QScrollBar*>("vsbSubfolders")->isHidden());
+    Click(dialog, "cmdSelectDeselectAllSubfolders_1");
+    EXPECT_TRUE(dialog.findChild<QCheckBox*>("chkSubfolder_5")->isChecked());
+    EXPECT_EQ(dialog.findChild<QLabel*>("lblNumSubfolders")->text(),
+              "All 11 subfolders selected.\nA total of 0 bytes.");
+    Click(dialog, "cmdSelectDeselectAllSubfolders_0");
+    EXPECT_FALSE(dialog.findChild<QCheckBox*>("chkSubfolder_5")->isChecked());
+    EXPECT_EQ(dialog.findChild<QLabel*>("lblNumSubfolders")->text(), "No subfolders selected.");
+    Click(dialog, "cmdAccept");
+  });
+  const auto chosen = Run();
+  ASSERT_TRUE(chosen.has_value());
+  EXPECT_TRUE(chosen->empty());
+  EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(SelectSubfoldersDialog, AnUnreadableSubfolderCannotBeChecked) {
+  MakeFolders(folder, 2);
+  SelectSubfolders state;
+  frmSelectSubfolders dialog(state, folder.Path(), {}, dialogs);
+  // Both go after the first is read: the second row cannot be read any more.
+  QObject::connect(&dialog, &frmSelectSubfolders::subfolderRead, [&] {
+    std::filesystem::remove(folder / "s10");
+    std::filesystem::remove(folder / "s11");
+  });
+  WhenRead([&](QDialog& shown) {
+    int unreadable = 0;
+    for (QCheckBox* row : shown.findChildren<QCheckBox*>()) {
+      if (!row->text().endsWith(" {No such file or directory}")) continue;
+      ++unreadable;
+      QTest::mouseClick(row, Qt::LeftButton);
+      EXPECT_FALSE(row->isChecked());
+    }
+    EXPECT_EQ(unreadable, 1);
+    Click(shown, "cmdSelectDeselectAllSubfolders_1");
+    EXPECT_EQ(shown.findChild<QLabel*>("lblNumSubfolders")->text(),
+              "One subfolder selected.\nA total of 0 bytes.");
+    Click(shown, "cmdAccept");
+  });
+  dialog.exec();
+  EXPECT_TRUE(dialog.accepted);
+  EXPECT_EQ(dialog.result.size(), 1u);
+  EXPECT_EQ(state.CheckedCount(), 1);
+}
+
+TEST_F(SelectSubfoldersDialog, ClosingOtherwiseIsRefusedAndCancelKeepsTheLastSelection) {
+  MakeFolders(folder, 2);
+  memory.Remember(folder.Path(), {"s11"});
+  WhenRead([&](QDialog& dialog) {
+    EXPECT_FALSE(dialog.findChild<QCheckBox*>("chkSubfolder_0")->isChecked());
+    EXPECT_TRUE(dialog.findChild<QCheckBox*>("chkSubfolder_1")->isChecked());
+    dialog.close();
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_TRUE(dialog.isVisible());
+    ASSERT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_EQ(dialogs.shown[0].title, "Select Folders");
+    EXPECT_EQ(dialogs.shown[0].text, kRefusal);
+    EXPECT_EQ(dialogs.shown[1].text, kRefusal);
+    Click(dialog, "cmdCancel");
+  });
+  EXPECT_FALSE(Run().has_value());
+  ASSERT_EQ(dialogs.shown.size(), 3u);
+  EXPECT_EQ(dialogs.shown[2].title, "Folder selection");
+  EXPECT_EQ(dialogs.shown[2].text, "Selection cancelled.");
+  EXPECT_EQ(dialogs.shown[2].icon, MessageIcon::Information);
+  EXPECT_EQ(memory.SelectedSubfolders, (std::vector<std::string>{folder / "s11"}));
+}
+
+TEST_F(SelectSubfoldersDialog, AnUnreadableFolderIsToldAndCancelsTheSelection) {
+  std::filesystem::remove(folder.Path() + "gone");
+  const std::optional<std::vector<std::string>> chosen = RunSubfolderSelection(
+      folder / "gone", "Select subfolders", memory, dialogs, nullptr);
+  EXPECT_FALSE(chosen.has_value());
+  ASSERT_EQ(dialogs.shown.size(), 2u);
+  EXPECT_EQ(dialogs.shown[0].title, "Select subfolders");
+  EXPECT_EQ(dialogs.shown[0].text, "No such file or directory");
+  EXPECT_EQ(dialogs.shown[1].text, "Selection cancelled.");
+}
