@@ -173,8 +173,8 @@ void frmSelectSubfolders::ShowRows() {
     row->setChecked(subfolder.checked);
     row->setStyleSheet(subfolder.unreadable ? QString::fromLatin1(kUnreadableStyle) : QString());
   }
-  lblNumSubfolders_->setText(ToQString(state_.StatusText()).replace(QStringLiteral("\r\n"),
-                                                                     QStringLiteral("\n")));
+  lblNumSubfolders_->setText(
+      ToQString(state_.StatusText()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 void frmSelectSubfolders::Accept() {
@@ -198,15 +198,14 @@ void frmSelectSubfolders::reject() {
     stopRequested_ = true;
     return;
   }
-  dialogs_.Tell("Select Folders", "Please exit this window only by clicking on 'Accept' or 'Cancel'.",
+  dialogs_.Tell("Select Folders",
+                "Please exit this window only by clicking on 'Accept' or 'Cancel'.",
                 MessageIcon::Exclamation);
 }
 
-std::optional<std::vector<std::string>> RunSubfolderSelection(const std::string& parent,
-                                                              const std::string& caption,
-                                                              SubfolderSelectionMemory& memory,
-                                                              UserDialogs& dialogs,
-                                                              QWidget* mainWindow) {
+std::optional<std::vector<std::string>> RunSubfolderSelection(
+    const std::string& parent, const std::string& caption, SubfolderSelectionMemory& memory,
+    UserDialogs& dialogs, QWidget* mainWindow, double* totalSize, bool* overLimit) {
   SelectSubfolders state;
   frmSelectSubfolders dialog(state, parent, memory.PreselectionFor(parent), dialogs, mainWindow);
   dialog.setWindowTitle(ToQString(caption));
@@ -221,5 +220,7 @@ std::optional<std::vector<std::string>> RunSubfolderSelection(const std::string&
     return std::nullopt;
   }
   memory.Remember(parent, dialog.result);
+  if (totalSize != nullptr) *totalSize = state.TotalSize();
+  if (overLimit != nullptr) *overLimit = state.AnyOverLimit();
   return memory.SelectedSubfolders;
 }

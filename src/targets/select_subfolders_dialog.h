@@ -64,10 +64,11 @@ class frmSelectSubfolders : public QDialog {
 // Lets the user choose subfolders of parent in the dialog titled caption, placed over the main
 // window's command frame. The remembered selection is offered again for the same parent and
 // forgotten for another one. Accepted: the memory takes the parent and the chosen full paths,
-// which are returned (none checked gives an empty list). Cancelled: "Selection cancelled." is
-// shown, the memory keeps its selection, and nothing is returned.
-std::optional<std::vector<std::string>> RunSubfolderSelection(const std::string& parent,
-                                                              const std::string& caption,
-                                                              SubfolderSelectionMemory& memory,
-                                                              UserDialogs& dialogs,
-                                                              QWidget* mainWindow);
+// which are returned (none checked gives an empty list); totalSize and overLimit, when given,
+// receive the bytes counted in the checked subfolders and whether a count stopped at its limit.
+// Cancelled: "Selection cancelled." is shown, the memory keeps its selection, and nothing is
+// returned.
+std::optional<std::vector<std::string>> RunSubfolderSelection(
+    const std::string& parent, const std::string& caption, SubfolderSelectionMemory& memory,
+    UserDialogs& dialogs, QWidget* mainWindow, double* totalSize = nullptr,
+    bool* overLimit = nullptr);

@@ -16,8 +16,10 @@
 #include "operation/purge_confirmation_dialog.h"
 #include "operation/report_window.h"
 #include "operation/run_controller.h"
+#include "operation/subfolder_purge_window.h"
 #include "setups/setup_panel_window.h"
 #include "targets/folder_queries.h"
+#include "targets/select_subfolders_dialog.h"
 #include "targets/specify_files_dialog.h"
 #include "targets/target_commands.h"
 #include "targets/target_texts.h"
@@ -70,9 +72,6 @@ frmMain::frmMain(ProgramSettings& settings, UserDialogs& dialogs, QWidget* paren
     if (setupPanels_) setupPanels_->cmdSetup_MouseUp();
   });
 
-  // Choosing subfolders to purge comes with its own window; until then its button is shown but
-  // not offered.
-  buttons_["cmdSpecifyDirectory_1"]->setEnabled(false);
   ConnectCommands();
 
   qApp->installEventFilter(this);
@@ -114,6 +113,22 @@ void frmMain::ConnectCommands() {
   connect(buttons_["cmdProcessFiles_1"], &QPushButton::clicked, runs_, &RunController::PurgeFiles);
   connect(buttons_["cmdProcessFiles_2"], &QPushButton::clicked, runs_,
           &RunController::ListAndEstimate);
+
+  subfolderPurge_ = new SubfolderPurge(
+      settings_, dialogs_, *this,
+      [this](const std::string& parent,
+             const std::string& caption) -> std::optional<SubfolderPurgeFlow::Selection> {
+        SubfolderPurgeFlow::Selection selection;
+        std::optional<std::vector<std::string>> paths =
+            RunSubfolderSelection(parent, caption, subfolderSelection_, dialogs_, this,
+                                  &selection.totalSize, &selection.overLimit);
+        if (!paths) return std::nullopt;
+        selection.paths = std::move(*paths);
+        return selection;
+      },
+      this);
+  connect(buttons_["cmdSpecifyDirectory_1"], &QPushButton::clicked, this,
+          [this] { subfolderPurge_->cmdSpecifyDirectory1_MouseUp(); });
 
   speedTest_ = std::make_unique<SpeedTestButton>(*this, settings_, dialogs_);
   connect(buttons_["cmdTestPurgeSpeed"], &QPushButton::clicked, this,
@@ -276,9 +291,11 @@ void frmMain::cmdHelp_MouseUp() {
 }
 
 void frmMain::cmdQuit_MouseUp() {
-  // The speed test's worker uses the settings until it ends; a purge or listing is stopped at its
-  // next poll point when its controller goes with the window.
-  if (dialogGuard_ || (speedTest_ && speedTest_->Testing())) return;
+  // The speed test's and the folder purge's workers use the settings until they end; a purge or
+  // listing is stopped at its next poll point when its controller goes with the window.
+  if (dialogGuard_ || (speedTest_ && speedTest_->Testing()) ||
+      (subfolderPurge_ != nullptr && subfolderPurge_->Purging()))
+    return;
   quitting_ = true;
   QApplication::closeAllWindows();
   QApplication::quit();

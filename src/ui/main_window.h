@@ -11,11 +11,13 @@
 
 #include "dates/date_input.h"
 #include "setups/setup_file.h"
+#include "targets/subfolder_selection.h"
 #include "ui/main_window_services.h"
 
 class QFrame;
 class RunController;
 class SpeedTestButton;
+class SubfolderPurge;
 class TargetCommands;
 class QLabel;
 class QPushButton;
@@ -97,5 +99,7 @@ class frmMain : public QWidget, public MainWindowServices {
   std::unique_ptr<TargetCommands> targets_;
   RunController* runs_ = nullptr;
   std::unique_ptr<SpeedTestButton> speedTest_;
+  SubfolderPurge* subfolderPurge_ = nullptr;
+  SubfolderSelectionMemory subfolderSelection_;
   frmView* viewer_ = nullptr;
 };

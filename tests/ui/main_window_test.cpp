@@ -73,6 +73,7 @@ TEST_F(MainWindowTest, StartsWithTheDefaultsWhenThereIsNoNextRunSetup) {
     QPushButton* button = window.findChild<QPushButton*>(name);
     ASSERT_NE(button, nullptr) << name;
     EXPECT_EQ(button->text().toStdString(), caption);
+    EXPECT_TRUE(button->isEnabled()) << name;
   }
 }
 
