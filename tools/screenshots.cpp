@@ -22,6 +22,7 @@
 #include "operation/purge_run.h"
 #include "operation/report_window.h"
 #include "platform/drives.h"
+#include "targets/select_subfolders_dialog.h"
 #include "targets/specify_files.h"
 #include "targets/specify_files_dialog.h"
 #include "ui/main_window.h"
@@ -51,7 +52,10 @@ void SaveNextModal(const char* name) {
     QWidget* dialog = QApplication::activeModalWidget();
     if (dialog == nullptr) return;
     Save(dialog, name);
-    dialog->close();
+    if (auto* cancel = dialog->findChild<QPushButton*>("cmdCancel"))
+      cancel->click();
+    else
+      dialog->close();
   });
 }
 
@@ -71,6 +75,15 @@ std::filesystem::path MakeSampleTree() {
 }
 
 class QuietHost final : public RunHost {};
+
+// Answers what a picture's dialog asks afterwards without showing anything.
+class SilentDialogs final : public UserDialogs {
+ public:
+  MessageAnswer ShowMessage(const MessageBoxRequest&) override { return MessageAnswer::OK; }
+  std::optional<std::string> ChooseFileToOpen(const FileChooserRequest&) override { return {}; }
+  std::optional<std::string> ChooseFileToSave(const FileChooserRequest&) override { return {}; }
+  std::optional<std::string> ChooseFolder(const FileChooserRequest&) override { return {}; }
+};
 
 }  // namespace
 
@@ -186,6 +199,32 @@ int main(int argc, char** argv) {
     report.ShowReportText(run.Report());
     report.EndRun();
     Save(&report, "report_window_done");
+  }
+  {
+    // Fourteen subfolders: more than the eleven rows, so the list scrolls.
+    const std::filesystem::path parent = tree / "Projects";
+    for (int i = 1; i <= 14; ++i) {
+      const auto folder = parent / ("Project " + std::to_string(i));
+      std::filesystem::create_directories(folder / "drafts");
+      std::FILE* file = std::fopen((folder / "report.odt").c_str(), "wb");
+      if (file == nullptr) continue;
+      for (int k = 0; k < 1000 * i; ++k) std::fputc('x', file);
+      std::fclose(file);
+    }
+    SubfolderSelectionMemory memory;
+    SilentDialogs silent;
+    SaveNextModal("select_subfolders_dialog");
+    RunSubfolderSelection(parent.string() + "/",
+                          "Select subfolders of " + parent.string() + "/ to be purged.", memory,
+                          silent, &window);
+  }
+  {
+    window.SetCaption("lblPurgeFoldersMessage",
+                      "2 files purged (67% of 3). Now purging (pass 2):\r\n" + tree.string() +
+                          "/Projects/Project 3/report.odt");
+    window.SetRunning(true);
+    Save(&window, "main_window_folder_purge");
+    window.SetRunning(false);
   }
   std::filesystem::remove_all(tree);
   return 0;
