@@ -1,9 +1,9 @@
 #include "operation/subfolder_purge_flow.h"
 
 #include <array>
-#include <filesystem>
 #include <system_error>
 
+#include "platform/program.h"
 #include "text/str_proc.h"
 
 namespace SubfolderPurgeFlow {
@@ -14,9 +14,9 @@ constexpr char kNewLine[] = "\r\n";
 constexpr std::size_t kPathsListed = 10;
 constexpr std::size_t kLongPath = 40;
 
-constexpr std::array<const char*, 12> kSystemFolders = {
-    "/bin", "/boot", "/dev", "/etc", "/lib", "/lib32", "/lib64", "/proc", "/sbin", "/sys", "/usr",
-    "/var"};
+constexpr std::array<const char*, 12> kSystemFolders = {"/bin",  "/boot",  "/dev",   "/etc",
+                                                        "/lib",  "/lib32", "/lib64", "/proc",
+                                                        "/sbin", "/sys",   "/usr",   "/var"};
 constexpr std::array<const char*, 2> kProgramFolders = {"/opt", "/usr/local"};
 
 constexpr char kSureAboutSelected[] =
@@ -28,11 +28,8 @@ std::string WithoutTrailingSeparator(const std::string& path) {
   return out;
 }
 
-// Where the path leads once its links are followed; the path itself when that cannot be told.
 std::string Resolved(const std::string& path) {
-  std::error_code error;
-  const std::filesystem::path resolved = std::filesystem::weakly_canonical(path, error);
-  return error ? path : resolved.string();
+  return Platform::ResolveLinks(path);
 }
 
 bool IsSystemFolderNamed(const std::string& path) {
@@ -139,14 +136,16 @@ std::string SummaryText(const Selection& selection, bool dateRestriction) {
     text += paths.front().size() >= kLongPath ? kNewLine : " ";
     text += paths.front();
   } else {
-    text = StrProc::NumberToWords(static_cast<std::int32_t>(paths.size())) + " folders will be purged:";
+    text = StrProc::NumberToWords(static_cast<std::int32_t>(paths.size())) +
+           " folders will be purged:";
     for (std::size_t i = 0; i < paths.size() && i < kPathsListed; ++i) text += kNewLine + paths[i];
     if (paths.size() > kPathsListed)
-      text += kNewLine + std::string("and ") + std::to_string(paths.size() - kPathsListed) +
-              " more.";
+      text +=
+          kNewLine + std::string("and ") + std::to_string(paths.size() - kPathsListed) + " more.";
   }
   text += std::string(kNewLine) + kNewLine + "The total size of the files to be purged is " +
-          (selection.overLimit ? "over " : "") + StrProc::SizeToTextGB(selection.totalSize, 1) + ".";
+          (selection.overLimit ? "over " : "") + StrProc::SizeToTextGB(selection.totalSize, 1) +
+          ".";
   if (selection.overLimit)
     text += std::string(kNewLine) + "Note that not all files in each folder were checked for size" +
             kNewLine + "so the actual total size may be MUCH greater than this.";

@@ -30,4 +30,8 @@ std::string AbsolutePath(const std::string& path);
 // account. Without a trailing separator (the root stays "/"); empty when no home folder is known.
 std::string ApplicationDataFolder();
 
+// Where a path leads once the links on its way are followed (the existing part resolved, the rest
+// kept as written); the path itself when that cannot be told.
+std::string ResolveLinks(const std::string& path);
+
 }  // namespace Platform

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/files.h"
 #include "platform/program.h"
 #include "text/utf8.h"
 
@@ -256,8 +257,7 @@ int ReadLine(LoadState& state, std::string_view line, bool overlong, long long l
 }
 
 int Load(const std::string& path) {
-  std::error_code error;
-  if (std::filesystem::is_directory(path, error)) return kCannotOpen;
+  if (Platform::FolderExists(path)) return kCannotOpen;
   const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
   if (!file) return kCannotOpen;
 
@@ -335,8 +335,7 @@ std::string ProgramTextErrorMessage(int code, const std::string& path) {
 std::string ProgramTextPath() {
   const std::vector<std::string> folders = Platform::ProgramFolders();
   for (const std::string& folder : folders) {
-    std::error_code error;
-    if (std::filesystem::is_regular_file(folder + kFileName, error)) return folder + kFileName;
+    if (Platform::FileExists(folder + kFileName)) return folder + kFileName;
   }
   return folders.empty() ? std::string(kFileName) : folders.front() + kFileName;
 }

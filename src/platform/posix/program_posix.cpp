@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -116,6 +117,12 @@ std::string ApplicationDataFolder() {
   const std::string home = HomeFolder();
   if (home.empty() || home.front() != '/') return {};
   return (home == "/" ? "" : home) + "/.config";
+}
+
+std::string ResolveLinks(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path resolved = std::filesystem::weakly_canonical(path, error);
+  return error ? path : resolved.string();
 }
 
 }  // namespace Platform
