@@ -29,8 +29,8 @@
 std::string ProgramVersion();
 
 // Writes the setup to path, replacing the file as a whole: a failed save leaves the earlier file
-// as it was. False when the file cannot be written, and when the folder or the file
-// specification could not be read back as it is: a text holding a line break or a NUL, beginning
+// as it was. False when the file cannot be written, and when the folder or the filespec could
+// not be read back as it is: a text holding a line break or a NUL, beginning
 // or ending with a blank or a tab, or not valid UTF-8.
 bool SaveSetupToFile(const std::string& path, const ProgramSettings& settings);
 

@@ -148,7 +148,7 @@ run purge --setup op.kxs -y
 expect_rc 0 "purge --setup"
 expect_out "b.txt (2 bytes) purged" "purge --setup"
 expect_out "Purged files not deleted." "purge --setup keeps"
-[ "$(cat op/a.doc)" == "keep me" ] || fail "a file outside the operation file's specification was touched"
+[ "$(cat op/a.doc)" == "keep me" ] || fail "a file outside the operation file's pattern was touched"
 run purge --setup op.kxs -f '*.doc' -y
 expect_rc 0 "purge --setup -f"
 expect_out "a.doc (7 bytes) purged" "the command line's file specification wins"
