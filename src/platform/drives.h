@@ -1,7 +1,8 @@
 #pragma once
 
 // Drives: on POSIX a drive is the mounted file system that holds a path, and its mount point
-// plays the part of a drive's root.
+// plays the part of a drive's root. On Windows a drive is a drive letter A to Z, and its root is
+// the letter, ":" and "\".
 
 #include <cstdint>
 #include <string>
@@ -21,13 +22,19 @@ enum class DriveType {
 };
 
 struct DriveInfo {
-  std::string root;        // the mount point, such as "/" or "/media/usb" (no trailing "/")
+  // What names the drive in texts, tables and registry keys. POSIX: the mount point, such as "/"
+  // or "/media/usb" (no trailing "/"). Windows: the upper-case drive letter alone, such as "C".
+  std::string root;
   std::string device;      // what is mounted: "/dev/sda1", "tmpfs", "server:/share"
   std::string fileSystem;  // "ext4", "tmpfs", "nfs4", ...
   std::string volumeName;  // the file system's label; empty when it has none
   DriveType type = DriveType::Unknown;
-  bool floppy = false;  // the file system lies on /dev/fd*
+  bool floppy = false;  // POSIX: the file system lies on /dev/fd*. Windows: drive A or B.
 };
+
+// The folder at the top of the drive named by root (a DriveInfo's root): POSIX the mount point
+// itself, Windows the letter followed by ":\" ("C" gives "C:\").
+std::string DriveRootFolder(const std::string& root);
 
 // The drive that holds a path: the mount point that is the longest leading part of the path's
 // folder, with that folder's links resolved as the system resolves them when it opens the path

@@ -95,7 +95,7 @@ class WritableFile {
   WritableFile& operator=(WritableFile&& other) noexcept;
 
   std::error_code Open(const std::string& path);
-  bool IsOpen() const { return handle_ >= 0; }
+  bool IsOpen() const { return handle_ != kNoHandle; }
   std::error_code Length(std::int64_t& length) const;
   // Moves to the first byte.
   std::error_code Rewind();
@@ -107,7 +107,9 @@ class WritableFile {
   std::error_code Close();
 
  private:
-  int handle_ = -1;
+  // POSIX: the file descriptor. Windows: the HANDLE. kNoHandle when closed.
+  static constexpr std::intptr_t kNoHandle = -1;
+  std::intptr_t handle_ = kNoHandle;
 };
 
 }  // namespace Platform

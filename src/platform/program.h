@@ -8,7 +8,11 @@
 namespace Platform {
 
 // Path separator of the system's paths.
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
 inline constexpr char kPathSeparator = '/';
+#endif
 
 // The folder of the running executable, ending in one separator.
 std::string ExecutableFolder();

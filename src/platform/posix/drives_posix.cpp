@@ -174,4 +174,6 @@ std::error_code QueryDriveSpace(const std::string& root, DriveSpace& space) {
   return {};
 }
 
+std::string DriveRootFolder(const std::string& root) { return root; }
+
 }  // namespace Platform

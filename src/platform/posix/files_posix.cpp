@@ -258,49 +258,52 @@ void SleepMilliseconds(int milliseconds) {
 }
 
 WritableFile::~WritableFile() {
-  if (handle_ >= 0) ::close(handle_);
+  if (handle_ != kNoHandle) ::close(static_cast<int>(handle_));
 }
 
 WritableFile::WritableFile(WritableFile&& other) noexcept : handle_(other.handle_) {
-  other.handle_ = -1;
+  other.handle_ = kNoHandle;
 }
 
 WritableFile& WritableFile::operator=(WritableFile&& other) noexcept {
   if (this != &other) {
-    if (handle_ >= 0) ::close(handle_);
+    if (handle_ != kNoHandle) ::close(static_cast<int>(handle_));
     handle_ = other.handle_;
-    other.handle_ = -1;
+    other.handle_ = kNoHandle;
   }
   return *this;
 }
 
 std::error_code WritableFile::Open(const std::string& path) {
-  if (handle_ >= 0) {
+  if (handle_ != kNoHandle) {
     if (const auto error = Close()) return error;
   }
-  return OpenRegularFile(path, O_WRONLY, handle_);
+  int handle = -1;
+  if (const auto error = OpenRegularFile(path, O_WRONLY, handle)) return error;
+  handle_ = handle;
+  return {};
 }
 
 std::error_code WritableFile::Length(std::int64_t& length) const {
   length = 0;
-  if (handle_ < 0) return std::make_error_code(std::errc::bad_file_descriptor);
+  if (handle_ == kNoHandle) return std::make_error_code(std::errc::bad_file_descriptor);
   struct stat object {};
-  if (::fstat(handle_, &object) != 0) return LastError();
+  if (::fstat(static_cast<int>(handle_), &object) != 0) return LastError();
   length = static_cast<std::int64_t>(object.st_size);
   return {};
 }
 
 std::error_code WritableFile::Rewind() {
-  if (handle_ < 0) return std::make_error_code(std::errc::bad_file_descriptor);
-  if (::lseek(handle_, 0, SEEK_SET) != 0) return LastError();
+  if (handle_ == kNoHandle) return std::make_error_code(std::errc::bad_file_descriptor);
+  if (::lseek(static_cast<int>(handle_), 0, SEEK_SET) != 0) return LastError();
   return {};
 }
 
 std::error_code WritableFile::WriteAll(const void* data, std::size_t size) {
-  if (handle_ < 0) return std::make_error_code(std::errc::bad_file_descriptor);
+  if (handle_ == kNoHandle) return std::make_error_code(std::errc::bad_file_descriptor);
   const auto* next = static_cast<const unsigned char*>(data);
   while (size > 0) {
-    const ssize_t written = ::write(handle_, next, size);
+    const ssize_t written = ::write(static_cast<int>(handle_), next, size);
     if (written < 0) {
       if (errno == EINTR) continue;
       return LastError();
@@ -314,22 +317,22 @@ std::error_code WritableFile::WriteAll(const void* data, std::size_t size) {
 }
 
 std::error_code WritableFile::Truncate(std::int64_t length) {
-  if (handle_ < 0) return std::make_error_code(std::errc::bad_file_descriptor);
+  if (handle_ == kNoHandle) return std::make_error_code(std::errc::bad_file_descriptor);
   if (length < 0) return std::make_error_code(std::errc::invalid_argument);
-  if (::ftruncate(handle_, static_cast<off_t>(length)) != 0) return LastError();
+  if (::ftruncate(static_cast<int>(handle_), static_cast<off_t>(length)) != 0) return LastError();
   return {};
 }
 
 std::error_code WritableFile::Sync() {
-  if (handle_ < 0) return std::make_error_code(std::errc::bad_file_descriptor);
-  if (::fsync(handle_) != 0) return LastError();
+  if (handle_ == kNoHandle) return std::make_error_code(std::errc::bad_file_descriptor);
+  if (::fsync(static_cast<int>(handle_)) != 0) return LastError();
   return {};
 }
 
 std::error_code WritableFile::Close() {
-  if (handle_ < 0) return {};
-  const int handle = handle_;
-  handle_ = -1;
+  if (handle_ == kNoHandle) return {};
+  const int handle = static_cast<int>(handle_);
+  handle_ = kNoHandle;
   return CloseHandle(handle);
 }
 
