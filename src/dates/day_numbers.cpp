@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "platform/files.h"
+#include "platform/local_time.h"
 
 namespace DatePr2 {
 
@@ -28,9 +29,9 @@ bool IsGregorian(std::int32_t calendar) {
   return calendar == 0 || calendar == GregorianCalendar;
 }
 
-const std::array<const char*, 12> kMonthNames = {
-    "January", "February", "March",     "April",   "May",      "June",
-    "July",    "August",   "September", "October", "November", "December"};
+const std::array<const char*, 12> kMonthNames = {"January",   "February", "March",    "April",
+                                                 "May",       "June",     "July",     "August",
+                                                 "September", "October",  "November", "December"};
 
 short ToErrorNumber(int value) {
   if (value > 0 && value <= SHRT_MAX) return static_cast<short>(value);
@@ -107,7 +108,7 @@ std::int32_t LocalDayNumber(std::int64_t secondsSinceEpoch, short& errorNumber) 
   const auto moment = static_cast<std::time_t>(secondsSinceEpoch);
   std::tm local{};
   errno = 0;
-  if (::localtime_r(&moment, &local) == nullptr) {
+  if (!Platform::LocalTime(moment, local)) {
     errorNumber = ToErrorNumber(errno != 0 ? errno : EOVERFLOW);
     return -1;
   }

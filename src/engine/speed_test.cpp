@@ -13,6 +13,7 @@
 #include "engine/fill_disk.h"
 #include "engine/purge_speeds.h"
 #include "engine/purge_type_choice.h"
+#include "platform/local_time.h"
 #include "platform/paths.h"
 #include "setups/registry.h"
 #include "text/locale_format.h"
@@ -58,7 +59,7 @@ double SpeedTestHost::TimeOfDaySeconds() {
   const auto now = std::chrono::system_clock::now();
   const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
   std::tm local{};
-  localtime_r(&seconds, &local);
+  Platform::LocalTime(seconds, local);
   const double fraction =
       std::chrono::duration<double>(now - std::chrono::system_clock::from_time_t(seconds)).count();
   return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + fraction;

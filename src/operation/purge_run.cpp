@@ -6,6 +6,7 @@
 #include "operation/estimates.h"
 #include "operation/program_settings.h"
 #include "platform/drives.h"
+#include "platform/local_time.h"
 #include "platform/paths.h"
 #include "targets/matching.h"
 #include "text/locale_format.h"
@@ -55,7 +56,7 @@ void PurgeRun::ResetRunState() {
 std::string PurgeRun::DateAndTime() const {
   const std::time_t now = clock();
   std::tm local{};
-  localtime_r(&now, &local);
+  Platform::LocalTime(now, local);
   const StrProc::LocaleFormat format = StrProc::CurrentLocaleFormat();
   return StrProc::FormatDateTime(format.shortDatePattern, local, format) + ", " +
          StrProc::FormatDateTime("%H:%M:%S", local, format);

@@ -1,6 +1,7 @@
 #include <ctime>
 
 #include "platform/files.h"
+#include "platform/local_time.h"
 #include "text/locale_format.h"
 #include "text/str_proc.h"
 
@@ -22,7 +23,7 @@ std::string FileDateText(const std::string& path, bool withTime) {
   if (Platform::GetFileTimes(path, times)) return "";
   const auto seconds = static_cast<std::time_t>(times.modification.seconds);
   std::tm moment{};
-  if (localtime_r(&seconds, &moment) == nullptr) return "";  // beyond the calendar
+  if (!Platform::LocalTime(seconds, moment)) return "";  // beyond the calendar
 
   const LocaleFormat format = CurrentLocaleFormat();
   // The date stands alone even where the locale writes it with blanks ("2024. 03. 05.").
