@@ -1,5 +1,8 @@
 #include "support/child_process.h"
 
+// Child processes and users are POSIX notions; the tests that need them run on POSIX only.
+#ifndef _WIN32
+
 #include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -30,3 +33,5 @@ bool BecomeNobody() {
 }
 
 }  // namespace TestSupport
+
+#endif  // _WIN32

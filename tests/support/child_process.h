@@ -2,6 +2,8 @@
 
 #include <functional>
 
+// POSIX only: Windows has no fork and no switch of user within a process.
+#ifndef _WIN32
 namespace TestSupport {
 
 // Runs body in a child process and returns the number it exits with (body's result), or -1 when
@@ -15,3 +17,4 @@ bool CanDropPrivileges();
 bool BecomeNobody();
 
 }  // namespace TestSupport
+#endif  // _WIN32

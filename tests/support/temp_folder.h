@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 namespace TestSupport {
@@ -13,7 +14,7 @@ class TempFolder {
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
 
-  // The folder's path, ending in "/".
+  // The folder's path, ending in the system's separator ("/" or "\").
   const std::string& Path() const { return path_; }
   // Path() followed by name.
   std::string operator/(const std::string& name) const { return path_ + name; }
@@ -21,6 +22,11 @@ class TempFolder {
  private:
   std::string path_;
 };
+
+// The program's paths are UTF-8; these turn them into the standard library's paths and back
+// (on Windows a plain string would be taken in the ANSI code page).
+std::filesystem::path FileSystemPath(const std::string& path);
+std::string Utf8Path(const std::filesystem::path& path);
 
 // Writes bytes to a file (created or replaced) and returns its path.
 std::string WriteFile(const std::string& path, const std::string& bytes);

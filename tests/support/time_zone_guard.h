@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "support/environment.h"
+
 namespace TestSupport {
 
 // Puts the process in the given time zone (a TZ value) and restores the former one at the end.
@@ -12,21 +14,28 @@ class TimeZoneGuard {
  public:
   explicit TimeZoneGuard(const char* zone) {
     if (const char* former = std::getenv("TZ")) former_ = former;
-    ::setenv("TZ", zone, 1);
-    ::tzset();
+    SetEnvironmentVariable("TZ", zone);
+    Tzset();
   }
   ~TimeZoneGuard() {
     if (former_) {
-      ::setenv("TZ", former_->c_str(), 1);
+      SetEnvironmentVariable("TZ", *former_);
     } else {
-      ::unsetenv("TZ");
+      UnsetEnvironmentVariable("TZ");
     }
-    ::tzset();
+    Tzset();
   }
   TimeZoneGuard(const TimeZoneGuard&) = delete;
   TimeZoneGuard& operator=(const TimeZoneGuard&) = delete;
 
  private:
+  static void Tzset() {
+#ifdef _WIN32
+    _tzset();
+#else
+    ::tzset();
+#endif
+  }
   std::optional<std::string> former_;
 };
 
