@@ -14,24 +14,61 @@ constexpr char kNewLine[] = "\r\n";
 constexpr std::size_t kPathsListed = 10;
 constexpr std::size_t kLongPath = 40;
 
+#ifdef _WIN32
+// The program folders of the drive, compared with whole selected paths ignoring case.
+constexpr std::array<const char*, 2> kProgramFolders = {":\\program files",
+                                                        ":\\program files (x86)"};
+constexpr char kSystemName[] = "Windows";
+#else
 constexpr std::array<const char*, 12> kSystemFolders = {"/bin",  "/boot",  "/dev",   "/etc",
                                                         "/lib",  "/lib32", "/lib64", "/proc",
                                                         "/sbin", "/sys",   "/usr",   "/var"};
 constexpr std::array<const char*, 2> kProgramFolders = {"/opt", "/usr/local"};
+constexpr char kSystemName[] = "the operating system";
+#endif
 
 constexpr char kSureAboutSelected[] =
     "Are you SURE that you wish to purge all files in that folder (and its subfolders)?";
 
+bool IsSeparator(char c) {
+  return c == Platform::kPathSeparator || c == '/';
+}
+
 std::string WithoutTrailingSeparator(const std::string& path) {
   std::string out = path;
-  while (out.size() > 1 && out.back() == '/') out.pop_back();
+  while (out.size() > 1 && IsSeparator(out.back())) out.pop_back();
   return out;
+}
+
+std::string UpperCase(std::string text) {
+  for (char& c : text)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return text;
 }
 
 std::string Resolved(const std::string& path) {
   return Platform::ResolveLinks(path);
 }
 
+#ifdef _WIN32
+// The Windows folder of the path's drive, or a path below it: the path, upper-cased, begins with
+// the drive letter and ":\WINDOWS".
+bool IsSystemFolderNamed(const std::string& path) {
+  if (path.size() < 2 || path[1] != ':') return false;
+  return UpperCase(path).starts_with(UpperCase(path.substr(0, 1)) + ":\\WINDOWS");
+}
+
+// A parent whose name after the drive's root begins with "Windows" (such as C:\Windows\ or
+// C:\WINDOWS\system32\).
+bool IsSystemParentNamed(const std::string& parent) {
+  return parent.size() >= 10 && parent[1] == ':' && UpperCase(parent.substr(3, 7)) == "WINDOWS";
+}
+
+bool IsProgramFolderNamed(const std::string& path, const std::string& folder) {
+  if (path.size() < 2 || path[1] != ':') return false;
+  return UpperCase(WithoutTrailingSeparator(path)) == UpperCase(path.substr(0, 1) + folder);
+}
+#else
 bool IsSystemFolderNamed(const std::string& path) {
   const std::string bare = WithoutTrailingSeparator(path);
   if (bare == "/") return true;
@@ -40,16 +77,21 @@ bool IsSystemFolderNamed(const std::string& path) {
   return false;
 }
 
+bool IsSystemParentNamed(const std::string& parent) {
+  return IsSystemFolderNamed(parent);
+}
+
 bool IsProgramFolderNamed(const std::string& path, const std::string& folder) {
   return WithoutTrailingSeparator(path) == folder;
 }
+#endif
 
 std::string SelectedSystemWarning(const std::string& path) {
   return std::string("You have included the ") + path + " folder!" + kNewLine +
          "If this folder contains the files for the operating system for" + kNewLine +
          "the PC that you are using then purging the files in this folder" + kNewLine +
          "will almost certainly make your computer unbootable and unusable" + kNewLine +
-         "unless you reinstall the operating system." + kNewLine + kNewLine + kSureAboutSelected;
+         "unless you reinstall " + kSystemName + "." + kNewLine + kNewLine + kSureAboutSelected;
 }
 
 std::string SelectedProgramsWarning(const std::string& path) {
@@ -89,9 +131,10 @@ std::string SelectionCaption(const std::string& parent) {
 bool IsSameOrBelow(const std::string& path, const std::string& folder) {
   const std::string bare = WithoutTrailingSeparator(path);
   const std::string top = WithoutTrailingSeparator(folder);
-  if (top == "/") return bare.size() >= 1 && bare.front() == '/';
+  if (top.size() == 1 && IsSeparator(top.front()))
+    return !bare.empty() && IsSeparator(bare.front());
   if (bare.compare(0, top.size(), top) != 0) return false;
-  return bare.size() == top.size() || bare[top.size()] == '/';
+  return bare.size() == top.size() || IsSeparator(bare[top.size()]);
 }
 
 bool IsSystemFolder(const std::string& path) {
@@ -99,12 +142,12 @@ bool IsSystemFolder(const std::string& path) {
 }
 
 std::optional<std::string> ParentWarning(const std::string& parent) {
-  if (!IsSystemFolder(parent)) return std::nullopt;
+  if (!IsSystemParentNamed(parent) && !IsSystemParentNamed(Resolved(parent))) return std::nullopt;
   return std::string("You have selected the ") + parent + " folder!" + kNewLine +
          "This folder contains the files for the operating system for" + kNewLine +
          "the PC that you are using. Purging files in this folder" + kNewLine +
          "will may make your computer unbootable and unusable" + kNewLine +
-         "unless you reinstall the operating system." + kNewLine + kNewLine +
+         "unless you reinstall " + kSystemName + "." + kNewLine + kNewLine +
          "Are you SURE that you wish to purge files" + kNewLine +
          "in some or all subfolders of this folder?";
 }

@@ -33,16 +33,20 @@ std::string SelectionCaption(const std::string& parent);
 // True when path is folder itself or lies below it, comparing whole names ("/usr" holds
 // "/usr/x" but not "/usrdata"). Trailing separators do not count.
 bool IsSameOrBelow(const std::string& path, const std::string& folder);
-// A folder of the operating system, or one below it ("/" only as itself).
+// A folder of the operating system, or one below it. POSIX: "/" itself and the system's folders
+// such as /usr and /etc. Windows: the drive's WINDOWS folder and everything below it, any case.
 bool IsSystemFolder(const std::string& path);
 
 // The question (Yes and No) for a parent folder that belongs to the operating system; nothing for
-// any other parent. A parent reached through a symbolic link is judged by where it leads, too.
+// any other parent. Windows: a parent whose name after the drive's root begins with "Windows" in
+// any case (C:\Windows\, C:\WINDOWS\System32\). A parent reached through a symbolic link is judged
+// by where it leads, too.
 std::optional<std::string> ParentWarning(const std::string& parent);
 
 // The questions (Yes and No) for the selected paths, in the order they are asked: the first
 // path in a folder of the operating system, then the first path that is /opt, then the first
-// that is /usr/local.
+// that is /usr/local (Windows: the drive's Program Files, then Program Files (x86), as whole
+// paths in any case).
 std::vector<std::string> SelectedPathWarnings(const std::vector<std::string>& paths);
 
 // The summary asked with OK and Cancel (Cancel the default) before the purge starts.
