@@ -2,7 +2,10 @@
 
 #include <CLI/CLI.hpp>
 #include <iostream>
+#include <string>
+#include <vector>
 
+#include "cli/console.h"
 #include "cli/run_command.h"
 #include "cli/speed_test_command.h"
 
@@ -37,8 +40,12 @@ int main(int argc, char** argv) {
   SpeedTestOptions speedOptions;
   CLI::App& speedTest = AddSpeedTestCommand(app, speedOptions);
 
+  UseUtf8Console();
+  std::vector<std::string> arguments = Utf8Arguments(argc, argv);
+  std::vector<char*> utf8Argv;
+  for (std::string& argument : arguments) utf8Argv.push_back(argument.data());
   try {
-    app.parse(argc, argv);
+    app.parse(static_cast<int>(utf8Argv.size()), utf8Argv.data());
   } catch (const CLI::CallForHelp&) {
     std::cout << app.help();
     return 0;

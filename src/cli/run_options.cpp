@@ -62,8 +62,8 @@ std::optional<std::int32_t> DayNumberOf(const std::string& text) {
 
 void SetTarget(const std::string& given, const RunCommandOptions& options, TargetRecord& target) {
   const std::string path = Platform::AbsolutePath(given);
-  // A path ending in "/" names a folder, whether it exists or not.
-  if (Platform::FolderExists(path) || path.ends_with('/')) {
+  // A path ending in a separator names a folder, whether it exists or not.
+  if (Platform::FolderExists(path) || (!path.empty() && IsPathSeparator(path.back()))) {
     target.TargetFolder = WithTrailingSeparator(path);
     target.TargetFilespec = options.files.value_or("*.*");
   } else {
@@ -129,7 +129,7 @@ std::string RunCommandUsageError(const RunCommandOptions& options) {
     return "PATH is required (or an operation file with --setup)";
   if (options.path) {
     const std::string path = Platform::AbsolutePath(*options.path);
-    if (!Platform::FolderExists(path) && !path.ends_with('/')) {
+    if (!Platform::FolderExists(path) && (path.empty() || !IsPathSeparator(path.back()))) {
       if (options.files) return "--files: PATH must be a folder";
       if (options.subfolders) return "--subfolders: PATH must be a folder";
     }
