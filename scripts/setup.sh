@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and testing Kexwell need, when they are missing.
+# Installs the Debian packages that building and testing Kexwell need, when they are missing:
+# the Linux build, and the Windows cross build with Wine to run its tests.
 # Waits for another package manager to finish instead of failing on the dpkg lock.
 set -euo pipefail
 
@@ -9,6 +10,7 @@ packages=(
   qt6-base-dev libgl-dev fonts-dejavu-core
   xvfb xauth
   coreutils
+  g++-mingw-w64-x86-64-posix googletest wine wine64
 )
 
 missing=()
