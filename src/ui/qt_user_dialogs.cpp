@@ -1,8 +1,11 @@
 #include "ui/qt_user_dialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+
+#include "platform/paths.h"
 
 QString ToDisplayText(const std::string& text) {
   QString shown = QString::fromStdString(text);
@@ -74,9 +77,11 @@ MessageAnswer FromQt(int button, MessageButtons buttons) {
   }
 }
 
+// Qt's choosers answer with "/" on every system; the program's paths use the system's own
+// separator ("\" on Windows).
 std::optional<std::string> Chosen(const QString& path) {
   if (path.isEmpty()) return std::nullopt;
-  return path.toStdString();
+  return QDir::toNativeSeparators(path).toStdString();
 }
 
 }  // namespace
@@ -99,8 +104,9 @@ std::optional<std::string> QtUserDialogs::ChooseFileToSave(const FileChooserRequ
   // The program asks itself before it overwrites a file.
   return Chosen(QFileDialog::getSaveFileName(
       parent_, QString::fromStdString(request.title),
-      QString::fromStdString(request.folder.empty() ? request.suggestedName
-                                                    : request.folder + "/" + request.suggestedName),
+      QString::fromStdString(request.folder.empty()
+                                 ? request.suggestedName
+                                 : JoinPath(request.folder, request.suggestedName)),
       QString::fromStdString(request.filter), nullptr, QFileDialog::DontConfirmOverwrite));
 }
 
