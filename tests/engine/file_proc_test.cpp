@@ -1,12 +1,20 @@
 #include "engine/file_proc.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <vector>
 
+#include "support/file_inspection.h"
+#include "support/file_setup.h"
 #include "support/temp_folder.h"
+
+#ifdef _WIN32
+#include <windows.h>
+// The program's own functions of these names, not Windows' macros.
+#undef DeleteFile
+#undef GetFileAttributes
+#endif
 
 using namespace TestSupport;
 namespace fs = std::filesystem;
@@ -47,7 +55,7 @@ TEST(DeleteFile, TriesFourTimesHalfASecondApartThenGivesUp) {
   EXPECT_FALSE(FileProc::DeleteFile(path, true, true, true, deletion.Retry()));
   EXPECT_EQ(deletion.tries, 4);
   EXPECT_EQ(deletion.waits, (std::vector<int>{500, 500, 500}));
-  EXPECT_TRUE(fs::exists(path));
+  EXPECT_TRUE(fs::exists(FileSystemPath(path)));
 }
 
 TEST(DeleteFile, SucceedsOnALaterTry) {
@@ -56,14 +64,14 @@ TEST(DeleteFile, SucceedsOnALaterTry) {
   ScriptedDeletion deletion({true, true, false});
   EXPECT_TRUE(FileProc::DeleteFile(path, true, true, true, deletion.Retry()));
   EXPECT_EQ(deletion.tries, 3);
-  EXPECT_FALSE(fs::exists(path));
+  EXPECT_FALSE(fs::exists(FileSystemPath(path)));
 }
 
 TEST(DeleteFile, AFileThatSomeoneElseDeletesBetweenTriesCountsAsDeleted) {
   TempFolder folder;
   const std::string path = WriteFile(folder / "f", "x");
   ScriptedDeletion deletion({true, true, true, true});
-  deletion.duringFailure = [](const std::string& p) { fs::remove(p); };
+  deletion.duringFailure = [](const std::string& p) { fs::remove(FileSystemPath(p)); };
   EXPECT_TRUE(FileProc::DeleteFile(path, true, true, true, deletion.Retry()));
   EXPECT_EQ(deletion.tries, 1);
   EXPECT_TRUE(deletion.waits.empty());
@@ -73,17 +81,58 @@ TEST(DeleteFile, AMissingFileIsAlreadyDeletedAndAReadOnlyOneLosesTheAttributeFir
   TempFolder folder;
   EXPECT_TRUE(FileProc::DeleteFile(folder / "never", true, true, true));
   const std::string path = WriteFile(folder / "ro", "x");
-  ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+  MakeReadOnly(path);
   bool wasWritable = false;
   FileProc::DeleteRetry retry;
   retry.remove = [&wasWritable](const std::string& p) {
-    struct stat info {};
-    stat(p.c_str(), &info);
-    wasWritable = (info.st_mode & S_IWUSR) != 0;
+    wasWritable = !ReadOnlyOnDisk(p);
     return Platform::RemoveFile(p);
   };
   EXPECT_TRUE(FileProc::DeleteFile(path, true, true, true, retry));
   EXPECT_TRUE(wasWritable);
+  EXPECT_FALSE(fs::exists(FileSystemPath(path)));
+}
+
+TEST(DeleteFile, AReadOnlyFileWhoseAttributeIsKeptGoesOnPosixOnly) {
+  TempFolder folder;
+  const std::string path = WriteFile(folder / "ro", "x");
+  MakeReadOnly(path);
+  ScriptedDeletion deletion({});
+  const bool deleted = FileProc::DeleteFile(path, true, false, true, deletion.Retry());
+#ifdef _WIN32
+  // Windows refuses to delete a read-only file.
+  EXPECT_FALSE(deleted);
+  EXPECT_EQ(deletion.tries, 4);
+  EXPECT_TRUE(fs::exists(FileSystemPath(path)));
+#else
+  // POSIX asks the folder's permissions, not the file's.
+  EXPECT_TRUE(deleted);
+  EXPECT_EQ(deletion.tries, 1);
+  EXPECT_FALSE(fs::exists(FileSystemPath(path)));
+#endif
+}
+
+TEST(DeleteFile, AHiddenFileIsToldAsHiddenAndDeleted) {
+  TempFolder folder;
+#ifdef _WIN32
+  // Windows: the hidden attribute, here with the system attribute beside it.
+  const std::string path = WriteFile(folder / "hidden.txt", "x");
+  AddAttributes(path, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+#else
+  // POSIX: a name that begins with a dot.
+  const std::string path = WriteFile(folder / ".hidden", "x");
+#endif
+  Platform::FileAttributes attributes;
+  ASSERT_FALSE(Platform::GetFileAttributes(path, attributes));
+  EXPECT_TRUE(attributes.hidden);
+  EXPECT_FALSE(attributes.readOnly);
+  Platform::FileAttributes plain;
+  ASSERT_FALSE(Platform::GetFileAttributes(WriteFile(folder / "plain.txt", "x"), plain));
+  EXPECT_FALSE(plain.hidden);
+  EXPECT_FALSE(plain.system);
+
+  EXPECT_TRUE(FileProc::DeleteFile(path, true, true, true));
+  EXPECT_FALSE(fs::exists(FileSystemPath(path)));
 }
 
 TEST(UniqueName, AppendsTheFirstFreeNumber) {
@@ -91,6 +140,6 @@ TEST(UniqueName, AppendsTheFirstFreeNumber) {
   const std::string stub = folder / "_kx_dummy";
   EXPECT_EQ(FileProc::UniqueName(stub), stub + "1");
   WriteFile(stub + "1", "");
-  fs::create_directory(stub + "2");
+  MakeFolder(stub + "2");
   EXPECT_EQ(FileProc::UniqueName(stub), stub + "3");
 }

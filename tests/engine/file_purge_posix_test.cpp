@@ -1,3 +1,4 @@
+// What only POSIX has: pipes that are file-system entries, limits on file sizes, and other users.
 // Failures that need another user or process-wide limits run in a child process.
 
 #include <signal.h>
@@ -62,4 +63,11 @@ TEST_F(PurgeTest, AFileInAFolderThatDeniesDeletionIsOverwrittenButReportedNotDel
 
   EXPECT_EQ(code, -FilePurge::kNotDeleted);
   EXPECT_EQ(ReadFile(path), Repeat('\0', 300));
+}
+
+TEST_F(PurgeTest, APipeIsRefusedWithoutWaiting) {
+  const std::string pipe = folder / "pipe";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_EQ(Purge(pipe, 0, 1, true), FilePurge::kNotARegularFile);
+  EXPECT_TRUE(std::filesystem::is_fifo(pipe));
 }

@@ -1,13 +1,16 @@
 #include "engine/file_purge.h"
 
-#include <fcntl.h>
+#ifndef _WIN32
 #include <sys/stat.h>
-#include <unistd.h>
+#endif
 
 #include <filesystem>
 
 #include "engine/purge_fixture.h"
-#include "platform/files.h"
+#include "platform/drives.h"
+#include "platform/paths.h"
+#include "support/file_inspection.h"
+#include "support/file_setup.h"
 
 using namespace TestSupport;
 namespace fs = std::filesystem;
@@ -24,17 +27,30 @@ std::string Clusters(const std::string& cluster, int count) {
   return out;
 }
 
-void SetTimes(const std::string& path, long accessSeconds, long accessNanos, long modSeconds,
-              long modNanos) {
-  const timespec times[2] = {{accessSeconds, accessNanos}, {modSeconds, modNanos}};
-  ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
-}
+// The finest times each system keeps: nanoseconds on POSIX, 100 ns ticks on Windows.
+#ifdef _WIN32
+constexpr std::int32_t kAccessNanoseconds = 123456700;
+constexpr std::int32_t kModificationNanoseconds = 987654300;
+#else
+constexpr std::int32_t kAccessNanoseconds = 123456789;
+constexpr std::int32_t kModificationNanoseconds = 987654321;
+#endif
 
-struct stat StatOf(const std::string& path) {
+// A device that is there on every machine.
+#ifdef _WIN32
+const std::string kNullDevice = "NUL";
+#else
+const std::string kNullDevice = "/dev/null";
+#endif
+
+#ifndef _WIN32
+// The permission bits of the entry itself.
+unsigned ModeOf(const std::string& path) {
   struct stat info {};
   EXPECT_EQ(lstat(path.c_str(), &info), 0) << path;
-  return info;
+  return info.st_mode & 07777;
 }
+#endif
 
 }  // namespace
 
@@ -105,7 +121,7 @@ TEST_F(PurgeTest, AnEmptyFileGetsOneClusterPerOverwriteAndStaysEmptyWhenKept) {
 
   EXPECT_EQ(host.WholeOverwrites(4096),
             (std::vector<std::string>{Cluster('\xAA'), Cluster('\x55')}));
-  EXPECT_EQ(fs::file_size(path), 0u);
+  EXPECT_EQ(fs::file_size(FileSystemPath(path)), 0u);
 }
 
 TEST_F(PurgeTest, LongRunsOfClustersPerWriteGiveTheSameBytes) {
@@ -142,27 +158,30 @@ TEST_F(PurgeTest, LongRunsTakeTheNewRandomClusterOfEachPass) {
 
 TEST_F(PurgeTest, AKeptFileGetsBackItsLengthAndItsTimesToTheNanosecond) {
   const std::string path = WriteFile(folder / "kept.doc", Repeat('x', 5000));
-  SetTimes(path, 1000000000, 123456789, 1100000000, 987654321);
+  DiskTimes times;
+  times.access = {1000000000, kAccessNanoseconds};
+  times.modification = {1100000000, kModificationNanoseconds};
+  SetTimesOnDisk(path, times);
 
   EXPECT_EQ(Purge(path, 0, 1, false), FilePurge::kPurged);
 
-  const struct stat info = StatOf(path);
-  EXPECT_EQ(info.st_size, 5000);
-  EXPECT_EQ(info.st_atim.tv_sec, 1000000000);
-  EXPECT_EQ(info.st_atim.tv_nsec, 123456789);
-  EXPECT_EQ(info.st_mtim.tv_sec, 1100000000);
-  EXPECT_EQ(info.st_mtim.tv_nsec, 987654321);
+  EXPECT_EQ(fs::file_size(FileSystemPath(path)), 5000u);
+  const DiskTimes after = TimesOnDisk(path);
+  EXPECT_EQ(after.access.seconds, 1000000000);
+  EXPECT_EQ(after.access.nanoseconds, kAccessNanoseconds);
+  EXPECT_EQ(after.modification.seconds, 1100000000);
+  EXPECT_EQ(after.modification.nanoseconds, kModificationNanoseconds);
 }
 
 TEST_F(PurgeTest, ThePassThatDeletesLeavesNoFile) {
   const std::string path = WriteFile(folder / "gone.txt", "secret");
   EXPECT_EQ(Purge(path, 0, 1, true), FilePurge::kPurged);
-  EXPECT_FALSE(fs::exists(fs::symlink_status(path)));
+  EXPECT_FALSE(fs::exists(fs::symlink_status(FileSystemPath(path))));
 }
 
 TEST_F(PurgeTest, AFileThatCannotBeDeletedIsOverwrittenGetsItsLengthBackButNotItsTimes) {
   const std::string path = WriteFile(folder / "stuck.txt", Repeat('x', 5000));
-  SetTimes(path, 1000000000, 0, 1000000000, 0);
+  SetModificationTime(path, 1000000000);
   int tries = 0;
   environment.deleteRetry.remove = [&tries](const std::string&) {
     ++tries;
@@ -173,22 +192,28 @@ TEST_F(PurgeTest, AFileThatCannotBeDeletedIsOverwrittenGetsItsLengthBackButNotIt
 
   EXPECT_EQ(tries, 4);
   EXPECT_EQ(ReadFile(path), Repeat('\0', 5000));
-  EXPECT_NE(StatOf(path).st_mtim.tv_sec, 1000000000);
+  EXPECT_NE(TimesOnDisk(path).modification.seconds, 1000000000);
 }
 
 // --- Refusals before anything is written -----------------------------------------------------
 
 TEST_F(PurgeTest, AReadOnlyFileIsRefusedUntouchedUnlessAllowed) {
   const std::string path = WriteFile(folder / "ro.txt", "keep me");
-  ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+  MakeReadOnly(path);
 
   EXPECT_EQ(Purge(path, 0, 1, true), FilePurge::kReadOnly);
   EXPECT_EQ(ReadFile(path), "keep me");
-  EXPECT_EQ(StatOf(path).st_mode & 07777, 0444u);
+  EXPECT_TRUE(ReadOnlyOnDisk(path));
+#ifndef _WIN32
+  EXPECT_EQ(ModeOf(path), 0444u);
+#endif
 
   EXPECT_EQ(Purge(path, 0, 1, false, true), FilePurge::kPurged);
   EXPECT_EQ(ReadFile(path), Repeat('\0', 7));
-  EXPECT_EQ(StatOf(path).st_mode & 07777, 0644u) << "read-only is cleared and stays cleared";
+  EXPECT_FALSE(ReadOnlyOnDisk(path)) << "read-only is cleared and stays cleared";
+#ifndef _WIN32
+  EXPECT_EQ(ModeOf(path), 0644u) << "only the owner's write permission comes back";
+#endif
 }
 
 TEST_F(PurgeTest, AnInvalidPurgeTypeOrNoPassIsRefusedBeforeAnythingIsWritten) {
@@ -214,26 +239,29 @@ TEST_F(PurgeTest, AnInvalidClusterSizeIsRefusedBeforeAnythingIsWritten) {
 TEST_F(PurgeTest, AnEmptyNameAndAMissingFileAreRefused) {
   EXPECT_EQ(Purge("", 0, 1, true), FilePurge::kEmptyName);
   EXPECT_EQ(Purge(folder / "missing", 0, 1, true), FilePurge::kCannotOpenForWriting);
-  EXPECT_FALSE(fs::exists(folder / "missing")) << "nothing is created";
+  EXPECT_FALSE(fs::exists(FileSystemPath(folder / "missing"))) << "nothing is created";
 }
 
 TEST_F(PurgeTest, ALinkIsNeverFollowedAndItsTargetStaysUntouched) {
   const std::string target = WriteFile(folder / "target.txt", "precious");
   const std::string link = folder / "link.txt";
-  fs::create_symlink(target, link);
+  if (!MakeSymbolicLink(target, link)) GTEST_SKIP() << "this system does not allow links";
 
   EXPECT_EQ(Purge(link, 0, 1, true), FilePurge::kNotARegularFile);
 
   EXPECT_EQ(ReadFile(target), "precious");
-  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_TRUE(fs::is_symlink(FileSystemPath(link)));
 }
 
-TEST_F(PurgeTest, APipeAFolderAndADeviceAreRefusedWithoutWaiting) {
-  const std::string pipe = folder / "pipe";
-  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
-  EXPECT_EQ(Purge(pipe, 0, 1, true), FilePurge::kNotARegularFile);
+TEST_F(PurgeTest, AFolderAndADeviceAreRefusedWithoutWaiting) {
+  const std::string inner = folder / "inner";
+  MakeFolder(inner);
+  WriteFile(JoinPath(inner, "kept.txt"), "inside");
+  EXPECT_EQ(Purge(inner, 0, 1, true), FilePurge::kNotARegularFile);
   EXPECT_EQ(Purge(folder.Path(), 0, 1, true), FilePurge::kNotARegularFile);
-  EXPECT_EQ(Purge("/dev/null", 0, 1, true), FilePurge::kNotARegularFile);
-  EXPECT_TRUE(fs::is_fifo(pipe));
-  EXPECT_TRUE(fs::is_character_file("/dev/null"));
+  EXPECT_EQ(Purge(kNullDevice, 0, 1, true), FilePurge::kNotARegularFile);
+  EXPECT_EQ(ReadFile(JoinPath(inner, "kept.txt")), "inside");
+#ifndef _WIN32
+  EXPECT_TRUE(fs::is_character_file(kNullDevice));  // POSIX: the device is a file-system entry
+#endif
 }

@@ -8,7 +8,7 @@
 namespace TestSupport {
 
 void WatchingHost::Yield() {
-  std::ifstream in(path_, std::ios::binary);
+  std::ifstream in(FileSystemPath(path_), std::ios::binary);
   if (!in) return;
   std::ostringstream content;
   content << in.rdbuf();
