@@ -26,6 +26,16 @@ std::string LowerCase(std::string text) {
   return text;
 }
 
+// Whether two paths name the same file: exactly on POSIX, whose names are case-sensitive, and
+// in any letter case on Windows, whose names are not.
+bool SameFile(const std::string& a, const std::string& b) {
+#ifdef _WIN32
+  return LowerCase(a) == LowerCase(b);
+#else
+  return a == b;
+#endif
+}
+
 }  // namespace
 
 ProtectedFiles::ProtectedFiles(std::vector<std::string> programFolders,
@@ -69,7 +79,8 @@ short ProtectedFiles::CheckFile(const std::string& path) const {
   }
 
   // A swap file in use is protected whatever its name: /swapfile has no extension at all.
-  if (std::find(swapFiles_.begin(), swapFiles_.end(), path) != swapFiles_.end()) {
+  if (std::any_of(swapFiles_.begin(), swapFiles_.end(),
+                  [&path](const std::string& swapFile) { return SameFile(swapFile, path); })) {
     return kPagingFile;
   }
 
