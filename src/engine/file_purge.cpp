@@ -147,17 +147,16 @@ bool PurgeFile(const std::string& path, short purgeType, short numPasses, bool d
   Platform::FileTimes times;
   const bool timesRead = FileProc::GetFileTimes(path, times) == 0;
 
-  if (haveAttributes && attributes.readOnly) {
-    if (!okToPurgeReadOnly) {
-      resultCode = kReadOnly;
-      return false;
-    }
-    (void)Platform::ClearReadOnly(path);
+  // Both refusals come before anything is changed, so that a refused file keeps its attributes.
+  if (haveAttributes && attributes.readOnly && !okToPurgeReadOnly) {
+    resultCode = kReadOnly;
+    return false;
   }
   if (haveAttributes && attributes.system && !okToPurgeSystem) {
     resultCode = kSystemFile;
     return false;
   }
+  if (haveAttributes && attributes.readOnly) (void)Platform::ClearReadOnly(path);
 
   if (const short probe = FileProc::ChangeSize(path, -1); probe != 0) {
     resultCode = probe == kNotARegularFile ? kNotARegularFile : kCannotOpenForWriting;
