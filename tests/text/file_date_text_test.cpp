@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
-#include <fcntl.h>
-#include <sys/stat.h>
 
 #include <ctime>
 
-#include "support/temp_folder.h"
+#include "platform/paths.h"
+#include "support/file_inspection.h"
 #include "support/scoped_locale_format.h"
+#include "support/temp_folder.h"
 #include "text/str_proc.h"
 
 using StrProc::FileDateText;
@@ -14,7 +14,7 @@ using TestSupport::ScopedLocaleFormat;
 
 namespace {
 
-// A file last modified at the given local date and time.
+// A file last modified half a second after the given local date and time.
 std::string FileDatedAt(const TestSupport::TempFolder& folder, int year, int month, int day,
                         int hour, int minute, int second) {
   const std::string path = TestSupport::WriteFile(folder / "dated.txt", "x");
@@ -26,8 +26,11 @@ std::string FileDatedAt(const TestSupport::TempFolder& folder, int year, int mon
   moment.tm_min = minute;
   moment.tm_sec = second;
   moment.tm_isdst = -1;
-  const timespec times[2] = {{mktime(&moment), 0}, {mktime(&moment), 500000000}};
-  EXPECT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+  const std::int64_t seconds = mktime(&moment);
+  TestSupport::DiskTimes times;
+  times.access = {seconds, 0};
+  times.modification = {seconds, 500000000};
+  TestSupport::SetTimesOnDisk(path, times);
   return path;
 }
 
@@ -67,5 +70,5 @@ TEST(FileDateText, IsEmptyForAnEmptyPathOrAMissingFile) {
   const TestSupport::TempFolder folder;
   EXPECT_EQ(FileDateText("", true), "");
   EXPECT_EQ(FileDateText(folder / "missing.txt", false), "");
-  EXPECT_EQ(FileDateText(folder / "missing/deeper.txt", true), "");
+  EXPECT_EQ(FileDateText(JoinPath(folder / "missing", "deeper.txt"), true), "");
 }

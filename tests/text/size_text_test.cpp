@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include "support/environment.h"
 #include "support/scoped_locale_format.h"
 #include "text/str_proc.h"
 
@@ -72,15 +73,18 @@ TEST(SizeToText, AnswersBadInputWithAPlainText) {
   EXPECT_EQ(StrProc::GroupedNumberText(-0.04, 1), "0.0");
 }
 
+// POSIX only: Windows takes the conventions from the user's regional settings, not from LC_ALL.
+#ifndef _WIN32
 TEST(ReadEnvironmentLocale, GivesTheCLocaleEnglishSeparatorsAndFourDigitYears) {
-  const char* saved = std::getenv("LC_ALL");
-  const std::string savedValue = saved ? saved : "";
-  setenv("LC_ALL", "C", 1);
-  const LocaleFormat format = StrProc::ReadEnvironmentLocale();
-  if (saved) setenv("LC_ALL", savedValue.c_str(), 1); else unsetenv("LC_ALL");
+  LocaleFormat format;
+  {
+    const TestSupport::ScopedEnvironment locale("LC_ALL", "C");
+    format = StrProc::ReadEnvironmentLocale();
+  }
   EXPECT_EQ(format.thousandsSeparator, ",");
   EXPECT_EQ(format.decimalPoint, ".");
   EXPECT_EQ(format.grouping, "\3");
   EXPECT_EQ(format.shortDatePattern, "%m/%d/%Y");
   EXPECT_EQ(format.longTimePattern, "%H:%M:%S");
 }
+#endif  // _WIN32
