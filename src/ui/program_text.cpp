@@ -256,9 +256,20 @@ int ReadLine(LoadState& state, std::string_view line, bool overlong, long long l
   return AddText(state, line, overlong, lineNumber);
 }
 
+// Opens a file for reading by its UTF-8 name. Windows' narrow fopen would take the name in the
+// ANSI code page and miss a folder named in another script.
+std::FILE* OpenForReading(const std::string& path) {
+#ifdef _WIN32
+  const std::filesystem::path name(std::u8string(path.begin(), path.end()));
+  return ::_wfopen(name.c_str(), L"rb");
+#else
+  return std::fopen(path.c_str(), "rb");
+#endif
+}
+
 int Load(const std::string& path) {
   if (Platform::FolderExists(path)) return kCannotOpen;
-  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  const std::unique_ptr<std::FILE, FileCloser> file(OpenForReading(path));
   if (!file) return kCannotOpen;
 
   LoadState state;
