@@ -31,13 +31,14 @@ short FreeSpace(const std::string& path, double& availableBytes, double& totalBy
 }
 
 bool DriveReady(const std::string& root) {
+  const std::string rootFolder = Platform::DriveRootFolder(root);
   Platform::DriveInfo drive;
-  if (Platform::DriveOfPath(root, drive)) return false;
+  if (Platform::DriveOfPath(rootFolder, drive)) return false;
   if (drive.type == Platform::DriveType::Fixed || drive.type == Platform::DriveType::RamDisk)
     return true;
   double available = 0;
   double total = 0;
-  return FreeSpace(root, available, total) == 0;
+  return FreeSpace(rootFolder, available, total) == 0;
 }
 
 short DriveTypeAndSerial(const std::string& drivePath, int& driveType, std::int32_t& serialNumber) {

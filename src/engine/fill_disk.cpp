@@ -28,7 +28,8 @@ std::vector<std::string> DummyFiles(const std::string& folder) {
 }  // namespace
 
 std::string DummyParentFolder(const std::string& driveRoot) {
-  if (Platform::CanWriteFolder(driveRoot)) return driveRoot;
+  const std::string rootFolder = Platform::DriveRootFolder(driveRoot);
+  if (Platform::CanWriteFolder(rootFolder)) return rootFolder;
   const std::string home = Platform::HomeFolder();
   Platform::DriveInfo homeDrive;
   if (!home.empty() && !Platform::DriveOfPath(JoinPath(home, "x"), homeDrive) &&

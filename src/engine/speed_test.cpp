@@ -239,7 +239,7 @@ void SpeedTest::Fail(const Platform::DriveInfo& drive) {
 short SpeedTest::OneMeasurement(const Platform::DriveInfo& drive, bool lastRun) {
   double available = 0;
   double total = 0;
-  if (freeSpace(drive.root, available, total) != 0) {
+  if (freeSpace(Platform::DriveRootFolder(drive.root), available, total) != 0) {
     dialogs_.Tell(caption,
                   std::string("An error occurred when attempting to ascertain") + kLineBreak +
                       "information about the disk in Drive " + drive.root + ".  ",

@@ -40,20 +40,26 @@ std::string DriveRootFolder(const std::string& root);
 // folder, with that folder's links resolved as the system resolves them when it opens the path
 // (the last name itself is not followed). Where the folder does not exist, the absolute path as
 // written is used. NoSuchDrive when the mount table cannot be read or holds no match.
+// Windows: the drive letter of the absolute path ("/" and "\" both separate); NoSuchDrive for a
+// network path ("\\server\share\...") and for a letter that has no drive.
 std::error_code DriveOfPath(const std::string& path, DriveInfo& drive);
 
 // The drives a person would call disks (block devices, RAM disks, network file systems), in the
-// order of the mount table; pseudo file systems and read-only images are left out.
+// order of the mount table; pseudo file systems and read-only images are left out. Windows: the
+// letters that hold a drive of a known kind, A to Z.
 std::vector<DriveInfo> ListDrives();
 
 struct DriveSpace {
-  std::int64_t clusterSize = 0;     // statvfs f_bsize
+  // POSIX from statvfs; Windows from GetDiskFreeSpace(Ex) and the volume's serial number.
+  std::int64_t clusterSize = 0;     // f_bsize; sectors per cluster x bytes per sector
   std::int64_t availableBytes = 0;  // f_bavail x f_frsize: free bytes this user may fill
   std::int64_t totalBytes = 0;      // f_blocks x f_frsize
-  std::uint32_t serialNumber = 0;   // from the file system id
+  std::uint32_t serialNumber = 0;   // from the file system id; the volume serial number
 };
 
 // Asks the file system that holds root; an error when it does not answer (the drive is not ready).
+// Windows: root is a drive as "C", "c", "C:" or "C:\"; a drive without a medium gives an error,
+// never the system's request to insert a disk.
 std::error_code QueryDriveSpace(const std::string& root, DriveSpace& space);
 
 }  // namespace Platform

@@ -21,17 +21,20 @@ std::string ExecutableFolder();
 // executable's folder and, when it exists, the installed data folder (../share/kexwell/ beside it).
 std::vector<std::string> ProgramFolders();
 
-// The swap files in use (the entries of type "file" in /proc/swaps), as absolute paths.
+// The swap files in use (the entries of type "file" in /proc/swaps), as absolute paths. Windows:
+// the paging files that the system's settings name on a drive letter, and those it has made.
 std::vector<std::string> SwapFiles();
 
 // The absolute form of a path, made without resolving links: a relative path is taken from the
 // current folder, and "." parts and repeated separators are folded away. ".." parts are kept,
-// because folding them could name another file when a folder on the way is a link.
+// because folding them could name another file when a folder on the way is a link. Windows folds
+// ".." too, as every Windows program sees the path, and turns "/" into "\".
 std::string AbsolutePath(const std::string& path);
 
 // The user's application-data folder, where the program keeps its own files: $XDG_CONFIG_HOME when
 // it is set to an absolute path, else $HOME/.config, else .config in the home folder of the user's
 // account. Without a trailing separator (the root stays "/"); empty when no home folder is known.
+// Windows: the user's roaming application-data folder, else the root of the first fixed drive.
 std::string ApplicationDataFolder();
 
 // Where a path leads once the links on its way are followed (the existing part resolved, the rest

@@ -35,6 +35,9 @@ enum class RootKey { CurrentUser };
 // make the store longer is refused.
 inline constexpr std::size_t kMaxStoreBytes = 1 << 20;
 
+// Windows keeps the values in the registry itself, under HKEY_CURRENT_USER: there the store path
+// is only remembered and has no effect on where values are kept.
+//
 // The file that holds the store; the program sets it at start-up. Default: the
 // application-data folder followed by "/kexwell/registry.ini" (empty when there is no
 // application-data folder, and then every write fails and every read finds nothing). An empty
@@ -46,13 +49,18 @@ std::string StorePath();
 // "0 Key already exists.", two blanks and the system's message for the result; when the value
 // cannot be stored, the system's error number, a blank, "Unable to create (or find) key.", two
 // blanks and the system's message. An empty key path or value name is refused like that (EINVAL):
-// such a value could never be read back.
+// such a value could never be read back. Windows: the registry's own error numbers (an empty key
+// path or name gives ERROR_INVALID_PARAMETER), "0 Key anomaly." for a key neither made nor
+// found, and for a key made or found whose value cannot be set, the error number, a blank,
+// "Unable to write value.", two blanks and the system's message.
 std::string RegWriteString(RootKey root, const std::string& keyPath, const std::string& valueName,
                            const std::string& text);
 
 // Reads a value into text. The status is "0 OK"; "1 Key not found or is empty." for an empty
 // key path, a missing key or a store that cannot be read; "2 Name not specified." for an empty
-// value name; "3 Name not found." for a missing value. text is set only with "0 OK".
+// value name; "3 Name not found." for a missing value. text is set only with "0 OK". Windows
+// also answers "4 " and the system's message for a value that is no text or cannot be read; a
+// text stored without its terminating zero is read whole.
 std::string RegReadString(RootKey root, const std::string& keyPath, const std::string& valueName,
                           std::string& text);
 
