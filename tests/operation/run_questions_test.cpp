@@ -1,12 +1,8 @@
-#include <fcntl.h>
-#include <sys/stat.h>
-
-#include <filesystem>
-
 #include "operation/run_fixture.h"
+#include "support/file_setup.h"
+#include "support/native_path.h"
 
 using namespace TestSupport;
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -17,9 +13,9 @@ bool Contains(const std::string& text, const std::string& part) {
 }  // namespace
 
 TEST_F(RunTest, ThePurgeQueryAsksOncePerExtensionAndYesPurgesThemAll) {
-  fs::create_directory(folder / "sub");
+  MakeFolder(folder / "sub");
   const std::string first = WriteFile(folder / "tool.exe", "MZ");
-  WriteFile(folder / "sub/other.exe", "MZ");
+  WriteFile(folder / NativePath("sub/other.exe"), "MZ");
   dialogs.Answer(MessageAnswer::Yes);
   Target("*.*", true);
   Purge();
@@ -38,9 +34,9 @@ TEST_F(RunTest, ThePurgeQueryAsksOncePerExtensionAndYesPurgesThemAll) {
 }
 
 TEST_F(RunTest, ARefusedExtensionIsNotAskedAgainInTheSameRun) {
-  fs::create_directory(folder / "sub");
+  MakeFolder(folder / "sub");
   WriteFile(folder / "a.sys", "1");
-  WriteFile(folder / "sub/b.sys", "2");
+  WriteFile(folder / NativePath("sub/b.sys"), "2");
   dialogs.Answer(MessageAnswer::No);
   Target("*.*", true);
   Purge();
@@ -49,24 +45,24 @@ TEST_F(RunTest, ARefusedExtensionIsNotAskedAgainInTheSameRun) {
   EXPECT_TRUE(Contains(run.Report(), "a.sys: \"sys\" files are not purged.\r\n"));
   EXPECT_TRUE(Contains(run.Report(), "b.sys: \"sys\" files are not purged.\r\n"));
   EXPECT_EQ(ReadFile(folder / "a.sys"), "1");
-  EXPECT_EQ(ReadFile(folder / "sub/b.sys"), "2");
+  EXPECT_EQ(ReadFile(folder / NativePath("sub/b.sys")), "2");
 
   // The permissions last for one run only: the next run asks again.
   dialogs.Answer(MessageAnswer::Yes);
   Purge();
   EXPECT_EQ(dialogs.shown.size(), 2u);
-  EXPECT_FALSE(fs::exists(folder / "a.sys"));
+  EXPECT_FALSE(Exists(folder / "a.sys"));
 }
 
 TEST_F(RunTest, CancelInThePurgeQueryStopsTheWholeRun) {
-  fs::create_directory(folder / "sub");
+  MakeFolder(folder / "sub");
   WriteFile(folder / "a.dll", "1");
-  WriteFile(folder / "sub/b.txt", "2");
+  WriteFile(folder / NativePath("sub/b.txt"), "2");
   dialogs.Answer(MessageAnswer::Cancel);
   Target("*.*", true);
   Purge();
   EXPECT_EQ(ReadFile(folder / "a.dll"), "1");
-  EXPECT_EQ(ReadFile(folder / "sub/b.txt"), "2") << "the subfolders are not visited";
+  EXPECT_EQ(ReadFile(folder / NativePath("sub/b.txt")), "2") << "the subfolders are not visited";
   EXPECT_TRUE(Contains(run.Report(), "Purge operation was stopped."));
 }
 
@@ -76,13 +72,13 @@ TEST_F(RunTest, SensitiveFilesAllowedInTheOptionsArePurgedWithoutAQuestion) {
   Target("*.*");
   Purge();
   EXPECT_TRUE(dialogs.shown.empty());
-  EXPECT_FALSE(fs::exists(folder / "a.ini"));
+  EXPECT_FALSE(Exists(folder / "a.ini"));
 }
 
 TEST_F(RunTest, ThePerFileConfirmationShowsTheFileAndTakesEachOfItsAnswers) {
   for (const char* name : {"a", "b", "c", "d"}) {
-    fs::create_directory(folder / name);
-    WriteFile(folder / name + "/f.txt", Repeat('x', 1536));
+    MakeFolder(folder / name);
+    WriteFile(folder / name + NativePath("/f.txt"), Repeat('x', 1536));
   }
   settings.blnConfirmFiles = true;
   host.confirmations = {FileConfirmation::Purge, FileConfirmation::Skip,
@@ -96,23 +92,22 @@ TEST_F(RunTest, ThePerFileConfirmationShowsTheFileAndTakesEachOfItsAnswers) {
 }
 
 TEST_F(RunTest, StopThisPurgeInTheConfirmationStopsTheRun) {
-  fs::create_directory(folder / "sub");
+  MakeFolder(folder / "sub");
   WriteFile(folder / "a.txt", "1");
-  WriteFile(folder / "sub/b.txt", "2");
+  WriteFile(folder / NativePath("sub/b.txt"), "2");
   settings.blnConfirmFiles = true;
   host.confirmations = {FileConfirmation::Stop};
   Target("*.txt", true);
   Purge();
   EXPECT_EQ(ReadFile(folder / "a.txt"), "1");
-  EXPECT_EQ(ReadFile(folder / "sub/b.txt"), "2");
+  EXPECT_EQ(ReadFile(folder / NativePath("sub/b.txt")), "2");
   EXPECT_EQ(run.Status(), RunStatus::Stopped);
   EXPECT_TRUE(Contains(run.Report(), "a.txt not purged.\r\n"));
 }
 
 TEST_F(RunTest, ThePerFileLabelNamesTheExactPathWithSizeAndDate) {
   const std::string path = WriteFile(folder / "Report.PDF", Repeat('x', 1536));
-  const timespec times[2] = {{1796553000, 0}, {1796553000, 0}};
-  ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+  SetModificationTime(path, 1796553000);
   settings.blnConfirmFiles = true;
   host.confirmations = {FileConfirmation::Skip};
   Target("*.*");

@@ -1,14 +1,10 @@
 #include "operation/run_start.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
-#include <filesystem>
-
 #include "operation/run_fixture.h"
+#include "support/file_setup.h"
+#include "support/native_path.h"
 
 using namespace TestSupport;
-namespace fs = std::filesystem;
 
 class RunStartTest : public RunTest {
  protected:
@@ -21,7 +17,7 @@ class RunStartTest : public RunTest {
 
 TEST_F(RunStartTest, NoFilesAndAMissingFolderAreRefusedAndTheMissingFolderForgotten) {
   EXPECT_FALSE(starter.CheckTarget());
-  settings.target = {folder / "gone/", "*.*", false};
+  settings.target = {folder / NativePath("gone/"), "*.*", false};
   EXPECT_FALSE(starter.CheckTarget());
   EXPECT_EQ(settings.target.TargetFolder, "");
   EXPECT_EQ(settings.target.TargetFilespec, "");
@@ -43,7 +39,7 @@ TEST_F(RunStartTest, APurgeNeedsAMatchingFileInTheFolderUnlessSubfoldersAreInclu
 }
 
 TEST_F(RunStartTest, APatternIsCountedAndNothingFoundIsTold) {
-  fs::create_directory(folder / "sub");
+  MakeFolder(folder / "sub");
   Target("*.txt", true);
   settings.dateRestriction.lngOnlyBeforeThisJDN = 2455198;
   EXPECT_FALSE(Prepare());
@@ -54,9 +50,8 @@ TEST_F(RunStartTest, APatternIsCountedAndNothingFoundIsTold) {
                                        " or in any of its subfolders matching *.txt (possibly "
                                        "due to the date restriction).");
 
-  WriteFile(folder / "sub/a.txt", "x");
-  const timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
-  ASSERT_EQ(utimensat(AT_FDCWD, (folder / "sub/a.txt").c_str(), old, 0), 0);
+  WriteFile(folder / NativePath("sub/a.txt"), "x");
+  SetModificationTime(folder / NativePath("sub/a.txt"), 1000000000);
   EXPECT_EQ(Prepare(), 1);
   EXPECT_TRUE(run.blnPurgeFiles);
   EXPECT_EQ(run.strNextDirPath, folder.Path());
@@ -108,13 +103,13 @@ TEST_F(RunStartTest, ListingSubfoldersAsksAboutTheSpeedAndTheFolderNames) {
 
 TEST_F(RunStartTest, AnEmptiedTargetFolderIsRemovedOnlyWhenTheUserSaysYes) {
   settings.target = {folder / "t", "*.*", false};
-  fs::create_directory(folder / "t");
+  MakeFolder(folder / "t");
   dialogs.Answer(MessageAnswer::No);
   EXPECT_FALSE(starter.OfferToDeleteEmptyFolder());
-  EXPECT_TRUE(fs::exists(folder / "t"));
+  EXPECT_TRUE(Exists(folder / "t"));
   dialogs.Answer(MessageAnswer::Yes);
   EXPECT_TRUE(starter.OfferToDeleteEmptyFolder());
-  EXPECT_FALSE(fs::exists(folder / "t"));
+  EXPECT_FALSE(Exists(folder / "t"));
   EXPECT_EQ(dialogs.shown[0].text, "Delete folder " + folder / "t" + "?");
   EXPECT_EQ(dialogs.shown[0].title, "Delete folder?");
 }
