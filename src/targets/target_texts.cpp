@@ -81,7 +81,8 @@ std::string ShortenPath(const std::string& path, int maxLength, RandomSource& ra
   if (CharCount(path) <= maxLength || maxLength < 5) return path;
   const std::vector<std::string> parts = SplitPath(path);
   const int count = static_cast<int>(parts.size());
-  if (count == 1) return path;
+  // A path without separators has no middle folders: it is cut at its end like any other.
+  if (count == 1) return CharPrefix(path, maxLength - 3) + "...";
 
   std::string result = path;
   std::vector<bool> elided(parts.size(), false);

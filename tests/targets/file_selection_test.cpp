@@ -1,10 +1,9 @@
 #include "targets/file_selection.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include "dates/day_numbers.h"
+#include "support/file_setup.h"
 #include "support/temp_folder.h"
 
 using namespace TestSupport;
@@ -13,8 +12,7 @@ namespace {
 
 // The day number of a file dated 2005-03-01 12:00 UTC, read back the way the restriction reads it.
 std::int32_t DateFile(const std::string& path) {
-  const timespec times[2] = {{1109678400, 0}, {1109678400, 0}};
-  EXPECT_EQ(utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0);
+  SetModificationTime(path, 1109678400);
   short error = 0;
   const std::int32_t day = DatePr2::FileDayNumber(path, error);
   EXPECT_EQ(error, 0);
@@ -36,8 +34,15 @@ TEST(SatisfiesFilespecAndDateRestriction, NeedsTheNameToMatchAndTheDayToLieBefor
   EXPECT_FALSE(SatisfiesFilespecAndDateRestriction(path, "*.txt", false, day))
       << "a file dated on the limit day itself is not purged";
   EXPECT_TRUE(SatisfiesFilespecAndDateRestriction(path, "Report.TXT", false, day + 1));
+  EXPECT_FALSE(SatisfiesFilespecAndDateRestriction(path, "Report.TXT", false, day));
+#ifdef _WIN32
+  EXPECT_TRUE(SatisfiesFilespecAndDateRestriction(path, "report.txt", false, day + 1))
+      << "Windows names ignore case";
+#else
   EXPECT_FALSE(SatisfiesFilespecAndDateRestriction(path, "report.txt", false, day + 1))
       << "a single name is matched exactly";
+#endif
+  EXPECT_FALSE(SatisfiesFilespecAndDateRestriction(path, "Report.TX", false, day + 1));
 }
 
 TEST(SatisfiesFilespecAndDateRestriction, AFileWhoseDateCannotBeReadPassesOnlyWithoutARestriction) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/native_path.h"
 #include "support/scripted_dialogs.h"
 #include "support/scripted_random.h"
 #include "support/temp_folder.h"
@@ -53,24 +54,27 @@ TEST(ShowSubfolderSetting, AFolderWithoutSubfoldersTurnsTheSettingOff) {
 TEST(ShortenPath, NeverExceedsItsMaximumAndKeepsTheEnds) {
   ScriptedRandom random;
   random.Seed();
-  const std::string path =
-      "/home/somebody/projects/kexwell-archive/2024/quarterly-reports/final/versions/report.pdf";
+  const std::string path = NativePath(
+      "/home/somebody/projects/kexwell-archive/2024/quarterly-reports/final/versions/report.pdf");
   for (int max = 5; max <= 100; ++max) {
     const std::string shortened = ShortenPath(path, max, random);
     EXPECT_LE(shortened.size(), static_cast<std::size_t>(max)) << max << ": " << shortened;
   }
   const std::string seventy = ShortenPath(path, 70, random);
   EXPECT_NE(seventy.find("..."), std::string::npos);
-  EXPECT_EQ(seventy.rfind("/home/", 0), 0u);
-  EXPECT_EQ(seventy.substr(seventy.size() - 11), "/report.pdf");
-  EXPECT_EQ(ShortenPath("/short/path", 70, random), "/short/path");
+  EXPECT_EQ(seventy.rfind(NativePath("/home/"), 0), 0u);
+  EXPECT_EQ(seventy.substr(seventy.size() - 11), NativePath("/report.pdf"));
+  EXPECT_EQ(ShortenPath(NativePath("/short/path"), 70, random), NativePath("/short/path"));
   EXPECT_EQ(ShortenPath(path, 4, random), path) << "below 5 it is left alone";
+  const std::string oneName(100, 'n');
+  EXPECT_EQ(ShortenPath(oneName, 20, random), std::string(17, 'n') + "...")
+      << "a path without separators is cut at its end";
 }
 
 TEST(ShortenPath, CountsCharactersNotBytes) {
   ScriptedRandom random;
   random.Seed();
-  const std::string path = "/données/été/année/répertoire/fichier-très-long-nommé.txt";
+  const std::string path = NativePath("/données/été/année/répertoire/fichier-très-long-nommé.txt");
   const std::string shortened = ShortenPath(path, 30, random);
   int characters = 0;
   for (const char c : shortened) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
