@@ -1,0 +1,329 @@
+// file_handle.h brings files.h in before windows.h and takes back the GetFileAttributes macro.
+#include "platform/win32/file_handle.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "platform/errors.h"
+#include "platform/files.h"
+#include "platform/win32/wide_text.h"
+
+namespace Platform {
+namespace {
+
+using Win32::Handle;
+using Win32::LastError;
+using Win32::NativePath;
+using Win32::ToNative;
+
+// FILETIME counts 100 ns ticks since 1601-01-01; this many of them lie before 1970-01-01.
+constexpr std::int64_t kTicksPerSecond = 10'000'000;
+constexpr std::int64_t kEpochSeconds = 11'644'473'600;
+
+FileTime FromFiletime(const FILETIME& time) {
+  const std::uint64_t raw =
+      (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+  // The system never gives more than 63 bits; anything beyond is held at the largest time.
+  const auto ticks = static_cast<std::int64_t>(std::min<std::uint64_t>(
+      raw, static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())));
+  const std::int64_t seconds = ticks / kTicksPerSecond;
+  const std::int64_t rest = ticks % kTicksPerSecond;
+  return {seconds - kEpochSeconds, static_cast<std::int32_t>(rest * 100)};
+}
+
+// False for a time that FILETIME cannot hold. 1601-01-01 00:00:00 itself is refused too: to
+// SetFileTime a zero means "leave this time as it is", which would report success for nothing.
+bool ToFiletime(const FileTime& time, FILETIME& out) {
+  if (time.nanoseconds < 0 || time.nanoseconds > 999'999'999) return false;
+  constexpr std::int64_t kLargest =
+      (std::numeric_limits<std::int64_t>::max() - kTicksPerSecond) / kTicksPerSecond;
+  if (time.seconds < -kEpochSeconds || time.seconds > kLargest - kEpochSeconds) return false;
+  const std::int64_t ticks =
+      (time.seconds + kEpochSeconds) * kTicksPerSecond + time.nanoseconds / 100;
+  if (ticks <= 0) return false;
+  const auto raw = static_cast<std::uint64_t>(ticks);
+  out.dwLowDateTime = static_cast<DWORD>(raw & 0xFFFF'FFFFu);
+  out.dwHighDateTime = static_cast<DWORD>(raw >> 32);
+  return true;
+}
+
+// The attributes SetFileInformationByHandle takes; the others are the system's to keep.
+constexpr DWORD kSettable = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                            FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                            FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE |
+                            FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+// Clears one attribute of a file or folder through a handle to the entry itself; a reparse point
+// is refused rather than changed, and its target is never reached.
+std::error_code ClearAttribute(const std::string& path, DWORD attribute) {
+  Handle handle;
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (const auto error = Win32::OpenEntry(
+          ToNative(path), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, handle, info))
+    return error;
+  if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+    return PlatformErrc::NotARegularFile;
+  if ((info.dwFileAttributes & attribute) == 0) return {};
+  FILE_BASIC_INFO basic{};  // times of zero are left as they are
+  basic.FileAttributes = info.dwFileAttributes & kSettable & ~attribute;
+  // Zero would also mean "leave the attributes as they are": NORMAL says "none".
+  if (basic.FileAttributes == 0) basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+  if (!::SetFileInformationByHandle(handle.Get(), FileBasicInfo, &basic, sizeof basic))
+    return LastError();
+  return handle.Close();
+}
+
+std::error_code SetLength(HANDLE handle, std::int64_t length) {
+  if (length < 0) return std::make_error_code(std::errc::invalid_argument);
+  // Sets the end of file without moving the file position, as ftruncate does.
+  FILE_END_OF_FILE_INFO end{};
+  end.EndOfFile.QuadPart = length;
+  if (!::SetFileInformationByHandle(handle, FileEndOfFileInfo, &end, sizeof end))
+    return LastError();
+  return {};
+}
+
+HANDLE AsHandle(std::intptr_t value) {
+  return reinterpret_cast<HANDLE>(value);
+}
+
+}  // namespace
+
+std::error_code GetFileAttributes(const std::string& path, FileAttributes& attributes) {
+  attributes = {};
+  const NativePath native = ToNative(path);
+  // A device is never asked anything: asking opens it.
+  if (native.device) {
+    attributes.kind = FileKind::Other;
+    return {};
+  }
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (const auto error = Win32::QueryEntry(native, data)) return error;
+  attributes.kind = Win32::KindOf(data.dwFileAttributes);
+  attributes.readOnly = (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+  attributes.hidden = (data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0;
+  attributes.system = (data.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM) != 0;
+  return {};
+}
+
+std::error_code ClearReadOnly(const std::string& path) {
+  return ClearAttribute(path, FILE_ATTRIBUTE_READONLY);
+}
+
+std::error_code ClearHidden(const std::string& path) {
+  return ClearAttribute(path, FILE_ATTRIBUTE_HIDDEN);
+}
+
+std::error_code ClearSystem(const std::string& path) {
+  return ClearAttribute(path, FILE_ATTRIBUTE_SYSTEM);
+}
+
+std::error_code GetFileLength(const std::string& path, std::int64_t& length) {
+  length = 0;
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (const auto error = Win32::QueryEntry(ToNative(path), data)) return error;
+  if (Win32::KindOf(data.dwFileAttributes) != FileKind::Regular)
+    return PlatformErrc::NotARegularFile;
+  length = static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) |
+                                     data.nFileSizeLow);
+  return {};
+}
+
+std::error_code GetFileTimes(const std::string& path, FileTimes& times) {
+  times = {};
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (const auto error = Win32::QueryEntry(ToNative(path), data)) return error;
+  times.hasCreation = true;
+  times.creation = FromFiletime(data.ftCreationTime);
+  times.access = FromFiletime(data.ftLastAccessTime);
+  times.modification = FromFiletime(data.ftLastWriteTime);
+  return {};
+}
+
+std::error_code SetFileTimes(const std::string& path, const FileTimes& times) {
+  FILETIME creation{};
+  FILETIME access{};
+  FILETIME modification{};
+  if ((times.hasCreation && !ToFiletime(times.creation, creation)) ||
+      !ToFiletime(times.access, access) || !ToFiletime(times.modification, modification))
+    return std::make_error_code(std::errc::invalid_argument);
+  Handle handle;
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (const auto error = Win32::OpenEntry(ToNative(path), FILE_WRITE_ATTRIBUTES, handle, info))
+    return error;
+  // A reparse point keeps its own times, but where the handle might be its target's (Wine opens
+  // a Unix link's target) nothing is set: the target is never touched.
+  if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+    return PlatformErrc::NotARegularFile;
+  if (!::SetFileTime(handle.Get(), times.hasCreation ? &creation : nullptr, &access, &modification))
+    return LastError();
+  return handle.Close();
+}
+
+std::error_code ProbeForWriting(const std::string& path) {
+  Handle handle;
+  if (const auto error = Win32::OpenRegularFile(ToNative(path), GENERIC_WRITE, handle))
+    return error;
+  return handle.Close();
+}
+
+std::error_code ChangeFileSize(const std::string& path, std::int64_t length) {
+  if (length < 0) return std::make_error_code(std::errc::invalid_argument);
+  Handle handle;
+  if (const auto error = Win32::OpenRegularFile(ToNative(path), GENERIC_WRITE, handle))
+    return error;
+  if (const auto error = SetLength(handle.Get(), length)) return error;
+  return handle.Close();
+}
+
+std::error_code FlushFile(const std::string& path) {
+  Handle handle;
+  if (const auto error = Win32::OpenRegularFile(ToNative(path), GENERIC_WRITE, handle))
+    return error;
+  if (!::FlushFileBuffers(handle.Get())) return LastError();
+  return handle.Close();
+}
+
+std::error_code RemoveFile(const std::string& path) {
+  // The entry is opened itself and checked before it is marked, so a folder is never removed
+  // and a reparse point (a link to a folder too) goes as an entry, never its target. A read-only
+  // file is refused by the system as it is by DeleteFile.
+  Handle handle;
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (const auto error =
+          Win32::OpenEntry(ToNative(path), DELETE | FILE_READ_ATTRIBUTES, handle, info))
+    return error;
+  if (Win32::IsRealFolder(info.dwFileAttributes))
+    return std::make_error_code(std::errc::is_a_directory);
+  if (const auto error = Win32::MarkForDeletion(handle.Get())) return error;
+  return handle.Close();
+}
+
+bool FileExists(const std::string& path) {
+  const NativePath native = ToNative(path);
+  if (native.device) return true;
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  return !Win32::QueryEntry(native, data) && !Win32::IsRealFolder(data.dwFileAttributes);
+}
+
+bool FolderExists(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  return !Win32::QueryEntry(ToNative(path), data) && Win32::IsRealFolder(data.dwFileAttributes);
+}
+
+void SleepMilliseconds(int milliseconds) {
+  if (milliseconds > 0) ::Sleep(static_cast<DWORD>(milliseconds));
+}
+
+std::error_code CreateNewFile(const std::string& path, const std::string& contents) {
+  const NativePath native = ToNative(path);
+  if (native.device) return PlatformErrc::NotARegularFile;
+  // CREATE_NEW fails for anything of that name, a dangling link too.
+  Handle handle(::CreateFileW(native.wide.c_str(), GENERIC_WRITE | DELETE, Win32::kShareAll,
+                              nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!handle.IsOpen()) return LastError();
+  std::error_code error;
+  for (std::size_t written = 0; written < contents.size();) {
+    const auto chunk =
+        static_cast<DWORD>(std::min<std::size_t>(contents.size() - written, std::size_t{1} << 30));
+    DWORD done = 0;
+    if (!::WriteFile(handle.Get(), contents.data() + written, chunk, &done, nullptr)) {
+      error = LastError();
+      break;
+    }
+    if (done == 0) {
+      error = std::make_error_code(std::errc::no_space_on_device);
+      break;
+    }
+    written += done;
+  }
+  // The half-written file goes again; deleting through the handle cannot hit a newer namesake.
+  if (error) (void)Win32::MarkForDeletion(handle.Get());
+  const std::error_code closeError = handle.Close();
+  if (!error && closeError) {
+    ::DeleteFileW(native.wide.c_str());
+    error = closeError;
+  }
+  return error;
+}
+
+WritableFile::~WritableFile() {
+  if (handle_ != kNoHandle) ::CloseHandle(AsHandle(handle_));
+}
+
+WritableFile::WritableFile(WritableFile&& other) noexcept : handle_(other.handle_) {
+  other.handle_ = kNoHandle;
+}
+
+WritableFile& WritableFile::operator=(WritableFile&& other) noexcept {
+  if (this != &other) {
+    if (handle_ != kNoHandle) ::CloseHandle(AsHandle(handle_));
+    handle_ = other.handle_;
+    other.handle_ = kNoHandle;
+  }
+  return *this;
+}
+
+std::error_code WritableFile::Open(const std::string& path) {
+  if (handle_ != kNoHandle) {
+    if (const auto error = Close()) return error;
+  }
+  Handle handle;
+  if (const auto error = Win32::OpenRegularFile(ToNative(path), GENERIC_WRITE, handle))
+    return error;
+  handle_ = reinterpret_cast<std::intptr_t>(handle.Release());
+  return {};
+}
+
+std::error_code WritableFile::Length(std::int64_t& length) const {
+  length = 0;
+  if (handle_ == kNoHandle) return std::make_error_code(std::errc::bad_file_descriptor);
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(AsHandle(handle_), &size)) return LastError();
+  length = size.QuadPart;
+  return {};
+}
+
+std::error_code WritableFile::Rewind() {
+  if (handle_ == kNoHandle) return std::make_error_code(std::errc::bad_file_descriptor);
+  LARGE_INTEGER start{};
+  if (!::SetFilePointerEx(AsHandle(handle_), start, nullptr, FILE_BEGIN)) return LastError();
+  return {};
+}
+
+std::error_code WritableFile::WriteAll(const void* data, std::size_t size) {
+  if (handle_ == kNoHandle) return std::make_error_code(std::errc::bad_file_descriptor);
+  const auto* next = static_cast<const unsigned char*>(data);
+  while (size > 0) {
+    const auto chunk = static_cast<DWORD>(std::min<std::size_t>(size, std::size_t{1} << 30));
+    DWORD written = 0;
+    if (!::WriteFile(AsHandle(handle_), next, chunk, &written, nullptr)) return LastError();
+    // A file that takes nothing would keep this loop going for ever.
+    if (written == 0) return std::make_error_code(std::errc::no_space_on_device);
+    next += written;
+    size -= written;
+  }
+  return {};
+}
+
+std::error_code WritableFile::Truncate(std::int64_t length) {
+  if (handle_ == kNoHandle) return std::make_error_code(std::errc::bad_file_descriptor);
+  return SetLength(AsHandle(handle_), length);
+}
+
+std::error_code WritableFile::Sync() {
+  if (handle_ == kNoHandle) return std::make_error_code(std::errc::bad_file_descriptor);
+  if (!::FlushFileBuffers(AsHandle(handle_))) return LastError();
+  return {};
+}
+
+std::error_code WritableFile::Close() {
+  if (handle_ == kNoHandle) return {};
+  const HANDLE handle = AsHandle(handle_);
+  handle_ = kNoHandle;
+  if (!::CloseHandle(handle)) return LastError();
+  return {};
+}
+
+}  // namespace Platform
