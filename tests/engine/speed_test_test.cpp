@@ -13,6 +13,10 @@
 #include "support/scripted_random.h"
 #include "support/temp_folder.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 using namespace TestSupport;
 namespace fs = std::filesystem;
 
@@ -33,6 +37,27 @@ class RecordingSpeedHost final : public SpeedTestHost {
   double clock = 1000;
 };
 
+#ifdef _WIN32
+// Windows keeps the values in the user's registry, which outlives the test: every test gets a key
+// of its own, removed at its end.
+std::string RegistryBasePath() {
+  static int count = 0;
+  return "Software\\Kexwell\\Kexwell tests\\" + std::to_string(::GetCurrentProcessId()) + "-" +
+         std::to_string(++count);
+}
+
+void RemoveRegistryKey(const std::string& path) {
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, FileSystemPath(path).wstring().c_str());
+  ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Kexwell\\Kexwell tests");  // when empty
+}
+#else
+// POSIX keeps the values in the store file of each test's own folder.
+std::string RegistryBasePath() {
+  return "Software\\Kexwell\\Kexwell";
+}
+void RemoveRegistryKey(const std::string&) {}
+#endif
+
 class SpeedTestTest : public ::testing::Test {
  protected:
   SpeedTestTest() {
@@ -40,11 +65,14 @@ class SpeedTestTest : public ::testing::Test {
     purgeType.SelectIndex(1, 0);  // one pass of three overwrites
     random.Seed();
     Registry::SetStorePath(folder / "registry.ini");
-    test.registryBasePath = "Software\\Kexwell\\Kexwell";
+    test.registryBasePath = RegistryBasePath();
     test.dummyParent = [this](const std::string&) { return dummies.Path(); };
     EXPECT_FALSE(Platform::DriveOfPath(dummies.Path(), drive));
   }
-  ~SpeedTestTest() override { Registry::SetStorePath(savedStore); }
+  ~SpeedTestTest() override {
+    Registry::SetStorePath(savedStore);
+    RemoveRegistryKey(test.registryBasePath);
+  }
 
   bool DummiesLeft() const { return !fs::is_empty(dummies.Path()); }
 
