@@ -235,6 +235,22 @@ TEST_F(PurgeTest, ANameOutsideTheAnsiCodePageIsPurgedWholeAndDeleted) {
       << "no file of another name was made or left";
 }
 
+TEST_F(PurgeTest, ANameEndingInADotOrABlankIsPurgedAndTheNameWithoutItIsNot) {
+  const std::string namesake = WriteFile(folder / "report", "the namesake");
+  for (const std::string name : {"report.", "report "}) {
+    const std::string path = folder / name;
+    WriteLongFile(path, Repeat('x', 100));
+    if (ReadLongFile(path) != Repeat('x', 100) || ReadFile(namesake) != "the namesake")
+      GTEST_SKIP() << "this file system does not keep a name that ends in a dot or a blank";
+
+    EXPECT_EQ(Purge(path, 1, 1, false), FilePurge::kPurged) << name;
+    EXPECT_EQ(ReadLongFile(path), Repeat('\0', 100)) << name;
+    EXPECT_EQ(Purge(path, 0, 1, true), FilePurge::kPurged) << name;
+    EXPECT_TRUE(Gone(path)) << name;
+    EXPECT_EQ(ReadFile(namesake), "the namesake") << "beside " << name;
+  }
+}
+
 // --- What is not a file on a drive ------------------------------------------------------------
 
 TEST_F(PurgeTest, APipeAndTheNullDeviceAreRefusedWithoutWaiting) {
