@@ -14,8 +14,8 @@
 
 #include "operation/program_settings.h"
 #include "platform/folders.h"
-#include "support/scripted_dialogs.h"
 #include "support/native_path.h"
+#include "support/scripted_dialogs.h"
 #include "support/scripted_random.h"
 #include "support/temp_folder.h"
 
@@ -228,8 +228,7 @@ class FolderPurgeInterruptionTest : public FolderPurgeTest {
 
   int Gone() const {
     int gone = 0;
-    for (const char* name : {"a/1", "a/2", "a/3", "a/b/4"})
-      gone += Exists(At(name)) ? 0 : 1;
+    for (const char* name : {"a/1", "a/2", "a/3", "a/b/4"}) gone += Exists(At(name)) ? 0 : 1;
     return gone;
   }
 

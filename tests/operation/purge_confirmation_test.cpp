@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "operation/purge_confirmation_state.h"
+#include "support/native_path.h"
 #include "support/scripted_random.h"
 
 using Box = PurgeConfirmationState::Box;
+using TestSupport::NativePath;
 
 namespace {
 
@@ -18,53 +20,65 @@ PurgeConfirmationTexts TextsFor(const std::string& folder, const std::string& fi
 }  // namespace
 
 TEST(PurgeConfirmationText, AllFilesAreTheSingleFileBothFilesOrAllOfThem) {
-  const auto texts = TextsFor("/home/ann/old/", "*.*", false, true, 2);
+  const auto texts = TextsFor(NativePath("/home/ann/old/"), "*.*", false, true, 2);
   EXPECT_EQ(texts.element[0],
-            "Are you sure that you want to purge the slack area of both files in \r\n"
-            "/home/ann/old/ ?");
+            "Are you sure that you want to purge the slack area of both files in \r\n" +
+                NativePath("/home/ann/old/") + " ?");
   EXPECT_EQ(texts.element[1],
-            "Are you sure that you want to purge both files in \r\n/home/ann/old/ ?\r\n"
-            "which satisfy the date restriction.\r\n"
-            "This will permanently destroy all data in these two files.");
+            "Are you sure that you want to purge both files in \r\n" +
+                NativePath("/home/ann/old/") +
+                " ?\r\n"
+                "which satisfy the date restriction.\r\n"
+                "This will permanently destroy all data in these two files.");
   EXPECT_EQ(
-      TextsFor("/d/", "*.*", true, false, 1).element[1],
-      "Are you sure that you want to purge the single file in \r\n/d/\r\n"
-      "and all files in all subfolders?\r\nThis will permanently destroy all data in this file.");
-  EXPECT_EQ(TextsFor("/data/", "*.*", false, false, kMoreThan1000Files).element[1],
-            "Are you sure that you want to purge all (more than 1000) files in \r\n/data/ ?\r\n"
-            "This will permanently destroy all data in these (more than 1000) files.");
+      TextsFor(NativePath("/d/"), "*.*", true, false, 1).element[1],
+      "Are you sure that you want to purge the single file in \r\n" + NativePath("/d/") +
+          "\r\n"
+          "and all files in all subfolders?\r\nThis will permanently destroy all data in this file.");
+  EXPECT_EQ(TextsFor(NativePath("/data/"), "*.*", false, false, kMoreThan1000Files).element[1],
+            "Are you sure that you want to purge all (more than 1000) files in \r\n" +
+                NativePath("/data/") +
+                " ?\r\n"
+                "This will permanently destroy all data in these (more than 1000) files.");
 }
 
 TEST(PurgeConfirmationText, MoreThan1000FilesOfAPatternStillNameTheDateRestriction) {
-  EXPECT_EQ(TextsFor("/data/", "*.txt", false, true, kMoreThan1000Files).element[1],
-            "Are you sure that you want to purge the (more than 1000) files\r\n/data/*.txt ?\r\n"
-            "which satisfy the date restriction.\r\n"
-            "This will permanently destroy all data in these (more than 1000) files.");
+  EXPECT_EQ(TextsFor(NativePath("/data/"), "*.txt", false, true, kMoreThan1000Files).element[1],
+            "Are you sure that you want to purge the (more than 1000) files\r\n" +
+                NativePath("/data/*.txt") +
+                " ?\r\n"
+                "which satisfy the date restriction.\r\n"
+                "This will permanently destroy all data in these (more than 1000) files.");
 }
 
 TEST(PurgeConfirmationText, ASingleFileIsNamedWithItsPathAndNoDateLineAsIsAPatternWithOneMatch) {
-  const std::string expected =
-      "Are you sure that you want to purge the file\r\n/home/ann/letter.txt ?\r\n"
-      "This will permanently destroy all data in this file.";
-  EXPECT_EQ(TextsFor("/home/ann/", "letter.txt", false, true, 1).element[1], expected);
+  const std::string expected = "Are you sure that you want to purge the file\r\n" +
+                               NativePath("/home/ann/letter.txt") +
+                               " ?\r\n"
+                               "This will permanently destroy all data in this file.";
+  EXPECT_EQ(TextsFor(NativePath("/home/ann/"), "letter.txt", false, true, 1).element[1], expected);
   // The folder and the name are joined with exactly one separator.
-  EXPECT_EQ(TextsFor("/home/ann", "letter.txt", false, true, 0).element[1], expected);
-  EXPECT_EQ(TextsFor("/home/ann//", "letter.txt", false, true, 0).element[1], expected);
-  EXPECT_EQ(TextsFor("/d/", "a?.txt", false, true, 1).element[1],
-            "Are you sure that you want to purge the files\r\n/d/a?.txt ?\r\n"
-            "This will permanently destroy all data in this file.");
+  EXPECT_EQ(TextsFor(NativePath("/home/ann"), "letter.txt", false, true, 0).element[1], expected);
+  EXPECT_EQ(TextsFor(NativePath("/home/ann//"), "letter.txt", false, true, 0).element[1], expected);
+  EXPECT_EQ(TextsFor(NativePath("/d/"), "a?.txt", false, true, 1).element[1],
+            "Are you sure that you want to purge the files\r\n" + NativePath("/d/a?.txt") +
+                " ?\r\n"
+                "This will permanently destroy all data in this file.");
 }
 
 TEST(PurgeConfirmationText, APatternWithSubfoldersAndADateRestrictionCountsInWords) {
-  const auto texts = TextsFor("/srv/logs/", "*.log", true, true, 45);
+  const auto texts = TextsFor(NativePath("/srv/logs/"), "*.log", true, true, 45);
   EXPECT_EQ(texts.element[0],
-            "Are you sure that you want to purge the slack area of the 45 files\r\n"
-            "/srv/logs/*.log\r\nand all files of the form \"*.log\" in all subfolders?");
+            "Are you sure that you want to purge the slack area of the 45 files\r\n" +
+                NativePath("/srv/logs/*.log") +
+                "\r\nand all files of the form \"*.log\" in all subfolders?");
   EXPECT_EQ(texts.element[1],
-            "Are you sure that you want to purge the 45 files\r\n/srv/logs/*.log\r\n"
-            "and all files of the form \"*.log\" in all subfolders?\r\n"
-            "which satisfy the date restriction.\r\n"
-            "This will permanently destroy all data in these forty five files.");
+            "Are you sure that you want to purge the 45 files\r\n" +
+                NativePath("/srv/logs/*.log") +
+                "\r\n"
+                "and all files of the form \"*.log\" in all subfolders?\r\n"
+                "which satisfy the date restriction.\r\n"
+                "This will permanently destroy all data in these forty five files.");
 }
 
 TEST(PurgeConfirmationText, ALongPathIsShortenedOnceForBothMessages) {
@@ -72,9 +86,9 @@ TEST(PurgeConfirmationText, ALongPathIsShortenedOnceForBothMessages) {
   TestSupport::ScriptedRandom random;
   random.script = {TestSupport::UnitFor(2, 1, 3)};  // elide the third of five names
   const auto texts = BuildPurgeConfirmationText(
-      {"/home/" + std::string(60, 'm') + "/" + middle + "/", "report.txt", false}, false, 1,
-      random);
-  const std::string shortened = "/home/.../" + middle + "/report.txt";
+      {NativePath("/home/" + std::string(60, 'm') + "/" + middle + "/"), "report.txt", false},
+      false, 1, random);
+  const std::string shortened = NativePath("/home/.../" + middle + "/report.txt");
   EXPECT_EQ(texts.element[0], "Are you sure that you want to purge the slack area of the file\r\n" +
                                   shortened + " ?");
   EXPECT_EQ(texts.element[1], "Are you sure that you want to purge the file\r\n" + shortened +

@@ -27,4 +27,3 @@ TEST_F(RunTest, ALinkIsReportedAndNeitherItNorItsTargetIsTouched) {
   EXPECT_EQ(ReadFile(target), "precious");
   EXPECT_TRUE(fs::is_symlink(folder / "link.txt"));
 }
-

@@ -152,8 +152,8 @@ TEST_F(RunTest, ANameWithoutWildcardsPurgesThatFileInEachFolderAndNothingElse) {
 TEST_F(RunTest, OnlyFilesDatedBeforeTheLimitArePurged) {
   WriteFile(folder / "old.txt", "old");
   WriteFile(folder / "new.txt", "new");
-  SetModificationTime(folder / "old.txt", 1104537600);              // 2005-01-01
-  SetModificationTime(folder / "new.txt", 1796553000);              // 2026-12-06
+  SetModificationTime(folder / "old.txt", 1104537600);      // 2005-01-01
+  SetModificationTime(folder / "new.txt", 1796553000);      // 2026-12-06
   settings.dateRestriction.lngOnlyBeforeThisJDN = 2455198;  // 2010-01-01
   Target("*.txt");
   Purge();

@@ -8,13 +8,14 @@
 using namespace SubfolderPurgeFlow;
 
 TEST(SubfolderPurgeFlowWarnings, AParentUnderUsrIsWarnedAboutButOneMerelyNamedLikeItIsNot) {
-  EXPECT_EQ(*ParentWarning("/usr/share/"),
-            "You have selected the /usr/share/ folder!\r\n"
-            "This folder contains the files for the operating system for\r\n"
-            "the PC that you are using. Purging files in this folder\r\n"
-            "will may make your computer unbootable and unusable\r\n"
-            "unless you reinstall the operating system.\r\n\r\n"
-            "Are you SURE that you wish to purge files\r\nin some or all subfolders of this folder?");
+  EXPECT_EQ(
+      *ParentWarning("/usr/share/"),
+      "You have selected the /usr/share/ folder!\r\n"
+      "This folder contains the files for the operating system for\r\n"
+      "the PC that you are using. Purging files in this folder\r\n"
+      "will may make your computer unbootable and unusable\r\n"
+      "unless you reinstall the operating system.\r\n\r\n"
+      "Are you SURE that you wish to purge files\r\nin some or all subfolders of this folder?");
   EXPECT_TRUE(ParentWarning("/").has_value());
   EXPECT_TRUE(ParentWarning("/etc/").has_value());
   EXPECT_FALSE(ParentWarning("/usrdata/").has_value());
@@ -44,5 +45,6 @@ TEST(SubfolderPurgeFlowWarnings, OnlyTheFirstSystemPathIsNamedAndEachKindIsAsked
             "unless you reinstall the operating system.\r\n\r\n"
             "Are you SURE that you wish to purge all files in that folder (and its subfolders)?");
   EXPECT_EQ(warnings[1].rfind("You have included the /opt folder!\r\nThis folder normally", 0), 0u);
-  EXPECT_EQ(warnings[2].rfind("You have included the /usr/local folder!\r\nThis folder normally", 0), 0u);
+  EXPECT_EQ(
+      warnings[2].rfind("You have included the /usr/local folder!\r\nThis folder normally", 0), 0u);
 }
