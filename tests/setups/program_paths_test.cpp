@@ -8,8 +8,11 @@
 #include "platform/drives.h"
 #include "setups/registry.h"
 #include "support/temp_folder.h"
+#include "ui/program_text.h"
 
 TEST(StoredPurgeSpeed, TakesAnyPositiveSpeedAFastDriveCanReachAndNothingElse) {
+  // The key is named by the program texts, as in the program.
+  ASSERT_GT(Language2::LoadProgramText(Language2::ProgramTextPath()), 0);
   TestSupport::TempFolder folder;
   const std::string saved = Registry::StorePath();
   Registry::SetStorePath(folder / "registry.ini");

@@ -1,0 +1,110 @@
+// Setups on Windows: target folders with drive letters and network shares, setup files at paths
+// outside the ANSI code page, and the next-run setup in the user's application-data folder.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+// After <windows.h>, which it needs.
+#include <shlobj.h>
+
+#include <filesystem>
+#include <string>
+
+#include "platform/files.h"
+#include "setups/setup_file.h"
+#include "support/temp_folder.h"
+
+using namespace TestSupport;
+
+namespace {
+
+// The lines a setup of the given target holds, type 2 with 4 passes, read-only files allowed and
+// the date restriction at day 2453371.
+std::string SetupBytes(const std::string& folder, const std::string& filespec) {
+  return "0.15\r\n 1\r\n" + folder + "\r\n" + filespec +
+         "\r\n 2\r\n 4\r\n 0\r\n 0\r\n 1\r\n 0\r\n 0\r\n 1\r\n 1\r\n 0\r\n 2453371\r\n";
+}
+
+ProgramSettings SampleSettings(const std::string& folder, const std::string& filespec) {
+  ProgramSettings settings;
+  settings.target = {folder, filespec, true};
+  EXPECT_TRUE(settings.purgeType.RestoreFromSetup(2, 4));
+  settings.confirmation.SetTicked(PurgeConfirmationState::Box::chkOKToPurgeReadOnlyFiles, true);
+  settings.dateRestriction.lngOnlyBeforeThisJDN = 2453371;
+  return settings;
+}
+
+// The user's application-data folder as the shell gives it, in UTF-8.
+std::string ShellApplicationDataFolder() {
+  wchar_t folder[MAX_PATH] = {};
+  if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)))
+    return {};
+  return Utf8Path(std::filesystem::path(folder));
+}
+
+}  // namespace
+
+TEST(SetupFileWin32, ADriveLetterOrNetworkTargetIsSavedAsWrittenOnCrLfLinesAndLoadsBack) {
+  TempFolder folder;
+  for (const std::string& target :
+       {std::string("C:\\Users\\Anna\\Documents\\Café\\"), std::string("D:\\"),
+        std::string("\\\\server\\share\\Büro 2024\\"), std::string("C:\\Ωμέγα\\日本\\")}) {
+    SCOPED_TRACE(target);
+    const std::string path = folder / "setup.kxs";
+    ASSERT_TRUE(SaveSetupToFile(path, SampleSettings(target, "Report Q1.DOC")));
+    EXPECT_EQ(ReadFile(path), SetupBytes(target, "Report Q1.DOC"));
+
+    ProgramSettings loaded;
+    ASSERT_TRUE(LoadSetupFromFile(path, loaded));
+    EXPECT_EQ(loaded.target.TargetFolder, target);
+    EXPECT_EQ(loaded.target.TargetFilespec, "Report Q1.DOC");
+    EXPECT_TRUE(loaded.target.blnSubdirectories);
+    EXPECT_EQ(loaded.purgeType.GetPurgeType(), 2);
+    EXPECT_EQ(loaded.purgeType.GetNumberOfPasses(), 4);
+    EXPECT_EQ(loaded.dateRestriction.lngOnlyBeforeThisJDN, 2453371);
+  }
+}
+
+TEST(SetupFileWin32, ASetupFileNamedOutsideTheAnsiCodePageIsSavedReplacedAndLoaded) {
+  TempFolder folder;
+  const std::string path = folder / "Ωμέγα 日本 файл.kxs";
+  const std::string target = "C:\\Users\\Anna\\";
+  ASSERT_TRUE(SaveSetupToFile(path, SampleSettings(target, "*.*")));
+  ASSERT_TRUE(SaveSetupToFile(path, SampleSettings(target, "*.txt")));
+  EXPECT_EQ(ReadFile(path), SetupBytes(target, "*.txt")) << "the second save replaced the first";
+  std::size_t entries = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(FileSystemPath(folder.Path()))) {
+    EXPECT_EQ(Utf8Path(entry.path().filename()), "Ωμέγα 日本 файл.kxs");
+    ++entries;
+  }
+  EXPECT_EQ(entries, 1u) << "no temporary file stays behind";
+
+  ProgramSettings loaded;
+  ASSERT_TRUE(LoadSetupFromFile(path, loaded));
+  EXPECT_EQ(loaded.target.TargetFolder, target);
+  EXPECT_EQ(loaded.target.TargetFilespec, "*.txt");
+}
+
+TEST(NextRunSetupWin32, ThePathLiesInTheShellsApplicationDataFolderWhichIsCreated) {
+  const std::string appData = ShellApplicationDataFolder();
+  ASSERT_FALSE(appData.empty());
+  // A folder of the test's own, so that no setup of the user's is touched.
+  const std::string name = "Kexwell Test " + std::to_string(::GetCurrentProcessId()) + " " +
+                           std::to_string(::GetTickCount64());
+  const std::string folder = appData + "\\" + name;
+  const std::string path = NextRunSetupPath("KexWell", name);
+  EXPECT_EQ(path, folder + "\\kexwell.usr");
+  EXPECT_TRUE(Platform::FolderExists(folder));
+
+  ProgramSettings settings;
+  EXPECT_FALSE(LoadNextRunSetup(path, settings)) << "no file yet";
+  const ProgramSettings saved = SampleSettings("C:\\Users\\Anna\\", "*.doc");
+  ASSERT_TRUE(SaveSetupToFile(path, saved));
+  EXPECT_EQ(ReadFile(path), SetupBytes("C:\\Users\\Anna\\", "*.doc"));
+  ProgramSettings next;
+  EXPECT_TRUE(LoadNextRunSetup(path, next));
+  EXPECT_EQ(next.target.TargetFolder, "C:\\Users\\Anna\\");
+
+  std::error_code ignored;
+  std::filesystem::remove_all(FileSystemPath(folder), ignored);
+}
