@@ -40,17 +40,18 @@ std::string WithoutTrailingSeparator(const std::string& path) {
   return out;
 }
 
-std::string UpperCase(std::string text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return text;
-}
 
 std::string Resolved(const std::string& path) {
   return Platform::ResolveLinks(path);
 }
 
 #ifdef _WIN32
+std::string UpperCase(std::string text) {
+  for (char& c : text)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return text;
+}
+
 // The Windows folder of the path's drive, or a path below it: the path, upper-cased, begins with
 // the drive letter and ":\WINDOWS".
 bool IsSystemFolderNamed(const std::string& path) {
