@@ -14,6 +14,11 @@ bool Contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
 }
 
+// The content of a file, or "(gone)" when it is no longer there.
+std::string ContentOf(const std::string& path) {
+  return Exists(path) ? ReadFile(path) : "(gone)";
+}
+
 }  // namespace
 
 TEST_F(RunTest, AOneFilePurgeReportsHeadingLineSummaryAndClosingDate) {
@@ -147,6 +152,24 @@ TEST_F(RunTest, ANameWithoutWildcardsPurgesThatFileInEachFolderAndNothingElse) {
   EXPECT_EQ(ReadFile(folder / NativePath("sub/Same.txt")), "3");
   EXPECT_EQ(run.lngNumFilesPurged, 2);
 #endif
+}
+
+TEST_F(RunTest, ANameThatBeginsWithItsDotPurgesThatFileAloneNotAnotherOfItsExtension) {
+  MakeFolder(folder / "sub");
+  WriteFile(folder / ".profile", "1");
+  WriteFile(folder / NativePath("sub/x.profile"), "2");
+  WriteFile(folder / NativePath("sub/other"), "3");
+  Target(".profile", true);
+  Purge();
+  EXPECT_FALSE(Exists(folder / ".profile"));
+  EXPECT_EQ(ContentOf(folder / NativePath("sub/x.profile")), "2");
+  EXPECT_EQ(run.lngNumFilesPurged, 1);
+
+  // Nor does a name of blanks stand for every name without a dot.
+  Target(" ", true);
+  Purge();
+  EXPECT_EQ(ContentOf(folder / NativePath("sub/other")), "3");
+  EXPECT_EQ(run.lngNumFilesPurged, 0);
 }
 
 TEST_F(RunTest, OnlyFilesDatedBeforeTheLimitArePurged) {

@@ -58,6 +58,7 @@ TEST(Matching, OnlyTheLastDotSeparatesTheExtension) {
 
 TEST(Matching, ADotFileHasAnEmptyBase) {
   EXPECT_TRUE(Matches(".profile", "*.profile"));
+  EXPECT_TRUE(Matches(".profile", ".profile"));
   EXPECT_FALSE(Matches("x.profile", ".profile"));
   EXPECT_TRUE(Matches("x.profile", "*.profile"));
 }
@@ -72,13 +73,24 @@ TEST(Matching, AnEmptyPartIsMatchedOnlyByStars) {
 
 TEST(Matching, ASpecificationWithoutWildcardsNamesExactlyOneFile) {
   EXPECT_TRUE(Matches("abc", "abc"));
+#ifdef _WIN32
+  // Windows names ignore case: a name in other capitals is the same name.
+  EXPECT_TRUE(Matches("ABC", "abc"));
+  EXPECT_TRUE(Matches("report 2024.pdf", "Report 2024.PDF"));
+  EXPECT_TRUE(Matches("ÉTÉ.TXT", "été.txt"));
+#else
   EXPECT_FALSE(Matches("ABC", "abc"));
+#endif
   EXPECT_FALSE(Matches("abcd", "abc"));
+  EXPECT_FALSE(Matches("abc.txt", "abc"));
   EXPECT_TRUE(Matches("Report 2024.PDF", "Report 2024.PDF"));
   // A file called " " names only itself; it does not become "every file".
   EXPECT_TRUE(Matches(" ", " "));
   EXPECT_FALSE(Matches("other", " "));
   EXPECT_FALSE(Matches("other", "  "));
+  // Nor does a name with nothing before or after its last dot stand for every base or extension.
+  EXPECT_FALSE(Matches("report.txt", "report."));
+  EXPECT_FALSE(Matches("old.log", ".log"));
 }
 
 TEST(Matching, NamesHoldingWildcardsColonsOrBackslashesNeverMatch) {
