@@ -195,11 +195,13 @@ bool MatchWildcardPart(std::string_view part, std::string_view pattern, bool cas
 bool FileMatchesFilespec(std::string_view name, std::string_view filespec, bool caseSensitive) {
   if (name.find_first_of("?*:\\") != std::string_view::npos) return false;
   if (filespec.empty()) return true;
-#ifndef _WIN32
-  // Names are case-sensitive here: a file specification without wildcards names exactly one file,
-  // as it was written, blanks and all. (A file may be called " ": its file specification must not
-  // turn into one that matches everything.) Windows names ignore case, so there such a
-  // specification goes through the matching below like any other.
+    // A file specification without wildcards names exactly one file, as it was written, blanks and
+    // all: a file may be called " " or ".profile", and its file specification must not turn into a
+    // pattern that matches other files. Names are case-sensitive on POSIX; Windows names ignore
+    // case.
+#ifdef _WIN32
+  if (!HasWildcard(filespec)) return LowerCaseForMatching(name) == LowerCaseForMatching(filespec);
+#else
   if (!HasWildcard(filespec)) return name == filespec;
 #endif
 

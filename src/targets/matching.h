@@ -18,9 +18,8 @@ bool HasWildcard(std::string_view filespec);
 bool MatchWildcardPart(std::string_view part, std::string_view pattern, bool caseSensitive);
 
 // Whether a bare file name satisfies a file specification. An empty file specification matches
-// every file; on POSIX a file specification without wildcards matches only the name that is
-// exactly equal to it (on Windows it is matched like a pattern, so "Report.TXT" finds
-// "report.txt"); a pattern is matched base against base and extension against extension, split at
-// the last
+// every file; a file specification without wildcards matches only the name that is exactly equal
+// to it (on Windows without regard to case, so "Report.TXT" names "report.txt"); a pattern is
+// matched base against base and extension against extension, split at the last
 // ".". A name holding "?", "*", ":" or "\" never matches.
 bool FileMatchesFilespec(std::string_view name, std::string_view filespec, bool caseSensitive);
