@@ -13,6 +13,11 @@ if [ ! -f "$prefix/system.reg" ]; then
   echo "Making the Wine prefix $prefix ..."
   scripts/wine-run.sh "$prefix" cmd /c exit 0 >/dev/null 2>&1 || true
 fi
-wineserver --persistent=60
+# Wait for the server that made the prefix to go, then start the one that stays, and Wine's own
+# background services with it. Started here, the services hold no pipe of ctest's: a service
+# started by the first test would keep that test's output open, and ctest would wait for it.
+wineserver --wait || true
+wineserver --persistent
 trap 'wineserver --kill >/dev/null 2>&1 || true' EXIT
+scripts/wine-run.sh "$prefix" cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
 ctest --test-dir build-windows --output-on-failure --timeout 600 -j"$(nproc)"
