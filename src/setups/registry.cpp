@@ -10,20 +10,10 @@
 #include "platform/atomic_file.h"
 #include "platform/paths.h"
 #include "platform/program.h"
+#include "setups/registry_status.h"
 
 namespace Registry {
 namespace {
-
-constexpr const char* kKeyNotFound = "1 Key not found or is empty.";
-constexpr const char* kNameNotSpecified = "2 Name not specified.";
-constexpr const char* kNameNotFound = "3 Name not found.";
-constexpr const char* kOK = "0 OK";
-constexpr const char* kNewKey = "0 New key created.";
-constexpr const char* kExistingKey = "0 Key already exists.";
-constexpr const char* kUnableToCreateKey = "Unable to create (or find) key.";
-
-// System messages in status texts are cut to this length.
-constexpr std::size_t kMaxMessageLength = 100;
 
 struct Value {
   std::string name;

@@ -9,22 +9,13 @@
 
 #include "platform/win32/wide_text.h"
 #include "setups/registry.h"
+#include "setups/registry_status.h"
 
 namespace Registry {
 namespace {
 
-constexpr const char* kKeyNotFound = "1 Key not found or is empty.";
-constexpr const char* kNameNotSpecified = "2 Name not specified.";
-constexpr const char* kNameNotFound = "3 Name not found.";
-constexpr const char* kOK = "0 OK";
-constexpr const char* kNewKey = "0 New key created.";
-constexpr const char* kExistingKey = "0 Key already exists.";
 constexpr const char* kKeyAnomaly = "0 Key anomaly.";
-constexpr const char* kUnableToCreateKey = "Unable to create (or find) key.";
 constexpr const char* kUnableToWriteValue = "Unable to write value.";
-
-// System messages in status texts are cut to this many characters.
-constexpr std::size_t kMaxMessageLength = 100;
 
 // Serialises all calls: the speed test writes from a worker thread while the window may read.
 std::mutex& RegistryMutex() {
@@ -37,23 +28,25 @@ std::string& RememberedStorePath() {
   return path;
 }
 
-HKEY RootHandle(RootKey /*root: the current user is the only one*/) { return HKEY_CURRENT_USER; }
+HKEY RootHandle(RootKey /*root: the current user is the only one*/) {
+  return HKEY_CURRENT_USER;
+}
 
 // The system's message for a result code: its first 100 characters in UTF-8, without the line
 // break and blanks that end it; empty when the system has none.
 std::string SystemMessage(LSTATUS code) {
   char buffer[512] = {};
-  const DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, static_cast<DWORD>(code), 0, buffer,
-                                        sizeof buffer, nullptr);
+  const DWORD length =
+      ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                       static_cast<DWORD>(code), 0, buffer, sizeof buffer, nullptr);
   if (length == 0) return {};
   // The message comes in the system's ANSI code page; the program's texts are UTF-8.
   const int ansiLength = static_cast<int>(length < sizeof buffer ? length : sizeof buffer - 1);
   std::wstring wide(static_cast<std::size_t>(ansiLength), L'\0');
   wide.resize(static_cast<std::size_t>(
       ::MultiByteToWideChar(CP_ACP, 0, buffer, ansiLength, wide.data(), ansiLength)));
-  while (!wide.empty() &&
-         (wide.back() == L'\r' || wide.back() == L'\n' || wide.back() == L' ' || wide.back() == L'\t'))
+  while (!wide.empty() && (wide.back() == L'\r' || wide.back() == L'\n' || wide.back() == L' ' ||
+                           wide.back() == L'\t'))
     wide.pop_back();
   // Cut after 100 characters, a character outside the basic plane counting as one.
   std::size_t end = 0;
@@ -70,7 +63,9 @@ std::string Failure(LSTATUS code, const char* what) {
   return std::to_string(code) + ' ' + what + "  " + SystemMessage(code);
 }
 
-bool IsText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
+bool IsText(DWORD type) {
+  return type == REG_SZ || type == REG_EXPAND_SZ;
+}
 
 // The text of a string value's data: up to its first zero, or all of it when the value was
 // stored without one.
@@ -129,8 +124,7 @@ std::string RegReadString(RootKey root, const std::string& keyPath, const std::s
   const std::lock_guard lock(RegistryMutex());
   if (keyPath.empty()) return kKeyNotFound;
   HKEY key = nullptr;
-  if (::RegOpenKeyExA(RootHandle(root), keyPath.c_str(), 0, KEY_QUERY_VALUE, &key) !=
-      ERROR_SUCCESS)
+  if (::RegOpenKeyExA(RootHandle(root), keyPath.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
     return kKeyNotFound;
   if (valueName.empty()) {
     ::RegCloseKey(key);
@@ -139,8 +133,7 @@ std::string RegReadString(RootKey root, const std::string& keyPath, const std::s
 
   DWORD type = 0;
   DWORD size = 0;
-  if (::RegQueryValueExA(key, valueName.c_str(), nullptr, &type, nullptr, &size) !=
-      ERROR_SUCCESS) {
+  if (::RegQueryValueExA(key, valueName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
     ::RegCloseKey(key);
     return kNameNotFound;
   }
