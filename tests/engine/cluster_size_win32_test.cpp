@@ -7,6 +7,7 @@
 
 #include "engine/cluster_size.h"
 #include "engine/disk_proc.h"
+#include "support/file_inspection.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -16,14 +17,6 @@ Platform::DriveInfo Drive(const std::string& letter, bool floppy = false) {
   drive.root = letter;
   drive.floppy = floppy;
   return drive;
-}
-
-// A drive letter from Z downwards that names no drive (A and B may be floppies).
-std::string LetterWithoutDrive() {
-  const DWORD letters = ::GetLogicalDrives();
-  for (int index = 25; index >= 2; --index)
-    if ((letters & (DWORD{1} << index)) == 0) return std::string(1, static_cast<char>('A' + index));
-  return {};
 }
 
 }  // namespace
@@ -58,7 +51,7 @@ TEST(GetClusterSize, DriveCAnswersWithAWholeNumberOfSectorsAndIsAskedOnce) {
 }
 
 TEST(GetClusterSize, ADriveLetterWithoutADriveFallsBackWithoutFailing) {
-  const std::string letter = LetterWithoutDrive();
+  const std::string letter = TestSupport::LetterWithoutDrive();
   if (letter.empty()) GTEST_SKIP() << "every drive letter names a drive";
 
   double freeBytes = 0;

@@ -61,28 +61,6 @@ void WriteLongFile(const std::string& path, const std::string& bytes) {
   ::CloseHandle(file);
 }
 
-std::string ReadLongFile(const std::string& path) {
-  const HANDLE file =
-      ::CreateFileW(WideLongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return "(cannot be opened)";
-  std::string content;
-  char buffer[65536];
-  DWORD read = 0;
-  while (::ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
-    content.append(buffer, read);
-  ::CloseHandle(file);
-  return content;
-}
-
-// A drive letter from Z downwards that names no drive (A and B may be floppies).
-std::string LetterWithoutDrive() {
-  const DWORD letters = ::GetLogicalDrives();
-  for (int index = 25; index >= 2; --index)
-    if ((letters & (DWORD{1} << index)) == 0) return std::string(1, static_cast<char>('A' + index));
-  return {};
-}
-
 }  // namespace
 
 // --- A kept file ------------------------------------------------------------------------------

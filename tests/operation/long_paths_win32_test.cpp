@@ -7,6 +7,7 @@
 #include <string>
 
 #include "operation/run_fixture.h"
+#include "support/file_inspection.h"
 
 // After the program's headers: <windows.h> makes Yield a macro.
 #include <windows.h>
@@ -45,18 +46,6 @@ void WriteLongFile(const std::string& path, const std::string& bytes) {
   const BOOL dated = ::SetFileTime(file, nullptr, &time, &time);
   ::CloseHandle(file);
   ASSERT_TRUE(wrote && written == bytes.size() && dated) << path;
-}
-
-std::string ReadLongFile(const std::string& path) {
-  const HANDLE file = ::CreateFileW(LongForm(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return "(unreadable)";
-  std::string bytes(4096, '\0');
-  DWORD read = 0;
-  ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-  ::CloseHandle(file);
-  bytes.resize(read);
-  return bytes;
 }
 
 bool LongPathExists(const std::string& path) {

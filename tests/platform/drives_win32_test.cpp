@@ -8,6 +8,7 @@
 #include "engine/disk_proc.h"
 #include "platform/drives.h"
 #include "platform/errors.h"
+#include "support/file_inspection.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -15,15 +16,6 @@ namespace {
 using Platform::DriveInfo;
 using Platform::DriveSpace;
 using Platform::PlatformErrc;
-
-// A letter from Z downwards that no drive has (A and B are left alone: they may be floppies).
-std::string LetterWithoutDrive() {
-  const DWORD letters = ::GetLogicalDrives();
-  for (int index = 25; index >= 2; --index) {
-    if ((letters & (DWORD{1} << index)) == 0) return std::string(1, static_cast<char>('A' + index));
-  }
-  return {};
-}
 
 TEST(DriveRootFolder, TakesTheLetterInEveryFormAndLeavesOtherTextsAlone) {
   for (const char* root : {"C", "c", "C:", "c:", "C:\\", "c:/"})
@@ -50,7 +42,7 @@ TEST(DriveOfPath, NamesTheUpperCaseLetterOfTheDriveThatHoldsThePath) {
   EXPECT_EQ(drive.root, std::string(1, static_cast<char>(std::toupper(current[0]))));
 
   // Network paths, a letter without a drive and an empty path lie on no drive.
-  const std::string missing = LetterWithoutDrive();
+  const std::string missing = TestSupport::LetterWithoutDrive();
   ASSERT_FALSE(missing.empty());
   for (const std::string& path :
        {std::string("\\\\server\\share\\x"), std::string("\\\\?\\UNC\\server\\share\\x"),
@@ -94,7 +86,7 @@ TEST(QueryDriveSpace, AnswersForADriveInEveryFormOfItsRootAndFailsWithoutADrive)
     EXPECT_EQ(same.serialNumber, space.serialNumber) << root;
   }
 
-  const std::string missing = LetterWithoutDrive();
+  const std::string missing = TestSupport::LetterWithoutDrive();
   for (const std::string& root : {missing, missing + ":\\", std::string()}) {
     space.clusterSize = 123;
     EXPECT_TRUE(Platform::QueryDriveSpace(root, space)) << root;
@@ -105,13 +97,14 @@ TEST(QueryDriveSpace, AnswersForADriveInEveryFormOfItsRootAndFailsWithoutADrive)
 TEST(DiskProc, AsksADriveNamedByItsLetterAtItsRootFolder) {
   // A bare letter is a drive, never a relative name in the current folder.
   EXPECT_TRUE(DiskProc::DriveReady("C"));
-  EXPECT_FALSE(DiskProc::DriveReady(LetterWithoutDrive()));
+  EXPECT_FALSE(DiskProc::DriveReady(TestSupport::LetterWithoutDrive()));
   double available = -1;
   double total = -1;
   ASSERT_EQ(DiskProc::FreeSpace(Platform::DriveRootFolder("C"), available, total), 0);
   EXPECT_GT(total, 0);
   double bytesInFreeClusters = 0;
-  EXPECT_EQ(DiskProc::ClusterSizeOfRoot(LetterWithoutDrive(), bytesInFreeClusters), -1);
+  EXPECT_EQ(DiskProc::ClusterSizeOfRoot(TestSupport::LetterWithoutDrive(), bytesInFreeClusters),
+            -1);
   EXPECT_EQ(bytesInFreeClusters, -1);
 }
 

@@ -7,6 +7,7 @@
 #include "platform/folders.h"
 #include "platform/win32/wide_text.h"
 #include "support/environment.h"
+#include "support/file_inspection.h"
 #include "support/temp_folder.h"
 
 #include <windows.h>
@@ -35,21 +36,6 @@ DWORD AttributesOf(const std::string& path) {
 
 void SetAttributes(const std::string& path, DWORD attributes) {
   ASSERT_TRUE(::SetFileAttributesW(Platform::Win32::LongPath(path).c_str(), attributes)) << path;
-}
-
-// Reads through the long form, which takes a name such as "NUL" in a folder as a file's name
-// (the standard library's streams would open the device instead).
-std::string ReadLong(const std::string& path) {
-  const HANDLE handle = ::CreateFileW(Platform::Win32::LongPath(path).c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return "<cannot be read>";
-  std::string bytes;
-  char buffer[256];
-  DWORD done = 0;
-  while (::ReadFile(handle, buffer, sizeof buffer, &done, nullptr) && done > 0)
-    bytes.append(buffer, done);
-  ::CloseHandle(handle);
-  return bytes;
 }
 
 bool RunningUnderWine() {
@@ -257,7 +243,7 @@ TEST(DevicesWin32, AreNeverOpenedAndANameLikeOneInAFolderIsAnOrdinaryFile) {
   }
   TempFolder folder;
   ASSERT_FALSE(Platform::CreateNewFile(folder / "NUL", "a file called NUL"));
-  EXPECT_EQ(ReadLong(folder / "NUL"), "a file called NUL");
+  EXPECT_EQ(TestSupport::ReadLongFile(folder / "NUL"), "a file called NUL");
   EXPECT_FALSE(Platform::ProbeForWriting(folder / "NUL"));
   EXPECT_FALSE(Platform::RemoveFile(folder / "NUL"));
   EXPECT_FALSE(Platform::FileExists(folder / "NUL"));

@@ -49,6 +49,28 @@ std::wstring WideLongPath(const std::string& path) {
   return wide;
 }
 
+std::string ReadLongFile(const std::string& path) {
+  const HANDLE handle =
+      ::CreateFileW(WideLongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return "<cannot be read>";
+  std::string bytes;
+  char buffer[65536];
+  DWORD done = 0;
+  while (::ReadFile(handle, buffer, sizeof buffer, &done, nullptr) && done > 0)
+    bytes.append(buffer, done);
+  ::CloseHandle(handle);
+  return bytes;
+}
+
+std::string LetterWithoutDrive() {
+  const DWORD letters = ::GetLogicalDrives();
+  for (int index = 25; index >= 2; --index) {
+    if ((letters & (DWORD{1} << index)) == 0) return std::string(1, static_cast<char>('A' + index));
+  }
+  return {};
+}
+
 unsigned long AttributesOnDisk(const std::string& path) {
   return ::GetFileAttributesW(WideLongPath(path).c_str());
 }
