@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Tries the Windows kexwell-cli.exe under Wine as a user runs it: arguments in any script, drive
+# letters and "\" paths, exit statuses, report lines and the bytes left on disk.
+# Usage: cli_windows_tests.sh PATH/TO/wine-run.sh WINE-PREFIX PATH/TO/kexwell-cli.exe
+set -u
+wine_run=$1
+prefix=$2
+cli=$3
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+# Wine shows the Linux file system as drive Z:.
+win_work="Z:$(printf '%s' "$work" | tr '/' '\\')"
+
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# run ARGS...: runs the command without a console (never longer than 60 s); sets $rc.
+run() {
+  timeout 60 "$wine_run" "$prefix" "$cli" "$@" </dev/null >"$work/out.txt" 2>"$work/err.txt"
+  rc=$?
+  # Wine's own notes on standard error are not the program's.
+  grep -v '^wine:' "$work/err.txt" >"$work/err2.txt"
+  # The console's line ends are CR LF on Windows.
+  tr -d '\r' <"$work/out.txt" >"$work/out2.txt"
+}
+
+expect_rc() { [ "$rc" -eq "$1" ] || fail "$2: exit status $rc, expected $1 ($(cat "$work/err2.txt"))"; }
+expect_out() {
+  grep -qxF -- "$1" "$work/out2.txt" || fail "$2: no line [$1] in the report:"$'\n'"$(cat "$work/out2.txt")"
+}
+expect_err() { grep -qF -- "$1" "$work/err2.txt" || fail "$2: no [$1] on standard error"; }
+
+# A name in Czech, Russian and Japanese, given on the command line and named in the report.
+mkdir "$work/tree"
+name='Žluťoučký кот 猫.txt'
+printf 'secret' >"$work/tree/$name"
+printf 'other' >"$work/tree/Other.TXT"
+run purge "$win_work\\tree\\$name" -y
+expect_rc 0 "purge of a name in several scripts"
+expect_out "$name (6 bytes) purged" "purge of a name in several scripts"
+expect_out "$win_work\\tree\\" "purge of a name in several scripts"
+[ ! -e "$work/tree/$name" ] || fail "the file named in several scripts is still there"
+[ "$(cat "$work/tree/Other.TXT")" == other ] || fail "Other.TXT was touched by another file's purge"
+
+# Windows names ignore case: "other.txt" names Other.TXT; type 2 leaves zeros over its length.
+run purge "$win_work\\tree\\other.txt" -t 2 -p 1 --keep -y
+expect_rc 0 "purge --keep of other.txt"
+expect_out "Other.TXT (5 bytes) purged" "purge --keep of other.txt"
+expect_out "Purged files not deleted." "purge --keep of other.txt"
+[ "$(od -An -tx1 "$work/tree/Other.TXT" | tr -d ' \n')" == 0000000000 ] ||
+  fail "Other.TXT holds $(od -An -tx1 "$work/tree/Other.TXT") after a kept type 2 purge"
+
+# A folder on a drive letter that has no drive: a message before the run, nothing else.
+run list 'Q:\nothing\here'
+expect_rc 2 "list on a drive without a drive"
+expect_err "Folder does not exist." "list on a drive without a drive"
+
+# Usage errors: a number of passes the type does not offer, and an unknown option with the usage.
+run purge "$win_work\\tree\\other.txt" --passes 0
+expect_rc 2 "purge --passes 0"
+expect_err "kexwell-cli: --passes: type 1 offers 1 to 9 passes" "purge --passes 0"
+run purge "$win_work\\tree\\other.txt" --bogus
+expect_rc 2 "purge --bogus"
+expect_err "Usage:" "purge --bogus"
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures failure(s)"
+  exit 1
+fi
+echo "all Windows command-line tests passed"
