@@ -50,6 +50,19 @@ expect_out "Purged files not deleted." "purge --keep of other.txt"
 [ "$(od -An -tx1 "$work/tree/Other.TXT" | tr -d ' \n')" == 0000000000 ] ||
   fail "Other.TXT holds $(od -An -tx1 "$work/tree/Other.TXT") after a kept type 2 purge"
 
+# Wine shows a link to a folder as a reparse point: it is reported, never entered, and what it
+# leads to stays as it was.
+mkdir -p "$work/outside" "$work/linked"
+printf 'keep' >"$work/outside/keep.txt"
+ln -s "$work/outside" "$work/linked/link"
+printf 'x' >"$work/linked/a.txt"
+run purge "$win_work\\linked" -r -y
+expect_rc 1 "purge of a folder holding a reparse point"
+expect_out "a.txt (1 bytes) purged" "purge of a folder holding a reparse point"
+expect_out "link (0 bytes): not a regular file, not purged." "purge of a folder holding a reparse point"
+[ "$(cat "$work/outside/keep.txt")" == keep ] || fail "the folder behind the reparse point was touched"
+[ -L "$work/linked/link" ] || fail "the reparse point itself was removed"
+
 # A folder on a drive letter that has no drive: a message before the run, nothing else.
 run list 'Q:\nothing\here'
 expect_rc 2 "list on a drive without a drive"
