@@ -13,4 +13,12 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineboot --init >/dev/null 2>&1 || true
   wineserver --wait || true
 fi
+# Debian's 64-bit Wine starts without a preloader, so now and then the kernel has already put
+# something where Wine must place the shared user data (0x7ffe0000), and the program never starts:
+# "failed to map the shared user data", exit code 1, no output. That happened about once in 400
+# starts here. Without address randomization the layout is the same every time and never collides;
+# where the system does not allow turning it off, Wine runs as it is.
+if setarch "$(uname -m)" -R true 2>/dev/null; then
+  exec setarch "$(uname -m)" -R wine "$@"
+fi
 exec wine "$@"
