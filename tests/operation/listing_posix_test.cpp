@@ -10,14 +10,6 @@
 using namespace TestSupport;
 namespace fs = std::filesystem;
 
-namespace {
-
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
-}  // namespace
-
 TEST_F(RunTest, AnUnreadableFolderIsPassedOverAndTheWalkGoesOn) {
   fs::create_directories(folder / "locked");
   fs::create_directories(folder / "open");

@@ -10,10 +10,6 @@ using namespace TestSupport;
 
 namespace {
 
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
 std::string DriveRoot(const std::string& path) {
   Platform::DriveInfo drive;
   EXPECT_FALSE(Platform::DriveOfPath(path, drive));

@@ -8,14 +8,6 @@
 using namespace TestSupport;
 namespace fs = std::filesystem;
 
-namespace {
-
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
-}  // namespace
-
 TEST_F(RunTest, ALinkIsReportedAndNeitherItNorItsTargetIsTouched) {
   TempFolder outside;
   const std::string target = WriteFile(outside / "precious", "precious");

@@ -10,10 +10,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
 // The content of a file, or "(gone)" when it is no longer there.
 std::string ContentOf(const std::string& path) {
   return Exists(path) ? ReadFile(path) : "(gone)";

@@ -13,10 +13,6 @@ using namespace TestSupport;
 
 namespace {
 
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
 std::wstring WidePath(const std::string& path) {
   return FileSystemPath(path).wstring();
 }

@@ -16,6 +16,10 @@
 
 namespace TestSupport {
 
+inline bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
 // Records what a run shows and answers its per-file questions from a script.
 class RecordingRunHost final : public RunHost {
  public:

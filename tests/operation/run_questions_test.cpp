@@ -4,14 +4,6 @@
 
 using namespace TestSupport;
 
-namespace {
-
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
-}  // namespace
-
 TEST_F(RunTest, ThePurgeQueryAsksOncePerExtensionAndYesPurgesThemAll) {
   MakeFolder(folder / "sub");
   const std::string first = WriteFile(folder / "tool.exe", "MZ");
