@@ -12,6 +12,9 @@ class Category final : public std::error_category {
     switch (static_cast<PlatformErrc>(value)) {
       case PlatformErrc::NotARegularFile: return "not a regular file";
       case PlatformErrc::NoSuchDrive: return "no mounted file system holds this path";
+      case PlatformErrc::NotAFolder: return "a link or no folder";
+      case PlatformErrc::OtherFileSystem: return "another file system";
+      case PlatformErrc::NameReplaced: return "the name now leads to another file";
     }
     return "unknown platform error";
   }

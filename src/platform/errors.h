@@ -8,6 +8,9 @@ namespace Platform {
 enum class PlatformErrc {
   NotARegularFile = 1,  // a link, folder, device, pipe or socket where a regular file is needed
   NoSuchDrive,          // no mounted file system holds the path
+  NotAFolder,           // a link or another entry where a folder is to be entered
+  OtherFileSystem,      // a folder that is the root of another mounted file system
+  NameReplaced,         // the name leads to another file than the one opened
 };
 
 const std::error_category& PlatformCategory();
