@@ -89,7 +89,8 @@ int RunPurgeCommand(const RunCommandOptions& options) {
   RunWithInterrupt(run);
   PrintReport(run);
   starter.OfferToDeleteEmptyFolder();
-  const bool everyFile = !run.blnStop && run.lngNumFilesPurged == run.lngNumFilesProcessed;
+  const bool everyFile = !run.blnStop && run.FoldersNotEntered == 0 &&
+                         run.lngNumFilesPurged == run.lngNumFilesProcessed;
   return everyFile ? kExitDone : kExitNotAll;
 }
 
@@ -119,5 +120,5 @@ int RunListCommand(const RunCommandOptions& options) {
 
   RunWithInterrupt(run);
   PrintReport(run);
-  return run.blnStop ? kExitNotAll : kExitDone;
+  return run.blnStop || run.FoldersNotEntered > 0 ? kExitNotAll : kExitDone;
 }

@@ -45,6 +45,13 @@ bool DateRestriction::Passes(const std::string& path) const {
   return fileDay < lngOnlyBeforeThisJDN;
 }
 
+bool DateRestriction::PassesTime(std::int64_t modificationSeconds) const {
+  if (!blnDateRestriction()) return true;
+  short errorNumber = 0;
+  const std::int32_t fileDay = DatePr2::LocalDayNumber(modificationSeconds, errorNumber);
+  return errorNumber == 0 && fileDay < lngOnlyBeforeThisJDN;
+}
+
 bool DateRestriction::ShowDateRestrictionExclusion(const std::string& path,
                                                    const std::string& title,
                                                    UserDialogs& dialogs) const {

@@ -38,6 +38,8 @@ class DateRestriction {
   // not read; a file whose date cannot be read never passes; otherwise the file passes when its
   // day number lies before the limit.
   bool Passes(const std::string& path) const;
+  // The same for a modification time already read (seconds since 1970-01-01 00:00:00 UTC).
+  bool PassesTime(std::int64_t modificationSeconds) const;
 
   // For a file named on its own: tells the user, in a box with the given title, when the file's
   // date cannot be read or lies on or after the limit, and then answers true (excluded).

@@ -41,10 +41,14 @@ bool SameFile(const std::string& a, const std::string& b) {
 ProtectedFiles::ProtectedFiles(std::vector<std::string> programFolders,
                                std::vector<std::string> swapFiles)
     : swapFiles_(std::move(swapFiles)) {
+  Platform::FileIdentity identity;
+  for (const std::string& swapFile : swapFiles_)
+    if (!Platform::IdentityOfPath(swapFile, identity)) swapFileIdentities_.push_back(identity);
   for (std::string& folder : programFolders) {
     if (folder.empty()) {
       continue;
     }
+    if (!Platform::IdentityOfPath(folder, identity)) programFolderIdentities_.push_back(identity);
     if (folder.back() != Platform::kPathSeparator) {
       folder += Platform::kPathSeparator;
     }
@@ -103,6 +107,18 @@ short ProtectedFiles::CheckFile(const std::string& path) const {
     }
   }
   return kMayPurge;
+}
+
+short ProtectedFiles::CheckFile(const std::string& path, const Platform::FileIdentity& folder,
+                                const Platform::FileIdentity& file) const {
+  const auto holds = [](const std::vector<Platform::FileIdentity>& identities,
+                        const Platform::FileIdentity& identity) {
+    return identity.known &&
+           std::find(identities.begin(), identities.end(), identity) != identities.end();
+  };
+  if (holds(programFolderIdentities_, folder)) return kProgramFolder;
+  if (holds(swapFileIdentities_, file)) return kPagingFile;
+  return CheckFile(path);
 }
 
 std::string ProtectedFiles::ExtensionOf(const std::string& path) {

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/handles.h"
 #include "platform/program.h"
 
 namespace FileOps {
@@ -31,8 +32,9 @@ class ProtectedFiles {
  public:
   // Protects this program's folders and the swap files this system uses now.
   ProtectedFiles() : ProtectedFiles(Platform::ProgramFolders(), Platform::SwapFiles()) {}
-  // Protects the given folders (a missing final "/" is added) and swap files (absolute paths).
-  // The permissions start as not asked.
+  // Protects the given folders (a missing final "/" is added) and swap files (absolute paths),
+  // by their paths and by the identities of the folders and files they name now. The permissions
+  // start as not asked.
   ProtectedFiles(std::vector<std::string> programFolders, std::vector<std::string> swapFiles);
 
   // Fills the table of sensitive extensions and gives each of them the permission `permission`.
@@ -45,6 +47,10 @@ class ProtectedFiles {
 
   // The check result for the file with the full path `path`.
   short CheckFile(const std::string& path) const;
+  // The same for a file whose folder and whose own identity are known: a program folder or a swap
+  // file is recognised whatever spelling of a path ("..", a linked folder) reached it.
+  short CheckFile(const std::string& path, const Platform::FileIdentity& folder,
+                  const Platform::FileIdentity& file) const;
 
   // The lower-cased text after the last "." of the file name (the part after the last "/");
   // "" when the name has no dot.
@@ -58,6 +64,8 @@ class ProtectedFiles {
 
   std::vector<std::string> programFoldersLower_;
   std::vector<std::string> swapFiles_;
+  std::vector<Platform::FileIdentity> programFolderIdentities_;
+  std::vector<Platform::FileIdentity> swapFileIdentities_;
   std::vector<SensitiveExtension> extensions_;
 };
 

@@ -8,6 +8,7 @@
 #include "engine/overwrite_buffers.h"
 #include "platform/errors.h"
 #include "platform/files.h"
+#include "platform/paths.h"
 #include "text/random_source.h"
 
 namespace FilePurge {
@@ -23,47 +24,50 @@ bool ValidClusterSize(std::int32_t size) {
          size % kMinimumClusterSize == 0;
 }
 
-// Writes the passes of one file. It keeps the cluster buffers of the current pass and a run
-// buffer that repeats one cluster buffer, so that one write call carries many clusters.
+// Writes the passes of one file through its open handle. It keeps the cluster buffers of the
+// current pass and a run buffer that repeats one cluster buffer, so that one write call carries
+// many clusters.
 class PassWriter {
  public:
-  explicit PassWriter(PurgeEnvironment& environment) : environment_(environment) {}
+  PassWriter(PurgeEnvironment& environment, Platform::FileHandle& file, PurgeOutcome& outcome)
+      : environment_(environment), file_(file), outcome_(outcome) {}
 
-  short PassLoop(const std::string& path, short purgeType, short numPasses, bool deleteFile,
-                 std::int64_t startingLength) {
+  // The passes of the request, each but the last followed by afterPass; the code of the first failure, or
+  // kStopped when afterPass stopped the purge before its last pass.
+  short PassLoop(const std::string& path, const PurgeRequest& request, std::int64_t startingLength,
+                 const AfterPass& afterPass) {
     const std::int32_t clusterSize = environment_.clusterSizes.ForPath(path);
-    const auto sequence = OverwriteSequence(purgeType);
-    if (sequence.empty() || numPasses < 1) return kInvalidPurgeType;
+    const auto sequence = OverwriteSequence(request.purgeType);
+    if (sequence.empty() || request.numPasses < 1) return kInvalidPurgeType;
     if (!ValidClusterSize(clusterSize)) return kInvalidClusterSize;
 
     environment_.random.Seed();
-    for (short pass = 1; pass <= numPasses; ++pass) {
+    for (short pass = 1; pass <= request.numPasses; ++pass) {
       Yield();
       buffers_.Build(static_cast<std::size_t>(clusterSize), environment_.random);
       runPattern_ = -1;
       for (const short pattern : sequence)
-        if (const short code = Overwrite(path, pattern, startingLength); code != kPurged)
-          return code;
+        if (const short code = Overwrite(pattern, startingLength); code != kPurged) return code;
+      outcome_.passesDone = pass;
+      if (pass < request.numPasses && afterPass && !afterPass(pass)) return kStopped;
     }
-    if (deleteFile && !FileProc::DeleteFile(path, true, true, true, environment_.deleteRetry))
-      return kNotDeleted;
     return kPurged;
   }
 
  private:
+  short Fail(short code, std::error_code error) {
+    outcome_.error = error;
+    return code;
+  }
+
   // One overwrite of the whole file, from its first byte, in whole clusters (an empty file
   // counts as one byte), then flushed to the disk.
-  short Overwrite(const std::string& path, short pattern, std::int64_t startingLength) {
+  short Overwrite(short pattern, std::int64_t startingLength) {
     const auto clusterSize = static_cast<std::int64_t>(buffers_.ClusterSize());
     const std::int64_t length = std::max<std::int64_t>(startingLength, 1);
     const std::int64_t clusters = (length + clusterSize - 1) / clusterSize;
 
-    Platform::WritableFile file;
-    if (const std::error_code error = file.Open(path)) {
-      return error == Platform::PlatformErrc::NotARegularFile ? kNotARegularFile
-                                                              : kCannotOpenForWriting;
-    }
-
+    if (const std::error_code error = file_.Rewind()) return Fail(kWriteFailed, error);
     const std::int64_t clustersPerWrite = std::min<std::int64_t>(
         clusters, std::max<std::int64_t>(
                       1, static_cast<std::int64_t>(environment_.writeRunBytes) / clusterSize));
@@ -72,17 +76,13 @@ class PassWriter {
     for (std::int64_t remaining = clusters; remaining > 0;) {
       const std::int64_t count = std::min(remaining, clustersPerWrite);
       YieldWhenDue();
-      if (file.WriteAll(data, static_cast<std::size_t>(count * clusterSize))) {
-        (void)file.Close();
-        return kWriteFailed;
-      }
+      if (const std::error_code error =
+              file_.WriteAll(data, static_cast<std::size_t>(count * clusterSize)))
+        return Fail(kWriteFailed, error);
       remaining -= count;
     }
-    if (file.Sync()) {
-      (void)file.Close();
-      return kFlushFailed;
-    }
-    return file.Close() ? kFlushFailed : kPurged;
+    if (const std::error_code error = file_.Sync()) return Fail(kFlushFailed, error);
+    return kPurged;
   }
 
   // The bytes of clustersPerWrite clusters of the pattern's buffer in a row.
@@ -112,6 +112,8 @@ class PassWriter {
   }
 
   PurgeEnvironment& environment_;
+  Platform::FileHandle& file_;
+  PurgeOutcome& outcome_;
   ClusterBuffers buffers_;
   std::vector<unsigned char> run_;
   short runPattern_ = -1;
@@ -119,68 +121,134 @@ class PassWriter {
   Clock::time_point lastYield_ = Clock::now();
 };
 
-bool IsSpecialFile(Platform::FileKind kind) {
-  return kind == Platform::FileKind::SymbolicLink || kind == Platform::FileKind::Directory ||
-         kind == Platform::FileKind::Other;
+// Removes the file's name, trying again as the environment says. A name that another program
+// removed meanwhile counts as removed when the file has no name left.
+std::error_code RemoveName(Platform::FileHandle& file, const Platform::FolderHandle& folder,
+                           const std::string& name, const DeleteRetry& retry) {
+  for (int attempt = 1;; ++attempt) {
+    const std::error_code error = retry.remove(file, folder, name);
+    if (!error) return {};
+    Platform::EntryStatus status;
+    if (error == std::errc::no_such_file_or_directory && !file.Status(status) &&
+        status.links == 0)
+      return {};
+    if (error == Platform::PlatformErrc::NameReplaced || attempt >= retry.attempts) return error;
+    retry.sleep(retry.delayMilliseconds);
+  }
+}
+
+// The refusals that come before anything is changed, from what the entry is.
+short Refusal(const Platform::EntryStatus& entry, const PurgeRequest& request) {
+  if (entry.kind != Platform::FileKind::Regular) return kNotARegularFile;
+  if (entry.pseudoFileSystem) return kNotOnDisk;
+  if (entry.readOnly && !request.okToPurgeReadOnly) return kReadOnly;
+  if (entry.system && !request.okToPurgeSystem) return kSystemFile;
+  if (entry.links > 1 && !request.okToPurgeHardLinked) return kHardLinked;
+  return kPurged;
 }
 
 }  // namespace
 
+PurgeOutcome PurgeFileIn(const Platform::FolderHandle& folder, const std::string& name,
+                         const PurgeRequest& request, PurgeEnvironment& environment,
+                         const AfterPass& afterPass) {
+  PurgeOutcome outcome;
+  if (name.empty()) {
+    outcome.code = kEmptyName;
+    return outcome;
+  }
+
+  // Nothing but a regular file on a disk is ever touched, and both attribute refusals come
+  // before anything is changed, so that a refused file keeps its attributes.
+  Platform::EntryStatus entry;
+  if (const std::error_code error = folder.Status(name, entry)) {
+    outcome.code = kCannotOpenForWriting;
+    outcome.error = error;
+    return outcome;
+  }
+  outcome.otherNames = entry.links > 1 ? entry.links - 1 : 0;
+  if ((outcome.code = Refusal(entry, request)) != kPurged) return outcome;
+  if (entry.readOnly) (void)folder.ClearReadOnly(name);
+
+  Platform::FileHandle file;
+  Platform::EntryStatus opened;
+  std::error_code error = file.OpenForWriting(folder, name);
+  if (!error) error = file.Status(opened);
+  if (error) {
+    outcome.code =
+        error == Platform::PlatformErrc::NotARegularFile ? kNotARegularFile : kCannotOpenForWriting;
+    outcome.error = error;
+    return outcome;
+  }
+  // The name may have been given to another file since it was looked at.
+  opened.readOnly = false;
+  opened.system = entry.system;
+  outcome.otherNames = opened.links > 1 ? opened.links - 1 : 0;
+  if (!(opened.identity == entry.identity)) {
+    outcome.code = kReplaced;
+    return outcome;
+  }
+  if ((outcome.code = Refusal(opened, request)) != kPurged) return outcome;
+
+  const std::int64_t lengthToRestore = opened.length;
+  std::string path = folder.Path();
+  path += name;
+  short code = PassWriter(environment, file, outcome)
+                   .PassLoop(path, request, lengthToRestore, afterPass);
+  bool deleted = false;
+  if (code == kPurged && request.deleteFile) {
+    // The other names keep the file: they get its length back before this name goes.
+    if (outcome.otherNames > 0) (void)file.Truncate(lengthToRestore);
+    if (const std::error_code removal = RemoveName(file, folder, name, environment.deleteRetry)) {
+      code = kNotDeleted;
+      outcome.error = removal;
+    } else {
+      deleted = true;
+    }
+  }
+  if (environment.host != nullptr) environment.host->FileDone();
+
+  if (!environment.performingSpeedTest && !deleted) {
+    if (const std::error_code resize = file.Truncate(lengthToRestore); resize && code == kPurged) {
+      code = kSizeNotRestored;
+      outcome.error = resize;
+    }
+    if (!request.deleteFile) (void)file.SetTimes(entry.times);
+  }
+  const std::error_code closing = file.Close();
+  if (closing && code == kPurged) {
+    code = kFlushFailed;
+    outcome.error = closing;
+  }
+  outcome.code = code;
+  return outcome;
+}
+
 bool PurgeFile(const std::string& path, short purgeType, short numPasses, bool deleteFile,
                bool okToPurgeReadOnly, bool okToPurgeSystem, short& resultCode,
                PurgeEnvironment& environment) {
-  resultCode = kPurged;
   if (path.empty()) {
     resultCode = kEmptyName;
     return false;
   }
-
-  // Nothing but a regular file is ever touched: a link, folder, device, pipe or socket is
-  // refused before its times or attributes are even read.
-  Platform::FileAttributes attributes;
-  const bool haveAttributes = !Platform::GetFileAttributes(path, attributes);
-  if (haveAttributes && IsSpecialFile(attributes.kind)) {
+  // The last name of the path in its folder; a path ending in a separator names a folder.
+  const std::string folderPath = Platform::FolderPart(path);
+  const std::string name = Platform::NamePart(path);
+  if (name.empty()) {
     resultCode = kNotARegularFile;
     return false;
   }
-
-  Platform::FileTimes times;
-  const bool timesRead = FileProc::GetFileTimes(path, times) == 0;
-
-  // Both refusals come before anything is changed, so that a refused file keeps its attributes.
-  if (haveAttributes && attributes.readOnly && !okToPurgeReadOnly) {
-    resultCode = kReadOnly;
+  Platform::FolderHandle folder;
+  if (folder.Open(folderPath.empty() ? std::string(".") : folderPath)) {
+    resultCode = kCannotOpenForWriting;
     return false;
   }
-  if (haveAttributes && attributes.system && !okToPurgeSystem) {
-    resultCode = kSystemFile;
-    return false;
-  }
-  if (haveAttributes && attributes.readOnly) (void)Platform::ClearReadOnly(path);
-
-  if (const short probe = FileProc::ChangeSize(path, -1); probe != 0) {
-    resultCode = probe == kNotARegularFile ? kNotARegularFile : kCannotOpenForWriting;
-    return false;
-  }
-
-  const std::int64_t lengthToRestore = FileProc::FileLength(path);
-  short code = lengthToRestore < 0
-                   ? kCannotOpenForWriting
-                   : PassWriter(environment)
-                         .PassLoop(path, purgeType, numPasses, deleteFile, lengthToRestore);
-  if (environment.host != nullptr) environment.host->FileDone();
-
-  if (!environment.performingSpeedTest) {
-    const bool deleted = deleteFile && code == kPurged;
-    if (!deleted && lengthToRestore >= 0 && code != kNotARegularFile) {
-      if (FileProc::ChangeSize(path, lengthToRestore) != 0 && code == kPurged)
-        code = kSizeNotRestored;
-    }
-    if (!deleteFile && timesRead) (void)FileProc::SetFileTimes(path, times);
-  }
-
-  resultCode = code;
-  return code >= 0;
+  const PurgeOutcome outcome = PurgeFileIn(
+      folder, name, {purgeType, numPasses, deleteFile, okToPurgeReadOnly, okToPurgeSystem, false},
+      environment);
+  if (outcome.code == kPurged && deleteFile) (void)folder.Sync();
+  resultCode = outcome.code;
+  return resultCode >= 0;
 }
 
 }  // namespace FilePurge

@@ -1,13 +1,19 @@
 #pragma once
 
 // Purging one file: overwriting its clusters with the patterns of a purge type, flushing after
-// every overwrite, then deleting it or giving it back its length and time stamps.
+// every overwrite, then deleting it or giving it back its length and time stamps. The file is
+// opened once, relative to its open folder, and that one handle serves every pass, its length
+// and times, and the check that its name still leads to it before the name is removed.
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
+#include <system_error>
 
-#include "engine/file_proc.h"
+#include "platform/files.h"
+#include "platform/handles.h"
 
 class DriveClusterSize;
 class RandomSource;
@@ -25,8 +31,12 @@ inline constexpr short kInvalidPurgeType = -8;
 inline constexpr short kInvalidClusterSize = -9;
 inline constexpr short kSizeNotRestored = -11;
 inline constexpr short kNotARegularFile = -13;
+inline constexpr short kStopped = -14;   // stopped between two passes: overwritten, not deleted
+inline constexpr short kReplaced = -15;  // the name led to another file when it was opened
 inline constexpr short kReadOnly = -53;
 inline constexpr short kSystemFile = -54;
+inline constexpr short kHardLinked = -55;  // the file has other names and they are not allowed
+inline constexpr short kNotOnDisk = -56;   // the file lies on one of the system's pseudo file systems
 
 // What the purge tells the program around it.
 class PurgeHost {
@@ -39,6 +49,17 @@ class PurgeHost {
   virtual void FileDone() {}
 };
 
+// How deletion retries: four tries 500 ms apart. Tests replace the removal and the wait.
+struct DeleteRetry {
+  int attempts = 4;
+  int delayMilliseconds = 500;
+  std::function<std::error_code(Platform::FileHandle&, const Platform::FolderHandle&,
+                                const std::string&)>
+      remove = [](Platform::FileHandle& file, const Platform::FolderHandle& folder,
+                  const std::string& name) { return file.RemoveName(folder, name); };
+  std::function<void(int)> sleep = Platform::SleepMilliseconds;
+};
+
 struct PurgeEnvironment {
   PurgeEnvironment(DriveClusterSize& sizes, RandomSource& source)
       : clusterSizes(sizes), random(source) {}
@@ -48,16 +69,45 @@ struct PurgeEnvironment {
   PurgeHost* host = nullptr;
   // While the speed test runs, lengths and time stamps are not restored.
   bool performingSpeedTest = false;
-  FileProc::DeleteRetry deleteRetry;
+  DeleteRetry deleteRetry;
   // How many bytes one write call carries: whole clusters of the same buffer, at least one.
   std::size_t writeRunBytes = 1 << 20;
   // Shortest time between two yields while writing.
   std::chrono::milliseconds yieldInterval{40};
 };
 
-// Purges one file: numPasses passes of the purge type's overwrites, then deletes it when
-// deleteFile is set. Read-only and system files are purged only when allowed. resultCode receives
-// the result code; the return value is true when it is 0 or greater.
+// What is asked of the purge of one file.
+struct PurgeRequest {
+  short purgeType = 0;
+  short numPasses = 1;
+  bool deleteFile = true;  // delete the file after the last pass
+  bool okToPurgeReadOnly = false;
+  bool okToPurgeSystem = false;
+  bool okToPurgeHardLinked = false;  // a file with other names, which keep its overwritten content
+};
+
+// What the purge of one file did.
+struct PurgeOutcome {
+  short code = kPurged;
+  std::error_code error;      // the system's reason for a failure, where there is one
+  short passesDone = 0;       // passes written in full
+  std::uint64_t otherNames = 0;  // names of the file besides the one purged
+};
+
+// Called after each pass but the last with the number of passes done; false stops the purge
+// there.
+using AfterPass = std::function<bool(short passesDone)>;
+
+// Purges the file `name` of an open folder: the request's passes through one handle, then its
+// deletion. A stop between two passes leaves the file overwritten and not deleted (kStopped).
+PurgeOutcome PurgeFileIn(const Platform::FolderHandle& folder, const std::string& name,
+                         const PurgeRequest& request, PurgeEnvironment& environment,
+                         const AfterPass& afterPass = {});
+
+// Purges one file named by its path: numPasses passes of the purge type's overwrites, then deletes
+// it when deleteFile is set. Read-only and system files are purged only when allowed; a file with
+// other names never is. resultCode receives the result code; the return value is true when it is
+// 0 or greater.
 bool PurgeFile(const std::string& path, short purgeType, short numPasses, bool deleteFile,
                bool okToPurgeReadOnly, bool okToPurgeSystem, short& resultCode,
                PurgeEnvironment& environment);

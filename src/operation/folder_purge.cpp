@@ -3,7 +3,9 @@
 #include <utility>
 
 #include "operation/program_settings.h"
+#include "operation/result_texts.h"
 #include "platform/folders.h"
+#include "platform/handles.h"
 #include "platform/paths.h"
 #include "targets/matching.h"
 #include "targets/target_texts.h"
@@ -41,13 +43,26 @@ struct FolderContents {
   std::vector<std::string> folders;  // real folders only; a link to a folder is never entered
 };
 
-// The entries of a folder in the order the system gives them; false when it cannot be read.
-bool ReadFolder(const std::string& folder, FolderContents& contents) {
-  const std::error_code error = Platform::ListFolder(folder, [&](const Platform::FolderEntry& e) {
+// The entries of a folder in the order the system gives them.
+std::error_code ReadFolder(const Platform::FolderHandle& folder, FolderContents& contents) {
+  return folder.List([&](const Platform::FolderEntry& e) {
     (e.isFolder ? contents.folders : contents.files).push_back(e.name);
     return true;
   });
-  return !error;
+}
+
+// The detail a message gives below its first line: what the report would say of the file, or the
+// system's reason.
+std::string Detail(const FilePurge::PurgeOutcome& outcome) {
+  switch (outcome.code) {
+    case FilePurge::kHardLinked:
+    case FilePurge::kNotOnDisk:
+    case FilePurge::kReplaced:
+    case FilePurge::kNotARegularFile:
+      return "(" + OutcomeReportText(outcome, 1).substr(2) + ")";
+    default:
+      return outcome.error ? "(" + ReasonText(outcome.error) + ")" : std::string();
+  }
 }
 
 // Counts the levels of the walk, so the outermost call knows itself.
@@ -89,81 +104,133 @@ void FolderPurge::KXesPurgeRecursive2(const std::string& strDirPath, short intSe
     if (!blnStop) terminated_ = false;
   }
   if (terminated_) return;
-  const DepthGuard level(depth_);
+  Platform::FolderHandle folder;
+  if (const std::error_code error = folder.Open(strDirPath)) {
+    (void)TellNotEntered(WithTrailingSeparator(strDirPath), error, strCaption);
+    return;
+  }
+  WalkFolder(folder, strDirPath, intSelectedFolders, strCaption);
+}
 
+void FolderPurge::WalkFolder(const Platform::FolderHandle& handle, const std::string& strDirPath,
+                             short intSelectedFolders, const std::string& strCaption) {
+  const DepthGuard level(depth_);
   const short purgeType = settings_.purgeType.GetPurgeType();
   const short passes = settings_.purgeType.GetNumberOfPasses();
   const std::string folder = WithTrailingSeparator(strDirPath);
 
   FolderContents contents;
-  // A folder that cannot be read is passed over.
-  if (!ReadFolder(folder, contents)) return;
+  if (const std::error_code error = ReadFolder(handle, contents)) {
+    (void)TellNotEntered(folder, error, strCaption);
+    return;
+  }
 
   if (!IsTopFolder(folder) || includeTopFolderFiles) {
+    Platform::FileIdentity folderIdentity;
+    (void)handle.Identity(folderIdentity);
+    bool removed = false;
     for (const std::string& name : contents.files) {
       const std::string path = folder + name;
       host_.Yield();
-      if (!PollInterruption(strCaption)) return;
-      const short check = settings_.protectedFiles.CheckFile(path);
+      if (!PollInterruption(strCaption)) break;
+      Platform::EntryStatus status;
+      (void)handle.Status(name, status);
+      const short check = settings_.protectedFiles.CheckFile(path, folderIdentity, status.identity);
       if (check == FileOps::kProgramFolder || check == FileOps::kPagingFile) continue;
       if (FolderPurgeMode == 1) {
         ++FolderPurgeTotal;
         Show("Files to purge:" + std::string(" ") + std::to_string(FolderPurgeTotal));
         continue;
       }
-      if (!PurgeOneFile(path, strCaption, purgeType, passes)) return;
+      removed = true;
+      if (!PurgeOneFile(handle, name, path, strCaption, purgeType, passes)) break;
       ++FolderPurgeDone;
     }
+    // The deletions of this folder are made lasting once, after its last one.
+    if (removed) (void)handle.Sync();
+    if (terminated_) return;
   }
 
+  bool removedFolder = false;
   for (const std::string& name : contents.folders) {
     const std::string subfolder = folder + name;
     if (!IsSelected(subfolder)) continue;
-    KXesPurgeRecursive2(subfolder, intSelectedFolders, strCaption);
-    if (terminated_) return;
-    // rmdir removes the folder only when it holds nothing at all, and refuses a link.
-    if (FolderPurgeMode == 0 && !IsTopFolder(WithTrailingSeparator(subfolder)))
-      (void)Platform::RemoveFolder(subfolder);
+    Platform::FolderHandle subHandle;
+    if (const std::error_code error = handle.OpenSubfolder(name, subHandle)) {
+      if (!TellNotEntered(WithTrailingSeparator(subfolder), error, strCaption)) break;
+      continue;
+    }
+    WalkFolder(subHandle, subfolder, intSelectedFolders, strCaption);
+    if (terminated_) break;
+    // A folder is removed only when it holds nothing at all, and never in place of a link.
+    Platform::FileIdentity identity;
+    if (FolderPurgeMode == 0 && !IsTopFolder(WithTrailingSeparator(subfolder)) &&
+        !subHandle.Identity(identity) && !handle.RemoveSubfolder(name, identity))
+      removedFolder = true;
     host_.Yield();
-    if (!PollInterruption(strCaption)) return;
+    if (!PollInterruption(strCaption)) break;
   }
+  if (removedFolder) (void)handle.Sync();
 }
 
-bool FolderPurge::PurgeOneFile(const std::string& path, const std::string& strCaption,
+bool FolderPurge::PurgeOneFile(const Platform::FolderHandle& handle, const std::string& name,
+                               const std::string& path, const std::string& strCaption,
                                short purgeType, short passes) {
   const std::string prefix = DoneSoFarText();
   const std::string shownPath = ShortenPath(path, kShownPathLength, settings_.random);
-  for (short pass = 1; pass <= passes; ++pass) {
+  const auto showPass = [&](short pass) {
     std::string text = prefix + "Now purging";
     if (passes > 1) text += " (pass" + std::to_string(pass) + ")";
     text += ":";
     text += "\r\n";
     text += shownPath;
     Show(text);
-
-    short code = 0;
-    FilePurge::PurgeFile(path, purgeType, 1, pass == passes, true, true, code, environment_);
-    host_.Yield();
-    if (!PollInterruption(strCaption)) return false;
-    if (code >= 0) continue;
-    // A file that failed a pass is not overwritten further, so a link or a locked file brings
-    // one message, not one per pass.
-    if (code == FilePurge::kCannotOpenForWriting) break;
-    std::string message = code == FilePurge::kNotDeleted
-                              ? "File deletion error.  File (shown below) may be hidden."
-                              : "An error (" + std::to_string(code) + ") has been reported.";
-    message += "\r\n" + path + "\r\n" + kContinueQuestion;
-    const MessageAnswer answer =
-        dialogs_.ShowMessage({strCaption, message, MessageIcon::Exclamation,
-                              MessageButtons::OKCancel, MessageAnswer::OK});
-    if (answer == MessageAnswer::Cancel) {
-      blnStop = true;
-      Terminate();
-      return false;
-    }
-    break;
+  };
+  showPass(1);
+  bool goOn = true;
+  const FilePurge::PurgeRequest request{purgeType, passes, true, true, true, false};
+  const FilePurge::PurgeOutcome outcome =
+      FilePurge::PurgeFileIn(handle, name, request, environment_, [&](short pass) {
+        host_.Yield();
+        goOn = PollInterruption(strCaption);
+        if (goOn) showPass(static_cast<short>(pass + 1));
+        return goOn;
+      });
+  if (!goOn) return false;
+  host_.Yield();
+  if (!PollInterruption(strCaption)) return false;
+  if (outcome.code >= 0 || outcome.code == FilePurge::kStopped) return true;
+  // A file that could not be opened is passed over in silence, as the program always has.
+  if (outcome.code == FilePurge::kCannotOpenForWriting) return true;
+  std::string message = outcome.code == FilePurge::kNotDeleted
+                            ? "File deletion error.  File (shown below) may be hidden."
+                            : "An error (" + std::to_string(outcome.code) + ") has been reported.";
+  if (const std::string detail = Detail(outcome); !detail.empty()) message += "\r\n" + detail;
+  message += "\r\n" + path + "\r\n" + kContinueQuestion;
+  const MessageAnswer answer =
+      dialogs_.ShowMessage({strCaption, message, MessageIcon::Exclamation,
+                            MessageButtons::OKCancel, MessageAnswer::OK});
+  if (answer == MessageAnswer::Cancel) {
+    blnStop = true;
+    Terminate();
+    return false;
   }
   return true;
+}
+
+// Tells the user of a folder that could not be read or was not entered; false when the user
+// chose Cancel.
+bool FolderPurge::TellNotEntered(const std::string& folder, const std::error_code& error,
+                                 const std::string& strCaption) {
+  const std::string message =
+      FolderNotEnteredText(folder, error) + "\r\n" + kContinueQuestion;
+  const MessageAnswer answer =
+      dialogs_.ShowMessage({strCaption, message, MessageIcon::Exclamation,
+                            MessageButtons::OKCancel, MessageAnswer::OK});
+  if (answer != MessageAnswer::Cancel) return true;
+  blnStop = true;
+  Terminate();
+  return false;
 }
 
 std::string FolderPurge::DoneSoFarText() const {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/file_purge.h"
+#include "platform/handles.h"
 
 struct ProgramSettings;
 class UserDialogs;
@@ -58,9 +59,14 @@ class FolderPurge {
   bool Terminated() const { return terminated_; }
 
  private:
+  void WalkFolder(const Platform::FolderHandle& handle, const std::string& strDirPath,
+                  short intSelectedFolders, const std::string& strCaption);
   // Purges the file with each pass; false when the user ended the operation.
-  bool PurgeOneFile(const std::string& path, const std::string& strCaption, short purgeType,
+  bool PurgeOneFile(const Platform::FolderHandle& handle, const std::string& name,
+                    const std::string& path, const std::string& strCaption, short purgeType,
                     short passes);
+  bool TellNotEntered(const std::string& folder, const std::error_code& error,
+                      const std::string& strCaption);
   // The progress prefix of the purging pass ("" before the second file is done).
   std::string DoneSoFarText() const;
   // The interruption poll: true to go on, false when the user chose Cancel.

@@ -9,19 +9,19 @@
 #include "operation/program_settings.h"
 #include "operation/purge_run.h"
 #include "platform/folders.h"
+#include "platform/handles.h"
+#include "operation/result_texts.h"
 #include "platform/paths.h"
 #include "targets/file_selection.h"
+#include "text/locale_format.h"
 #include "text/str_proc.h"
 
 namespace {
 
 constexpr const char* kLineBreak = "\r\n";
 
-// A length as the listing counts it: one that cannot be read counts 0, one of 2 GiB or more
-// counts 2,147,483,647.
-double ListedLength(const std::string& path) {
-  std::int64_t length = 0;
-  if (Platform::GetEntryLength(path, length)) return 0;
+// A length as the listing counts it: one of 2 GiB or more counts 2,147,483,647.
+double ListedLength(std::int64_t length) {
   return static_cast<double>(
       std::min<std::int64_t>(length, std::numeric_limits<std::int32_t>::max()));
 }
@@ -29,22 +29,33 @@ double ListedLength(const std::string& path) {
 }  // namespace
 
 void PurgeRun::ListFilesRecursive(const std::string& folderPath, const std::string& fileSpec) {
+  Platform::FolderHandle folder;
+  if (const std::error_code error = folder.Open(folderPath)) {
+    NoteFolderNotEntered(WithTrailingSeparator(folderPath), error, !blnPurgeFiles && !blnListFiles);
+    return;
+  }
+  ListFolder(folder, folderPath, fileSpec);
+}
+
+void PurgeRun::ListFolder(const Platform::FolderHandle& handle, const std::string& folderPath,
+                          const std::string& fileSpec) {
   const std::string folder = WithTrailingSeparator(folderPath);
   const bool counting = !blnPurgeFiles && !blnListFiles;
 
   std::vector<std::string> matching;
   std::vector<std::string> subfolders;
   const std::int32_t limit = settings_.dateRestriction.lngOnlyBeforeThisJDN;
-  const std::error_code error =
-      Platform::ListFolder(folder, [&](const Platform::FolderEntry& entry) {
-        if (entry.isFolder)
-          subfolders.push_back(entry.name);
-        else if (SatisfiesFilespecAndDateRestriction(folder + entry.name, fileSpec, false, limit))
-          matching.push_back(entry.name);
-        return true;
-      });
-  // A folder that cannot be read is passed over.
-  if (error) return;
+  const std::error_code error = handle.List([&](const Platform::FolderEntry& entry) {
+    if (entry.isFolder)
+      subfolders.push_back(entry.name);
+    else if (SatisfiesFilespecAndDateRestrictionIn(handle, entry.name, fileSpec, limit))
+      matching.push_back(entry.name);
+    return true;
+  });
+  if (error) {
+    NoteFolderNotEntered(folder, error, counting);
+    return;
+  }
   intNumFiles = static_cast<std::int32_t>(matching.size());
 
   if (!matching.empty() && !counting) {
@@ -57,18 +68,22 @@ void PurgeRun::ListFilesRecursive(const std::string& folderPath, const std::stri
   for (const std::string& name : matching) {
     host_.Yield();
     ++lngNumFilesProcessed;
+    Platform::EntryStatus status;
+    const bool known = !handle.Status(name, status);
     if (counting) {
+      if (known && status.kind == Platform::FileKind::Regular && status.links > 1)
+        ++lngNumHardLinkedFiles;
       if (lngNumFilesProcessed >= intStopAt) {
         lngNumFilesProcessed = -1;
         return;
       }
       continue;
     }
-    const std::string path = folder + name;
-    const double size = ListedLength(path);
+    const double size = known ? ListedLength(status.length) : 0;
     if (blnListFiles && blnDisplayFileNames) {
-      AddToReport(name + " (" + StrProc::FileDateText(path, false) + ", " +
-                      StrProc::SizeToTextGB(size, 2) + ")   " + kLineBreak,
+      const std::string date =
+          known ? StrProc::ModificationDateText(status.times.modification.seconds, false) : "";
+      AddToReport(name + " (" + date + ", " + StrProc::SizeToTextGB(size, 2) + ")   " + kLineBreak,
                   true);
     }
     dblTotalBytesPurged += size;
@@ -79,7 +94,11 @@ void PurgeRun::ListFilesRecursive(const std::string& folderPath, const std::stri
   if (!settings_.target.blnSubdirectories) return;
   for (const std::string& name : subfolders) {
     strNextDirPath = folder + name;
-    ListFilesRecursive(strNextDirPath, fileSpec);
+    Platform::FolderHandle subHandle;
+    if (const std::error_code openError = handle.OpenSubfolder(name, subHandle))
+      NoteFolderNotEntered(WithTrailingSeparator(strNextDirPath), openError, counting);
+    else
+      ListFolder(subHandle, strNextDirPath, fileSpec);
     if (counting) {
       if (lngNumFilesProcessed == -1) return;
     } else {
@@ -87,4 +106,14 @@ void PurgeRun::ListFilesRecursive(const std::string& folderPath, const std::stri
       if (blnStop) return;
     }
   }
+}
+
+// A listing reports a folder it could not read or enter; the count before a purge only counts
+// it, since the purge reports it.
+void PurgeRun::NoteFolderNotEntered(const std::string& folder, const std::error_code& error,
+                                    bool counting) {
+  if (counting)
+    ++FoldersNotEntered;
+  else
+    ReportFolderNotEntered(folder, error);
 }

@@ -9,6 +9,7 @@ struct PurgeOptions {
   bool blnDoNotDeletePurgedFiles = false;
   bool blnOKToPurgeReadOnlyFiles = false;
   bool blnOKToPurgeSystemFiles = false;
+  bool blnOKToPurgeHardLinkedFiles = false;
   bool blnOKToPurgeSensitiveFiles = false;
   bool blnFolderNamesOnly = false;
   bool blnDeleteEmptyFolders = false;

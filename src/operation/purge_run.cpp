@@ -47,6 +47,7 @@ void PurgeRun::ResetRunState() {
   lngNumFilesPurged = 0;
   dblTotalBytesPurged = 0;
   FoldersRemoved = 0;
+  FoldersNotEntered = 0;
   intNumFiles = 0;
   PendingText.clear();
   report_.Clear();
@@ -139,12 +140,16 @@ void PurgeRun::WriteSummary() {
       summary += std::string("Purged files not deleted.") + kLineBreak;
     if (FoldersRemoved > 0)
       summary += "Number of folders removed: " + Grouped(FoldersRemoved) + kLineBreak;
+    if (FoldersNotEntered > 0)
+      summary += "Number of folders not purged: " + Grouped(FoldersNotEntered) + kLineBreak;
     if (blnStop) summary += std::string("Purge operation was stopped.") + kLineBreak + kLineBreak;
   } else {
     if (lngNumFilesProcessed > 1) {
       summary += "Sum of file sizes: " + StrProc::SizeToText(dblTotalBytesPurged, 2) + kLineBreak +
                  kLineBreak;
     }
+    if (FoldersNotEntered > 0)
+      summary += "Number of folders not listed: " + Grouped(FoldersNotEntered) + kLineBreak;
     if (blnStop) summary += std::string("Listing was stopped.") + kLineBreak + kLineBreak;
     if (dblTotalBytesPurged > 0 && !blnStop) {
       Platform::DriveInfo drive;
@@ -237,6 +242,8 @@ std::int32_t PurgeRun::CountMatchingFilesOfTarget() {
   blnListFiles = false;
   blnStop = false;
   lngNumFilesProcessed = 0;
+  lngNumHardLinkedFiles = 0;
+  FoldersNotEntered = 0;
   ListFilesRecursive(strNextDirPath, strCurrentFileSpec);
   blnPurgeFiles = purge;
   blnListFiles = list;

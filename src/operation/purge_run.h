@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "engine/file_purge.h"
+#include "platform/handles.h"
 #include "operation/report_text.h"
 #include "operation/run_host.h"
 
@@ -46,6 +47,11 @@ class PurgeRun {
   std::int32_t lngNumFilesPurged = 0;
   double dblTotalBytesPurged = 0;  // in a listing: the sum of the sizes listed
   std::int16_t FoldersRemoved = 0;
+  // Folders that could not be read, or were not entered (another file system, a link swapped
+  // in): their files are not purged, so the run did not purge everything.
+  std::int32_t FoldersNotEntered = 0;
+  // Counted files that have other names (hard links).
+  std::int32_t lngNumHardLinkedFiles = 0;
   std::int32_t intNumFiles = 0;  // matching files of the folder at hand
   std::string PendingText;
   // What the main window's estimate label shows after a listing ("" clears it).
@@ -93,10 +99,22 @@ class PurgeRun {
   void WriteSummary();
   void StopLineBreak();
   std::string DateAndTime() const;
-  FileStep PurgeOneFile(const std::string& folder, const std::string& name,
-                        const std::string& fileSpec, bool& firstMatch, double speedBytesPerSecond);
+  void PurgeFolder(const Platform::FolderHandle& handle, const std::string& folderPath,
+                   const std::string& fileSpec);
+  FileStep PurgeOneFile(const Platform::FolderHandle& handle, const std::string& folder,
+                        const std::string& name, const std::string& fileSpec, bool& firstMatch,
+                        double speedBytesPerSecond);
+  FilePurge::PurgeOutcome PurgeConfirmedFile(const Platform::FolderHandle& handle,
+                                             const std::string& name, double size,
+                                             double speedBytesPerSecond);
   bool AskPurgeQuery(const std::string& path, const std::string& extension, short& code);
-  void RemoveIfEmpty(const std::string& path);
+  // Removes the subfolder `name` of parent when the walk left it empty; true when it did.
+  bool RemoveIfEmpty(const Platform::FolderHandle& parent, const Platform::FolderHandle& folder,
+                     const std::string& name, const std::string& path);
+  void ReportFolderNotEntered(const std::string& folder, const std::error_code& error);
+  void NoteFolderNotEntered(const std::string& folder, const std::error_code& error, bool counting);
+  void ListFolder(const Platform::FolderHandle& handle, const std::string& folderPath,
+                  const std::string& fileSpec);
 
   ProgramSettings& settings_;
   UserDialogs& dialogs_;
@@ -105,4 +123,7 @@ class PurgeRun {
   FilePurge::PurgeEnvironment environment_;
   ReportText report_;
   std::atomic<RunStatus> status_{RunStatus::Running};
+  // The folder whose files the purge walk is at, and whether it removed a name there.
+  Platform::FileIdentity folderIdentity_;
+  bool namesRemoved_ = false;
 };

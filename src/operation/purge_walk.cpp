@@ -9,6 +9,7 @@
 #include "operation/result_texts.h"
 #include "platform/drives.h"
 #include "platform/folders.h"
+#include "platform/handles.h"
 #include "platform/paths.h"
 #include "targets/file_selection.h"
 #include "targets/folder_queries.h"
@@ -27,8 +28,8 @@ struct FolderListing {
   std::vector<std::string> subfolders;
 };
 
-bool ListEntries(const std::string& folder, FolderListing& listing) {
-  return !Platform::ListFolder(folder, [&listing](const Platform::FolderEntry& entry) {
+std::error_code ListEntries(const Platform::FolderHandle& folder, FolderListing& listing) {
+  return folder.List([&listing](const Platform::FolderEntry& entry) {
     (entry.isFolder ? listing.subfolders : listing.files).push_back(entry.name);
     return true;
   });
@@ -45,158 +46,205 @@ double SpeedInBytesPerSecond(const ProgramSettings& settings, const std::string&
   return std::nearbyint(static_cast<double>(speed) * 1048576.0);
 }
 
-std::int64_t EntryLength(const std::string& path) {
-  std::int64_t length = 0;
-  return Platform::GetEntryLength(path, length) ? 0 : length;
-}
-
 }  // namespace
 
 void PurgeRun::KXesPurgeRecursive(const std::string& folderPath, const std::string& fileSpec) {
+  Platform::FolderHandle folder;
+  if (const std::error_code error = folder.Open(folderPath)) {
+    host_.CaptionChanged(folderPath);
+    ReportFolderNotEntered(WithTrailingSeparator(folderPath), error);
+    return;
+  }
+  PurgeFolder(folder, folderPath, fileSpec);
+}
+
+void PurgeRun::PurgeFolder(const Platform::FolderHandle& handle, const std::string& folderPath,
+                           const std::string& fileSpec) {
   host_.CaptionChanged(folderPath);
   const double speed = SpeedInBytesPerSecond(settings_, folderPath);
   const std::string folder = WithTrailingSeparator(folderPath);
 
-  // A folder that cannot be read is passed over; the walk goes on with the next one.
   FolderListing listing;
-  if (!ListEntries(folder, listing)) return;
+  if (const std::error_code error = ListEntries(handle, listing)) {
+    ReportFolderNotEntered(folder, error);
+    return;
+  }
 
   const std::int32_t limit = settings_.dateRestriction.lngOnlyBeforeThisJDN;
   intNumFiles = static_cast<std::int32_t>(
       std::count_if(listing.files.begin(), listing.files.end(), [&](const std::string& name) {
-        return SatisfiesFilespecAndDateRestriction(folder + name, fileSpec, false, limit);
+        return SatisfiesFilespecAndDateRestrictionIn(handle, name, fileSpec, limit);
       }));
 
   if (intNumFiles > 0) {
+    (void)handle.Identity(folderIdentity_);
+    namesRemoved_ = false;
     AddToReport(kLineBreak + folder, false);
     bool firstMatch = true;
+    FileStep step = FileStep::Next;
     for (const std::string& name : listing.files) {
       host_.Yield();
-      const FileStep step = PurgeOneFile(folder, name, fileSpec, firstMatch, speed);
-      if (step == FileStep::Return) return;
-      if (step == FileStep::EndFolder) break;
+      step = PurgeOneFile(handle, folder, name, fileSpec, firstMatch, speed);
+      if (step != FileStep::Next) break;
     }
+    // The deletions of this folder are made lasting once, after its last one.
+    if (namesRemoved_) (void)handle.Sync();
+    if (step == FileStep::Return) return;
   }
+  if (blnStop) return;
 
   if (settings_.target.blnSubdirectories && !listing.subfolders.empty()) {
+    bool foldersRemoved = false;
     for (const std::string& name : listing.subfolders) {
       strNextDirPath = folder + name;
       const std::string subfolder = strNextDirPath;
-      KXesPurgeRecursive(subfolder, fileSpec);
-      if (blnStop) return;
-      if (settings_.options.blnDeleteEmptyFolders) RemoveIfEmpty(subfolder);
+      Platform::FolderHandle subHandle;
+      if (const std::error_code error = handle.OpenSubfolder(name, subHandle)) {
+        ReportFolderNotEntered(WithTrailingSeparator(subfolder), error);
+      } else {
+        PurgeFolder(subHandle, subfolder, fileSpec);
+      }
+      if (blnStop) break;
+      if (settings_.options.blnDeleteEmptyFolders && subHandle.IsOpen() &&
+          RemoveIfEmpty(handle, subHandle, name, subfolder))
+        foldersRemoved = true;
     }
+    if (foldersRemoved) (void)handle.Sync();
+    if (blnStop) return;
     AddToReport(kLineBreak, false);
   }
 }
 
-PurgeRun::FileStep PurgeRun::PurgeOneFile(const std::string& folder, const std::string& name,
+void PurgeRun::ReportFolderNotEntered(const std::string& folder, const std::error_code& error) {
+  ++FoldersNotEntered;
+  AddToReport(kLineBreak + FolderNotEnteredText(folder, error) + kLineBreak, true);
+}
+
+PurgeRun::FileStep PurgeRun::PurgeOneFile(const Platform::FolderHandle& handle,
+                                          const std::string& folder, const std::string& name,
                                           const std::string& fileSpec, bool& firstMatch,
                                           double speedBytesPerSecond) {
   const std::string path = folder + name;
   const PurgeOptions& options = settings_.options;
-  if (SatisfiesFilespecAndDateRestriction(path, fileSpec, false,
-                                          settings_.dateRestriction.lngOnlyBeforeThisJDN)) {
-    ++lngNumFilesProcessed;
-    if (firstMatch) {
-      AddToReport(kLineBreak, false);
-      firstMatch = false;
-    }
-    if (options.blnFolderNamesOnly)
-      AddToReport(". ", true);
-    else
-      AddToReport(name, false);
-
-    const std::string extension = FileOps::ProtectedFiles::ExtensionOf(path);
-    short code = settings_.protectedFiles.CheckFile(path);
-    if (code == FileOps::kSensitiveExtension && options.blnOKToPurgeSensitiveFiles)
-      code = FileOps::kMayPurge;
-    if (code == FileOps::kSensitiveRefused) {
-      code = FileOps::kSensitiveExtension;
-    } else if (code == FileOps::kSensitiveExtension && !AskPurgeQuery(path, extension, code)) {
-      AddToReport(std::string(kLineBreak) + kLineBreak, false);
-      blnStop = true;
-      return FileStep::Return;
-    }
-
-    bool purged = false;
-    double size = 0;
-    if (code == FileOps::kMayPurge) {
-      size = static_cast<double>(EntryLength(path));
-      bool confirmed = true;
-      if (settings_.blnConfirmFiles && !blnPurgeRemainingFiles) {
-        const std::string label = path + "     " + StrProc::SizeToText(size, 2) + "     " +
-                                  StrProc::FileDateText(path, false);
-        switch (host_.ConfirmFile(label)) {
-          case FileConfirmation::Purge:
-            break;
-          case FileConfirmation::Skip:
-            confirmed = false;
-            break;
-          case FileConfirmation::PurgeAll:
-            blnPurgeRemainingFiles = true;
-            break;
-          case FileConfirmation::Stop:
-            confirmed = false;
-            blnStop = true;
-            status_ = RunStatus::Stopped;
-            break;
-        }
-      }
-      if (confirmed) {
-        const PurgeTypeChoice& choice = settings_.purgeType;
-        const short purgeType = choice.GetPurgeType();
-        const short passes = choice.GetNumberOfPasses();
-        const short overwrites = choice.GetNumOverwrites();
-        const bool gauge =
-            !options.blnFolderNamesOnly && passes >= 2 && size * overwrites > speedBytesPerSecond;
-        if (!options.blnFolderNamesOnly) {
-          AddToReport(" (" + StrProc::GroupedNumberText(size, 0) + " bytes) purging", true);
-          if (gauge)
-            AddToReport(" " + std::string(std::min<int>(passes, kLongestGauge), '_'), true);
-        }
-        bool allPassesRan = true;
-        for (short pass = 1; pass <= passes; ++pass) {
-          const bool deleteAfterThisPass = pass == passes && !options.blnDoNotDeletePurgedFiles;
-          FilePurge::PurgeFile(path, purgeType, 1, deleteAfterThisPass,
-                               options.blnOKToPurgeReadOnlyFiles, options.blnOKToPurgeSystemFiles,
-                               code, environment_);
-          const bool gaugeShown = gauge && !ReportClosed;
-          if (gaugeShown) report_.CutLastCharacters(static_cast<std::size_t>(passes));
-          if (code < 0) break;
-          if (gaugeShown && pass < passes) {
-            report_.Append(std::string("123456789").substr(0, static_cast<std::size_t>(pass)) +
-                           std::string(static_cast<std::size_t>(passes - pass), '_'));
-            host_.ReportChanged();
-          }
-          WaitIfPaused();
-          if (blnStop) {
-            allPassesRan = pass == passes;
-            break;
-          }
-        }
-        purged = code == FilePurge::kPurged && allPassesRan;
-        if (!options.blnFolderNamesOnly && !ReportClosed) {
-          const std::size_t at = report_.Text().rfind("bytes)");
-          if (at != std::string::npos) report_.CutAt(at + 6);
-        }
-      }
-    }
-
-    host_.Yield();
-    if (purged) {
-      if (!options.blnFolderNamesOnly) AddToReport(" purged", false);
-      dblTotalBytesPurged += size;
-      ++lngNumFilesPurged;
-    } else {
-      if (options.blnFolderNamesOnly) AddToReport(name, false);
-      AddToReport(ResultCodeReportText(code, extension), false);
-    }
-    if (!(purged && options.blnFolderNamesOnly)) AddToReport(kLineBreak, true);
-    if (!HasWildcard(fileSpec)) return FileStep::EndFolder;
+  if (!SatisfiesFilespecAndDateRestrictionIn(handle, name, fileSpec,
+                                             settings_.dateRestriction.lngOnlyBeforeThisJDN)) {
+    WaitIfPaused();
+    return blnStop ? FileStep::Return : FileStep::Next;
   }
+  ++lngNumFilesProcessed;
+  if (firstMatch) {
+    AddToReport(kLineBreak, false);
+    firstMatch = false;
+  }
+  if (options.blnFolderNamesOnly)
+    AddToReport(". ", true);
+  else
+    AddToReport(name, false);
+
+  Platform::EntryStatus status;
+  const bool known = !handle.Status(name, status);
+  const std::string extension = FileOps::ProtectedFiles::ExtensionOf(path);
+  short code = settings_.protectedFiles.CheckFile(path, folderIdentity_, status.identity);
+  if (code == FileOps::kSensitiveExtension && options.blnOKToPurgeSensitiveFiles)
+    code = FileOps::kMayPurge;
+  if (code == FileOps::kSensitiveRefused) {
+    code = FileOps::kSensitiveExtension;
+  } else if (code == FileOps::kSensitiveExtension && !AskPurgeQuery(path, extension, code)) {
+    AddToReport(std::string(kLineBreak) + kLineBreak, false);
+    blnStop = true;
+    return FileStep::Return;
+  }
+
+  FilePurge::PurgeOutcome outcome;
+  bool ran = false;
+  const double size = known ? static_cast<double>(status.length) : 0;
+  const short passes = settings_.purgeType.GetNumberOfPasses();
+  if (code == FileOps::kMayPurge) {
+    bool confirmed = true;
+    if (settings_.blnConfirmFiles && !blnPurgeRemainingFiles) {
+      const std::string date =
+          known ? StrProc::ModificationDateText(status.times.modification.seconds, false) : "";
+      const std::string label =
+          path + "     " + StrProc::SizeToText(size, 2) + "     " + date;
+      switch (host_.ConfirmFile(label)) {
+        case FileConfirmation::Purge:
+          break;
+        case FileConfirmation::Skip:
+          confirmed = false;
+          break;
+        case FileConfirmation::PurgeAll:
+          blnPurgeRemainingFiles = true;
+          break;
+        case FileConfirmation::Stop:
+          confirmed = false;
+          blnStop = true;
+          status_ = RunStatus::Stopped;
+          break;
+      }
+    }
+    if (confirmed) {
+      outcome = PurgeConfirmedFile(handle, name, size, speedBytesPerSecond);
+      ran = true;
+    }
+  }
+
+  host_.Yield();
+  const bool purged = ran && outcome.code == FilePurge::kPurged;
+  if (purged) {
+    if (!options.blnFolderNamesOnly) AddToReport(OutcomeReportText(outcome, passes), false);
+    dblTotalBytesPurged += size;
+    ++lngNumFilesPurged;
+  } else {
+    if (options.blnFolderNamesOnly) AddToReport(name, false);
+    AddToReport(ran ? OutcomeReportText(outcome, passes, extension)
+                    : ResultCodeReportText(code, extension),
+                false);
+  }
+  if (!(purged && options.blnFolderNamesOnly)) AddToReport(kLineBreak, true);
   WaitIfPaused();
-  return blnStop ? FileStep::Return : FileStep::Next;
+  if (blnStop) return FileStep::Return;
+  // A name without wildcards names one file of a folder.
+  return HasWildcard(fileSpec) ? FileStep::Next : FileStep::EndFolder;
+}
+
+// Purges a file that the user confirmed, pass after pass through one handle, with the pass gauge
+// in the report and the pause and the stop looked at after every pass.
+FilePurge::PurgeOutcome PurgeRun::PurgeConfirmedFile(const Platform::FolderHandle& handle,
+                                                     const std::string& name, double size,
+                                                     double speedBytesPerSecond) {
+  const PurgeOptions& options = settings_.options;
+  const PurgeTypeChoice& choice = settings_.purgeType;
+  const short passes = choice.GetNumberOfPasses();
+  const short overwrites = choice.GetNumOverwrites();
+  const bool gauge =
+      !options.blnFolderNamesOnly && passes >= 2 && size * overwrites > speedBytesPerSecond;
+  if (!options.blnFolderNamesOnly) {
+    AddToReport(" (" + StrProc::GroupedNumberText(size, 0) + " bytes) purging", true);
+    if (gauge) AddToReport(" " + std::string(std::min<int>(passes, kLongestGauge), '_'), true);
+  }
+  const FilePurge::PurgeRequest request{choice.GetPurgeType(),
+                                        passes,
+                                        !options.blnDoNotDeletePurgedFiles,
+                                        options.blnOKToPurgeReadOnlyFiles,
+                                        options.blnOKToPurgeSystemFiles,
+                                        options.blnOKToPurgeHardLinkedFiles};
+  const FilePurge::PurgeOutcome outcome =
+      FilePurge::PurgeFileIn(handle, name, request, environment_, [&](short pass) {
+        if (gauge && !ReportClosed) {
+          report_.CutLastCharacters(static_cast<std::size_t>(passes));
+          report_.Append(std::string("123456789").substr(0, static_cast<std::size_t>(pass)) +
+                         std::string(static_cast<std::size_t>(passes - pass), '_'));
+          host_.ReportChanged();
+        }
+        WaitIfPaused();
+        return !blnStop;
+      });
+  if (outcome.code == FilePurge::kPurged && request.deleteFile) namesRemoved_ = true;
+  if (!options.blnFolderNamesOnly && !ReportClosed) {
+    const std::size_t at = report_.Text().rfind("bytes)");
+    if (at != std::string::npos) report_.CutAt(at + 6);
+  }
+  return outcome;
 }
 
 // The "Purge query": may every file with this extension be purged in this run? False on Cancel.
@@ -221,10 +269,15 @@ bool PurgeRun::AskPurgeQuery(const std::string& path, const std::string& extensi
   return true;
 }
 
-void PurgeRun::RemoveIfEmpty(const std::string& path) {
-  double noSizes = 0;
-  if (CountMatchingFiles(path, "*.*", false, noSizes) != 0 || CountSubfolders(path) != 0) return;
-  if (Platform::RemoveFolder(path)) return;
+bool PurgeRun::RemoveIfEmpty(const Platform::FolderHandle& parent,
+                             const Platform::FolderHandle& folder, const std::string& name,
+                             const std::string& path) {
+  bool empty = true;
+  Platform::FileIdentity identity;
+  if (folder.List([&empty](const Platform::FolderEntry&) { return empty = false; }) || !empty ||
+      folder.Identity(identity) || parent.RemoveSubfolder(name, identity))
+    return false;
   ++FoldersRemoved;
   AddToReport("Folder " + path + " removed." + kLineBreak + kLineBreak, false);
+  return true;
 }

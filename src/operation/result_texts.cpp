@@ -1,5 +1,9 @@
 #include "operation/result_texts.h"
 
+#include <cctype>
+
+#include "platform/errors.h"
+
 std::string ResultCodeReportText(short code, const std::string& extension) {
   switch (code) {
     case -54:
@@ -30,10 +34,64 @@ std::string ResultCodeReportText(short code, const std::string& extension) {
              "(Perhaps file is in use by another program.)";
     case -13:
       return ": not a regular file, not purged.";
+    case -15:
+      return ": replaced by another file while it was opened, not purged.";
+    case -56:
+      return ": not a file on a disk, not purged.";
     case 7:
     case 8:
       return ": \"" + extension + "\" files are not purged.";
     default:
       return " not purged.";
   }
+}
+
+std::string ReasonText(const std::error_code& error) {
+  std::string reason = error.message();
+  if (!reason.empty())
+    reason[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(reason[0])));
+  while (!reason.empty() && (reason.back() == '.' || reason.back() == '\n' || reason.back() == '\r'))
+    reason.pop_back();
+  return reason;
+}
+
+namespace {
+
+std::string Names(std::uint64_t count) {
+  return std::to_string(count) + (count == 1 ? " other name" : " other names");
+}
+
+}  // namespace
+
+std::string OutcomeReportText(const FilePurge::PurgeOutcome& outcome, short passes,
+                              const std::string& extension) {
+  switch (outcome.code) {
+    case FilePurge::kPurged:
+      if (outcome.otherNames == 0) return " purged";
+      return " purged (" + Names(outcome.otherNames) + (outcome.otherNames == 1 ? " keeps" : " keep") +
+             " the overwritten file)";
+    case FilePurge::kStopped:
+      return ": purge stopped after " + std::to_string(outcome.passesDone) + " of " +
+             std::to_string(passes) + (passes == 1 ? " pass" : " passes") +
+             "; overwritten, not deleted.";
+    case FilePurge::kHardLinked:
+      return ": has " + Names(outcome.otherNames) +
+             (outcome.otherNames == 1 ? " (hard link)" : " (hard links)") + ", not purged.";
+    default:
+      break;
+  }
+  std::string text = ResultCodeReportText(outcome.code, extension);
+  if (outcome.error) text += " (" + ReasonText(outcome.error) + ")";
+  return text;
+}
+
+std::string FolderNotEnteredText(const std::string& folderPath, const std::error_code& error) {
+  std::string text = folderPath + " (folder): ";
+  if (error == Platform::PlatformErrc::OtherFileSystem)
+    text += "another file system, not entered.";
+  else if (error == Platform::PlatformErrc::NotAFolder)
+    text += "replaced by a link or another entry, not entered.";
+  else
+    text += "cannot be read (" + ReasonText(error) + ").";
+  return text;
 }

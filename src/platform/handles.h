@@ -84,6 +84,8 @@ class FolderHandle {
   std::error_code Sync() const;
 
   std::error_code Identity(FileIdentity& identity) const;
+  // True when the folder lies on a file system of the system's own making (see EntryStatus).
+  bool OnPseudoFileSystem() const { return pseudo_; }
   // The path the walk gave this folder, ending in one separator: for texts, never for access.
   const std::string& Path() const { return path_; }
   bool IsOpen() const { return handle_ != kNoHandle; }
@@ -94,6 +96,10 @@ class FolderHandle {
   static constexpr std::intptr_t kNoHandle = -1;
   std::intptr_t handle_ = kNoHandle;
   std::string path_;
+  bool pseudo_ = false;
+  // POSIX: the device and the mount the folder lies on, to tell a mount point below it.
+  std::uint64_t device_ = 0;
+  std::uint64_t mountId_ = 0;
 };
 
 // A regular file of an open folder, opened for overwriting in place.

@@ -1,6 +1,7 @@
 #include "targets/file_selection.h"
 
 #include "dates/date_restriction.h"
+#include "platform/handles.h"
 #include "platform/program.h"
 #include "targets/matching.h"
 
@@ -14,4 +15,15 @@ bool SatisfiesFilespecAndDateRestriction(const std::string& strFilepath,
   DateRestriction restriction;
   restriction.lngOnlyBeforeThisJDN = lngOnlyBeforeThisJDN;
   return restriction.Passes(strFilepath);
+}
+
+bool SatisfiesFilespecAndDateRestrictionIn(const Platform::FolderHandle& folder,
+                                           const std::string& name, const std::string& strFilespec,
+                                           std::int32_t lngOnlyBeforeThisJDN) {
+  if (!FileMatchesFilespec(name, strFilespec, false)) return false;
+  DateRestriction restriction;
+  restriction.lngOnlyBeforeThisJDN = lngOnlyBeforeThisJDN;
+  if (!restriction.blnDateRestriction()) return true;
+  Platform::EntryStatus status;
+  return !folder.Status(name, status) && restriction.PassesTime(status.times.modification.seconds);
 }

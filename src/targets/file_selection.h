@@ -10,3 +10,13 @@
 bool SatisfiesFilespecAndDateRestriction(const std::string& strFilepath,
                                          const std::string& strFilespec, bool blnCaseSensitive,
                                          std::int32_t lngOnlyBeforeThisJDN);
+
+namespace Platform {
+class FolderHandle;
+}
+
+// The same for the entry `name` of an open folder: its date, when a restriction asks for it, is
+// read through the folder, never by a path.
+bool SatisfiesFilespecAndDateRestrictionIn(const Platform::FolderHandle& folder,
+                                           const std::string& name, const std::string& strFilespec,
+                                           std::int32_t lngOnlyBeforeThisJDN);

@@ -21,7 +21,11 @@ std::string FileDateText(const std::string& path, bool withTime) {
   if (path.empty()) return "";
   Platform::FileTimes times;
   if (Platform::GetFileTimes(path, times)) return "";
-  const auto seconds = static_cast<std::time_t>(times.modification.seconds);
+  return ModificationDateText(times.modification.seconds, withTime);
+}
+
+std::string ModificationDateText(std::int64_t modificationSeconds, bool withTime) {
+  const auto seconds = static_cast<std::time_t>(modificationSeconds);
   std::tm moment{};
   if (!Platform::LocalTime(seconds, moment)) return "";  // beyond the calendar
 

@@ -49,5 +49,7 @@ std::string NumberToWords(std::int32_t n);
 // blank and the time in the user's long time form ("00:00:00" at midnight). Empty when the path
 // is empty, names nothing, or its time cannot be read or shown.
 std::string FileDateText(const std::string& path, bool withTime);
+// The same for a modification time already read (seconds since 1970-01-01 00:00:00 UTC).
+std::string ModificationDateText(std::int64_t seconds, bool withTime);
 
 }  // namespace StrProc

@@ -183,7 +183,8 @@ TEST_F(PurgeTest, AFileThatCannotBeDeletedIsOverwrittenGetsItsLengthBackButNotIt
   const std::string path = WriteFile(folder / "stuck.txt", Repeat('x', 5000));
   SetModificationTime(path, 1000000000);
   int tries = 0;
-  environment.deleteRetry.remove = [&tries](const std::string&) {
+  environment.deleteRetry.remove = [&tries](Platform::FileHandle&, const Platform::FolderHandle&,
+                                           const std::string&) {
     ++tries;
     return std::make_error_code(std::errc::device_or_resource_busy);
   };

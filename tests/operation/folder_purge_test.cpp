@@ -200,9 +200,9 @@ TEST_F(FolderPurgeTest, ALinkIsReportedAsAnErrorAndNeitherItNorItsTargetIsTouche
   ASSERT_EQ(dialogs.shown.size(), 2u) << "one message per link, not one per pass";
   std::vector<std::string> texts{dialogs.shown[0].text, dialogs.shown[1].text};
   std::sort(texts.begin(), texts.end());
-  EXPECT_EQ(texts[0], "An error (-13) has been reported.\r\n" + At("sel/folderlink") + "\r\n" +
-                          kQuestion);
-  EXPECT_EQ(texts[1], "An error (-13) has been reported.\r\n" + link + "\r\n" + kQuestion);
+  const std::string notAFile = "An error (-13) has been reported.\r\n(not a regular file, not purged.)\r\n";
+  EXPECT_EQ(texts[0], notAFile + At("sel/folderlink") + "\r\n" + kQuestion);
+  EXPECT_EQ(texts[1], notAFile + link + "\r\n" + kQuestion);
   EXPECT_EQ(ReadFile(outside), "secret");
   EXPECT_EQ(ReadFile(At("outside/inner.txt")), "secret");
   EXPECT_TRUE(fs::is_symlink(link));
@@ -265,7 +265,8 @@ TEST_F(FolderPurgeInterruptionTest, OKGoesOnToTheEnd) {
 TEST_F(FolderPurgeTest, AFileThatCannotBeDeletedAsksWhetherToGoOnOrToStop) {
   for (const char* name : {"a/1", "a/2", "a/3"}) Make(name, std::string(100, 'x'));
   Select("a");
-  environment.deleteRetry.remove = [](const std::string&) {
+  environment.deleteRetry.remove = [](Platform::FileHandle&, const Platform::FolderHandle&,
+                                      const std::string&) {
     return std::make_error_code(std::errc::permission_denied);
   };
   const std::vector<std::string> order = FilesInOrder(At("a/"));
@@ -278,7 +279,7 @@ TEST_F(FolderPurgeTest, AFileThatCannotBeDeletedAsksWhetherToGoOnOrToStop) {
   for (std::size_t i = 0; i < 2; ++i) {
     EXPECT_EQ(dialogs.shown[i].title, kCaption);
     EXPECT_EQ(dialogs.shown[i].buttons, MessageButtons::OKCancel);
-    EXPECT_EQ(dialogs.shown[i].text, "File deletion error.  File (shown below) may be hidden.\r\n" +
+    EXPECT_EQ(dialogs.shown[i].text, "File deletion error.  File (shown below) may be hidden.\r\n(permission denied)\r\n" +
                                          order[i] + "\r\n" + kQuestion);
     EXPECT_NE(ReadFile(order[i]), std::string(100, 'x')) << "overwritten before the deletion";
   }

@@ -87,7 +87,7 @@ TEST_F(RunTest, AFullReportStopsAListing) {
   EXPECT_FALSE(Contains(run.Report(), "For an estimate")) << "no estimate for a stopped listing";
 }
 
-TEST_F(RunTest, AFolderThatCannotBeReadAnyMoreIsPassedOverAndTheWalkGoesOn) {
+TEST_F(RunTest, AFolderThatCannotBeReadAnyMoreIsReportedWithTheReasonAndTheWalkGoesOn) {
   MakeFolders(folder / "gone");
   MakeFolders(folder / "open");
   for (const char* name : {"top.txt", "gone/a.txt", "open/b.txt"}) {
@@ -105,5 +105,9 @@ TEST_F(RunTest, AFolderThatCannotBeReadAnyMoreIsPassedOverAndTheWalkGoesOn) {
   EXPECT_EQ(run.lngNumFilesProcessed, 2);
   EXPECT_EQ(run.Report().substr(0, run.Report().find("Number of files")),
             folder.Path() + "\r\ntop.txt (12/06/2026, 1 bytes)   \r\n" +
-                folder / NativePath("open/") + "\r\nb.txt (12/06/2026, 1 bytes)\r\n\r\n");
+                folder / NativePath("open/") + "\r\nb.txt (12/06/2026, 1 bytes)   \r\n\r\n" +
+                folder / NativePath("gone/") +
+                " (folder): cannot be read (no such file or directory).\r\n\r\n");
+  EXPECT_TRUE(Contains(run.Report(), "Number of folders not listed: 1\r\n"));
+  EXPECT_EQ(run.FoldersNotEntered, 1);
 }

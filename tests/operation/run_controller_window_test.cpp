@@ -117,9 +117,12 @@ TEST_F(RunWindowTest, ATargetFolderThatVanishesBeforeTheRunEndsCleanly) {
   controller.PurgeFiles();
   WaitForTheEnd();
 
-  // Nothing to purge, and a folder that is gone is not offered for deletion.
-  EXPECT_TRUE(EndsWith(controller.Run().Report(),
-                       "Number of files purged: 0\r\n" + std::string(kDateLine)));
+  // Nothing to purge, the report says why, and a folder that is gone is not offered for deletion.
+  EXPECT_TRUE(Contains(controller.Run().Report(),
+                       gone + " (folder): cannot be read (no such file or directory).\r\n"));
+  EXPECT_TRUE(EndsWith(controller.Run().Report(), "Number of files purged: 0\r\n"
+                                                  "Number of folders not purged: 1\r\n" +
+                                                      std::string(kDateLine)));
   EXPECT_TRUE(dialogs.shown.empty());
   EXPECT_FALSE(main.running);
 }
