@@ -1,0 +1,169 @@
+// The walks reach every folder through its parent's handle: a folder swapped for a link, a mount
+// point, an unreadable folder or a path beyond the system's limit never sends a walk elsewhere,
+// and is never passed over in silence.
+
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "operation/run_fixture.h"
+#include "support/child_process.h"
+#include "support/native_path.h"
+#include "support/handle_step_hook.h"
+
+using namespace TestSupport;
+namespace fs = std::filesystem;
+
+namespace {
+
+class WalkRaceTest : public RunTest {
+ protected:
+  WalkRaceTest() {
+    fs::create_directories(outside);
+    WriteFile(outside + "/x.txt", "outside");
+    fs::create_directories(sub);
+    WriteFile(sub + "/x.txt", "inside");
+    fs::create_directories(target + "/a");
+    WriteFile(target + "/a/x.txt", "first");
+    settings.target = {target + "/", "*.*", true};
+  }
+
+  void SwapSubForALink() {
+    fs::rename(sub, folder / "moved");
+    fs::create_directory_symlink(outside, sub);
+  }
+
+  std::string outside = folder / "outside";
+  std::string target = folder / "t";
+  std::string sub = folder / "t/sub";
+};
+
+enum class Walk { Purge, List };
+
+class SwappedFolderTest : public WalkRaceTest, public ::testing::WithParamInterface<Walk> {};
+
+TEST_P(SwappedFolderTest, AFolderSwappedForALinkAfterItWasListedIsReportedAndNeverEntered) {
+  const StepTrap trap(Platform::HandleStep::BeforeOpenSubfolder, 1, [this](const std::string&) {
+    // Whichever subfolder comes first, "sub" goes: a second trap waits for it.
+    SwapSubForALink();
+  });
+  GetParam() == Walk::Purge ? Purge() : List();
+
+  EXPECT_EQ(ReadFile(outside + "/x.txt"), "outside");
+  EXPECT_TRUE(Contains(run.Report(), sub + "/ (folder): replaced by a link or another entry, not "
+                                           "entered.\r\n"))
+      << run.Report();
+  EXPECT_EQ(run.FoldersNotEntered, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Walks, SwappedFolderTest, ::testing::Values(Walk::Purge, Walk::List));
+
+TEST_F(WalkRaceTest, AFolderSwappedForALinkBetweenCountingAndPurgingIsNeverEntered) {
+  run.strNextDirPath = settings.target.TargetFolder;
+  run.strCurrentFileSpec = "*.*";
+  EXPECT_EQ(run.CountMatchingFilesOfTarget(), 2);
+  SwapSubForALink();
+  Purge();
+  EXPECT_EQ(ReadFile(outside + "/x.txt"), "outside");
+  EXPECT_FALSE(Exists(target + "/a/x.txt"));
+  EXPECT_EQ(run.lngNumFilesPurged, 1);
+}
+
+TEST_F(WalkRaceTest, TheProgramsOwnFilesAreKnownByWhatTheyAreNotByTheirPathsSpelling) {
+  const std::string program = folder / "prog";
+  fs::create_directories(program);
+  const std::string data = WriteFile(program + "/kexwell.dat", "texts");
+  const std::string swap = WriteFile(folder / "t/a/swapfile", "swap");
+  fs::create_directory_symlink(folder.Path(), folder / "linked");
+  settings.protectedFiles = FileOps::ProtectedFiles({program}, {swap});
+  for (const std::string& spelling :
+       {program + "/../prog/", program + "/./", folder / "/prog//", folder / "linked/prog/"}) {
+    settings.target = {spelling, "kexwell.dat", false};
+    Purge();
+    EXPECT_TRUE(Contains(run.Report(),
+                         "kexwell.dat: a file in the current application folder, not purged."))
+        << spelling;
+  }
+  settings.target = {folder / "t/a/../a/", "swapfile", false};
+  Purge();
+  EXPECT_TRUE(Contains(run.Report(), "swapfile: the page file (swap file), not purged."));
+  EXPECT_EQ(ReadFile(data), "texts");
+  EXPECT_EQ(ReadFile(swap), "swap");
+}
+
+// A file system mounted on a subfolder: a bind mount of this one, and a file system of its own.
+TEST_F(WalkRaceTest, AMountPointUnderTheTargetIsReportedAndNeverEntered) {
+  if (geteuid() != 0) GTEST_SKIP() << "mounting needs root";
+  const std::string mounted = folder / "t/mnt";
+  fs::create_directories(mounted);
+  struct Mount {
+    const char* source;
+    const char* type;
+    unsigned long flags;
+  };
+  for (const Mount& mount : {Mount{nullptr, nullptr, MS_BIND}, Mount{"tmpfs", "tmpfs", 0UL}}) {
+    const std::string source = mount.source != nullptr ? mount.source : outside;
+    if (::mount(source.c_str(), mounted.c_str(), mount.type, mount.flags, nullptr) != 0)
+      GTEST_SKIP() << "this machine refuses mounts: " << std::strerror(errno);
+    WriteFile(mounted + "/x.txt", "mounted");
+    Purge();
+    const std::string content = ReadFile(mounted + "/x.txt");
+    ::umount(mounted.c_str());
+    EXPECT_EQ(content, "mounted") << source;
+    EXPECT_TRUE(Contains(run.Report(), mounted + "/ (folder): another file system, not entered."))
+        << source;
+    WriteFile(target + "/a/x.txt", "again");
+  }
+  EXPECT_EQ(ReadFile(outside + "/x.txt"), "mounted") << "the bound folder kept its file";
+}
+
+TEST_F(WalkRaceTest, AnUnreadableSubfolderIsReportedWithTheSystemsReason) {
+  if (!CanDropPrivileges()) GTEST_SKIP() << "needs root to act as another user";
+  fs::permissions(sub, fs::perms::owner_all);
+  for (const std::string& path : {folder.Path(), target, target + "/a"})
+    ::chmod(path.c_str(), 0777);
+  ::chmod((target + "/a/x.txt").c_str(), 0666);
+  const int result = RunInChild([this] {
+    if (!BecomeNobody()) return 90;
+    Purge();
+    return (Contains(run.Report(),
+                     sub + "/ (folder): cannot be read (permission denied).\r\n") ? 1 : 0) |
+           (Contains(run.Report(), "Number of folders not purged: 1\r\n") ? 2 : 0) |
+           (run.lngNumFilesPurged == 1 ? 4 : 0);
+  });
+  EXPECT_EQ(result, 7) << "1: the line, 2: the summary, 4: the readable file purged";
+  EXPECT_EQ(ReadFile(sub + "/x.txt"), "inside");
+}
+
+TEST_F(WalkRaceTest, AFileDeeperThanTheSystemsPathLimitIsPurgedLikeAnyOther) {
+  // Made through descriptors: no path of this length can be handed to the system.
+  const std::string name(200, 'd');
+  int at = ::open(target.c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_GE(at, 0);
+  for (int level = 0; level < 26; ++level) {
+    ASSERT_EQ(::mkdirat(at, name.c_str(), 0700), 0);
+    const int next = ::openat(at, name.c_str(), O_RDONLY | O_DIRECTORY);
+    ::close(at);
+    at = next;
+  }
+  const int file = ::openat(at, "deep.txt", O_WRONLY | O_CREAT, 0600);
+  ASSERT_EQ(::write(file, "deep", 4), 4);
+  ::close(file);
+  fs::remove_all(sub);
+
+  settings.options.blnDeleteEmptyFolders = true;
+  Purge();
+
+  struct stat info {};
+  EXPECT_NE(::fstatat(at, "deep.txt", &info, 0), 0) << "the deep file is gone";
+  ::close(at);
+  EXPECT_EQ(run.lngNumFilesPurged, 2);
+  EXPECT_TRUE(Contains(run.Report(), "deep.txt (4 bytes) purged\r\n"));
+  EXPECT_EQ(run.FoldersRemoved, 27);
+}
+
+}  // namespace
