@@ -169,6 +169,29 @@ done
 run purge tree --type 3 --passes 5
 expect_err "type 3 offers 1 to 4 passes" "passes error"
 
+# A file system mounted under the target is another disk: reported, never entered, and the run
+# did not purge everything.
+if [ "$(id -u)" -eq 0 ] && command -v mkfs.ext4 >/dev/null; then
+  mkdir -p mounted/disk
+  printf 'outer' > mounted/a.txt
+  truncate -s 8M disk.img
+  if mkfs.ext4 -q -F disk.img >/dev/null 2>&1 && mount -o loop disk.img mounted/disk 2>/dev/null; then
+    printf 'on the other disk' > mounted/disk/inner.txt
+    run purge mounted -r -y
+    inner=$(cat mounted/disk/inner.txt)
+    umount mounted/disk
+    expect_rc 1 "purge over a mount point"
+    expect_out "$work/mounted/disk/ (folder): another file system, not entered." "mount point"
+    expect_out "Number of folders not purged: 1" "mount point"
+    [ "$inner" == "on the other disk" ] || fail "the mounted file system was written: [$inner]"
+    [ ! -e mounted/a.txt ] || fail "the file beside the mount point was not purged"
+  else
+    echo "skipped: this machine refuses loop mounts"
+  fi
+else
+  echo "skipped: loop mounts need root and mkfs.ext4"
+fi
+
 "$cli" --help | grep -q 'kexwell-cli purge PATH' || fail "--help does not show the purge command"
 "$cli" purge --help | grep -q -- '--keep-empty-folders' || fail "purge --help lacks an option"
 
