@@ -208,6 +208,32 @@ TEST_F(FolderPurgeTest, ALinkIsReportedAsAnErrorAndNeitherItNorItsTargetIsTouche
   EXPECT_TRUE(fs::is_symlink(link));
   EXPECT_TRUE(fs::is_directory(FileSystemPath(At("sel")))) << "the folder is not empty";
 }
+
+TEST_F(FolderPurgeTest, AFolderSwappedForALinkBeforeItIsEnteredIsToldAndNeverEntered) {
+  const std::string outside = Make("outside/target.txt");
+  Make("sel/sub/a.txt");
+  Select("sel");
+  bool swapped = false;
+  host.onYield = [&] {
+    // The counting pass has listed "sub"; the purging pass finds a link in its place.
+    if (purge.FolderPurgeMode == 0 && !swapped) {
+      swapped = true;
+      fs::rename(FileSystemPath(At("sel/sub")), FileSystemPath(At("moved")));
+      fs::create_directory_symlink(FileSystemPath(At("outside")), FileSystemPath(At("sel/sub")));
+    }
+  };
+  dialogs.Answer(MessageAnswer::OK);
+  Make("sel/first.txt");
+
+  ASSERT_TRUE(purge.PurgeSelectedFolders(kCaption));
+
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].text, At("sel/sub/") +
+                                       " (folder): replaced by a link or another entry, not "
+                                       "entered.\r\n" + kQuestion);
+  EXPECT_EQ(ReadFile(outside), "secret");
+  EXPECT_EQ(ReadFile(At("moved/a.txt")), "secret");
+}
 #endif  // _WIN32
 
 // Presses F10 at the poll after the second file has been purged; the files of a folder come
