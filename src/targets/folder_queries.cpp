@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/folders.h"
+#include "platform/handles.h"
 #include "platform/program.h"
 #include "targets/matching.h"
 
@@ -48,6 +49,41 @@ std::int32_t CountSubfolders(const std::string& folder) {
   return error ? -1 : count;
 }
 
+namespace {
+
+// Counts through the folder's handle and enters each subfolder through it, as the purge does:
+// never a link, never another file system.
+void CountInFolder(const Platform::FolderHandle& folder, const std::string& filespec,
+                   std::int32_t& count, std::int16_t& limit, bool wantSizes, double& totalSize,
+                   const std::int32_t& stopFlag) {
+  std::vector<std::string> subfolders;
+  const std::error_code error = folder.List([&](const Platform::FolderEntry& entry) {
+    if (entry.isFolder) {
+      subfolders.push_back(entry.name);
+      return true;
+    }
+    if (!FileMatchesFilespec(entry.name, filespec, false)) return true;
+    ++count;
+    Platform::EntryStatus status;
+    if (wantSizes && !folder.Status(entry.name, status))
+      totalSize += static_cast<double>(status.length);
+    if (limit > 0 && count >= limit) {
+      limit = kLimitReached;
+      return false;
+    }
+    return true;
+  });
+  if (error) return;
+  for (const std::string& name : subfolders) {
+    if (limit == kLimitReached || stopFlag >= 1) break;
+    Platform::FolderHandle subfolder;
+    if (!folder.OpenSubfolder(name, subfolder))
+      CountInFolder(subfolder, filespec, count, limit, wantSizes, totalSize, stopFlag);
+  }
+}
+
+}  // namespace
+
 bool CountMatchingFilesInTree(bool reset, const std::string& folder, const std::string& filespec,
                               std::int32_t& count, std::int16_t& limit, bool wantSizes,
                               double& totalSize, std::int32_t& stopFlag) {
@@ -56,28 +92,12 @@ bool CountMatchingFilesInTree(bool reset, const std::string& folder, const std::
     totalSize = 0;
     stopFlag = 0;
   }
-  const std::string path = WithTrailingSeparator(folder);
-  std::vector<std::string> subfolders;
-  const std::error_code error = Platform::ListFolder(path, [&](const Platform::FolderEntry& entry) {
-    if (entry.isFolder) {
-      subfolders.push_back(entry.name);
-      return true;
-    }
-    if (!FileMatchesFilespec(entry.name, filespec, false)) return true;
-    ++count;
-    if (wantSizes) AddLength(path + entry.name, totalSize);
-    if (limit > 0 && count >= limit) {
-      limit = kLimitReached;
-      return false;
-    }
-    return true;
-  });
-  if (error) return false;
-  for (const std::string& name : subfolders) {
-    if (limit == kLimitReached || stopFlag >= 1) break;
-    CountMatchingFilesInTree(false, path + name, filespec, count, limit, wantSizes, totalSize,
-                             stopFlag);
-  }
+  Platform::FolderHandle handle;
+  bool readable = false;
+  if (!handle.Open(folder))
+    readable = !handle.List([](const Platform::FolderEntry&) { return false; });
+  if (!readable) return false;
+  CountInFolder(handle, filespec, count, limit, wantSizes, totalSize, stopFlag);
   return true;
 }
 

@@ -19,7 +19,8 @@ std::int32_t CountMatchingFiles(const std::string& folder, const std::string& fi
 // The number of direct subfolders, or -1 when the folder cannot be read.
 std::int32_t CountSubfolders(const std::string& folder);
 
-// Counts the matching files of the folder and all its subfolders into count (and their sizes into
+// Counts the matching files of the folder and all its subfolders (never a link to a folder nor a
+// folder of another mounted file system) into count (and their sizes into
 // totalSize when wantSizes). With reset, count, totalSize and stopFlag start from 0. With a limit
 // above 0, the walk stops as soon as count reaches it and limit becomes -2. A stopFlag of 1 or
 // more, set by someone else, ends the walk after the current subfolder. A subfolder that cannot be
