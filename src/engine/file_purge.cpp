@@ -32,8 +32,8 @@ class PassWriter {
   PassWriter(PurgeEnvironment& environment, Platform::FileHandle& file, PurgeOutcome& outcome)
       : environment_(environment), file_(file), outcome_(outcome) {}
 
-  // The passes of the request, each but the last followed by afterPass; the code of the first failure, or
-  // kStopped when afterPass stopped the purge before its last pass.
+  // The passes of the request, each but the last followed by afterPass; the code of the first
+  // failure, or kStopped when afterPass stopped the purge before its last pass.
   short PassLoop(const std::string& path, const PurgeRequest& request, std::int64_t startingLength,
                  const AfterPass& afterPass) {
     const std::int32_t clusterSize = environment_.clusterSizes.ForPath(path);
@@ -129,8 +129,7 @@ std::error_code RemoveName(Platform::FileHandle& file, const Platform::FolderHan
     const std::error_code error = retry.remove(file, folder, name);
     if (!error) return {};
     Platform::EntryStatus status;
-    if (error == std::errc::no_such_file_or_directory && !file.Status(status) &&
-        status.links == 0)
+    if (error == std::errc::no_such_file_or_directory && !file.Status(status) && status.links == 0)
       return {};
     if (error == Platform::PlatformErrc::NameReplaced || attempt >= retry.attempts) return error;
     retry.sleep(retry.delayMilliseconds);
@@ -193,8 +192,8 @@ PurgeOutcome PurgeFileIn(const Platform::FolderHandle& folder, const std::string
   const std::int64_t lengthToRestore = opened.length;
   std::string path = folder.Path();
   path += name;
-  short code = PassWriter(environment, file, outcome)
-                   .PassLoop(path, request, lengthToRestore, afterPass);
+  short code =
+      PassWriter(environment, file, outcome).PassLoop(path, request, lengthToRestore, afterPass);
   bool deleted = false;
   if (code == kPurged && request.deleteFile) {
     // The other names keep the file: they get its length back before this name goes.

@@ -36,7 +36,8 @@ inline constexpr short kReplaced = -15;  // the name led to another file when it
 inline constexpr short kReadOnly = -53;
 inline constexpr short kSystemFile = -54;
 inline constexpr short kHardLinked = -55;  // the file has other names and they are not allowed
-inline constexpr short kNotOnDisk = -56;   // the file lies on one of the system's pseudo file systems
+inline constexpr short kNotOnDisk =
+    -56;  // the file lies on one of the system's pseudo file systems
 
 // What the purge tells the program around it.
 class PurgeHost {
@@ -89,8 +90,8 @@ struct PurgeRequest {
 // What the purge of one file did.
 struct PurgeOutcome {
   short code = kPurged;
-  std::error_code error;      // the system's reason for a failure, where there is one
-  short passesDone = 0;       // passes written in full
+  std::error_code error;         // the system's reason for a failure, where there is one
+  short passesDone = 0;          // passes written in full
   std::uint64_t otherNames = 0;  // names of the file besides the one purged
 };
 

@@ -35,11 +35,12 @@ frmConfirmFiles::frmConfirmFiles(QWidget* parent) : QDialog(parent) {
   };
   QPushButton* yes = button("cmdYes", QStringLiteral("Yes"), FileConfirmation::Purge);
   QPushButton* no = button("cmdNo", QStringLiteral("No"), FileConfirmation::Skip);
-  QPushButton* all = button(
-      "cmdPurgeAll", QStringLiteral("Purge this file and all subsequent files (don't show this again)."),
-      FileConfirmation::PurgeAll);
-  QPushButton* stop = button("cmdStopThisPurge", QStringLiteral("Stop this purge"),
-                             FileConfirmation::Stop);
+  QPushButton* all =
+      button("cmdPurgeAll",
+             QStringLiteral("Purge this file and all subsequent files (don't show this again)."),
+             FileConfirmation::PurgeAll);
+  QPushButton* stop =
+      button("cmdStopThisPurge", QStringLiteral("Stop this purge"), FileConfirmation::Stop);
 
   auto* answers = new QHBoxLayout;
   answers->addWidget(yes);

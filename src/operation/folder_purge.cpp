@@ -207,9 +207,8 @@ bool FolderPurge::PurgeOneFile(const Platform::FolderHandle& handle, const std::
                             : "An error (" + std::to_string(outcome.code) + ") has been reported.";
   if (const std::string detail = Detail(outcome); !detail.empty()) message += "\r\n" + detail;
   message += "\r\n" + path + "\r\n" + kContinueQuestion;
-  const MessageAnswer answer =
-      dialogs_.ShowMessage({strCaption, message, MessageIcon::Exclamation,
-                            MessageButtons::OKCancel, MessageAnswer::OK});
+  const MessageAnswer answer = dialogs_.ShowMessage(
+      {strCaption, message, MessageIcon::Exclamation, MessageButtons::OKCancel, MessageAnswer::OK});
   if (answer == MessageAnswer::Cancel) {
     blnStop = true;
     Terminate();
@@ -222,11 +221,9 @@ bool FolderPurge::PurgeOneFile(const Platform::FolderHandle& handle, const std::
 // chose Cancel.
 bool FolderPurge::TellNotEntered(const std::string& folder, const std::error_code& error,
                                  const std::string& strCaption) {
-  const std::string message =
-      FolderNotEnteredText(folder, error) + "\r\n" + kContinueQuestion;
-  const MessageAnswer answer =
-      dialogs_.ShowMessage({strCaption, message, MessageIcon::Exclamation,
-                            MessageButtons::OKCancel, MessageAnswer::OK});
+  const std::string message = FolderNotEnteredText(folder, error) + "\r\n" + kContinueQuestion;
+  const MessageAnswer answer = dialogs_.ShowMessage(
+      {strCaption, message, MessageIcon::Exclamation, MessageButtons::OKCancel, MessageAnswer::OK});
   if (answer != MessageAnswer::Cancel) return true;
   blnStop = true;
   Terminate();

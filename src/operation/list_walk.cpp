@@ -8,9 +8,9 @@
 
 #include "operation/program_settings.h"
 #include "operation/purge_run.h"
+#include "operation/result_texts.h"
 #include "platform/folders.h"
 #include "platform/handles.h"
-#include "operation/result_texts.h"
 #include "platform/paths.h"
 #include "targets/file_selection.h"
 #include "text/locale_format.h"

@@ -11,9 +11,9 @@
 #include <string_view>
 
 #include "engine/file_purge.h"
-#include "platform/handles.h"
 #include "operation/report_text.h"
 #include "operation/run_host.h"
+#include "platform/handles.h"
 
 struct ProgramSettings;
 class UserDialogs;

@@ -164,8 +164,7 @@ PurgeRun::FileStep PurgeRun::PurgeOneFile(const Platform::FolderHandle& handle,
     if (settings_.blnConfirmFiles && !blnPurgeRemainingFiles) {
       const std::string date =
           known ? StrProc::ModificationDateText(status.times.modification.seconds, false) : "";
-      const std::string label =
-          path + "     " + StrProc::SizeToText(size, 2) + "     " + date;
+      const std::string label = path + "     " + StrProc::SizeToText(size, 2) + "     " + date;
       switch (host_.ConfirmFile(label)) {
         case FileConfirmation::Purge:
           break;
@@ -196,9 +195,9 @@ PurgeRun::FileStep PurgeRun::PurgeOneFile(const Platform::FolderHandle& handle,
     ++lngNumFilesPurged;
   } else {
     if (options.blnFolderNamesOnly) AddToReport(name, false);
-    AddToReport(ran ? OutcomeReportText(outcome, passes, extension)
-                    : ResultCodeReportText(code, extension),
-                false);
+    AddToReport(
+        ran ? OutcomeReportText(outcome, passes, extension) : ResultCodeReportText(code, extension),
+        false);
   }
   if (!(purged && options.blnFolderNamesOnly)) AddToReport(kLineBreak, true);
   WaitIfPaused();

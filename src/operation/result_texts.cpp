@@ -50,7 +50,8 @@ std::string ReasonText(const std::error_code& error) {
   std::string reason = error.message();
   if (!reason.empty())
     reason[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(reason[0])));
-  while (!reason.empty() && (reason.back() == '.' || reason.back() == '\n' || reason.back() == '\r'))
+  while (!reason.empty() &&
+         (reason.back() == '.' || reason.back() == '\n' || reason.back() == '\r'))
     reason.pop_back();
   return reason;
 }
@@ -68,8 +69,8 @@ std::string OutcomeReportText(const FilePurge::PurgeOutcome& outcome, short pass
   switch (outcome.code) {
     case FilePurge::kPurged:
       if (outcome.otherNames == 0) return " purged";
-      return " purged (" + Names(outcome.otherNames) + (outcome.otherNames == 1 ? " keeps" : " keep") +
-             " the overwritten file)";
+      return " purged (" + Names(outcome.otherNames) +
+             (outcome.otherNames == 1 ? " keeps" : " keep") + " the overwritten file)";
     case FilePurge::kStopped:
       return ": purge stopped after " + std::to_string(outcome.passesDone) + " of " +
              std::to_string(passes) + (passes == 1 ? " pass" : " passes") +

@@ -82,9 +82,9 @@ void RunController::PurgeFiles() {
     return;
   }
   const bool confirmed =
-      confirmPurge_ && confirmPurge_(settings_.confirmation, starter.ConfirmationTexts(*count),
-                                     starter.FilesInTargetFolder(),
-                                     settings_.target.blnSubdirectories);
+      confirmPurge_ &&
+      confirmPurge_(settings_.confirmation, starter.ConfirmationTexts(*count),
+                    starter.FilesInTargetFolder(), settings_.target.blnSubdirectories);
   if (!confirmed) {
     starter.TellCancelled();
     main_.SetRunning(false);

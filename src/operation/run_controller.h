@@ -31,9 +31,9 @@ class RunController : public QObject {
  public:
   // Shows frmPurgeConfirmation for the counted files and answers whether the purge was
   // confirmed (the dialog's buttons set the options of the run).
-  using ConfirmPurge = std::function<bool(PurgeConfirmationState& state,
-                                          const PurgeConfirmationTexts& texts, int filesInFolder,
-                                          bool subfolders)>;
+  using ConfirmPurge =
+      std::function<bool(PurgeConfirmationState& state, const PurgeConfirmationTexts& texts,
+                         int filesInFolder, bool subfolders)>;
 
   RunController(ProgramSettings& settings, UserDialogs& dialogs, MainWindowServices& main,
                 ConfirmPurge confirmPurge, QObject* parent = nullptr);

@@ -28,16 +28,15 @@ void RunWindowHost::CaptionChanged(const std::string& caption) {
 
 FileConfirmation RunWindowHost::ConfirmFile(const std::string& label) {
   if (closing_ || !confirmFile_) return FileConfirmation::Stop;
-  return CallOnThreadOf(this, [this, &label] {
-    return closing_ ? FileConfirmation::Stop : confirmFile_(label);
-  });
+  return CallOnThreadOf(
+      this, [this, &label] { return closing_ ? FileConfirmation::Stop : confirmFile_(label); });
 }
 
 MessageAnswer RunWindowDialogs::ShowMessage(const MessageBoxRequest& request) {
   if (host_.Closing()) {
-    return request.buttons == MessageButtons::OK ? MessageAnswer::OK
+    return request.buttons == MessageButtons::OK      ? MessageAnswer::OK
            : request.buttons == MessageButtons::YesNo ? MessageAnswer::No
-                                                     : MessageAnswer::Cancel;
+                                                      : MessageAnswer::Cancel;
   }
   return gui_.ShowMessage(request);
 }

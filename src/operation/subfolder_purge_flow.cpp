@@ -40,7 +40,6 @@ std::string WithoutTrailingSeparator(const std::string& path) {
   return out;
 }
 
-
 std::string Resolved(const std::string& path) {
   return Platform::ResolveLinks(path);
 }

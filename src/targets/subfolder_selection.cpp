@@ -43,9 +43,9 @@ SubfolderRow ReadRow(const std::string& parent, const std::string& name) {
     std::int32_t count = 0;
     std::int16_t limit = SelectSubfolders::kFileLimit;
     std::int32_t stopFlag = 0;
-    const bool treeRead = files >= 0 && subfolders >= 0 &&
-                          CountMatchingFilesInTree(true, path, "*.*", count, limit, true, row.size,
-                                                   stopFlag);
+    const bool treeRead =
+        files >= 0 && subfolders >= 0 &&
+        CountMatchingFilesInTree(true, path, "*.*", count, limit, true, row.size, stopFlag);
     // A subfolder that goes away while it is counted is as unreadable as a locked one.
     if (!treeRead) {
       error = ReadError(path);
@@ -54,8 +54,8 @@ SubfolderRow ReadRow(const std::string& parent, const std::string& name) {
       row.overLimit = limit != SelectSubfolders::kFileLimit;
       description = FilePart(files) + SubfolderPart(subfolders);
       if (count > 0)
-        description += ", " + std::string(row.overLimit ? "over " : "") +
-                       StrProc::SizeToText(row.size, 1);
+        description +=
+            ", " + std::string(row.overLimit ? "over " : "") + StrProc::SizeToText(row.size, 1);
     }
   }
   if (error) {
@@ -131,8 +131,8 @@ void SelectSubfolders::DeselectAll() {
 }
 
 int SelectSubfolders::CheckedCount() const {
-  return static_cast<int>(
-      std::count_if(rows_.begin(), rows_.end(), [](const SubfolderRow& row) { return row.checked; }));
+  return static_cast<int>(std::count_if(rows_.begin(), rows_.end(),
+                                        [](const SubfolderRow& row) { return row.checked; }));
 }
 
 double SelectSubfolders::TotalSize() const {

@@ -69,9 +69,8 @@ TEST_F(HandlePurgeTest, AFileSwappedBeforeItIsOpenedIsRefusedUntouched) {
   fs::create_directories(user);
   const std::string chosen = WriteFile(user + "/a.txt", "mine");
   const std::string other = WriteFile(folder / "other.txt", "theirs");
-  const StepTrap trap(Platform::HandleStep::BeforeOpenFile, 1, [&](const std::string&) {
-    fs::rename(other, chosen);
-  });
+  const StepTrap trap(Platform::HandleStep::BeforeOpenFile, 1,
+                      [&](const std::string&) { fs::rename(other, chosen); });
 
   EXPECT_EQ(PurgeIn(user, "a.txt", 1, true).code, FilePurge::kReplaced);
   EXPECT_EQ(ReadFile(chosen), "theirs");
@@ -114,8 +113,9 @@ TEST_F(HandlePurgeTest, AFileOfTheSystemsOwnFileSystemsIsRefusedBeforeItIsOpened
     if (handle.Open(folderPath) || !fs::is_regular_file(std::string(folderPath) + "/" + name))
       continue;
     ++tried;
-    EXPECT_EQ(FilePurge::PurgeFileIn(handle, name, {1, 1, true, true, true, true}, environment).code,
-              FilePurge::kNotOnDisk)
+    EXPECT_EQ(
+        FilePurge::PurgeFileIn(handle, name, {1, 1, true, true, true, true}, environment).code,
+        FilePurge::kNotOnDisk)
         << folderPath;
   }
   if (tried == 0) GTEST_SKIP() << "neither /proc nor /sys is mounted here";

@@ -200,7 +200,8 @@ TEST_F(FolderPurgeTest, ALinkIsReportedAsAnErrorAndNeitherItNorItsTargetIsTouche
   ASSERT_EQ(dialogs.shown.size(), 2u) << "one message per link, not one per pass";
   std::vector<std::string> texts{dialogs.shown[0].text, dialogs.shown[1].text};
   std::sort(texts.begin(), texts.end());
-  const std::string notAFile = "An error (-13) has been reported.\r\n(not a regular file, not purged.)\r\n";
+  const std::string notAFile =
+      "An error (-13) has been reported.\r\n(not a regular file, not purged.)\r\n";
   EXPECT_EQ(texts[0], notAFile + At("sel/folderlink") + "\r\n" + kQuestion);
   EXPECT_EQ(texts[1], notAFile + link + "\r\n" + kQuestion);
   EXPECT_EQ(ReadFile(outside), "secret");
@@ -230,7 +231,8 @@ TEST_F(FolderPurgeTest, AFolderSwappedForALinkBeforeItIsEnteredIsToldAndNeverEnt
   ASSERT_EQ(dialogs.shown.size(), 1u);
   EXPECT_EQ(dialogs.shown[0].text, At("sel/sub/") +
                                        " (folder): replaced by a link or another entry, not "
-                                       "entered.\r\n" + kQuestion);
+                                       "entered.\r\n" +
+                                       kQuestion);
   EXPECT_EQ(ReadFile(outside), "secret");
   EXPECT_EQ(ReadFile(At("moved/a.txt")), "secret");
 }
@@ -305,8 +307,9 @@ TEST_F(FolderPurgeTest, AFileThatCannotBeDeletedAsksWhetherToGoOnOrToStop) {
   for (std::size_t i = 0; i < 2; ++i) {
     EXPECT_EQ(dialogs.shown[i].title, kCaption);
     EXPECT_EQ(dialogs.shown[i].buttons, MessageButtons::OKCancel);
-    EXPECT_EQ(dialogs.shown[i].text, "File deletion error.  File (shown below) may be hidden.\r\n(permission denied)\r\n" +
-                                         order[i] + "\r\n" + kQuestion);
+    EXPECT_EQ(dialogs.shown[i].text,
+              "File deletion error.  File (shown below) may be hidden.\r\n(permission denied)\r\n" +
+                  order[i] + "\r\n" + kQuestion);
     EXPECT_NE(ReadFile(order[i]), std::string(100, 'x')) << "overwritten before the deletion";
   }
   EXPECT_EQ(ReadFile(order[2]), std::string(100, 'x')) << "after Cancel";

@@ -265,7 +265,10 @@ TEST_F(RunTest, AFileRemovedBySomeoneElseDuringTheRunIsReportedAndTheRunGoesOn) 
   };
   Target("*.*");
   Purge();
-  EXPECT_TRUE(Contains(run.Report(), "gone.txt (0 bytes): unable to open file for writing. (no such file or directory)\r\n")) << run.Report();
+  EXPECT_TRUE(Contains(
+      run.Report(),
+      "gone.txt (0 bytes): unable to open file for writing. (no such file or directory)\r\n"))
+      << run.Report();
   EXPECT_FALSE(Exists(gone)) << "nothing is made in its place";
   EXPECT_TRUE(Contains(run.Report(), "Number of files purged: 0\r\n"));
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/errors.h"
+
 TEST(ResultCodeReportText, EachCodeHasItsOwnText) {
   EXPECT_EQ(ResultCodeReportText(-54), ": file is a system file, not purged.");
   EXPECT_EQ(ResultCodeReportText(-53),
@@ -28,4 +30,53 @@ TEST(ResultCodeReportText, SensitiveExtensionsNameTheExtensionWhetherRefusedNowO
 TEST(ResultCodeReportText, AnyOtherCodeIsPlainlyNotPurged) {
   EXPECT_EQ(ResultCodeReportText(-5), " not purged.");
   EXPECT_EQ(ResultCodeReportText(3), " not purged.");
+}
+
+struct OutcomeCase {
+  FilePurge::PurgeOutcome outcome;
+  short passes;
+  const char* text;
+};
+
+class OutcomeReportTextTest : public ::testing::TestWithParam<OutcomeCase> {};
+
+TEST_P(OutcomeReportTextTest, SaysWhatThePurgeDidWithTheSystemsReason) {
+  EXPECT_EQ(OutcomeReportText(GetParam().outcome, GetParam().passes), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Outcomes, OutcomeReportTextTest,
+    ::testing::Values(
+        OutcomeCase{{FilePurge::kPurged, {}, 2, 0}, 2, " purged"},
+        OutcomeCase{
+            {FilePurge::kPurged, {}, 1, 1}, 1, " purged (1 other name keeps the overwritten file)"},
+        OutcomeCase{
+            {FilePurge::kPurged, {}, 1, 2}, 1, " purged (2 other names keep the overwritten file)"},
+        OutcomeCase{{FilePurge::kStopped, {}, 1, 0},
+                    3,
+                    ": purge stopped after 1 of 3 passes; overwritten, not deleted."},
+        OutcomeCase{
+            {FilePurge::kHardLinked, {}, 0, 1}, 1, ": has 1 other name (hard link), not purged."},
+        OutcomeCase{
+            {FilePurge::kHardLinked, {}, 0, 3}, 1, ": has 3 other names (hard links), not purged."},
+        OutcomeCase{
+            {FilePurge::kWriteFailed, std::make_error_code(std::errc::no_space_on_device), 0, 0},
+            1,
+            ": error when writing to file. (no space left on device)"},
+        OutcomeCase{{FilePurge::kNotDeleted, Platform::PlatformErrc::NameReplaced, 1, 0},
+                    1,
+                    ": file overwritten but not deleted. (the name now leads to another file)"},
+        OutcomeCase{{FilePurge::kNotOnDisk, {}, 0, 0}, 1, ": not a file on a disk, not purged."},
+        OutcomeCase{{FilePurge::kReadOnly, {}, 0, 0},
+                    1,
+                    ": file is a read-only file, not purged.\r\n(Perhaps file is in use by another "
+                    "program.)"}));
+
+TEST(FolderNotEnteredText, NamesTheFolderAndWhyItWasNotEntered) {
+  EXPECT_EQ(FolderNotEnteredText("/t/m/", Platform::PlatformErrc::OtherFileSystem),
+            "/t/m/ (folder): another file system, not entered.");
+  EXPECT_EQ(FolderNotEnteredText("/t/l/", Platform::PlatformErrc::NotAFolder),
+            "/t/l/ (folder): replaced by a link or another entry, not entered.");
+  EXPECT_EQ(FolderNotEnteredText("/t/x/", std::make_error_code(std::errc::permission_denied)),
+            "/t/x/ (folder): cannot be read (permission denied).");
 }

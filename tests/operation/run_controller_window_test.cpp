@@ -47,8 +47,7 @@ class ConfirmationClicker {
     const QRect report = report_.frameGeometry();
     placedOnReport &= own.center().x() == report.center().x() &&
                       own.bottom() == report.bottom() - Twips::ToPixels(100, &report_);
-    QTest::mouseClick(dialog->findChild<QPushButton*>(buttons_[paths.size() - 1]),
-                      Qt::LeftButton);
+    QTest::mouseClick(dialog->findChild<QPushButton*>(buttons_[paths.size() - 1]), Qt::LeftButton);
   }
 
   frmReport& report_;
@@ -76,10 +75,11 @@ TEST_F(RunWindowTest, APurgeRunsToItsSummaryAndLeavesTheReportEverywhere) {
   WaitForTheEnd();
 
   const std::string report = controller.Run().Report();
-  EXPECT_TRUE(EndsWith(report, "\r\n\r\nNumber of files *.*: 3\r\nNumber of files purged: 3\r\n"
-                               "Sum of sizes of files purged: " +
-                                   StrProc::SizeToText(2015, 2) +
-                                   "\r\n\r\nNumber of folders removed: 1\r\n" + kDateLine));
+  EXPECT_TRUE(EndsWith(report,
+                       "\r\n\r\nNumber of files *.*: 3\r\nNumber of files purged: 3\r\n"
+                       "Sum of sizes of files purged: " +
+                           StrProc::SizeToText(2015, 2) +
+                           "\r\n\r\nNumber of folders removed: 1\r\n" + kDateLine));
   EXPECT_TRUE(Contains(report, "\r\nb.txt (2,000 bytes) purged\r\n"));
   EXPECT_EQ(Shown(), ToDisplayText(report).toStdString());
   EXPECT_EQ(Clipboard(), report);
@@ -120,9 +120,10 @@ TEST_F(RunWindowTest, ATargetFolderThatVanishesBeforeTheRunEndsCleanly) {
   // Nothing to purge, the report says why, and a folder that is gone is not offered for deletion.
   EXPECT_TRUE(Contains(controller.Run().Report(),
                        gone + " (folder): cannot be read (no such file or directory).\r\n"));
-  EXPECT_TRUE(EndsWith(controller.Run().Report(), "Number of files purged: 0\r\n"
-                                                  "Number of folders not purged: 1\r\n" +
-                                                      std::string(kDateLine)));
+  EXPECT_TRUE(EndsWith(controller.Run().Report(),
+                       "Number of files purged: 0\r\n"
+                       "Number of folders not purged: 1\r\n" +
+                           std::string(kDateLine)));
   EXPECT_TRUE(dialogs.shown.empty());
   EXPECT_FALSE(main.running);
 }

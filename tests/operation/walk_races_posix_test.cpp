@@ -12,8 +12,8 @@
 
 #include "operation/run_fixture.h"
 #include "support/child_process.h"
-#include "support/native_path.h"
 #include "support/handle_step_hook.h"
+#include "support/native_path.h"
 
 using namespace TestSupport;
 namespace fs = std::filesystem;
@@ -130,8 +130,9 @@ TEST_F(WalkRaceTest, AnUnreadableSubfolderIsReportedWithTheSystemsReason) {
   const int result = RunInChild([this] {
     if (!BecomeNobody()) return 90;
     Purge();
-    return (Contains(run.Report(),
-                     sub + "/ (folder): cannot be read (permission denied).\r\n") ? 1 : 0) |
+    return (Contains(run.Report(), sub + "/ (folder): cannot be read (permission denied).\r\n")
+                ? 1
+                : 0) |
            (Contains(run.Report(), "Number of folders not purged: 1\r\n") ? 2 : 0) |
            (run.lngNumFilesPurged == 1 ? 4 : 0);
   });

@@ -57,6 +57,7 @@ TEST_P(WalkStopTest, AtEveryPollPointNothingButThePassUnderWayChangesAfterTheSto
   EXPECT_GT(stops, 10);
 }
 
-INSTANTIATE_TEST_SUITE_P(WithAndWithoutWildcards, WalkStopTest, ::testing::Values("n.txt", "*.txt"));
+INSTANTIATE_TEST_SUITE_P(WithAndWithoutWildcards, WalkStopTest,
+                         ::testing::Values("n.txt", "*.txt"));
 
 }  // namespace

@@ -61,8 +61,8 @@ FileTime ToFileTime(const statx_timestamp& time) {
 std::error_code StatusAt(int folder, const char* name, int flags, EntryStatus& status) {
   status = {};
   struct statx info {};
-  if (::statx(folder, name, flags | AT_STATX_SYNC_AS_STAT,
-              STATX_BASIC_STATS | STATX_BTIME, &info) != 0)
+  if (::statx(folder, name, flags | AT_STATX_SYNC_AS_STAT, STATX_BASIC_STATS | STATX_BTIME,
+              &info) != 0)
     return LastError();
   const auto mode = static_cast<mode_t>(info.stx_mode);
   status.kind = KindOf(mode);
