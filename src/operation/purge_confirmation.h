@@ -21,6 +21,10 @@ struct PurgeConfirmationTexts {
   std::string element[2];
 };
 
+// The caption of the box that lets a purge overwrite files that have other names.
+inline constexpr const char* kHardLinkedFilesCaption =
+    "Purge files that have other names (hard links)";
+
 // The messages for a purge of target. count is the number of matching files counted before the
 // purge (0 to 1000, or kMoreThan1000Files). Paths are shortened to at most 100 characters.
 PurgeConfirmationTexts BuildPurgeConfirmationText(const TargetRecord& target,

@@ -141,7 +141,7 @@ printf 'keep me' > op/a.doc
 printf 'go' > op/sub/b.txt
 run purge op/ -f '*.txt' -r -t 3 -p 1 --keep -b 2030-01-02 --save-setup op.kxs
 expect_rc 0 "--save-setup"
-printf '0.15\r\n 1\r\n%s\r\n*.txt\r\n 2\r\n 1\r\n 0\r\n 1\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 0\r\n 2462504\r\n' "$work/op/" > expected.kxs
+printf '0.15\r\n 1\r\n%s\r\n*.txt\r\n 2\r\n 1\r\n 0\r\n 1\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 0\r\n 2462504\r\n 0\r\n' "$work/op/" > expected.kxs
 cmp -s op.kxs expected.kxs || fail "the saved operation file differs: $(od -c op.kxs | head -5)"
 [ "$(cat op/sub/b.txt)" == "go" ] || fail "--save-setup purged something"
 run purge --setup op.kxs -y

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 #include "operation/purge_confirmation_state.h"
 #include "support/native_path.h"
 #include "support/scripted_random.h"
@@ -183,20 +185,31 @@ TEST_F(PurgeConfirmationDialog, WithoutSubfoldersEmptyFoldersAreNeitherOfferedNo
 TEST_F(PurgeConfirmationDialog, PurgingTakesEachOptionFromItsOwnBox) {
   Open(true);
   state.SetTicked(Box::chkOKToPurgeReadOnlyFiles, true);
+  state.SetTicked(Box::chkOKToPurgeHardLinkedFiles, true);
   state.SetTicked(Box::chkOKToPurgeSensitiveFiles, true);
   state.SetTicked(Box::chkFolderNamesOnly, false);
   state.SetTicked(Box::chkConfirmFiles, true);
   Purge();
-  const bool expected[] = {false, true, false, true, false, true, true, false};
+  const bool expected[] = {false, true, false, true, true, false, true, true, false};
   const bool actual[] = {options.blnDoNotDeletePurgedFiles,
                          options.blnOKToPurgeReadOnlyFiles,
                          options.blnOKToPurgeSystemFiles,
+                         options.blnOKToPurgeHardLinkedFiles,
                          options.blnOKToPurgeSensitiveFiles,
                          options.blnFolderNamesOnly,
                          options.blnDeleteEmptyFolders,
                          confirmFiles,
                          state.Visible()};
-  for (int i = 0; i < 8; ++i) EXPECT_EQ(actual[i], expected[i]) << "value " << i;
+  static_assert(std::size(expected) == std::size(actual));
+  for (std::size_t i = 0; i < std::size(expected); ++i)
+    EXPECT_EQ(actual[i], expected[i]) << "value " << i;
+
+  // Unticked, the box lets the next purge refuse files with other names again.
+  Open(true);
+  EXPECT_TRUE(state.Get(Box::chkOKToPurgeHardLinkedFiles).ticked) << "kept from the last run";
+  state.SetTicked(Box::chkOKToPurgeHardLinkedFiles, false);
+  Purge();
+  EXPECT_FALSE(options.blnOKToPurgeHardLinkedFiles);
 }
 
 TEST_F(PurgeConfirmationDialog, CancellingLeavesThePurgeUnconfirmedAndKeepingFilesAsItWas) {
