@@ -95,9 +95,11 @@ std::optional<std::int32_t> RunStarter::PreparePurge(
   return count;
 }
 
-PurgeConfirmationTexts RunStarter::ConfirmationTexts(std::int32_t count) {
-  return BuildPurgeConfirmationText(
-      settings_.target, settings_.dateRestriction.blnDateRestriction(), count, settings_.random);
+PurgeConfirmationTexts RunStarter::ConfirmationTexts(std::int32_t count,
+                                                     std::int32_t withOtherNames) {
+  return BuildPurgeConfirmationText(settings_.target,
+                                    settings_.dateRestriction.blnDateRestriction(), count,
+                                    withOtherNames, settings_.random);
 }
 
 void RunStarter::TellCancelled() {

@@ -32,8 +32,9 @@ class RunStarter {
   std::optional<std::int32_t> PreparePurge(
       PurgeRun& run, const std::function<void(const std::string&)>& showStatus);
 
-  // The two confirmation messages for the counted files.
-  PurgeConfirmationTexts ConfirmationTexts(std::int32_t count);
+  // The two confirmation messages for the counted files, withOtherNames of which have other
+  // names (hard links).
+  PurgeConfirmationTexts ConfirmationTexts(std::int32_t count, std::int32_t withOtherNames = 0);
 
   // The files that match in the target folder itself (for the purge button's caption).
   std::int32_t FilesInTargetFolder() const;

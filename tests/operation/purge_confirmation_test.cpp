@@ -14,9 +14,11 @@ using TestSupport::NativePath;
 namespace {
 
 PurgeConfirmationTexts TextsFor(const std::string& folder, const std::string& filespec,
-                                bool subfolders, bool dateRestriction, std::int32_t count) {
+                                bool subfolders, bool dateRestriction, std::int32_t count,
+                                std::int32_t withOtherNames = 0) {
   TestSupport::ScriptedRandom random;
-  return BuildPurgeConfirmationText({folder, filespec, subfolders}, dateRestriction, count, random);
+  return BuildPurgeConfirmationText({folder, filespec, subfolders}, dateRestriction, count,
+                                    withOtherNames, random);
 }
 
 }  // namespace
@@ -83,13 +85,50 @@ TEST(PurgeConfirmationText, APatternWithSubfoldersAndADateRestrictionCountsInWor
                 "This will permanently destroy all data in these forty five files.");
 }
 
+TEST(PurgeConfirmationText, FilesWithOtherNamesAreToldInAParagraphOfTheirOwn) {
+  const std::string question = "Are you sure that you want to purge the 45 files\r\n" +
+                               NativePath("/srv/logs/*.log") + " ?\r\n";
+  const std::string destroyed = "This will permanently destroy all data in these forty five files.";
+  const std::string single = "Are you sure that you want to purge the file\r\n" +
+                             NativePath("/srv/logs/a.log") +
+                             " ?\r\nThis will permanently destroy all data in this file.";
+  const struct {
+    std::string filespec;
+    std::int32_t count, withOtherNames;
+    std::string message;
+  } cases[] = {
+      {"*.log", 45, 0, question + destroyed},
+      {"*.log", 45, 1,
+       question + destroyed +
+           "\r\n\r\n1 of these files has other names (hard links) that may lie outside what you "
+           "chose; it is not purged unless \"Purge files that have other names (hard links)\" is "
+           "ticked."},
+      {"*.log", 45, 3,
+       question + destroyed +
+           "\r\n\r\n3 of these files have other names (hard links) that may lie outside what "
+           "you chose; they are not purged unless \"Purge files that have other names (hard "
+           "links)\" is ticked."},
+      {"a.log", 1, 1,
+       single +
+           "\r\n\r\nThis file has other names (hard links) that may lie outside what you chose; "
+           "it is not purged unless \"Purge files that have other names (hard links)\" is "
+           "ticked."},
+  };
+  for (const auto& c : cases) {
+    const auto texts =
+        TextsFor(NativePath("/srv/logs/"), c.filespec, false, false, c.count, c.withOtherNames);
+    EXPECT_EQ(texts.element[1], c.message) << c.withOtherNames;
+    EXPECT_EQ(texts.element[0].find("hard links"), std::string::npos) << c.withOtherNames;
+  }
+}
+
 TEST(PurgeConfirmationText, ALongPathIsShortenedOnceForBothMessages) {
   const std::string middle(60, 'n');
   TestSupport::ScriptedRandom random;
   random.script = {TestSupport::UnitFor(2, 1, 3)};  // elide the third of five names
   const auto texts = BuildPurgeConfirmationText(
       {NativePath("/home/" + std::string(60, 'm') + "/" + middle + "/"), "report.txt", false},
-      false, 1, random);
+      false, 1, 0, random);
   const std::string shortened = NativePath("/home/.../" + middle + "/report.txt");
   EXPECT_EQ(texts.element[0], "Are you sure that you want to purge the slack area of the file\r\n" +
                                   shortened + " ?");
