@@ -139,9 +139,9 @@ expect_err "(No terminal to answer on: taken as No.)" "speed-test without a term
 mkdir -p op/sub
 printf 'keep me' > op/a.doc
 printf 'go' > op/sub/b.txt
-run purge op/ -f '*.txt' -r -t 3 -p 1 --keep -b 2030-01-02 --save-setup op.kxs
+run purge op/ -f '*.txt' -r -t 3 -p 1 --keep --hard-linked -b 2030-01-02 --save-setup op.kxs
 expect_rc 0 "--save-setup"
-printf '0.15\r\n 1\r\n%s\r\n*.txt\r\n 2\r\n 1\r\n 0\r\n 1\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 0\r\n 2462504\r\n 0\r\n' "$work/op/" > expected.kxs
+printf '0.15\r\n 1\r\n%s\r\n*.txt\r\n 2\r\n 1\r\n 0\r\n 1\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 0\r\n 2462504\r\n 1\r\n' "$work/op/" > expected.kxs
 cmp -s op.kxs expected.kxs || fail "the saved operation file differs: $(od -c op.kxs | head -5)"
 [ "$(cat op/sub/b.txt)" == "go" ] || fail "--save-setup purged something"
 run purge --setup op.kxs -y
@@ -170,7 +170,9 @@ run purge tree --type 3 --passes 5
 expect_err "type 3 offers 1 to 4 passes" "passes error"
 
 "$cli" --help | grep -q 'kexwell-cli purge PATH' || fail "--help does not show the purge command"
-"$cli" purge --help | grep -q -- '--keep-empty-folders' || fail "purge --help lacks an option"
+for option in --keep-empty-folders '--hard-linked *Purge files that have other names (hard links)'; do
+  "$cli" purge --help | grep -q -- "$option" || fail "purge --help lacks [$option]"
+done
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures failure(s)"
