@@ -18,6 +18,7 @@
 #include "engine/type_of_purge_dialog.h"
 #include "operation/confirm_files_window.h"
 #include "operation/program_settings.h"
+#include "operation/purge_confirmation.h"
 #include "operation/purge_confirmation_dialog.h"
 #include "operation/purge_run.h"
 #include "operation/report_window.h"
@@ -149,11 +150,9 @@ int main(int argc, char** argv) {
     Save(&dialog, "specify_files_dialog");
   }
   {
-    const PurgeConfirmationTexts texts{
-        {"", "Are you sure that you want to purge all 5 files in \n" +
-                 settings.target.TargetFolder +
-                 "\nand all files in all subfolders?\nThis will permanently destroy all data in "
-                 "these five files."}};
+    // The message at its longest: two of the files have other names.
+    const PurgeConfirmationTexts texts =
+        BuildPurgeConfirmationText(settings.target, false, 5, 2, settings.random);
     frmPurgeConfirmation dialog(settings.confirmation, &window);
     dialog.Open(settings.options, settings.blnConfirmFiles, settings.clusterSizes,
                 settings.target.TargetFolder, texts, 3, true);

@@ -76,7 +76,7 @@ int RunPurgeCommand(const RunCommandOptions& options) {
       });
   if (!count) return kExitRefused;
 
-  const PurgeConfirmationTexts texts = starter.ConfirmationTexts(*count);
+  const PurgeConfirmationTexts texts = starter.ConfirmationTexts(*count, starter.HardLinkedCount());
   std::cerr << WithSystemLineEnds(texts.element[1]) << '\n';
   if (!options.yes && !CanAsk())
     std::cerr << "(No terminal to answer on, and no --yes: taken as No.)\n";

@@ -22,6 +22,7 @@ struct RunCommandOptions {
   bool keep = false;
   bool readOnly = false;
   bool system = false;
+  bool hardLinked = false;
   bool sensitive = false;
   bool folderNamesOnly = false;
   bool keepEmptyFolders = false;

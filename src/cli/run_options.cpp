@@ -7,6 +7,7 @@
 #include "dates/day_numbers.h"
 #include "engine/purge_type_choice.h"
 #include "operation/program_settings.h"
+#include "operation/purge_confirmation.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/program.h"
@@ -83,6 +84,7 @@ CLI::App& AddPurgeCommand(CLI::App& app, RunCommandOptions& options) {
                   "Do not delete purged files (they keep their length and dates)");
   purge->add_flag("--read-only", options.readOnly, "Purge read-only files");
   purge->add_flag("--system", options.system, "Purge system files");
+  purge->add_flag("--hard-linked", options.hardLinked, kHardLinkedFilesCaption);
   purge->add_flag("--sensitive", options.sensitive,
                   "Purge files with sensitive extensions (bat bin com dll drv exe ini ovl pif "
                   "sys ocx kbd) without asking");
@@ -172,6 +174,7 @@ std::string ConfigureRun(const RunCommandOptions& options, ProgramSettings& sett
   tick(Box::chkDoNotDeletePurgedFiles, options.keep);
   tick(Box::chkOKToPurgeReadOnlyFiles, options.readOnly);
   tick(Box::chkOKToPurgeSystemFiles, options.system);
+  tick(Box::chkOKToPurgeHardLinkedFiles, options.hardLinked);
   tick(Box::chkOKToPurgeSensitiveFiles, options.sensitive);
   tick(Box::chkFolderNamesOnly, options.folderNamesOnly);
   tick(Box::chkConfirmFiles, options.confirmEach);
@@ -183,6 +186,7 @@ std::string ConfigureRun(const RunCommandOptions& options, ProgramSettings& sett
   run.blnDoNotDeletePurgedFiles = boxes.Get(Box::chkDoNotDeletePurgedFiles).ticked;
   run.blnOKToPurgeReadOnlyFiles = boxes.Get(Box::chkOKToPurgeReadOnlyFiles).ticked;
   run.blnOKToPurgeSystemFiles = boxes.Get(Box::chkOKToPurgeSystemFiles).ticked;
+  run.blnOKToPurgeHardLinkedFiles = boxes.Get(Box::chkOKToPurgeHardLinkedFiles).ticked;
   run.blnOKToPurgeSensitiveFiles = boxes.Get(Box::chkOKToPurgeSensitiveFiles).ticked;
   run.blnFolderNamesOnly = boxes.Get(Box::chkFolderNamesOnly).ticked;
   // Emptied subfolders are removed only where subfolders are part of the target.

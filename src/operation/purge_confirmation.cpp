@@ -68,10 +68,14 @@ std::string WhatIsPurged(const TargetRecord& target, std::int32_t count, RandomS
   return text;
 }
 
+// Whether the message speaks of "these files" rather than "this file".
+bool SeveralFiles(const TargetRecord& target, std::int32_t count) {
+  return HasWildcard(target.TargetFilespec) && (CountIsUnknown(count) || count >= 2);
+}
+
 std::string HowMuchIsDestroyed(const TargetRecord& target, bool dateRestrictionInForce,
                                std::int32_t count) {
-  const bool singleFile = !HasWildcard(target.TargetFilespec);
-  const bool severalFiles = !singleFile && (CountIsUnknown(count) || count >= 2);
+  const bool severalFiles = SeveralFiles(target, count);
   std::string text;
   if (severalFiles && dateRestrictionInForce) {
     text += kLineBreak;
@@ -86,6 +90,25 @@ std::string HowMuchIsDestroyed(const TargetRecord& target, bool dateRestrictionI
   else
     text += "these " + LowerCaseAscii(StrProc::NumberToWords(count)) + " files.";
   return text;
+}
+
+// The paragraph that warns of files with other names, which a purge refuses unless the user
+// allows them; empty when no counted file has another name.
+std::string OtherNamesParagraph(const TargetRecord& target, std::int32_t count,
+                                std::int32_t withOtherNames) {
+  if (withOtherNames <= 0) return {};
+  std::string text = std::string(kLineBreak) + kLineBreak;
+  if (!SeveralFiles(target, count))
+    text += "This file has other names (hard links) that may lie outside what you chose; it is";
+  else if (withOtherNames == 1)
+    text +=
+        "1 of these files has other names (hard links) that may lie outside what you chose; "
+        "it is";
+  else
+    text += std::to_string(withOtherNames) +
+            " of these files have other names (hard links) that may lie outside what you "
+            "chose; they are";
+  return text + " not purged unless \"" + kHardLinkedFilesCaption + "\" is ticked.";
 }
 
 // The drive that holds a root or path; a drive that cannot be found is taken to be the one
@@ -103,13 +126,15 @@ Platform::DriveInfo ClusterSizeDrive(const std::string& strDriveLetter) {
 
 PurgeConfirmationTexts BuildPurgeConfirmationText(const TargetRecord& target,
                                                   bool dateRestrictionInForce, std::int32_t count,
+                                                  std::int32_t withOtherNames,
                                                   RandomSource& random) {
   // The same shortened paths serve both messages.
   const std::string question = WhatIsPurged(target, count, random);
   PurgeConfirmationTexts texts;
   texts.element[0] = kSlackQuestion + question;
-  texts.element[1] =
-      kPurgeQuestion + question + HowMuchIsDestroyed(target, dateRestrictionInForce, count);
+  texts.element[1] = kPurgeQuestion + question +
+                     HowMuchIsDestroyed(target, dateRestrictionInForce, count) +
+                     OtherNamesParagraph(target, count, withOtherNames);
   return texts;
 }
 

@@ -21,10 +21,18 @@ struct PurgeConfirmationTexts {
   std::string element[2];
 };
 
+// The caption of the box that lets a purge overwrite files that have other names.
+inline constexpr const char* kHardLinkedFilesCaption =
+    "Purge files that have other names (hard links)";
+
 // The messages for a purge of target. count is the number of matching files counted before the
-// purge (0 to 1000, or kMoreThan1000Files). Paths are shortened to at most 100 characters.
+// purge (0 to 1000, or kMoreThan1000Files); withOtherNames is how many of them have other names
+// (hard links), which a purge refuses unless kHardLinkedFilesCaption is ticked: above 0, the
+// normal message ends with a paragraph that says so. Paths are shortened to at most 100
+// characters.
 PurgeConfirmationTexts BuildPurgeConfirmationText(const TargetRecord& target,
                                                   bool dateRestrictionInForce, std::int32_t count,
+                                                  std::int32_t withOtherNames,
                                                   RandomSource& random);
 
 // The caption of cmdDoPurge: "Yes, purge this file" when fewer than two files match in the folder

@@ -39,6 +39,7 @@ constexpr BoxControl kBoxControls[] = {
     {Box::chkConfirmFiles, "chkConfirmFiles", "Confirm each file before it is purged"},
     {Box::chkOKToPurgeReadOnlyFiles, "chkOKToPurgeReadOnlyFiles", "Purge read-only files"},
     {Box::chkOKToPurgeSystemFiles, "chkOKToPurgeSystemFiles", "Purge system files"},
+    {Box::chkOKToPurgeHardLinkedFiles, "chkOKToPurgeHardLinkedFiles", kHardLinkedFilesCaption},
     {Box::chkOKToPurgeSensitiveFiles, "chkOKToPurgeSensitiveFiles",
      "Purge files with sensitive extensions (programs, drivers, settings)"},
     {Box::chkFolderNamesOnly, "chkFolderNamesOnly", "Show folder names only (a dot per file)"},

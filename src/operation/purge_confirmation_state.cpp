@@ -93,6 +93,7 @@ void PurgeConfirmationState::DoPurge(PurgeOptions& options, bool& blnConfirmFile
   options.blnDoNotDeletePurgedFiles = OptionInEffect(Box::chkDoNotDeletePurgedFiles);
   options.blnOKToPurgeReadOnlyFiles = OptionInEffect(Box::chkOKToPurgeReadOnlyFiles);
   options.blnOKToPurgeSystemFiles = OptionInEffect(Box::chkOKToPurgeSystemFiles);
+  options.blnOKToPurgeHardLinkedFiles = OptionInEffect(Box::chkOKToPurgeHardLinkedFiles);
   options.blnOKToPurgeSensitiveFiles = OptionInEffect(Box::chkOKToPurgeSensitiveFiles);
   options.blnFolderNamesOnly = OptionInEffect(Box::chkFolderNamesOnly);
   options.blnDeleteEmptyFolders = OptionInEffect(Box::chkDeleteEmptyFolders);

@@ -21,7 +21,8 @@ struct OptionBox {
 
 class PurgeConfirmationState {
  public:
-  // The check boxes, in the order in which the setups save them.
+  // The check boxes, in the order in which the setups save them (the last one after the date
+  // restriction).
   enum class Box {
     chkPurgeSlackOnly,
     chkDoNotDeletePurgedFiles,
@@ -31,8 +32,9 @@ class PurgeConfirmationState {
     chkFolderNamesOnly,
     chkDeleteEmptyFolders,
     chkConfirmFiles,
+    chkOKToPurgeHardLinkedFiles,
   };
-  static constexpr std::size_t kBoxCount = 8;
+  static constexpr std::size_t kBoxCount = 9;
 
   // The dialog as the program starts: "Delete empty folders" and "Folder names only" ticked, the
   // other boxes unticked; the slack-only box hidden; the cluster-size controls hidden and "4 KB"

@@ -9,6 +9,8 @@ struct PurgeOptions {
   bool blnDoNotDeletePurgedFiles = false;
   bool blnOKToPurgeReadOnlyFiles = false;
   bool blnOKToPurgeSystemFiles = false;
+  // A file with more than one name (hard links) may be named outside the target as well;
+  // overwriting it destroys the contents under every name.
   bool blnOKToPurgeHardLinkedFiles = false;
   bool blnOKToPurgeSensitiveFiles = false;
   bool blnFolderNamesOnly = false;

@@ -83,7 +83,7 @@ void RunController::PurgeFiles() {
   }
   const bool confirmed =
       confirmPurge_ &&
-      confirmPurge_(settings_.confirmation, starter.ConfirmationTexts(*count),
+      confirmPurge_(settings_.confirmation, starter.ConfirmationTexts(*count, starter.HardLinkedCount()),
                     starter.FilesInTargetFolder(), settings_.target.blnSubdirectories);
   if (!confirmed) {
     starter.TellCancelled();

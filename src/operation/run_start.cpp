@@ -1,10 +1,13 @@
 #include "operation/run_start.h"
 
+#include "platform/handles.h"
+
 #include "operation/program_settings.h"
 #include "operation/purge_run.h"
 #include "platform/drives.h"
 #include "platform/files.h"
 #include "platform/folders.h"
+#include "platform/handles.h"
 #include "platform/paths.h"
 #include "targets/folder_queries.h"
 #include "targets/matching.h"
@@ -70,10 +73,12 @@ std::optional<std::int32_t> RunStarter::PreparePurge(
   }
 
   std::int32_t count = 1;
+  hardLinkedCount_ = 0;
   if (pattern) {
     if (showStatus) showStatus("Now counting files ...");
     SetUpRun(run, true);
     count = run.CountMatchingFilesOfTarget();
+    hardLinkedCount_ = run.lngNumHardLinkedFiles;
     if (showStatus) showStatus("");
     if (count == 0) {
       dialogs_.Tell(kPurgeTitle,
@@ -86,7 +91,14 @@ std::optional<std::int32_t> RunStarter::PreparePurge(
                     MessageIcon::Information);
       return std::nullopt;
     }
-  } else if (settings_.dateRestriction.blnDateRestriction() &&
+  } else {
+    Platform::FolderHandle folder;
+    Platform::EntryStatus status;
+    if (!folder.Open(target.TargetFolder) && !folder.Status(target.TargetFilespec, status) &&
+        status.kind == Platform::FileKind::Regular && status.links > 1)
+      hardLinkedCount_ = 1;
+  }
+  if (!pattern && settings_.dateRestriction.blnDateRestriction() &&
              settings_.dateRestriction.ShowDateRestrictionExclusion(TargetPath(), kPurgeTitle,
                                                                     dialogs_)) {
     return std::nullopt;
@@ -95,9 +107,11 @@ std::optional<std::int32_t> RunStarter::PreparePurge(
   return count;
 }
 
-PurgeConfirmationTexts RunStarter::ConfirmationTexts(std::int32_t count) {
-  return BuildPurgeConfirmationText(
-      settings_.target, settings_.dateRestriction.blnDateRestriction(), count, settings_.random);
+PurgeConfirmationTexts RunStarter::ConfirmationTexts(std::int32_t count,
+                                                     std::int32_t withOtherNames) {
+  return BuildPurgeConfirmationText(settings_.target,
+                                    settings_.dateRestriction.blnDateRestriction(), count,
+                                    withOtherNames, settings_.random);
 }
 
 void RunStarter::TellCancelled() {

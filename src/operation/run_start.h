@@ -32,8 +32,12 @@ class RunStarter {
   std::optional<std::int32_t> PreparePurge(
       PurgeRun& run, const std::function<void(const std::string&)>& showStatus);
 
-  // The two confirmation messages for the counted files.
-  PurgeConfirmationTexts ConfirmationTexts(std::int32_t count);
+  // The two confirmation messages for the counted files, withOtherNames of which have other
+  // names (hard links).
+  PurgeConfirmationTexts ConfirmationTexts(std::int32_t count, std::int32_t withOtherNames = 0);
+
+  // How many of the files that PreparePurge counted have other names (hard links).
+  std::int32_t HardLinkedCount() const { return hardLinkedCount_; }
 
   // The files that match in the target folder itself (for the purge button's caption).
   std::int32_t FilesInTargetFolder() const;
@@ -61,4 +65,5 @@ class RunStarter {
 
   ProgramSettings& settings_;
   UserDialogs& dialogs_;
+  std::int32_t hardLinkedCount_ = 0;
 };

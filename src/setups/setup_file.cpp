@@ -10,10 +10,24 @@
 
 namespace {
 
-constexpr std::size_t kSetupLineCount = 15;
-// Fifteen lines of the longest kind (480 KiB) with their line ends, and room for more lines
+using Box = PurgeConfirmationState::Box;
+
+constexpr std::size_t kSetupLineCount = 16;
+// Sixteen lines of the longest kind (512 KiB) with their line ends, and room for more lines
 // after them, which are ignored.
 constexpr std::size_t kMaxSetupFileBytes = 1024 * 1024;
+
+// Lines 7 to 14 hold the boxes from chkPurgeSlackOnly to chkConfirmFiles, in the order of Box;
+// the date restriction follows them.
+constexpr std::size_t kFirstBoxLine = 7;
+constexpr std::size_t kDateLine = 15;
+constexpr std::size_t kBoxesBeforeDate = kDateLine - kFirstBoxLine;
+static_assert(static_cast<std::size_t>(Box::chkConfirmFiles) + 1 == kBoxesBeforeDate);
+// The last line, which earlier versions did not write.
+constexpr std::size_t kHardLinkedLine = 16;
+static_assert(kHardLinkedLine == kSetupLineCount);
+static_assert(static_cast<std::size_t>(Box::chkOKToPurgeHardLinkedFiles) + 1 ==
+              PurgeConfirmationState::kBoxCount);
 
 constexpr std::string_view kLineEnd = "\r\n";
 
@@ -44,7 +58,7 @@ bool LoadsBackUnchanged(const std::string& text) {
   return TextEncoding::IsValidUtf8(text);
 }
 
-// The first fifteen lines of contents (fewer when the file has fewer). A line ends at CR LF, at
+// The first sixteen lines of contents (fewer when the file has fewer). A line ends at CR LF, at
 // LF or at a CR alone; a line end at the very end of the file starts no further line. False when
 // one of them is longer than kMaxSetupLineBytes.
 bool SplitSetupLines(std::string_view contents, std::vector<std::string_view>& lines) {
@@ -111,13 +125,22 @@ bool ApplySetupLines(const std::vector<std::string>& lines, ProgramSettings& set
     return false;
   }
 
-  for (std::size_t box = 0; box < PurgeConfirmationState::kBoxCount; ++box) {
-    if (!ReadNumber(lines, 7 + box, value) || !IsZeroOrOne(value)) return false;
-    settings.confirmation.SetTicked(static_cast<PurgeConfirmationState::Box>(box), value == 1);
+  for (std::size_t box = 0; box < kBoxesBeforeDate; ++box) {
+    if (!ReadNumber(lines, kFirstBoxLine + box, value) || !IsZeroOrOne(value)) return false;
+    settings.confirmation.SetTicked(static_cast<Box>(box), value == 1);
   }
 
-  if (!ReadNumber(lines, 15, value)) return false;
+  if (!ReadNumber(lines, kDateLine, value)) return false;
   settings.dateRestriction.lngOnlyBeforeThisJDN = value;
+
+  // A file of an earlier version ends before this line (or has an empty line there, which it
+  // ignored): the box is unticked.
+  value = 0;
+  if (lines.size() >= kHardLinkedLine && !TrimBlanks(lines[kHardLinkedLine - 1]).empty() &&
+      (!ReadNumber(lines, kHardLinkedLine, value) || !IsZeroOrOne(value))) {
+    return false;
+  }
+  settings.confirmation.SetTicked(Box::chkOKToPurgeHardLinkedFiles, value == 1);
 
   settings.target.TargetFolder = folder;
   settings.target.TargetFilespec = filespec;
@@ -151,11 +174,12 @@ bool SaveSetupToFile(const std::string& path, const ProgramSettings& settings) {
   addLine(target.TargetFilespec);
   addLine(NumberLine(settings.purgeType.GetPurgeType()));
   addLine(NumberLine(settings.purgeType.GetNumberOfPasses()));
-  for (std::size_t box = 0; box < PurgeConfirmationState::kBoxCount; ++box) {
-    const auto which = static_cast<PurgeConfirmationState::Box>(box);
-    addLine(NumberLine(settings.confirmation.Get(which).ticked ? 1 : 0));
-  }
+  const auto addBox = [&addLine, &settings](Box box) {
+    addLine(NumberLine(settings.confirmation.Get(box).ticked ? 1 : 0));
+  };
+  for (std::size_t box = 0; box < kBoxesBeforeDate; ++box) addBox(static_cast<Box>(box));
   addLine(NumberLine(settings.dateRestriction.lngOnlyBeforeThisJDN));
+  addBox(Box::chkOKToPurgeHardLinkedFiles);
 
   return !Platform::ReplaceFileAtomically(path, contents);
 }

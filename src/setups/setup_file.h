@@ -2,7 +2,7 @@
 
 // Setups: everything the user has chosen for a purge, kept in a file. Operation files (".kxs",
 // named by the user) and the next-run setup (".usr", in the application-data folder) have the
-// same format, fifteen lines in UTF-8, each ended by CR LF:
+// same format, sixteen lines in UTF-8, each ended by CR LF:
 //
 //    1  the program's version (ProgramVersion)     9  chkOKToPurgeReadOnlyFiles
 //    2  blnSubdirectories, 1 or 0                  10  chkOKToPurgeSystemFiles
@@ -11,11 +11,12 @@
 //    5  type of purge, 0 to 2                      13  chkDeleteEmptyFolders
 //    6  number of passes                           14  chkConfirmFiles
 //    7  chkPurgeSlackOnly, 0 or 1                  15  lngOnlyBeforeThisJDN
-//    8  chkDoNotDeletePurgedFiles, 0 or 1
+//    8  chkDoNotDeletePurgedFiles, 0 or 1          16  chkOKToPurgeHardLinkedFiles
 //
 // Texts are written as they are, without quotes; numbers in decimal, preceded by a blank when
 // not negative. Readers ignore blanks around values and take LF alone as a line end as well; a
 // file that is not valid UTF-8 is read as Windows-1252, so operation files made on Windows load.
+// Earlier versions wrote the first fifteen lines only: such a file loads with line 16 taken as 0.
 
 #include <cstddef>
 #include <cstdint>
@@ -36,10 +37,10 @@ bool SaveSetupToFile(const std::string& path, const ProgramSettings& settings);
 
 // Reads a setup and applies it in file order: line 2 at once, the type of purge and the passes
 // together once both are read and valid, each check box as it is read, the date restriction,
-// and last the folder and the file specification. True only when all fifteen lines were read
-// and applied. A load that fails on a value leaves the values before it in force; a file that
-// cannot be read, is too large, holds a NUL byte or a line longer than kMaxSetupLineBytes
-// changes nothing.
+// and last the folder and the file specification. True only when all fifteen lines, and a
+// sixteenth when the file has one, were read and applied. A load that fails on a value leaves
+// the values before it in force; a file that cannot be read, is too large, holds a NUL byte or
+// a line longer than kMaxSetupLineBytes changes nothing.
 bool LoadSetupFromFile(const std::string& path, ProgramSettings& settings);
 
 // The longest line a setup file may hold, in bytes, line end not counted.

@@ -139,9 +139,9 @@ expect_err "(No terminal to answer on: taken as No.)" "speed-test without a term
 mkdir -p op/sub
 printf 'keep me' > op/a.doc
 printf 'go' > op/sub/b.txt
-run purge op/ -f '*.txt' -r -t 3 -p 1 --keep -b 2030-01-02 --save-setup op.kxs
+run purge op/ -f '*.txt' -r -t 3 -p 1 --keep --hard-linked -b 2030-01-02 --save-setup op.kxs
 expect_rc 0 "--save-setup"
-printf '0.15\r\n 1\r\n%s\r\n*.txt\r\n 2\r\n 1\r\n 0\r\n 1\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 0\r\n 2462504\r\n' "$work/op/" > expected.kxs
+printf '0.15\r\n 1\r\n%s\r\n*.txt\r\n 2\r\n 1\r\n 0\r\n 1\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 0\r\n 2462504\r\n 1\r\n' "$work/op/" > expected.kxs
 cmp -s op.kxs expected.kxs || fail "the saved operation file differs: $(od -c op.kxs | head -5)"
 [ "$(cat op/sub/b.txt)" == "go" ] || fail "--save-setup purged something"
 run purge --setup op.kxs -y
@@ -169,6 +169,22 @@ done
 run purge tree --type 3 --passes 5
 expect_err "type 3 offers 1 to 4 passes" "passes error"
 
+# A file with another name outside the target: refused unless --hard-linked; then the other name
+# keeps the overwritten file at its former length.
+mkdir linked
+printf 'shared secret' > linked/h.txt
+ln linked/h.txt outside-name.txt
+run purge linked -y
+expect_rc 1 "purge of a hard-linked file"
+expect_err "This file has other names (hard links)" "hard-link confirmation"
+expect_out "h.txt (13 bytes): has 1 other name (hard link), not purged." "hard-linked refused"
+[ "$(cat outside-name.txt)" == "shared secret" ] || fail "a refused hard-linked file was changed"
+run purge linked -y --hard-linked
+expect_rc 0 "purge --hard-linked"
+expect_out "h.txt (13 bytes) purged (1 other name keeps the overwritten file)" "hard-linked purged"
+[ ! -e linked/h.txt ] && [ "$(head -c 13 /dev/zero | cmp - outside-name.txt && echo same)" == same ] ||
+  fail "the other name does not hold 13 zero bytes"
+
 # A file system mounted under the target is another disk: reported, never entered, and the run
 # did not purge everything.
 if [ "$(id -u)" -eq 0 ] && command -v mkfs.ext4 >/dev/null; then
@@ -193,7 +209,9 @@ else
 fi
 
 "$cli" --help | grep -q 'kexwell-cli purge PATH' || fail "--help does not show the purge command"
-"$cli" purge --help | grep -q -- '--keep-empty-folders' || fail "purge --help lacks an option"
+for option in --keep-empty-folders '--hard-linked *Purge files that have other names (hard links)'; do
+  "$cli" purge --help | grep -q -- "$option" || fail "purge --help lacks [$option]"
+done
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures failure(s)"

@@ -26,8 +26,9 @@ const PurgeConfirmationTexts kTexts{
 
 class PurgeConfirmationDialog : public ::testing::Test {
  protected:
-  void Open(bool subfolders, std::int32_t filesInFolder = 5) {
-    dialog.Open(options, confirmFiles, clusterSizes, drive.Path(), kTexts, filesInFolder,
+  void Open(bool subfolders, std::int32_t filesInFolder = 5,
+            const PurgeConfirmationTexts& texts = kTexts) {
+    dialog.Open(options, confirmFiles, clusterSizes, drive.Path(), texts, filesInFolder,
                 subfolders);
     dialog.show();
   }
@@ -83,15 +84,41 @@ TEST_F(PurgeConfirmationDialog, WithoutSubfoldersEmptyFoldersAreNeitherOfferedNo
   EXPECT_FALSE(Check("chkDeleteEmptyFolders")->isVisible());
   EXPECT_EQ(Button("cmdDoPurge")->text(), "Yes, purge this file");
   Check("chkConfirmFiles")->click();
+  Check("chkOKToPurgeHardLinkedFiles")->click();
   Purge();
   EXPECT_FALSE(options.blnDeleteEmptyFolders);
   EXPECT_TRUE(options.blnFolderNamesOnly);
   EXPECT_TRUE(confirmFiles);
+  EXPECT_TRUE(options.blnOKToPurgeHardLinkedFiles);
 
   Open(true, 1);
   EXPECT_TRUE(Check("chkDeleteEmptyFolders")->isVisible());
   EXPECT_FALSE(Check("chkDeleteEmptyFolders")->isChecked());
   EXPECT_EQ(Button("cmdDoPurge")->text(), "Yes, purge these files");
+}
+
+TEST_F(PurgeConfirmationDialog, TheMessageAndTheBoxesStandOneBelowTheOtherWhollyShown) {
+  const std::string longMessage =
+      kTexts.element[1] +
+      "\r\n\r\n3 of these files have other names (hard links) that may lie outside what you "
+      "chose; they are not purged unless \"Purge files that have other names (hard links)\" is "
+      "ticked.";
+  Open(true, 5, {{kTexts.element[0], longMessage}});
+  EXPECT_EQ(Check("chkOKToPurgeHardLinkedFiles")->text(),
+            "Purge files that have other names (hard links)");
+  const auto* message = dialog.findChild<QLabel*>("lblMessage");
+  EXPECT_GE(message->height(), message->heightForWidth(message->width()));
+  const QWidget* above = message;
+  for (const char* name :
+       {"chkDoNotDeletePurgedFiles", "chkConfirmFiles", "chkOKToPurgeReadOnlyFiles",
+        "chkOKToPurgeSystemFiles", "chkOKToPurgeHardLinkedFiles", "chkOKToPurgeSensitiveFiles",
+        "chkFolderNamesOnly", "chkDeleteEmptyFolders", "cmdCancel"}) {
+    const QWidget* control = dialog.findChild<QWidget*>(name);
+    EXPECT_GT(control->y(), above->geometry().bottom()) << name;
+    EXPECT_LE(control->sizeHint().width(), control->width()) << name;
+    EXPECT_LE(control->geometry().bottom(), dialog.height()) << name;
+    above = control;
+  }
 }
 
 TEST_F(PurgeConfirmationDialog, TheDrivesClusterSizeIsSelectedAndTheChosenOneIsKeptOnPurge) {

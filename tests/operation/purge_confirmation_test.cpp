@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 #include "operation/purge_confirmation_state.h"
 #include "support/native_path.h"
 #include "support/scripted_random.h"
@@ -12,9 +14,11 @@ using TestSupport::NativePath;
 namespace {
 
 PurgeConfirmationTexts TextsFor(const std::string& folder, const std::string& filespec,
-                                bool subfolders, bool dateRestriction, std::int32_t count) {
+                                bool subfolders, bool dateRestriction, std::int32_t count,
+                                std::int32_t withOtherNames = 0) {
   TestSupport::ScriptedRandom random;
-  return BuildPurgeConfirmationText({folder, filespec, subfolders}, dateRestriction, count, random);
+  return BuildPurgeConfirmationText({folder, filespec, subfolders}, dateRestriction, count,
+                                    withOtherNames, random);
 }
 
 }  // namespace
@@ -81,13 +85,50 @@ TEST(PurgeConfirmationText, APatternWithSubfoldersAndADateRestrictionCountsInWor
                 "This will permanently destroy all data in these forty five files.");
 }
 
+TEST(PurgeConfirmationText, FilesWithOtherNamesAreToldInAParagraphOfTheirOwn) {
+  const std::string question = "Are you sure that you want to purge the 45 files\r\n" +
+                               NativePath("/srv/logs/*.log") + " ?\r\n";
+  const std::string destroyed = "This will permanently destroy all data in these forty five files.";
+  const std::string single = "Are you sure that you want to purge the file\r\n" +
+                             NativePath("/srv/logs/a.log") +
+                             " ?\r\nThis will permanently destroy all data in this file.";
+  const struct {
+    std::string filespec;
+    std::int32_t count, withOtherNames;
+    std::string message;
+  } cases[] = {
+      {"*.log", 45, 0, question + destroyed},
+      {"*.log", 45, 1,
+       question + destroyed +
+           "\r\n\r\n1 of these files has other names (hard links) that may lie outside what you "
+           "chose; it is not purged unless \"Purge files that have other names (hard links)\" is "
+           "ticked."},
+      {"*.log", 45, 3,
+       question + destroyed +
+           "\r\n\r\n3 of these files have other names (hard links) that may lie outside what "
+           "you chose; they are not purged unless \"Purge files that have other names (hard "
+           "links)\" is ticked."},
+      {"a.log", 1, 1,
+       single +
+           "\r\n\r\nThis file has other names (hard links) that may lie outside what you chose; "
+           "it is not purged unless \"Purge files that have other names (hard links)\" is "
+           "ticked."},
+  };
+  for (const auto& c : cases) {
+    const auto texts =
+        TextsFor(NativePath("/srv/logs/"), c.filespec, false, false, c.count, c.withOtherNames);
+    EXPECT_EQ(texts.element[1], c.message) << c.withOtherNames;
+    EXPECT_EQ(texts.element[0].find("hard links"), std::string::npos) << c.withOtherNames;
+  }
+}
+
 TEST(PurgeConfirmationText, ALongPathIsShortenedOnceForBothMessages) {
   const std::string middle(60, 'n');
   TestSupport::ScriptedRandom random;
   random.script = {TestSupport::UnitFor(2, 1, 3)};  // elide the third of five names
   const auto texts = BuildPurgeConfirmationText(
       {NativePath("/home/" + std::string(60, 'm') + "/" + middle + "/"), "report.txt", false},
-      false, 1, random);
+      false, 1, 0, random);
   const std::string shortened = NativePath("/home/.../" + middle + "/report.txt");
   EXPECT_EQ(texts.element[0], "Are you sure that you want to purge the slack area of the file\r\n" +
                                   shortened + " ?");
@@ -183,20 +224,31 @@ TEST_F(PurgeConfirmationDialog, WithoutSubfoldersEmptyFoldersAreNeitherOfferedNo
 TEST_F(PurgeConfirmationDialog, PurgingTakesEachOptionFromItsOwnBox) {
   Open(true);
   state.SetTicked(Box::chkOKToPurgeReadOnlyFiles, true);
+  state.SetTicked(Box::chkOKToPurgeHardLinkedFiles, true);
   state.SetTicked(Box::chkOKToPurgeSensitiveFiles, true);
   state.SetTicked(Box::chkFolderNamesOnly, false);
   state.SetTicked(Box::chkConfirmFiles, true);
   Purge();
-  const bool expected[] = {false, true, false, true, false, true, true, false};
+  const bool expected[] = {false, true, false, true, true, false, true, true, false};
   const bool actual[] = {options.blnDoNotDeletePurgedFiles,
                          options.blnOKToPurgeReadOnlyFiles,
                          options.blnOKToPurgeSystemFiles,
+                         options.blnOKToPurgeHardLinkedFiles,
                          options.blnOKToPurgeSensitiveFiles,
                          options.blnFolderNamesOnly,
                          options.blnDeleteEmptyFolders,
                          confirmFiles,
                          state.Visible()};
-  for (int i = 0; i < 8; ++i) EXPECT_EQ(actual[i], expected[i]) << "value " << i;
+  static_assert(std::size(expected) == std::size(actual));
+  for (std::size_t i = 0; i < std::size(expected); ++i)
+    EXPECT_EQ(actual[i], expected[i]) << "value " << i;
+
+  // Unticked, the box lets the next purge refuse files with other names again.
+  Open(true);
+  EXPECT_TRUE(state.Get(Box::chkOKToPurgeHardLinkedFiles).ticked) << "kept from the last run";
+  state.SetTicked(Box::chkOKToPurgeHardLinkedFiles, false);
+  Purge();
+  EXPECT_FALSE(options.blnOKToPurgeHardLinkedFiles);
 }
 
 TEST_F(PurgeConfirmationDialog, CancellingLeavesThePurgeUnconfirmedAndKeepingFilesAsItWas) {

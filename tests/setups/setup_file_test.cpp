@@ -28,19 +28,24 @@ std::vector<std::string> SampleLines() {
           "*.doc", " 1", " 3",
           " 1",    " 0", " 1",
           " 0",    " 1", " 0",
-          " 0",    " 1", " 2453371"};
+          " 0",    " 1", " 2453371",
+          " 1"};
 }
 
-// The fourteen values a setup holds, as text, in file order (line 1 is not a value).
+// The fifteen values a setup holds, as text, in file order (line 1 is not a value).
 std::vector<std::string> Values(const ProgramSettings& settings) {
   std::vector<std::string> values = {settings.target.blnSubdirectories ? "1" : "0",
                                      settings.target.TargetFolder, settings.target.TargetFilespec,
                                      std::to_string(settings.purgeType.GetPurgeType()),
                                      std::to_string(settings.purgeType.GetNumberOfPasses())};
-  for (std::size_t box = 0; box < PurgeConfirmationState::kBoxCount; ++box) {
-    values.push_back(settings.confirmation.Get(static_cast<Box>(box)).ticked ? "1" : "0");
+  const auto addBox = [&](Box box) {
+    values.push_back(settings.confirmation.Get(box).ticked ? "1" : "0");
+  };
+  for (std::size_t box = 0; box <= static_cast<std::size_t>(Box::chkConfirmFiles); ++box) {
+    addBox(static_cast<Box>(box));
   }
   values.push_back(std::to_string(settings.dateRestriction.lngOnlyBeforeThisJDN));
+  addBox(Box::chkOKToPurgeHardLinkedFiles);
   return values;
 }
 
@@ -64,24 +69,25 @@ std::vector<std::string> WithLine(std::vector<std::string> lines, std::size_t nu
 
 }  // namespace
 
-TEST(SetupFile, ASavedSetupIsTheVersionAndFourteenValuesOnCrLfLinesWithBlanksBeforeNumbers) {
+TEST(SetupFile, ASavedSetupIsTheVersionAndFifteenValuesOnCrLfLinesWithBlanksBeforeNumbers) {
   EXPECT_EQ(ProgramVersion(), "0.15");
   TempFolder folder;
   ProgramSettings settings;
   settings.target = {"/home/anna/Café/", "*.doc", true};
   ASSERT_TRUE(settings.purgeType.RestoreFromSetup(2, 4));
   settings.confirmation.SetTicked(Box::chkOKToPurgeReadOnlyFiles, true);
+  settings.confirmation.SetTicked(Box::chkOKToPurgeHardLinkedFiles, true);
   settings.dateRestriction.lngOnlyBeforeThisJDN = -12;
 
   ASSERT_TRUE(SaveSetupToFile(folder / "a.kxs", settings));
   EXPECT_EQ(ReadFile(folder / "a.kxs"),
             "0.15\r\n 1\r\n/home/anna/Café/\r\n*.doc\r\n 2\r\n 4\r\n 0\r\n 0\r\n 1\r\n 0\r\n"
-            " 0\r\n 1\r\n 1\r\n 0\r\n-12\r\n");
+            " 0\r\n 1\r\n 1\r\n 0\r\n-12\r\n 1\r\n");
 
   ASSERT_TRUE(SaveSetupToFile(folder / "b.kxs", ProgramSettings()));
   EXPECT_EQ(ReadFile(folder / "b.kxs"),
             "0.15\r\n 0\r\n\r\n\r\n 0\r\n 6\r\n 0\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 1\r\n 0\r\n"
-            " 9000000\r\n");
+            " 9000000\r\n 0\r\n");
 }
 
 TEST(SetupFile, ASavedSetupLoadsBackWithAllItsValues) {
@@ -90,7 +96,7 @@ TEST(SetupFile, ASavedSetupLoadsBackWithAllItsValues) {
   ASSERT_TRUE(LoadSetupFromFile(WriteFile(folder / "in.kxs", SetupText(SampleLines())), saved));
   EXPECT_EQ(Values(saved),
             (std::vector<std::string>{"1", "/home/anna/Documents/", "*.doc", "1", "3", "1", "1",
-                                      "1", "0", "1", "0", "0", "1", "2453371"}))
+                                      "1", "0", "1", "0", "0", "1", "2453371", "1"}))
       << "chkDoNotDeletePurgedFiles is held ticked by slack-only";
 
   ASSERT_TRUE(SaveSetupToFile(folder / "out.kxs", saved));
@@ -135,7 +141,7 @@ TEST(SetupLoadFailure, ABadValueLeavesTheValuesBeforeItInForceButNeverTheTarget)
 
 TEST(SetupLoadFailure, TooFewLinesFailWithoutTouchingTheTargetOrTheDate) {
   std::vector<std::string> lines = SampleLines();
-  lines.pop_back();
+  lines.resize(14);
   const std::vector<std::string> values = LoadText(SetupText(lines), false);
   EXPECT_EQ(values[1], "");
   EXPECT_EQ(values[2], "");
@@ -159,7 +165,7 @@ TEST(SetupLoadFailure, ATypeOrANumberOfPassesOutOfRangeChangesNeither) {
 TEST(SetupLoadFailure, AnythingButAWholeNumberWhereANumberBelongsFails) {
   const std::vector<std::pair<std::size_t, std::string>> cases = {
       {2, "yes"},  {5, "two"},   {6, "1.5"},          {7, ""},     {10, "-1"},  {13, "1 1"},
-      {14, "0x1"}, {15, "soon"}, {15, " 2147483648"}, {15, "+-5"}, {15, "- 5"},
+      {14, "0x1"}, {15, "soon"}, {15, " 2147483648"}, {15, "+-5"}, {15, "- 5"}, {16, " 2"},
   };
   for (const auto& [line, text] : cases) {
     ProgramSettings settings;
@@ -205,6 +211,21 @@ TEST(SetupLoad, AWindows1252FileLoadsAsUtf8) {
   EXPECT_EQ(LoadText(SetupText(WithLine(SampleLines(), 3, "/a\xC0\xAF\xED\xA0\x80/")), true)[1],
             "/aÀ¯í\xC2\xA0€/")
       << "an overlong form or a surrogate is no UTF-8";
+}
+
+TEST(SetupLoad, AFileOfAnEarlierVersionWithoutLine16LoadsWithThatBoxUnticked) {
+  std::vector<std::string> lines = SampleLines();
+  lines.pop_back();
+  std::vector<std::string> expected = LoadText(SetupText(SampleLines()), true);
+  expected.back() = "0";
+  // Earlier versions ignored what followed line 15, an empty line among it.
+  for (const std::string& text : {SetupText(lines), SetupText(lines) + "\r\n"}) {
+    TempFolder folder;
+    ProgramSettings settings;
+    settings.confirmation.SetTicked(Box::chkOKToPurgeHardLinkedFiles, true);
+    ASSERT_TRUE(LoadSetupFromFile(WriteFile(folder / "old.kxs", text), settings));
+    EXPECT_EQ(Values(settings), expected);
+  }
 }
 
 TEST(SetupLoad, LfAloneEndsALineAndBlanksAroundValuesAreIgnored) {

@@ -22,7 +22,7 @@ namespace {
 // the date restriction at day 2453371.
 std::string SetupBytes(const std::string& folder, const std::string& filespec) {
   return "0.15\r\n 1\r\n" + folder + "\r\n" + filespec +
-         "\r\n 2\r\n 4\r\n 0\r\n 0\r\n 1\r\n 0\r\n 0\r\n 1\r\n 1\r\n 0\r\n 2453371\r\n";
+         "\r\n 2\r\n 4\r\n 0\r\n 0\r\n 1\r\n 0\r\n 0\r\n 1\r\n 1\r\n 0\r\n 2453371\r\n 0\r\n";
 }
 
 ProgramSettings SampleSettings(const std::string& folder, const std::string& filespec) {
