@@ -8,14 +8,13 @@
 #include "platform/win32/wide_text.h"
 #include "support/environment.h"
 #include "support/file_inspection.h"
+#include "support/reparse_points_win32.h"
 #include "support/temp_folder.h"
 
 #include <windows.h>
-#include <winioctl.h>
 #undef GetFileAttributes
 
 #include <algorithm>
-#include <cstring>
 #include <set>
 #include <string>
 #include <vector>
@@ -24,7 +23,9 @@ namespace {
 
 using Platform::FileKind;
 using Platform::PlatformErrc;
+using TestSupport::MakeJunction;
 using TestSupport::ReadFile;
+using TestSupport::RunningUnderWine;
 using TestSupport::TempFolder;
 using TestSupport::WriteFile;
 
@@ -36,42 +37,6 @@ DWORD AttributesOf(const std::string& path) {
 
 void SetAttributes(const std::string& path, DWORD attributes) {
   ASSERT_TRUE(::SetFileAttributesW(Platform::Win32::LongPath(path).c_str(), attributes)) << path;
-}
-
-bool RunningUnderWine() {
-  const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
-  return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
-
-// A junction (a mount-point reparse point) at link leading to the folder target. Windows lets
-// any user make one; Wine cannot make reparse points at all.
-bool MakeJunction(const std::string& target, const std::string& link) {
-  const std::wstring wideLink = Platform::Win32::LongPath(link);
-  if (!::CreateDirectoryW(wideLink.c_str(), nullptr)) return false;
-  const HANDLE handle =
-      ::CreateFileW(wideLink.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) {
-    ::RemoveDirectoryW(wideLink.c_str());
-    return false;
-  }
-  // The reparse buffer: tag, data length, reserved, then the substitute and print names.
-  const std::wstring name = L"\\??\\" + Platform::Win32::LongPath(target).substr(4);
-  const auto nameBytes = static_cast<WORD>(name.size() * sizeof(wchar_t));
-  const auto dataLength = static_cast<WORD>(8 + nameBytes + 2 * sizeof(wchar_t));
-  std::vector<unsigned char> buffer(8u + dataLength, 0);
-  const DWORD tag = IO_REPARSE_TAG_MOUNT_POINT;
-  const WORD fields[6] = {dataLength, 0, 0, nameBytes, static_cast<WORD>(nameBytes + 2), 0};
-  std::memcpy(buffer.data(), &tag, sizeof tag);
-  std::memcpy(buffer.data() + 4, fields, sizeof fields);
-  std::memcpy(buffer.data() + 16, name.c_str(), nameBytes);
-  DWORD returned = 0;
-  const BOOL made =
-      ::DeviceIoControl(handle, FSCTL_SET_REPARSE_POINT, buffer.data(),
-                        static_cast<DWORD>(buffer.size()), nullptr, 0, &returned, nullptr);
-  ::CloseHandle(handle);
-  if (!made) ::RemoveDirectoryW(wideLink.c_str());
-  return made;
 }
 
 void ExpectEveryWriterRefuses(const std::string& path) {

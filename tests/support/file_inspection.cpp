@@ -51,8 +51,9 @@ std::wstring WideLongPath(const std::string& path) {
 
 std::string ReadLongFile(const std::string& path) {
   const HANDLE handle =
-      ::CreateFileW(WideLongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+      ::CreateFileW(WideLongPath(path).c_str(), GENERIC_READ,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return "<cannot be read>";
   std::string bytes;
   char buffer[65536];

@@ -45,7 +45,8 @@ void AddAttributes(const std::string& path, unsigned long attributes);
 
 // The whole content of a file read through the long form, which also takes a name such as "NUL"
 // in a folder as a file's name (the standard library's streams would open the device instead).
-// "<cannot be read>" when it cannot be opened.
+// Shares everything, so a file another handle may delete is read too. "<cannot be read>" when it
+// cannot be opened.
 std::string ReadLongFile(const std::string& path);
 
 // A drive letter from Z downwards that no drive has (A and B are left alone: they may be

@@ -224,6 +224,36 @@ inline std::error_code MarkForDeletion(HANDLE handle) {
   return {};
 }
 
+// The attributes SetFileInformationByHandle takes; the others are the system's to keep.
+inline constexpr DWORD kSettable = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                                   FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                   FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE |
+                                   FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+// Clears one attribute through a handle opened with FILE_WRITE_ATTRIBUTES, given the entry's
+// attributes as they are now.
+inline std::error_code ClearAttributeThroughHandle(HANDLE handle, DWORD attributes,
+                                                   DWORD attribute) {
+  if ((attributes & attribute) == 0) return {};
+  FILE_BASIC_INFO basic{};  // times of zero are left as they are
+  basic.FileAttributes = attributes & kSettable & ~attribute;
+  // Zero would also mean "leave the attributes as they are": NORMAL says "none".
+  if (basic.FileAttributes == 0) basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+  if (!::SetFileInformationByHandle(handle, FileBasicInfo, &basic, sizeof basic))
+    return LastError();
+  return {};
+}
+
+// Sets the end of file without moving the file position, as ftruncate does.
+inline std::error_code SetLength(HANDLE handle, std::int64_t length) {
+  if (length < 0) return std::make_error_code(std::errc::invalid_argument);
+  FILE_END_OF_FILE_INFO end{};
+  end.EndOfFile.QuadPart = length;
+  if (!::SetFileInformationByHandle(handle, FileEndOfFileInfo, &end, sizeof end))
+    return LastError();
+  return {};
+}
+
 // A name for a new file beside others, unlikely to be taken: the process, the time and a
 // running number.
 inline std::wstring UniqueSuffix() {

@@ -2,56 +2,21 @@
 #include "platform/win32/file_handle.h"
 
 #include <algorithm>
-#include <limits>
 
 #include "platform/errors.h"
 #include "platform/files.h"
+#include "platform/win32/file_time.h"
 #include "platform/win32/wide_text.h"
 
 namespace Platform {
 namespace {
 
+using Win32::FromFiletime;
 using Win32::Handle;
 using Win32::LastError;
 using Win32::NativePath;
+using Win32::ToFiletime;
 using Win32::ToNative;
-
-// FILETIME counts 100 ns ticks since 1601-01-01; this many of them lie before 1970-01-01.
-constexpr std::int64_t kTicksPerSecond = 10'000'000;
-constexpr std::int64_t kEpochSeconds = 11'644'473'600;
-
-FileTime FromFiletime(const FILETIME& time) {
-  const std::uint64_t raw =
-      (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-  // The system never gives more than 63 bits; anything beyond is held at the largest time.
-  const auto ticks = static_cast<std::int64_t>(std::min<std::uint64_t>(
-      raw, static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())));
-  const std::int64_t seconds = ticks / kTicksPerSecond;
-  const std::int64_t rest = ticks % kTicksPerSecond;
-  return {seconds - kEpochSeconds, static_cast<std::int32_t>(rest * 100)};
-}
-
-// False for a time that FILETIME cannot hold. 1601-01-01 00:00:00 itself is refused too: to
-// SetFileTime a zero means "leave this time as it is", which would report success for nothing.
-bool ToFiletime(const FileTime& time, FILETIME& out) {
-  if (time.nanoseconds < 0 || time.nanoseconds > 999'999'999) return false;
-  constexpr std::int64_t kLargest =
-      (std::numeric_limits<std::int64_t>::max() - kTicksPerSecond) / kTicksPerSecond;
-  if (time.seconds < -kEpochSeconds || time.seconds > kLargest - kEpochSeconds) return false;
-  const std::int64_t ticks =
-      (time.seconds + kEpochSeconds) * kTicksPerSecond + time.nanoseconds / 100;
-  if (ticks <= 0) return false;
-  const auto raw = static_cast<std::uint64_t>(ticks);
-  out.dwLowDateTime = static_cast<DWORD>(raw & 0xFFFF'FFFFu);
-  out.dwHighDateTime = static_cast<DWORD>(raw >> 32);
-  return true;
-}
-
-// The attributes SetFileInformationByHandle takes; the others are the system's to keep.
-constexpr DWORD kSettable = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
-                            FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
-                            FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE |
-                            FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 // Clears one attribute of a file or folder through a handle to the entry itself; a reparse point
 // is refused rather than changed, and its target is never reached.
@@ -63,24 +28,10 @@ std::error_code ClearAttribute(const std::string& path, DWORD attribute) {
     return error;
   if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
     return PlatformErrc::NotARegularFile;
-  if ((info.dwFileAttributes & attribute) == 0) return {};
-  FILE_BASIC_INFO basic{};  // times of zero are left as they are
-  basic.FileAttributes = info.dwFileAttributes & kSettable & ~attribute;
-  // Zero would also mean "leave the attributes as they are": NORMAL says "none".
-  if (basic.FileAttributes == 0) basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
-  if (!::SetFileInformationByHandle(handle.Get(), FileBasicInfo, &basic, sizeof basic))
-    return LastError();
+  if (const auto error =
+          Win32::ClearAttributeThroughHandle(handle.Get(), info.dwFileAttributes, attribute))
+    return error;
   return handle.Close();
-}
-
-std::error_code SetLength(HANDLE handle, std::int64_t length) {
-  if (length < 0) return std::make_error_code(std::errc::invalid_argument);
-  // Sets the end of file without moving the file position, as ftruncate does.
-  FILE_END_OF_FILE_INFO end{};
-  end.EndOfFile.QuadPart = length;
-  if (!::SetFileInformationByHandle(handle, FileEndOfFileInfo, &end, sizeof end))
-    return LastError();
-  return {};
 }
 
 HANDLE AsHandle(std::intptr_t value) {
@@ -172,7 +123,7 @@ std::error_code ChangeFileSize(const std::string& path, std::int64_t length) {
   Handle handle;
   if (const auto error = Win32::OpenRegularFile(ToNative(path), GENERIC_WRITE, handle))
     return error;
-  if (const auto error = SetLength(handle.Get(), length)) return error;
+  if (const auto error = Win32::SetLength(handle.Get(), length)) return error;
   return handle.Close();
 }
 
@@ -309,7 +260,7 @@ std::error_code WritableFile::WriteAll(const void* data, std::size_t size) {
 
 std::error_code WritableFile::Truncate(std::int64_t length) {
   if (handle_ == kNoHandle) return std::make_error_code(std::errc::bad_file_descriptor);
-  return SetLength(AsHandle(handle_), length);
+  return Win32::SetLength(AsHandle(handle_), length);
 }
 
 std::error_code WritableFile::Sync() {

@@ -3,11 +3,9 @@
 
 #include <shlobj.h>
 
-#include <cstddef>
-#include <vector>
-
 #include "platform/errors.h"
 #include "platform/folders.h"
+#include "platform/win32/folder_listing.h"
 #include "platform/win32/wide_text.h"
 
 namespace Platform {
@@ -47,31 +45,7 @@ std::error_code ListFolder(const std::string& folder,
     return error;
   if (!Win32::IsRealFolder(info.dwFileAttributes))
     return std::make_error_code(std::errc::not_a_directory);
-
-  // The records hold 64-bit fields, so the buffer is kept aligned for them.
-  std::vector<std::uint64_t> buffer(64 * 1024 / sizeof(std::uint64_t));
-  const auto bufferBytes = static_cast<DWORD>(buffer.size() * sizeof(std::uint64_t));
-  FolderEntry entry;
-  for (;;) {
-    if (!::GetFileInformationByHandleEx(handle.Get(), FileIdBothDirectoryInfo, buffer.data(),
-                                        bufferBytes)) {
-      const DWORD code = ::GetLastError();
-      return code == ERROR_NO_MORE_FILES ? std::error_code() : Win32::ErrorFromCode(code);
-    }
-    const auto* bytes = reinterpret_cast<const unsigned char*>(buffer.data());
-    for (std::size_t offset = 0;;) {
-      const auto* item = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(bytes + offset);
-      const std::wstring name(item->FileName, item->FileNameLength / sizeof(wchar_t));
-      if (name != L"." && name != L"..") {
-        entry.name = Win32::Narrow(name);
-        // A reparse point is an entry like a file, whatever it leads to.
-        entry.isFolder = Win32::IsRealFolder(item->FileAttributes);
-        if (!visit(entry)) return {};
-      }
-      if (item->NextEntryOffset == 0) break;
-      offset += item->NextEntryOffset;
-    }
-  }
+  return Win32::ListThroughHandle(handle.Get(), visit);
 }
 
 std::error_code GetEntryLength(const std::string& path, std::int64_t& length) {
