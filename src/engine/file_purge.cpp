@@ -230,11 +230,18 @@ bool PurgeFile(const std::string& path, short purgeType, short numPasses, bool d
     resultCode = kEmptyName;
     return false;
   }
+  // A link, folder, device or pipe named by its path is refused before anything is opened.
+  Platform::FileAttributes attributes;
+  const bool found = !Platform::GetFileAttributes(path, attributes);
+  if (found && attributes.kind != Platform::FileKind::Regular) {
+    resultCode = kNotARegularFile;
+    return false;
+  }
   // The last name of the path in its folder; a path ending in a separator names a folder.
   const std::string folderPath = Platform::FolderPart(path);
   const std::string name = Platform::NamePart(path);
   if (name.empty()) {
-    resultCode = kNotARegularFile;
+    resultCode = found ? kNotARegularFile : kCannotOpenForWriting;
     return false;
   }
   Platform::FolderHandle folder;

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "operation/result_texts.h"
 #include "operation/run_fixture.h"
 #include "support/native_path.h"
 
@@ -42,6 +43,11 @@ void AddAttribute(const std::string& path, DWORD attribute) {
   ASSERT_TRUE(::SetFileAttributesW(WidePath(path).c_str(), attributes | attribute)) << path;
 }
 
+// The system's reason for a file that another program holds, as the report gives it.
+std::string SharingViolation() {
+  return ReasonText(std::error_code(ERROR_SHARING_VIOLATION, std::system_category()));
+}
+
 }  // namespace
 
 TEST_F(RunTest, AFileHeldOpenWithoutSharingIsReportedUntouchedAndTheOthersArePurged) {
@@ -53,7 +59,8 @@ TEST_F(RunTest, AFileHeldOpenWithoutSharingIsReportedUntouchedAndTheOthersArePur
   Purge();
   other.Close();
 
-  EXPECT_TRUE(Contains(run.Report(), "\r\nheld.txt (7 bytes): unable to open file for writing.\r\n"))
+  EXPECT_TRUE(Contains(run.Report(), "\r\nheld.txt (7 bytes): unable to open file for writing. (" +
+                                         SharingViolation() + ")\r\n"))
       << run.Report();
   EXPECT_EQ(ReadFile(held), "keep me");
   EXPECT_FALSE(Exists(folder / "free.txt"));
@@ -69,8 +76,8 @@ TEST_F(RunTest, AFileHeldOpenWithoutDeleteSharingIsOverwrittenAndReportedAsNotDe
     Target("*.*");
     Purge();
   }
-  EXPECT_TRUE(
-      Contains(run.Report(), "\r\nheld.txt (7 bytes): file overwritten but not deleted.\r\n"))
+  EXPECT_TRUE(Contains(run.Report(), "\r\nheld.txt (7 bytes): file overwritten but not deleted. (" +
+                                         SharingViolation() + ")\r\n"))
       << run.Report();
   EXPECT_EQ(ReadFile(held), Repeat('\0', 7)) << "the data is gone even though the file stays";
 }

@@ -324,7 +324,7 @@ std::error_code FileHandle::OpenForWriting(const FolderHandle& folder, const std
   Handle handle;
   BY_HANDLE_FILE_INFORMATION info{};
   const std::error_code error = Win32::OpenRelative(
-      parent, wide, GENERIC_WRITE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | DELETE,
+      parent, wide, GENERIC_WRITE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
       FILE_NON_DIRECTORY_FILE, handle, info);
   if (error) {
     // Replaced by something else since it was looked up: said as such.

@@ -1,7 +1,7 @@
 #include "platform/win32/relative_open.h"
 
-#include <winternl.h>
 #include <winioctl.h>
+#include <winternl.h>
 
 #include <cstring>
 #include <vector>
@@ -11,8 +11,8 @@ namespace {
 
 // NtQueryDirectoryFile is in no header of mingw-w64, so it is looked up in ntdll once.
 using QueryDirectoryFile = NTSTATUS(NTAPI*)(HANDLE, HANDLE, PVOID, PVOID, PIO_STATUS_BLOCK, PVOID,
-                                            ULONG, FILE_INFORMATION_CLASS, BOOLEAN,
-                                            PUNICODE_STRING, BOOLEAN);
+                                            ULONG, FILE_INFORMATION_CLASS, BOOLEAN, PUNICODE_STRING,
+                                            BOOLEAN);
 
 QueryDirectoryFile QueryDirectory() {
   static const auto function = reinterpret_cast<QueryDirectoryFile>(reinterpret_cast<void*>(
@@ -86,10 +86,9 @@ std::error_code LookUpEntry(HANDLE folder, const std::wstring& name, FolderItem&
                                     sizeof(std::uint64_t));
   UNICODE_STRING mask = Counted(name);
   IO_STATUS_BLOCK io{};
-  const NTSTATUS status = query(
-      again.Get(), nullptr, nullptr, nullptr, &io, buffer.data(),
-      static_cast<ULONG>(buffer.size() * sizeof(std::uint64_t)), FileIdBothDirectoryInformation,
-      TRUE, &mask, TRUE);
+  const NTSTATUS status = query(again.Get(), nullptr, nullptr, nullptr, &io, buffer.data(),
+                                static_cast<ULONG>(buffer.size() * sizeof(std::uint64_t)),
+                                FileIdBothDirectoryInformation, TRUE, &mask, TRUE);
   if (!NT_SUCCESS(status)) {
     // No entry of that name: the same missing-file error as everywhere else.
     const DWORD code = ::RtlNtStatusToDosError(status);
@@ -99,7 +98,8 @@ std::error_code LookUpEntry(HANDLE folder, const std::wstring& name, FolderItem&
   const auto* record = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(buffer.data());
   item.attributes = record->FileAttributes;
   // For a reparse point the field of the extended attributes' size holds its tag.
-  if ((record->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) item.reparseTag = record->EaSize;
+  if ((record->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+    item.reparseTag = record->EaSize;
   item.creation = {record->CreationTime.LowPart, static_cast<DWORD>(record->CreationTime.HighPart)};
   item.access = {record->LastAccessTime.LowPart,
                  static_cast<DWORD>(record->LastAccessTime.HighPart)};
@@ -116,8 +116,9 @@ std::error_code OpenRelative(HANDLE folder, const std::wstring& name, DWORD acce
   const NTSTATUS status = OpenBelow(folder, name, access, options, raw);
   if (!NT_SUCCESS(status)) return ErrorFromStatus(status);
   Handle opened(raw);
-  if (::GetFileType(opened.Get()) != FILE_TYPE_DISK) return PlatformErrc::NotARegularFile;
+  // The information first: under Wine, asking for the type of a file moves its access time.
   if (!::GetFileInformationByHandle(opened.Get(), &info)) return LastError();
+  if (::GetFileType(opened.Get()) != FILE_TYPE_DISK) return PlatformErrc::NotARegularFile;
   if ((info.dwFileAttributes & FILE_ATTRIBUTE_DEVICE) != 0) return PlatformErrc::NotARegularFile;
   handle.Reset(opened.Release());
   return {};
