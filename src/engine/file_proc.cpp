@@ -11,31 +11,11 @@ bool IsNotARegularFile(const std::error_code& error) {
 
 }  // namespace
 
-std::int64_t FileLength(const std::string& path) {
-  std::int64_t length = 0;
-  if (Platform::GetFileLength(path, length)) return -1;
-  return length;
-}
-
-short Flush(const std::string& path) {
-  return Platform::FlushFile(path) ? -1 : 0;
-}
-
 short ChangeSize(const std::string& path, std::int64_t size) {
   const std::error_code error =
       size < 0 ? Platform::ProbeForWriting(path) : Platform::ChangeFileSize(path, size);
   if (!error) return 0;
   return IsNotARegularFile(error) ? -13 : -1;
-}
-
-short GetFileTimes(const std::string& path, Platform::FileTimes& times) {
-  if (!FileExists(path)) return -1;
-  return Platform::GetFileTimes(path, times) ? -2 : 0;
-}
-
-short SetFileTimes(const std::string& path, const Platform::FileTimes& times) {
-  if (!FileExists(path)) return -3;
-  return Platform::SetFileTimes(path, times) ? -4 : 0;
 }
 
 bool DeleteFile(const std::string& path, bool clearHidden, bool clearReadOnly, bool clearSystem,

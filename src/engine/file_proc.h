@@ -13,24 +13,10 @@
 
 namespace FileProc {
 
-// The length of a regular file in bytes, or -1 when it cannot be read.
-std::int64_t FileLength(const std::string& path);
-
-// Writes the file through to the disk: 0 when that succeeded, -1 otherwise.
-short Flush(const std::string& path);
-
 // With size -1: 0 when the file is a regular file that can be opened for writing, -1 when not,
 // -13 when it is not a regular file. With a size of 0 or more: sets the file's length; 0, or
 // -1 on failure (-13 for anything but a regular file).
 short ChangeSize(const std::string& path, std::int64_t size);
-
-// Reads the three time stamps: 0, -1 when the file cannot be found, -2 when the times cannot be
-// read. Paths of any length are served.
-short GetFileTimes(const std::string& path, Platform::FileTimes& times);
-
-// Writes the time stamps back (access and modification; a creation time where the system can
-// set one): 0, -3 when the file cannot be found, -4 when the times cannot be set.
-short SetFileTimes(const std::string& path, const Platform::FileTimes& times);
 
 // How deletion retries: four tries 500 ms apart. Tests replace the removal and the wait.
 struct DeleteRetry {

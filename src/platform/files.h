@@ -82,34 +82,4 @@ void SleepMilliseconds(int milliseconds);
 // Makes a new regular file holding contents; an error when anything of that name exists.
 std::error_code CreateNewFile(const std::string& path, const std::string& contents);
 
-// A regular file opened for overwriting in place. Opening refuses links (O_NOFOLLOW), does not
-// block on pipes or devices, and checks with fstat that the open object is a regular file, so
-// that nothing else is ever written.
-class WritableFile {
- public:
-  WritableFile() = default;
-  ~WritableFile();
-  WritableFile(const WritableFile&) = delete;
-  WritableFile& operator=(const WritableFile&) = delete;
-  WritableFile(WritableFile&& other) noexcept;
-  WritableFile& operator=(WritableFile&& other) noexcept;
-
-  std::error_code Open(const std::string& path);
-  bool IsOpen() const { return handle_ != kNoHandle; }
-  std::error_code Length(std::int64_t& length) const;
-  // Moves to the first byte.
-  std::error_code Rewind();
-  // Writes all of data at the current position, carrying on after partial writes and signals.
-  std::error_code WriteAll(const void* data, std::size_t size);
-  std::error_code Truncate(std::int64_t length);
-  // Writes the data through to the disk (fsync).
-  std::error_code Sync();
-  std::error_code Close();
-
- private:
-  // POSIX: the file descriptor. Windows: the HANDLE. kNoHandle when closed.
-  static constexpr std::intptr_t kNoHandle = -1;
-  std::intptr_t handle_ = kNoHandle;
-};
-
 }  // namespace Platform

@@ -29,9 +29,6 @@ void ExpectEveryWriterRefuses(const std::string& path) {
   EXPECT_EQ(Platform::ProbeForWriting(path), PlatformErrc::NotARegularFile);
   EXPECT_EQ(Platform::ChangeFileSize(path, 0), PlatformErrc::NotARegularFile);
   EXPECT_EQ(Platform::FlushFile(path), PlatformErrc::NotARegularFile);
-  Platform::WritableFile file;
-  EXPECT_EQ(file.Open(path), PlatformErrc::NotARegularFile);
-  EXPECT_FALSE(file.IsOpen());
 }
 
 TEST(WritersRefuse, ALinkToAFileAndLeaveItsTargetAsItWas) {
@@ -192,70 +189,6 @@ TEST(RemoveFile, RemovesALinkButNotItsTargetAndNeverAFolder) {
   EXPECT_EQ(Platform::RemoveFile(folder / "link"), std::errc::no_such_file_or_directory);
   EXPECT_FALSE(Platform::RemoveFile(target));
   EXPECT_FALSE(Platform::FileExists(target));
-}
-
-TEST(WritableFile, OverwritesInPlaceFromTheFirstByte) {
-  TempFolder folder;
-  const std::string path = WriteFile(folder / "file", "0123456789abc");
-  Platform::WritableFile file;
-  ASSERT_FALSE(file.Open(path));
-  std::int64_t length = 0;
-  EXPECT_FALSE(file.Length(length));
-  EXPECT_EQ(length, 13);
-
-  EXPECT_FALSE(file.WriteAll("XXXXX", 5));
-  EXPECT_FALSE(file.Rewind());
-  EXPECT_FALSE(file.WriteAll("YY", 2));
-  EXPECT_FALSE(file.Sync());
-  EXPECT_EQ(ReadFile(path), "YYXXX56789abc");
-
-  EXPECT_FALSE(file.Truncate(4));
-  EXPECT_FALSE(file.Length(length));
-  EXPECT_EQ(length, 4);
-  EXPECT_FALSE(file.Close());
-  EXPECT_FALSE(file.IsOpen());
-  EXPECT_EQ(ReadFile(path), "YYXX");
-}
-
-TEST(WritableFile, AMovedFileStaysOpenAndAClosedOneRefusesWork) {
-  TempFolder folder;
-  const std::string path = WriteFile(folder / "file", "abc");
-  Platform::WritableFile first;
-  ASSERT_FALSE(first.Open(path));
-  Platform::WritableFile second(std::move(first));
-  EXPECT_FALSE(first.IsOpen());
-  ASSERT_TRUE(second.IsOpen());
-  EXPECT_FALSE(second.WriteAll("Z", 1));
-  EXPECT_EQ(first.WriteAll("Q", 1), std::errc::bad_file_descriptor);
-  EXPECT_EQ(first.Sync(), std::errc::bad_file_descriptor);
-  EXPECT_FALSE(second.Close());
-  EXPECT_EQ(ReadFile(path), "Zbc");
-}
-
-// Runs in a child process, because the size limit would hold for every later test too.
-int WritePastTheFileSizeLimit(const std::string& path) {
-  const rlimit limit{4096, 4096};
-  if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return 10;
-  Platform::WritableFile file;
-  if (file.Open(path)) return 11;
-  const std::string data(8192, 'A');
-  if (file.WriteAll(data.data(), data.size()) != std::errc::file_too_large) return 12;
-  if (Platform::ChangeFileSize(path, 10000) != std::errc::file_too_large) return 13;
-  return 0;
-}
-
-TEST(WritableFile, AWritePastTheFileSizeLimitIsAnErrorNotACrash) {
-  TempFolder folder;
-  const std::string path = WriteFile(folder / "file", "");
-  const pid_t child = ::fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) ::_exit(WritePastTheFileSizeLimit(path));
-  int status = 0;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
-  EXPECT_EQ(WEXITSTATUS(status), 0);
-  // The partial write up to the limit is carried on from, then refused.
-  EXPECT_EQ(ReadFile(path), std::string(4096, 'A'));
 }
 
 }  // namespace

@@ -34,10 +34,6 @@ std::error_code ClearAttribute(const std::string& path, DWORD attribute) {
   return handle.Close();
 }
 
-HANDLE AsHandle(std::intptr_t value) {
-  return reinterpret_cast<HANDLE>(value);
-}
-
 }  // namespace
 
 std::error_code GetFileAttributes(const std::string& path, FileAttributes& attributes) {
@@ -197,84 +193,6 @@ std::error_code CreateNewFile(const std::string& path, const std::string& conten
     error = closeError;
   }
   return error;
-}
-
-WritableFile::~WritableFile() {
-  if (handle_ != kNoHandle) ::CloseHandle(AsHandle(handle_));
-}
-
-WritableFile::WritableFile(WritableFile&& other) noexcept : handle_(other.handle_) {
-  other.handle_ = kNoHandle;
-}
-
-WritableFile& WritableFile::operator=(WritableFile&& other) noexcept {
-  if (this != &other) {
-    if (handle_ != kNoHandle) ::CloseHandle(AsHandle(handle_));
-    handle_ = other.handle_;
-    other.handle_ = kNoHandle;
-  }
-  return *this;
-}
-
-std::error_code WritableFile::Open(const std::string& path) {
-  if (handle_ != kNoHandle) {
-    if (const auto error = Close()) return error;
-  }
-  Handle handle;
-  if (const auto error = Win32::OpenRegularFile(ToNative(path), GENERIC_WRITE, handle))
-    return error;
-  handle_ = reinterpret_cast<std::intptr_t>(handle.Release());
-  return {};
-}
-
-std::error_code WritableFile::Length(std::int64_t& length) const {
-  length = 0;
-  if (handle_ == kNoHandle) return std::make_error_code(std::errc::bad_file_descriptor);
-  LARGE_INTEGER size{};
-  if (!::GetFileSizeEx(AsHandle(handle_), &size)) return LastError();
-  length = size.QuadPart;
-  return {};
-}
-
-std::error_code WritableFile::Rewind() {
-  if (handle_ == kNoHandle) return std::make_error_code(std::errc::bad_file_descriptor);
-  LARGE_INTEGER start{};
-  if (!::SetFilePointerEx(AsHandle(handle_), start, nullptr, FILE_BEGIN)) return LastError();
-  return {};
-}
-
-std::error_code WritableFile::WriteAll(const void* data, std::size_t size) {
-  if (handle_ == kNoHandle) return std::make_error_code(std::errc::bad_file_descriptor);
-  const auto* next = static_cast<const unsigned char*>(data);
-  while (size > 0) {
-    const auto chunk = static_cast<DWORD>(std::min<std::size_t>(size, std::size_t{1} << 30));
-    DWORD written = 0;
-    if (!::WriteFile(AsHandle(handle_), next, chunk, &written, nullptr)) return LastError();
-    // A file that takes nothing would keep this loop going for ever.
-    if (written == 0) return std::make_error_code(std::errc::no_space_on_device);
-    next += written;
-    size -= written;
-  }
-  return {};
-}
-
-std::error_code WritableFile::Truncate(std::int64_t length) {
-  if (handle_ == kNoHandle) return std::make_error_code(std::errc::bad_file_descriptor);
-  return Win32::SetLength(AsHandle(handle_), length);
-}
-
-std::error_code WritableFile::Sync() {
-  if (handle_ == kNoHandle) return std::make_error_code(std::errc::bad_file_descriptor);
-  if (!::FlushFileBuffers(AsHandle(handle_))) return LastError();
-  return {};
-}
-
-std::error_code WritableFile::Close() {
-  if (handle_ == kNoHandle) return {};
-  const HANDLE handle = AsHandle(handle_);
-  handle_ = kNoHandle;
-  if (!::CloseHandle(handle)) return LastError();
-  return {};
 }
 
 }  // namespace Platform
