@@ -3,12 +3,11 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <ctime>
-#include <mutex>
 
 #include "platform/errors.h"
 #include "platform/files.h"
+#include "platform/posix/file_size_signal.h"
 
 namespace Platform {
 namespace {
@@ -33,21 +32,6 @@ std::string LastName(const std::string& path) {
   return path.substr(start, end - start);
 }
 
-// A write or size change past the file size limit raises SIGXFSZ, which ends the process unless it
-// is ignored; ignored, the write fails with EFBIG and the purge can report it. A handler that the
-// host has set is left alone.
-void IgnoreFileSizeSignal() {
-  static std::once_flag once;
-  std::call_once(once, [] {
-    struct sigaction current {};
-    if (::sigaction(SIGXFSZ, nullptr, &current) != 0 || current.sa_handler != SIG_DFL) return;
-    struct sigaction ignore {};
-    ignore.sa_handler = SIG_IGN;
-    sigemptyset(&ignore.sa_mask);
-    ::sigaction(SIGXFSZ, &ignore, nullptr);
-  });
-}
-
 void CloseQuietly(int handle) {
   if (handle >= 0) ::close(handle);
 }
@@ -57,7 +41,7 @@ void CloseQuietly(int handle) {
 // is looked at again, in case the entry was replaced in between.
 std::error_code OpenRegularFile(const std::string& path, int access, int& handle) {
   handle = -1;
-  IgnoreFileSizeSignal();
+  Posix::IgnoreFileSizeSignal();
   struct stat entry {};
   if (::lstat(path.c_str(), &entry) != 0) return LastError();
   if (!S_ISREG(entry.st_mode)) return PlatformErrc::NotARegularFile;

@@ -1,4 +1,3 @@
-#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -6,11 +5,11 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <memory>
 #include <string>
 
 #include "platform/errors.h"
 #include "platform/folders.h"
+#include "platform/handles.h"
 
 namespace Platform {
 namespace {
@@ -19,45 +18,13 @@ std::error_code LastError() {
   return {errno, std::system_category()};
 }
 
-struct DirCloser {
-  void operator()(DIR* dir) const { closedir(dir); }
-};
-
 }  // namespace
 
 std::error_code ListFolder(const std::string& folder,
                            const std::function<bool(const FolderEntry&)>& visit) {
-  // A trailing "/" would make the system follow a link in the last place; without it,
-  // O_NOFOLLOW refuses a link to a folder.
-  std::string path = folder;
-  while (path.size() > 1 && path.back() == '/') path.pop_back();
-  const int handle =
-      open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
-  if (handle < 0) return LastError();
-  std::unique_ptr<DIR, DirCloser> dir(fdopendir(handle));
-  if (!dir) {
-    const std::error_code error = LastError();
-    close(handle);
-    return error;
-  }
-  FolderEntry entry;
-  for (;;) {
-    errno = 0;
-    const dirent* item = readdir(dir.get());
-    if (item == nullptr) return errno == 0 ? std::error_code() : LastError();
-    const char* name = item->d_name;
-    if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;
-    entry.name.assign(name);
-    if (item->d_type == DT_UNKNOWN) {
-      // Some file systems do not say; ask without following a link.
-      struct stat info {};
-      entry.isFolder =
-          fstatat(dirfd(dir.get()), name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(info.st_mode);
-    } else {
-      entry.isFolder = item->d_type == DT_DIR;
-    }
-    if (!visit(entry)) return {};
-  }
+  FolderHandle handle;
+  if (const std::error_code error = handle.Open(folder)) return error;
+  return handle.List(visit);
 }
 
 std::error_code GetEntryLength(const std::string& path, std::int64_t& length) {

@@ -15,6 +15,7 @@
 
 #include "platform/errors.h"
 #include "platform/handles.h"
+#include "platform/posix/file_size_signal.h"
 #include "platform/posix/mount_table.h"
 
 namespace Platform {
@@ -28,21 +29,6 @@ std::error_code LastError() {
 
 int Descriptor(std::intptr_t handle) {
   return static_cast<int>(handle);
-}
-
-// A write or size change past the file size limit raises SIGXFSZ, which ends the process unless
-// it is ignored; ignored, the write fails with EFBIG and the purge can report it. A handler that
-// the host has set is left alone.
-void IgnoreFileSizeSignal() {
-  static std::once_flag once;
-  std::call_once(once, [] {
-    struct sigaction current {};
-    if (::sigaction(SIGXFSZ, nullptr, &current) != 0 || current.sa_handler != SIG_DFL) return;
-    struct sigaction ignore {};
-    ignore.sa_handler = SIG_IGN;
-    sigemptyset(&ignore.sa_mask);
-    ::sigaction(SIGXFSZ, &ignore, nullptr);
-  });
 }
 
 FileKind KindOf(mode_t mode) {
@@ -172,6 +158,18 @@ std::error_code AdoptFolder(int handle, std::string path, std::intptr_t& handleF
 }
 
 }  // namespace
+
+void Posix::IgnoreFileSizeSignal() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    struct sigaction current {};
+    if (::sigaction(SIGXFSZ, nullptr, &current) != 0 || current.sa_handler != SIG_DFL) return;
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    ::sigaction(SIGXFSZ, &ignore, nullptr);
+  });
+}
 
 std::error_code IdentityOfPath(const std::string& path, FileIdentity& identity) {
   identity = {};
@@ -365,7 +363,7 @@ FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
 std::error_code FileHandle::OpenForWriting(const FolderHandle& folder, const std::string& name) {
   if (const auto error = Close()) return error;
   if (!folder.IsOpen()) return std::make_error_code(std::errc::bad_file_descriptor);
-  IgnoreFileSizeSignal();
+  Posix::IgnoreFileSizeSignal();
   ReachedHandleStep(HandleStep::BeforeOpenFile, name);
   const int at = Descriptor(folder.handle_);
   // The entry is looked at first, so that a device is never opened at all, and the open object
