@@ -76,6 +76,29 @@ TEST_F(HandlePurgeTest, AFileSwappedBeforeItIsOpenedIsRefusedUntouched) {
   EXPECT_EQ(ReadFile(chosen), "theirs");
 }
 
+// Someone else takes the name away while the purge tries to remove it: gone with it, the file
+// counts as deleted; renamed, it is still there and is reported as not deleted.
+TEST_F(HandlePurgeTest, ANameTakenAwayByAnotherProgramCountsAsDeletedOnlyWhenTheFileIsGone) {
+  fs::create_directories(user);
+  for (const bool renamed : {false, true}) {
+    const std::string chosen = WriteFile(user + "/a.txt", "x");
+    int tries = 0;
+    environment.deleteRetry.remove = [&](Platform::FileHandle&, const Platform::FolderHandle&,
+                                         const std::string&) {
+      ++tries;
+      std::error_code ignored;
+      if (renamed)
+        fs::rename(chosen, folder / "elsewhere.txt", ignored);
+      else
+        fs::remove(chosen, ignored);
+      return std::make_error_code(std::errc::no_such_file_or_directory);
+    };
+    const FilePurge::PurgeOutcome outcome = PurgeIn(user, "a.txt", 1, true);
+    EXPECT_EQ(outcome.code, renamed ? FilePurge::kNotDeleted : FilePurge::kPurged) << renamed;
+    EXPECT_EQ(tries, renamed ? 4 : 1) << renamed;
+  }
+}
+
 struct HardLinkCase {
   bool allowed;
   short code;
