@@ -7,7 +7,7 @@
 
 #include "platform/errors.h"
 #include "platform/files.h"
-#include "platform/posix/file_size_signal.h"
+#include "platform/posix/regular_files.h"
 
 namespace Platform {
 namespace {
@@ -36,42 +36,8 @@ void CloseQuietly(int handle) {
   if (handle >= 0) ::close(handle);
 }
 
-// Opens a regular file without following a link and without waiting on a pipe or a device:
-// the entry is looked at first, so that a device is never opened at all, and the open object
-// is looked at again, in case the entry was replaced in between.
 std::error_code OpenRegularFile(const std::string& path, int access, int& handle) {
-  handle = -1;
-  Posix::IgnoreFileSizeSignal();
-  struct stat entry {};
-  if (::lstat(path.c_str(), &entry) != 0) return LastError();
-  if (!S_ISREG(entry.st_mode)) return PlatformErrc::NotARegularFile;
-
-  const int opened = ::open(path.c_str(), access | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (opened < 0) {
-    const std::error_code error = LastError();
-    // O_NOFOLLOW says ELOOP for a link, a pipe without reader says ENXIO: a swapped entry.
-    if (::lstat(path.c_str(), &entry) == 0 && !S_ISREG(entry.st_mode))
-      return PlatformErrc::NotARegularFile;
-    return error;
-  }
-  struct stat object {};
-  if (::fstat(opened, &object) != 0) {
-    const std::error_code error = LastError();
-    CloseQuietly(opened);
-    return error;
-  }
-  if (!S_ISREG(object.st_mode)) {
-    CloseQuietly(opened);
-    return PlatformErrc::NotARegularFile;
-  }
-  const int flags = ::fcntl(opened, F_GETFL);
-  if (flags < 0 || ::fcntl(opened, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-    const std::error_code error = LastError();
-    CloseQuietly(opened);
-    return error;
-  }
-  handle = opened;
-  return {};
+  return Posix::OpenRegularAt(AT_FDCWD, path, access, handle);
 }
 
 std::error_code CloseHandle(int handle) {

@@ -15,8 +15,8 @@
 
 #include "platform/errors.h"
 #include "platform/handles.h"
-#include "platform/posix/file_size_signal.h"
 #include "platform/posix/mount_table.h"
+#include "platform/posix/regular_files.h"
 
 namespace Platform {
 namespace {
@@ -169,6 +169,40 @@ void Posix::IgnoreFileSizeSignal() {
     sigemptyset(&ignore.sa_mask);
     ::sigaction(SIGXFSZ, &ignore, nullptr);
   });
+}
+
+std::error_code Posix::OpenRegularAt(int folder, const std::string& name, int access, int& handle) {
+  handle = -1;
+  IgnoreFileSizeSignal();
+  struct stat entry {};
+  if (::fstatat(folder, name.c_str(), &entry, AT_SYMLINK_NOFOLLOW) != 0) return LastError();
+  if (!S_ISREG(entry.st_mode)) return PlatformErrc::NotARegularFile;
+  const int opened =
+      ::openat(folder, name.c_str(), access | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (opened < 0) {
+    const std::error_code error = LastError();
+    // O_NOFOLLOW says ELOOP for a link, a pipe without reader says ENXIO: a swapped entry.
+    if (::fstatat(folder, name.c_str(), &entry, AT_SYMLINK_NOFOLLOW) == 0 &&
+        !S_ISREG(entry.st_mode))
+      return PlatformErrc::NotARegularFile;
+    return error;
+  }
+  struct stat object {};
+  std::error_code error;
+  if (::fstat(opened, &object) != 0) {
+    error = LastError();
+  } else if (!S_ISREG(object.st_mode)) {
+    error = PlatformErrc::NotARegularFile;
+  } else {
+    const int flags = ::fcntl(opened, F_GETFL);
+    if (flags < 0 || ::fcntl(opened, F_SETFL, flags & ~O_NONBLOCK) != 0) error = LastError();
+  }
+  if (error) {
+    ::close(opened);
+    return error;
+  }
+  handle = opened;
+  return {};
 }
 
 std::error_code IdentityOfPath(const std::string& path, FileIdentity& identity) {
@@ -363,37 +397,10 @@ FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
 std::error_code FileHandle::OpenForWriting(const FolderHandle& folder, const std::string& name) {
   if (const auto error = Close()) return error;
   if (!folder.IsOpen()) return std::make_error_code(std::errc::bad_file_descriptor);
-  Posix::IgnoreFileSizeSignal();
   ReachedHandleStep(HandleStep::BeforeOpenFile, name);
-  const int at = Descriptor(folder.handle_);
-  // The entry is looked at first, so that a device is never opened at all, and the open object
-  // again, in case the entry was replaced in between.
-  struct stat entry {};
-  if (::fstatat(at, name.c_str(), &entry, AT_SYMLINK_NOFOLLOW) != 0) return LastError();
-  if (!S_ISREG(entry.st_mode)) return PlatformErrc::NotARegularFile;
-  const int handle =
-      ::openat(at, name.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (handle < 0) {
-    const std::error_code error = LastError();
-    // O_NOFOLLOW says ELOOP for a link, a pipe without reader says ENXIO: a swapped entry.
-    if (::fstatat(at, name.c_str(), &entry, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISREG(entry.st_mode))
-      return PlatformErrc::NotARegularFile;
+  int handle = -1;
+  if (const auto error = Posix::OpenRegularAt(Descriptor(folder.handle_), name, O_WRONLY, handle))
     return error;
-  }
-  struct stat object {};
-  std::error_code error;
-  if (::fstat(handle, &object) != 0) {
-    error = LastError();
-  } else if (!S_ISREG(object.st_mode)) {
-    error = PlatformErrc::NotARegularFile;
-  } else {
-    const int flags = ::fcntl(handle, F_GETFL);
-    if (flags < 0 || ::fcntl(handle, F_SETFL, flags & ~O_NONBLOCK) != 0) error = LastError();
-  }
-  if (error) {
-    ::close(handle);
-    return error;
-  }
   handle_ = handle;
   return {};
 }

@@ -84,6 +84,23 @@ std::error_code ReadInformation(HANDLE handle, BY_HANDLE_FILE_INFORMATION& info)
   return {};
 }
 
+// Opens the entry that the listing showed as item as the real folder it is: NotAFolder when it
+// is, or has become, a link, a file or anything else.
+std::error_code OpenRealFolder(HANDLE parent, const std::wstring& name, const FolderItem& item,
+                               DWORD access, Handle& handle, BY_HANDLE_FILE_INFORMATION& info) {
+  if (!Win32::IsRealFolder(item.attributes)) return PlatformErrc::NotAFolder;
+  const std::error_code error = Win32::OpenRelative(
+      parent, name, access, FILE_DIRECTORY_FILE | FILE_OPEN_FOR_BACKUP_INTENT, handle, info);
+  // Replaced by a file since it was looked up, or by something that is no file at all.
+  if (error == PlatformErrc::NotARegularFile || IsWin32Error(error, ERROR_DIRECTORY))
+    return PlatformErrc::NotAFolder;
+  if (error) return error;
+  if (!Win32::IsRealFolder(info.dwFileAttributes) ||
+      !Win32::OpenedItself(item, info.dwFileAttributes))
+    return PlatformErrc::NotAFolder;
+  return {};
+}
+
 }  // namespace
 
 std::error_code IdentityOfPath(const std::string& path, FileIdentity& identity) {
@@ -164,20 +181,11 @@ std::error_code FolderHandle::OpenSubfolder(const std::string& name,
       return PlatformErrc::OtherFileSystem;
     return PlatformErrc::NotAFolder;
   }
-  if (!Win32::IsRealFolder(item.attributes)) return PlatformErrc::NotAFolder;
-
   Handle handle;
   BY_HANDLE_FILE_INFORMATION info{};
-  const std::error_code error =
-      Win32::OpenRelative(AsHandle(handle_), wide, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
-                          FILE_DIRECTORY_FILE | FILE_OPEN_FOR_BACKUP_INTENT, handle, info);
-  // Replaced by a file since it was looked up, or by something that is no file at all.
-  if (error == PlatformErrc::NotARegularFile || IsWin32Error(error, ERROR_DIRECTORY))
-    return PlatformErrc::NotAFolder;
-  if (error) return error;
-  if (!Win32::IsRealFolder(info.dwFileAttributes) ||
-      !Win32::OpenedItself(item, info.dwFileAttributes))
-    return PlatformErrc::NotAFolder;
+  if (const auto error = OpenRealFolder(AsHandle(handle_), wide, item,
+                                        FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES, handle, info))
+    return error;
   subfolder.handle_ = FromHandle(handle.Release());
   subfolder.path_ = path_ + name + kPathSeparator;
   return {};
@@ -228,9 +236,8 @@ std::error_code FolderHandle::ClearReadOnly(const std::string& name) const {
   if ((item.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return PlatformErrc::NotARegularFile;
   Handle handle;
   BY_HANDLE_FILE_INFORMATION info{};
-  if (const auto error = Win32::OpenRelative(AsHandle(handle_), wide,
-                                             FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, 0,
-                                             handle, info))
+  if (const auto error = Win32::OpenRelative(
+          AsHandle(handle_), wide, FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, 0, handle, info))
     return error;
   if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
     return PlatformErrc::NotARegularFile;
@@ -247,20 +254,12 @@ std::error_code FolderHandle::RemoveSubfolder(const std::string& name,
   if (const auto error = Win32::ToEntryName(name, wide)) return error;
   FolderItem item;
   if (const auto error = Win32::LookUpEntry(AsHandle(handle_), wide, item)) return error;
-  if (!Win32::IsRealFolder(item.attributes)) return PlatformErrc::NameReplaced;
-
   Handle handle;
   BY_HANDLE_FILE_INFORMATION info{};
-  const std::error_code error =
-      Win32::OpenRelative(AsHandle(handle_), wide, DELETE | FILE_READ_ATTRIBUTES,
-                          FILE_DIRECTORY_FILE | FILE_OPEN_FOR_BACKUP_INTENT, handle, info);
-  if (error == PlatformErrc::NotARegularFile || IsWin32Error(error, ERROR_DIRECTORY))
-    return PlatformErrc::NameReplaced;
-  if (error) return error;
-  if (!Win32::IsRealFolder(info.dwFileAttributes) ||
-      !Win32::OpenedItself(item, info.dwFileAttributes) || !expected.known ||
-      IdentityOf(info) != expected)
-    return PlatformErrc::NameReplaced;
+  if (const auto error = OpenRealFolder(AsHandle(handle_), wide, item,
+                                        DELETE | FILE_READ_ATTRIBUTES, handle, info))
+    return error == PlatformErrc::NotAFolder ? make_error_code(PlatformErrc::NameReplaced) : error;
+  if (!expected.known || IdentityOf(info) != expected) return PlatformErrc::NameReplaced;
   if (const auto marked = Win32::MarkForDeletion(handle.Get())) {
     if (IsWin32Error(marked, ERROR_DIR_NOT_EMPTY))
       return std::make_error_code(std::errc::directory_not_empty);
@@ -413,9 +412,9 @@ std::error_code FileHandle::RemoveName(const FolderHandle& folder, const std::st
   if ((item.attributes & Win32::kNotRegular) != 0) return PlatformErrc::NameReplaced;
   Handle entry;
   BY_HANDLE_FILE_INFORMATION info{};
-  if (const auto error = Win32::OpenRelative(parent, wide,
-                                             DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
-                                             FILE_NON_DIRECTORY_FILE, entry, info)) {
+  if (const auto error =
+          Win32::OpenRelative(parent, wide, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                              FILE_NON_DIRECTORY_FILE, entry, info)) {
     if (error == PlatformErrc::NotARegularFile ||
         (!Win32::LookUpEntry(parent, wide, item) && (item.attributes & Win32::kNotRegular) != 0))
       return PlatformErrc::NameReplaced;
