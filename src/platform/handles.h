@@ -12,6 +12,9 @@
 #include <string>
 #include <system_error>
 
+#include <vector>
+
+#include "platform/file_layout.h"
 #include "platform/files.h"
 #include "platform/folders.h"
 
@@ -118,11 +121,18 @@ class FileHandle {
 
   // What the open file is now (its kind, identity, names, length, times and attributes).
   std::error_code Status(EntryStatus& status) const;
-  // Moves to the first byte.
-  std::error_code Rewind();
+  // Moves to the byte at offset.
+  std::error_code Seek(std::int64_t offset);
   // Writes all of data at the current position, carrying on after partial writes and signals.
   std::error_code WriteAll(const void* data, std::size_t size);
   std::error_code Truncate(std::int64_t length);
+  // The parts of the file that hold data, in order; a file system that keeps no holes gives the
+  // whole file as one part (nothing for an empty file).
+  std::error_code DataRanges(std::vector<ByteRange>& ranges) const;
+  // Where the file system placed the file's data, after writing what is pending to the disk. A
+  // file system that does not tell gives located = false and no error; an error is a query that
+  // failed.
+  std::error_code Layout(FileLayout& layout) const;
   // Writes the data through to the disk.
   std::error_code Sync();
   // Writes the access and modification times (a creation time where the system can set one).

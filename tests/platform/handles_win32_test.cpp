@@ -94,7 +94,7 @@ TEST_P(FileHandleOverwriteWin32, OneHandleServesEveryOverwriteAndRemovesTheFileO
   FileHandle file;
   ASSERT_FALSE(file.OpenForWriting(folder, name));
   for (const char fill : {'\x00', '\xFF', 'r'}) {
-    ASSERT_FALSE(file.Rewind());
+    ASSERT_FALSE(file.Seek(0));
     ASSERT_FALSE(file.WriteAll(std::string(8, fill).data(), 8));
     ASSERT_FALSE(file.Sync());
   }

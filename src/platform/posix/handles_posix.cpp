@@ -412,9 +412,11 @@ std::error_code FileHandle::Status(EntryStatus& status) const {
   return {};
 }
 
-std::error_code FileHandle::Rewind() {
+std::error_code FileHandle::Seek(std::int64_t offset) {
   if (!IsOpen()) return std::make_error_code(std::errc::bad_file_descriptor);
-  if (::lseek(Descriptor(handle_), 0, SEEK_SET) != 0) return LastError();
+  if (offset < 0) return std::make_error_code(std::errc::invalid_argument);
+  if (::lseek(Descriptor(handle_), static_cast<off_t>(offset), SEEK_SET) != offset)
+    return LastError();
   return {};
 }
 

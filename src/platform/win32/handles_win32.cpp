@@ -348,9 +348,11 @@ std::error_code FileHandle::Status(EntryStatus& status) const {
   return {};
 }
 
-std::error_code FileHandle::Rewind() {
+std::error_code FileHandle::Seek(std::int64_t offset) {
   if (handle_ == kNoHandle) return NotOpen();
+  if (offset < 0) return std::make_error_code(std::errc::invalid_argument);
   LARGE_INTEGER start{};
+  start.QuadPart = offset;
   if (!::SetFilePointerEx(AsHandle(handle_), start, nullptr, FILE_BEGIN)) return LastError();
   return {};
 }
