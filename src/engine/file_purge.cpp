@@ -67,7 +67,7 @@ class PassWriter {
     const std::int64_t length = std::max<std::int64_t>(startingLength, 1);
     const std::int64_t clusters = (length + clusterSize - 1) / clusterSize;
 
-    if (const std::error_code error = file_.Rewind()) return Fail(kWriteFailed, error);
+    if (const std::error_code error = file_.Seek(0)) return Fail(kWriteFailed, error);
     const std::int64_t clustersPerWrite = std::min<std::int64_t>(
         clusters, std::max<std::int64_t>(
                       1, static_cast<std::int64_t>(environment_.writeRunBytes) / clusterSize));

@@ -23,13 +23,18 @@ using TestSupport::WriteFile;
 
 MountEntry Mount(std::string deviceNumber, std::string root, std::string mountPoint,
                  std::string fileSystem, std::string source) {
-  return {std::move(deviceNumber), std::move(root), std::move(mountPoint), std::move(fileSystem),
-          std::move(source)};
+  MountEntry mount;
+  mount.deviceNumber = std::move(deviceNumber);
+  mount.root = std::move(root);
+  mount.mountPoint = std::move(mountPoint);
+  mount.fileSystem = std::move(fileSystem);
+  mount.source = std::move(source);
+  return mount;
 }
 
 TEST(MountInfo, FieldsAreReadAcrossOptionalFieldsAndEscapesAreDecoded) {
   const auto mounts = ParseMountInfo(
-      "27 1 254:0 / / rw,relatime shared:1 master:7 - ext4 /dev/vda rw\n"
+      "27 1 254:0 / / rw,relatime shared:1 master:7 - ext4 /dev/vda rw,data=journal\n"
       "40 27 8:17 /data /media/My\\040Disk\\011x rw - vfat /dev/sdb1 rw\n"
       "41 27 0:50 / /mnt/back\\134slash rw - fuse.sshfs me@host:/srv\\040files rw\n");
   ASSERT_EQ(mounts.size(), 3u);
@@ -38,6 +43,9 @@ TEST(MountInfo, FieldsAreReadAcrossOptionalFieldsAndEscapesAreDecoded) {
   EXPECT_EQ(mounts[0].mountPoint, "/");
   EXPECT_EQ(mounts[0].fileSystem, "ext4");
   EXPECT_EQ(mounts[0].source, "/dev/vda");
+  EXPECT_EQ(mounts[0].mountId, 27u);
+  EXPECT_EQ(mounts[0].mountOptions, "rw,relatime");
+  EXPECT_EQ(mounts[0].superOptions, "rw,data=journal");
   EXPECT_EQ(mounts[1].root, "/data");
   EXPECT_EQ(mounts[1].mountPoint, "/media/My Disk\tx");
   EXPECT_EQ(mounts[1].source, "/dev/sdb1");
@@ -59,8 +67,20 @@ TEST(MountInfo, DamagedLinesArePassedOverAndAnEmptySourceIsKeptEmpty) {
   EXPECT_EQ(mounts[0].mountPoint, "/empty source");
   EXPECT_EQ(mounts[0].fileSystem, "fuse");
   EXPECT_EQ(mounts[0].source, "");
+  EXPECT_EQ(mounts[0].superOptions, "rw,user_id=0");
   EXPECT_EQ(mounts[1].mountPoint, "/\\7bad\\400escape");
   EXPECT_EQ(mounts[1].source, "tmpfs");
+}
+
+TEST(MountInfo, AnOptionMatchesAloneOrWithAValueButNeverAsAPartOfAnother) {
+  using Platform::MountTable::HasOption;
+  EXPECT_TRUE(HasOption("rw,nodatacow,ssd", "nodatacow"));
+  EXPECT_TRUE(HasOption("rw,compress=zstd:3", "compress"));
+  EXPECT_TRUE(HasOption("data=journal", "data=journal"));
+  EXPECT_FALSE(HasOption("rw,compress-force=zstd", "compress"));
+  EXPECT_FALSE(HasOption("rw,datacow", "nodatacow"));
+  EXPECT_FALSE(HasOption("rw,data=ordered", "data=journal"));
+  EXPECT_FALSE(HasOption("", "rw"));
 }
 
 TEST(MountTable, TheLongestMountPointHoldsThePathByWholeNames) {

@@ -1,6 +1,7 @@
 #include "platform/posix/mount_table.h"
 
 #include <array>
+#include <cstdlib>
 
 #include "platform/posix/proc_text.h"
 
@@ -61,6 +62,9 @@ std::vector<MountEntry> ParseMountInfo(std::string_view text) {
     if (trailing < 2) continue;
 
     MountEntry mount;
+    mount.mountId = std::strtoull(std::string(fields[0]).c_str(), nullptr, 10);
+    mount.mountOptions = std::string(fields[5]);
+    mount.superOptions = std::string(fields[separator + trailing]);
     mount.deviceNumber = std::string(fields[2]);
     mount.root = ProcText::DecodeOctalEscapes(fields[3]);
     mount.mountPoint = ProcText::DecodeOctalEscapes(fields[4]);
@@ -93,6 +97,19 @@ std::optional<std::size_t> FindHoldingMount(const std::vector<MountEntry>& mount
     }
   }
   return best;
+}
+
+bool HasOption(std::string_view options, std::string_view option) {
+  while (!options.empty()) {
+    const std::size_t comma = options.find(',');
+    const std::string_view one = options.substr(0, comma);
+    if (one == option || (one.starts_with(option) && one.size() > option.size() &&
+                          one[option.size()] == '='))
+      return true;
+    if (comma == std::string_view::npos) break;
+    options.remove_prefix(comma + 1);
+  }
+  return false;
 }
 
 bool IsRamFileSystem(std::string_view fileSystem) {

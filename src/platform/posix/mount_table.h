@@ -4,6 +4,7 @@
 // drives. Pure functions on given text and facts, so that any table can be tried.
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,12 +16,19 @@ namespace Platform::MountTable {
 
 // One line of mountinfo, with its paths decoded.
 struct MountEntry {
+  std::uint64_t mountId = 0;  // the mount's id, as statx gives it (STATX_MNT_ID)
   std::string deviceNumber;  // "major:minor" of the mounted file system
   std::string root;          // the folder of that file system that is mounted ("/" for all of it)
   std::string mountPoint;    // where it is mounted
   std::string fileSystem;    // "ext4", "tmpfs", "fuse.sshfs", ...
   std::string source;        // "/dev/sda1", "tmpfs", "server:/share", ...
+  std::string mountOptions;  // of this mount: "rw,nosuid,relatime"
+  std::string superOptions;  // of the file system: "rw,data=journal", "rw,compress=zstd:3"
 };
+
+// True when the comma-separated options hold option, alone ("nodatacow") or with a value
+// ("compress" matches "compress=zstd:3").
+bool HasOption(std::string_view options, std::string_view option);
 
 // The entries of a mountinfo text in the order listed. Lines that lack a field, or the "-"
 // that ends the optional fields, are passed over.
