@@ -6,6 +6,7 @@
 
 #include "engine/cluster_size.h"
 #include "engine/overwrite_buffers.h"
+#include "engine/placement.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -32,23 +33,22 @@ class PassWriter {
   PassWriter(PurgeEnvironment& environment, Platform::FileHandle& file, PurgeOutcome& outcome)
       : environment_(environment), file_(file), outcome_(outcome) {}
 
-  // The passes of the request, each but the last followed by afterPass; the code of the first
-  // failure, or kStopped when afterPass stopped the purge before its last pass.
-  short PassLoop(const std::string& path, const PurgeRequest& request, std::int64_t startingLength,
-                 const AfterPass& afterPass) {
-    const std::int32_t clusterSize = environment_.clusterSizes.ForPath(path);
+  // The passes of the request over the runs, each but the last followed by afterPass, and
+  // firstPassDone once the first pass reached the disk; the code of the first failure, or
+  // kStopped when afterPass stopped the purge before its last pass.
+  short PassLoop(const PurgeRequest& request, std::int32_t clusterSize,
+                 const std::vector<Platform::ByteRange>& runs, const AfterPass& afterPass,
+                 const std::function<void()>& firstPassDone) {
     const auto sequence = OverwriteSequence(request.purgeType);
-    if (sequence.empty() || request.numPasses < 1) return kInvalidPurgeType;
-    if (!ValidClusterSize(clusterSize)) return kInvalidClusterSize;
-
     environment_.random.Seed();
     for (short pass = 1; pass <= request.numPasses; ++pass) {
       Yield();
       buffers_.Build(static_cast<std::size_t>(clusterSize), environment_.random);
       runPattern_ = -1;
       for (const short pattern : sequence)
-        if (const short code = Overwrite(pattern, startingLength); code != kPurged) return code;
+        if (const short code = Overwrite(pattern, runs); code != kPurged) return code;
       outcome_.passesDone = pass;
+      if (pass == 1) firstPassDone();
       if (pass < request.numPasses && afterPass && !afterPass(pass)) return kStopped;
     }
     return kPurged;
@@ -60,26 +60,25 @@ class PassWriter {
     return code;
   }
 
-  // One overwrite of the whole file, from its first byte, in whole clusters (an empty file
-  // counts as one byte), then flushed to the disk.
-  short Overwrite(short pattern, std::int64_t startingLength) {
+  // One overwrite of every run, each from its first byte in whole clusters, then flushed to
+  // the disk.
+  short Overwrite(short pattern, const std::vector<Platform::ByteRange>& runs) {
     const auto clusterSize = static_cast<std::int64_t>(buffers_.ClusterSize());
-    const std::int64_t length = std::max<std::int64_t>(startingLength, 1);
-    const std::int64_t clusters = (length + clusterSize - 1) / clusterSize;
-
-    if (const std::error_code error = file_.Seek(0)) return Fail(kWriteFailed, error);
-    const std::int64_t clustersPerWrite = std::min<std::int64_t>(
-        clusters, std::max<std::int64_t>(
-                      1, static_cast<std::int64_t>(environment_.writeRunBytes) / clusterSize));
-    const unsigned char* data = PrepareRun(pattern, clustersPerWrite);
-
-    for (std::int64_t remaining = clusters; remaining > 0;) {
-      const std::int64_t count = std::min(remaining, clustersPerWrite);
-      YieldWhenDue();
-      if (const std::error_code error =
-              file_.WriteAll(data, static_cast<std::size_t>(count * clusterSize)))
-        return Fail(kWriteFailed, error);
-      remaining -= count;
+    const std::int64_t clustersPerWrite = std::max<std::int64_t>(
+        1, static_cast<std::int64_t>(environment_.writeRunBytes) / clusterSize);
+    for (const Platform::ByteRange& run : runs) {
+      if (const std::error_code error = file_.Seek(run.offset)) return Fail(kWriteFailed, error);
+      const std::int64_t clusters = run.length / clusterSize;
+      const std::int64_t perWrite = std::min(clusters, clustersPerWrite);
+      const unsigned char* data = PrepareRun(pattern, perWrite);
+      for (std::int64_t remaining = clusters; remaining > 0;) {
+        const std::int64_t count = std::min(remaining, perWrite);
+        YieldWhenDue();
+        if (const std::error_code error =
+                file_.WriteAll(data, static_cast<std::size_t>(count * clusterSize)))
+          return Fail(kWriteFailed, error);
+        remaining -= count;
+      }
     }
     if (const std::error_code error = file_.Sync()) return Fail(kFlushFailed, error);
     return kPurged;
@@ -121,6 +120,57 @@ class PassWriter {
   Clock::time_point lastYield_ = Clock::now();
 };
 
+// The code that says whether the first pass destroyed the old data: kPurged when it did, or when
+// the file system does not tell (outcome.verified is then false).
+short ProofCode(const std::error_code& placementError, const Platform::FileLayout& before,
+                const Platform::FileLayout& after, PurgeOutcome& outcome) {
+  if (placementError) {
+    outcome.error = placementError;
+    return kPlacementUnknown;
+  }
+  switch (Placement::Judge(before, after)) {
+    case Placement::Verdict::InPlace:
+      return kPurged;
+    case Placement::Verdict::NotTold:
+      outcome.verified = false;
+      return kPurged;
+    case Placement::Verdict::Moved:
+      return kMoved;
+    case Placement::Verdict::Shared:
+      return kShared;
+    case Placement::Verdict::Inline:
+      return kInline;
+    case Placement::Verdict::Journaled:
+      return kJournaled;
+  }
+  return kPlacementUnknown;
+}
+
+// The passes over the parts of the file that hold data, with where the data lies asked before
+// the first overwrite and after the first pass; the code of the first failure, or of what the
+// placement shows.
+short OverwriteAndJudge(Platform::FileHandle& file, const PurgeRequest& request,
+                        std::int32_t clusterSize, std::int64_t length,
+                        PurgeEnvironment& environment, PurgeOutcome& outcome,
+                        const AfterPass& afterPass) {
+  // Holes hold nothing of the user's: only the parts with data are overwritten. Where the
+  // system cannot tell them, all of the file is.
+  std::vector<Platform::ByteRange> data;
+  if (file.DataRanges(data)) data = {{0, length}};
+  const std::vector<Platform::ByteRange> runs = Placement::ClusterRuns(data, length, clusterSize);
+  Platform::FileLayout before;
+  Platform::FileLayout after;
+  std::error_code placementError = file.Layout(before);
+  const auto firstPassDone = [&] {
+    if (!placementError) placementError = file.Layout(after);
+  };
+  const short code = PassWriter(environment, file, outcome)
+                         .PassLoop(request, clusterSize, runs, afterPass, firstPassDone);
+  if (outcome.passesDone < 1 || (code != kPurged && code != kStopped)) return code;
+  const short proof = ProofCode(placementError, before, after, outcome);
+  return code == kPurged ? proof : code;
+}
+
 // Removes the file's name, trying again as the environment says. A name that another program
 // removed meanwhile counts as removed when the file has no name left.
 std::error_code RemoveName(Platform::FileHandle& file, const Platform::FolderHandle& folder,
@@ -147,6 +197,11 @@ short Refusal(const Platform::EntryStatus& entry, const PurgeRequest& request) {
 }
 
 }  // namespace
+
+bool OldDataMayRemain(short code) {
+  return code == kMoved || code == kShared || code == kInline || code == kJournaled ||
+         code == kPlacementUnknown;
+}
 
 PurgeOutcome PurgeFileIn(const Platform::FolderHandle& folder, const std::string& name,
                          const PurgeRequest& request, PurgeEnvironment& environment,
@@ -192,10 +247,17 @@ PurgeOutcome PurgeFileIn(const Platform::FolderHandle& folder, const std::string
   const std::int64_t lengthToRestore = opened.length;
   std::string path = folder.Path();
   path += name;
-  short code =
-      PassWriter(environment, file, outcome).PassLoop(path, request, lengthToRestore, afterPass);
+  const std::int32_t clusterSize = environment.clusterSizes.ForPath(path);
+  short code = kPurged;
+  if (OverwriteSequence(request.purgeType).empty() || request.numPasses < 1)
+    code = kInvalidPurgeType;
+  else if (!ValidClusterSize(clusterSize))
+    code = kInvalidClusterSize;
+  else
+    code = OverwriteAndJudge(file, request, clusterSize, lengthToRestore, environment, outcome,
+                             afterPass);
   bool deleted = false;
-  if (code == kPurged && request.deleteFile) {
+  if ((code == kPurged || OldDataMayRemain(code)) && request.deleteFile) {
     // The other names keep the file: they get its length back before this name goes.
     if (outcome.otherNames > 0) (void)file.Truncate(lengthToRestore);
     if (const std::error_code removal = RemoveName(file, folder, name, environment.deleteRetry)) {

@@ -33,11 +33,25 @@ inline constexpr short kSizeNotRestored = -11;
 inline constexpr short kNotARegularFile = -13;
 inline constexpr short kStopped = -14;   // stopped between two passes: overwritten, not deleted
 inline constexpr short kReplaced = -15;  // the name led to another file when it was opened
+// Overwritten, but the old data remains: the file system wrote the new bytes to other blocks
+// (kMoved), the blocks are shared with another file or a snapshot (kShared), the data lay inside
+// the file system's records (kInline), the file system journals file data (kJournaled), or it
+// could not say where the data lies (kPlacementUnknown).
+inline constexpr short kMoved = -16;
+inline constexpr short kShared = -17;
+inline constexpr short kInline = -18;
+inline constexpr short kJournaled = -19;
+inline constexpr short kPlacementUnknown = -20;
 inline constexpr short kReadOnly = -53;
 inline constexpr short kSystemFile = -54;
 inline constexpr short kHardLinked = -55;  // the file has other names and they are not allowed
 inline constexpr short kNotOnDisk =
     -56;  // the file lies on one of the system's pseudo file systems
+
+// True for the codes of a file that was overwritten in full while its old data may remain
+// (kMoved, kShared, kInline, kJournaled, kPlacementUnknown). Such a file is still deleted when
+// deletion was asked for.
+bool OldDataMayRemain(short code);
 
 // What the purge tells the program around it.
 class PurgeHost {
@@ -93,6 +107,9 @@ struct PurgeOutcome {
   std::error_code error;         // the system's reason for a failure, where there is one
   short passesDone = 0;          // passes written in full
   std::uint64_t otherNames = 0;  // names of the file besides the one purged
+  // False when the file system does not say where a file's data lies, so that the overwrite
+  // could not be checked (tmpfs, network and FUSE file systems).
+  bool verified = true;
 };
 
 // Called after each pass but the last with the number of passes done; false stops the purge
@@ -100,7 +117,10 @@ struct PurgeOutcome {
 using AfterPass = std::function<bool(short passesDone)>;
 
 // Purges the file `name` of an open folder: the request's passes through one handle, then its
-// deletion. A stop between two passes leaves the file overwritten and not deleted (kStopped).
+// deletion. Only the parts of the file that hold data are overwritten. Where the data lies is
+// asked before the first overwrite and after the first pass: a file whose old data remains gets
+// the code that says why, and is still deleted when deletion was asked for. A stop between two
+// passes leaves the file overwritten and not deleted (kStopped).
 PurgeOutcome PurgeFileIn(const Platform::FolderHandle& folder, const std::string& name,
                          const PurgeRequest& request, PurgeEnvironment& environment,
                          const AfterPass& afterPass = {});

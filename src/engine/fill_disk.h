@@ -22,10 +22,9 @@ std::string DummyParentFolder(const std::string& driveRoot);
 std::string MakeDummyFolder(const std::string& parent);
 
 // Makes count dummy files of 51,200 to 131,072 bytes in the folder: each a new file named with
-// the stub and a number, holding one cluster of zeros, then set to its length. totalBytes gets
-// the sum of their lengths. Returns how many were made; a failure stops the making.
-int MakeDummyFiles(const std::string& folder, int count, std::int32_t clusterSize,
-                   RandomSource& random, double& totalBytes);
+// the stub and a number, written full of zeros. totalBytes gets the sum of their lengths. Returns
+// how many were made; a failure stops the making.
+int MakeDummyFiles(const std::string& folder, int count, RandomSource& random, double& totalBytes);
 
 // Purges every dummy file of the folder with the type and passes, deleting each; false at the
 // first file that could not be purged.

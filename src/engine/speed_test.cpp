@@ -265,8 +265,7 @@ short SpeedTest::OneMeasurement(const Platform::DriveInfo& drive, bool lastRun) 
   double totalBytes = 0;
   int made = 0;
   if (!folder.empty()) {
-    made = FillDisk::MakeDummyFiles(folder, wanted, clusterSizes_.GetClusterSize(drive), random_,
-                                    totalBytes);
+    made = FillDisk::MakeDummyFiles(folder, wanted, random_, totalBytes);
   }
   if (folder.empty() || (made < wanted && made < 6)) {
     if (!folder.empty()) FillDisk::RemoveDummyFiles(folder);

@@ -61,6 +61,8 @@ std::string Detail(const FilePurge::PurgeOutcome& outcome) {
     case FilePurge::kNotARegularFile:
       return "(" + OutcomeReportText(outcome, 1).substr(2) + ")";
     default:
+      if (FilePurge::OldDataMayRemain(outcome.code))
+        return "(" + OutcomeReportText(outcome, 1).substr(2) + ")";
       return outcome.error ? "(" + ReasonText(outcome.error) + ")" : std::string();
   }
 }

@@ -45,6 +45,8 @@ void PurgeRun::ResetRunState() {
   ReportClosed = false;
   lngNumFilesProcessed = 0;
   lngNumFilesPurged = 0;
+  lngNumFilesNotDestroyed = 0;
+  lngNumFilesNotVerified = 0;
   dblTotalBytesPurged = 0;
   FoldersRemoved = 0;
   FoldersNotEntered = 0;
@@ -135,6 +137,12 @@ void PurgeRun::WriteSummary() {
       summary += "Sum of sizes of files purged: " + StrProc::SizeToText(dblTotalBytesPurged, 2) +
                  kLineBreak + kLineBreak;
     }
+    if (lngNumFilesNotDestroyed > 0)
+      summary += "Number of files overwritten whose old data may remain: " +
+                 Grouped(lngNumFilesNotDestroyed) + kLineBreak;
+    if (lngNumFilesNotVerified > 0)
+      summary += "Number of files purged but not verified: " + Grouped(lngNumFilesNotVerified) +
+                 kLineBreak;
     // Kept files are named as such whenever any were purged, not only when several were.
     if (settings_.options.blnDoNotDeletePurgedFiles && lngNumFilesPurged > 0)
       summary += std::string("Purged files not deleted.") + kLineBreak;

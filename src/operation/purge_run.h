@@ -50,6 +50,11 @@ class PurgeRun {
   // Folders that could not be read, or were not entered (another file system, a link swapped
   // in): their files are not purged, so the run did not purge everything.
   std::int32_t FoldersNotEntered = 0;
+  // Files overwritten in full whose old data may remain (the file system wrote elsewhere, shares
+  // the blocks, keeps the data in its records or its journal): never counted as purged.
+  std::int32_t lngNumFilesNotDestroyed = 0;
+  // Purged files whose file system does not tell where their data lies.
+  std::int32_t lngNumFilesNotVerified = 0;
   // Counted files that have other names (hard links).
   std::int32_t lngNumHardLinkedFiles = 0;
   std::int32_t intNumFiles = 0;  // matching files of the folder at hand

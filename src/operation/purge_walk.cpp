@@ -189,10 +189,12 @@ PurgeRun::FileStep PurgeRun::PurgeOneFile(const Platform::FolderHandle& handle,
 
   host_.Yield();
   const bool purged = ran && outcome.code == FilePurge::kPurged;
+  if (ran && FilePurge::OldDataMayRemain(outcome.code)) ++lngNumFilesNotDestroyed;
   if (purged) {
     if (!options.blnFolderNamesOnly) AddToReport(OutcomeReportText(outcome, passes), false);
     dblTotalBytesPurged += size;
     ++lngNumFilesPurged;
+    if (!outcome.verified) ++lngNumFilesNotVerified;
   } else {
     if (options.blnFolderNamesOnly) AddToReport(name, false);
     AddToReport(

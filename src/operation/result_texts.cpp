@@ -38,6 +38,21 @@ std::string ResultCodeReportText(short code, const std::string& extension) {
       return ": replaced by another file while it was opened, not purged.";
     case -56:
       return ": not a file on a disk, not purged.";
+    case -16:
+      return ": overwritten, but the file system wrote the new data elsewhere; the old data "
+             "remains on the disk.";
+    case -17:
+      return ": overwritten, but its blocks are shared with another file or a snapshot; the old "
+             "data remains on the disk.";
+    case -18:
+      return ": overwritten, but its data lay inside the file system's own records; the old data "
+             "may remain in its journal or metadata.";
+    case -19:
+      return ": overwritten, but the file system also wrote the data to its journal; the old "
+             "data may remain in the journal.";
+    case -20:
+      return ": overwritten, but the file system did not say where the data lies; the old data "
+             "may remain on the disk.";
     case 7:
     case 8:
       return ": \"" + extension + "\" files are not purged.";
@@ -58,6 +73,9 @@ std::string ReasonText(const std::error_code& error) {
 
 namespace {
 
+constexpr const char* kNotVerifiedText =
+    "not verified: the file system does not tell where a file's data lies";
+
 std::string Names(std::uint64_t count) {
   return std::to_string(count) + (count == 1 ? " other name" : " other names");
 }
@@ -67,10 +85,14 @@ std::string Names(std::uint64_t count) {
 std::string OutcomeReportText(const FilePurge::PurgeOutcome& outcome, short passes,
                               const std::string& extension) {
   switch (outcome.code) {
-    case FilePurge::kPurged:
-      if (outcome.otherNames == 0) return " purged";
-      return " purged (" + Names(outcome.otherNames) +
-             (outcome.otherNames == 1 ? " keeps" : " keep") + " the overwritten file)";
+    case FilePurge::kPurged: {
+      std::string notes;
+      if (outcome.otherNames > 0)
+        notes = Names(outcome.otherNames) + (outcome.otherNames == 1 ? " keeps" : " keep") +
+                " the overwritten file";
+      if (!outcome.verified) notes += std::string(notes.empty() ? "" : "; ") + kNotVerifiedText;
+      return notes.empty() ? std::string(" purged") : " purged (" + notes + ")";
+    }
     case FilePurge::kStopped:
       return ": purge stopped after " + std::to_string(outcome.passesDone) + " of " +
              std::to_string(passes) + (passes == 1 ? " pass" : " passes") +

@@ -22,8 +22,8 @@ struct DataExtent {
   std::int64_t logical = 0;    // where the run begins in the file
   std::uint64_t physical = 0;  // where it begins on the device (in the file system's own terms)
   std::int64_t length = 0;
-  bool shared = false;   // other files or snapshots own the same blocks
-  bool inlined = false;  // kept inside the file system's own records, not in blocks of its own
+  bool shared = false;    // other files or snapshots own the same blocks
+  bool inlined = false;   // kept inside the file system's own records, not in blocks of its own
   bool unplaced = false;  // the location is not a plain device offset (not yet placed, encoded)
   friend bool operator==(const DataExtent&, const DataExtent&) = default;
 };

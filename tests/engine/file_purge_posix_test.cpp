@@ -1,15 +1,19 @@
 // What only POSIX has: pipes that are file-system entries, limits on file sizes, and other users.
 // Failures that need another user or process-wide limits run in a child process.
 
+#include <linux/magic.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "engine/file_purge.h"
 #include "engine/purge_fixture.h"
+#include "platform/paths.h"
 #include "support/child_process.h"
 
 using namespace TestSupport;
@@ -70,4 +74,40 @@ TEST_F(PurgeTest, APipeIsRefusedWithoutWaiting) {
   ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
   EXPECT_EQ(Purge(pipe, 0, 1, true), FilePurge::kNotARegularFile);
   EXPECT_TRUE(std::filesystem::is_fifo(pipe));
+}
+
+TEST_F(PurgeTest, OnlyThePartsOfASparseFileThatHoldDataAreOverwritten) {
+  const std::string path = folder / "sparse.bin";
+  {
+    std::ofstream out(path, std::ios::binary);
+    out << Repeat('x', 5000);
+    out.seekp(3 << 20);
+    out << Repeat('y', 100);
+  }
+  std::filesystem::resize_file(path, 64 << 20);
+
+  ASSERT_EQ(Purge(path, 1, 1, false), FilePurge::kPurged);
+
+  const std::string bytes = ReadFile(path);
+  ASSERT_EQ(bytes.size(), 64u << 20) << "the length is given back";
+  EXPECT_EQ(bytes.find_first_not_of('\0'), std::string::npos) << "the data ends as zeros";
+  struct stat after {};
+  ASSERT_EQ(stat(path.c_str(), &after), 0);
+  EXPECT_LE(after.st_blocks * 512, 3 * 4096) << "the holes stay holes: 3 clusters of data";
+}
+
+TEST_F(PurgeTest, AFileSystemThatDoesNotTellWhereDataLiesGivesAnUnverifiedPurge) {
+  struct statfs system {};
+  if (statfs("/dev/shm", &system) != 0 || system.f_type != TMPFS_MAGIC)
+    GTEST_SKIP() << "/dev/shm is not a tmpfs here";
+  const std::string path = WriteFile("/dev/shm/kexwell-test-" + std::to_string(getpid()), "x");
+
+  Platform::FolderHandle shm;
+  ASSERT_FALSE(shm.Open("/dev/shm"));
+  const FilePurge::PurgeOutcome outcome =
+      FilePurge::PurgeFileIn(shm, Platform::NamePart(path), {1, 1}, environment);
+
+  EXPECT_EQ(outcome.code, FilePurge::kPurged);
+  EXPECT_FALSE(outcome.verified);
+  EXPECT_FALSE(std::filesystem::exists(path));
 }

@@ -52,6 +52,35 @@ INSTANTIATE_TEST_SUITE_P(
             {FilePurge::kPurged, {}, 1, 1}, 1, " purged (1 other name keeps the overwritten file)"},
         OutcomeCase{
             {FilePurge::kPurged, {}, 1, 2}, 1, " purged (2 other names keep the overwritten file)"},
+        OutcomeCase{{FilePurge::kPurged, {}, 1, 0, false},
+                    1,
+                    " purged (not verified: the file system does not tell where a file's data "
+                    "lies)"},
+        OutcomeCase{{FilePurge::kPurged, {}, 1, 1, false},
+                    1,
+                    " purged (1 other name keeps the overwritten file; not verified: the file "
+                    "system does not tell where a file's data lies)"},
+        OutcomeCase{{FilePurge::kMoved, {}, 1, 0},
+                    1,
+                    ": overwritten, but the file system wrote the new data elsewhere; the old "
+                    "data remains on the disk."},
+        OutcomeCase{{FilePurge::kShared, {}, 1, 0},
+                    1,
+                    ": overwritten, but its blocks are shared with another file or a snapshot; "
+                    "the old data remains on the disk."},
+        OutcomeCase{{FilePurge::kInline, {}, 1, 0},
+                    1,
+                    ": overwritten, but its data lay inside the file system's own records; the "
+                    "old data may remain in its journal or metadata."},
+        OutcomeCase{{FilePurge::kJournaled, {}, 1, 0},
+                    1,
+                    ": overwritten, but the file system also wrote the data to its journal; the "
+                    "old data may remain in the journal."},
+        OutcomeCase{
+            {FilePurge::kPlacementUnknown, std::make_error_code(std::errc::invalid_argument), 1, 0},
+            1,
+            ": overwritten, but the file system did not say where the data lies; the old "
+            "data may remain on the disk. (invalid argument)"},
         OutcomeCase{{FilePurge::kStopped, {}, 1, 0},
                     3,
                     ": purge stopped after 1 of 3 passes; overwritten, not deleted."},

@@ -63,8 +63,7 @@ bool MountJournalsData(int descriptor) {
 
 bool DataJournaled(int descriptor) {
   struct statfs system {};
-  if (::fstatfs(descriptor, &system) != 0 ||
-      static_cast<unsigned long>(system.f_type) != kExtMagic)
+  if (::fstatfs(descriptor, &system) != 0 || static_cast<unsigned long>(system.f_type) != kExtMagic)
     return false;
   int flags = 0;
   if (::ioctl(descriptor, FS_IOC_GETFLAGS, &flags) == 0 && (flags & FS_JOURNAL_DATA_FL) != 0)
