@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing Kexwell need, when they are missing:
-# the Linux build, and the Windows cross build with Wine to run its tests.
+# the Linux build, the tools that make disk images for the forensic tests, and the Windows cross
+# build with Wine to run its tests.
 # Waits for another package manager to finish instead of failing on the dpkg lock.
 set -euo pipefail
 
@@ -10,6 +11,7 @@ packages=(
   qt6-base-dev libgl-dev fonts-dejavu-core
   xvfb xauth
   coreutils
+  util-linux e2fsprogs xfsprogs btrfs-progs python3
   g++-mingw-w64-x86-64-posix googletest wine wine64
 )
 

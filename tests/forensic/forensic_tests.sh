@@ -1,0 +1,251 @@
+#!/usr/bin/env bash
+# Purges files on small file systems made for the test, then reads the raw disk image: where the
+# report says a file was purged, none of its contents may be left anywhere on the disk; where some
+# are left, the report must not say purged.
+# Each file's 4 KiB blocks hold a marker that names the file; the markers are counted in the image
+# before the purge (to show they are there to be found) and after it.
+# Usage: forensic_tests.sh PATH/TO/kexwell-cli
+# Exit status: 0 every check passed, 1 a check failed, 77 this machine cannot make the disks.
+set -u
+cli=$(realpath "$1")
+
+skip() { echo "skipped: $*"; exit 77; }
+[ "$(id -u)" -eq 0 ] || skip "making and mounting disk images needs root"
+for tool in losetup mount umount truncate filefrag python3; do
+  command -v "$tool" >/dev/null || skip "$tool is missing"
+done
+
+# The images are sparse files; /tmp may be a memory file system, so they go under /var/tmp.
+work=$(mktemp -d "${KEXWELL_FORENSIC_DIR:-/var/tmp}/kexwell-forensic.XXXXXX") || exit 1
+mnt=$work/mnt
+loop=""
+mkdir "$mnt"
+detach() {
+  if mountpoint -q "$mnt"; then umount "$mnt" 2>/dev/null || umount -l "$mnt"; fi
+  if [ -n "$loop" ]; then losetup -d "$loop" 2>/dev/null; loop=""; fi
+}
+trap 'detach; rm -rf "$work"' EXIT
+trap 'echo "interrupted"; exit 130' INT TERM HUP
+export XDG_CONFIG_HOME="$work/config"
+
+# attach IMAGE [OPTIONS]: mounts the image on a loop device at $mnt.
+attach() {
+  loop=$(losetup -f --show "$1" 2>/dev/null) || { loop=""; return 1; }
+  mount ${2:+-o "$2"} "$loop" "$mnt" 2>/dev/null || { detach; return 1; }
+}
+
+truncate -s 16M "$work/probe.img"
+if ! command -v mkfs.ext4 >/dev/null || ! mkfs.ext4 -q -F "$work/probe.img" >/dev/null 2>&1; then
+  skip "mkfs.ext4 cannot make the probe image"
+fi
+attach "$work/probe.img" || skip "this machine refuses loop devices or loop mounts"
+detach
+rm -f "$work/probe.img"
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# count IMAGE MARKER...: prints how often each marker occurs in the image, one count a line.
+# A marker "block:HEX" counts the 4 KiB-aligned blocks that hold those bytes followed by zeros: the
+# block of a file of a few bytes. Only the parts of the image that hold data are read.
+count() {
+  python3 - "$@" <<'EOF'
+import os, sys
+fd = os.open(sys.argv[1], os.O_RDONLY)
+size = os.fstat(fd).st_size
+plain = [m.encode() for m in sys.argv[2:]]
+blocks = {i: bytes.fromhex(m[6:]) for i, m in enumerate(sys.argv[2:]) if m.startswith("block:")}
+counts = [0] * len(plain)
+chunk, overlap, offset = 64 << 20, 4096, 0
+while offset < size:
+    try:
+        start = os.lseek(fd, offset, os.SEEK_DATA)
+    except OSError:
+        break
+    end = os.lseek(fd, start, os.SEEK_HOLE)
+    position = start - start % 4096
+    while position < end:
+        n = min(chunk, end - position)
+        data = os.pread(fd, n + overlap, position)
+        for i, marker in enumerate(plain):
+            if i in blocks:
+                value = blocks[i]
+                tail = bytes(4096 - len(value))
+                for block in range(0, n, 4096):
+                    if data[block:block + len(value)] == value and data[block + len(value):block + 4096] == tail:
+                        counts[i] += 1
+            else:
+                counts[i] += data.count(marker, 0, n + len(marker) - 1)
+        position += n
+    offset = end
+print("\n".join(map(str, counts)))
+EOF
+}
+
+# A 3-byte file cannot hold a marker that is unique on a disk, so its block is what is counted:
+# these 3 bytes at the start of a 4 KiB block and zeros to its end. A file system that keeps so
+# small a file in its metadata (inline) gives it no block; there the 40-byte file is the check.
+three_bytes=c5e13a
+
+# blocks FILE COUNT MARKER: appends COUNT blocks of 4 KiB, each starting with the marker and its
+# number, to FILE.
+blocks() {
+  local i
+  for ((i = 0; i < $2; i++)); do printf '%-4096s' "$3$i;"; done >>"$1"
+}
+
+# How many markers each file holds when written: one a block, one in each of the small files.
+declare -A written=([big.dat]=2560 [tiny.txt]=1 [three.dat]=1 [frag-a.dat]=32 [frag-b.dat]=32
+                    [shared.dat]=16 [sparse.dat]=8)
+
+grouped() { sed ':a;s/\B[0-9]\{3\}\>/,&/;ta' <<<"$1"; }
+
+# The file systems: name, the command that makes one on an image, the image's size, the mount
+# options, and whether it overwrites a file's blocks in place. The images are as small as the
+# commands allow, but for copy-on-write btrfs: on a disk that small it soon writes into the space
+# just freed, where a disk with room to spare leaves the old blocks as they were.
+# A loop device passes discards on as holes in its image, which a disk does not do, so no file
+# system here discards freed blocks. The journal of data=journal holds all that the test writes,
+# as a disk's journal holds its latest writes, so that wrapping round does not hide its copies.
+setups=(
+  "ext4            | mkfs.ext4 -q -F -b 4096 -I 256                | 64M  | nodiscard                  | yes"
+  "ext4-journal    | mkfs.ext4 -q -F -b 4096 -I 256 -J size=64     | 192M | nodiscard,data=journal     | no"
+  "ext4-inline     | mkfs.ext4 -q -F -b 4096 -I 256 -O inline_data | 64M  | nodiscard                  | no"
+  "xfs             | mkfs.xfs -q -f                                | 300M | nodiscard                  | yes"
+  "btrfs           | mkfs.btrfs -q -f                              | 1G   | nodiscard                  | no"
+  "btrfs-nodatacow | mkfs.btrfs -q -f                              | 128M | nodiscard,nodatacow        | yes"
+)
+
+table=()
+started=$SECONDS
+for setup in "${setups[@]}"; do
+  IFS='|' read -r fs mkfs size options in_place <<<"$setup"
+  read -r fs <<<"$fs"; read -r size <<<"$size"; read -r options <<<"$options"; read -r in_place <<<"$in_place"
+  read -r -a mkfs <<<"$mkfs"
+  image=$work/$fs.img
+  if ! command -v "${mkfs[0]}" >/dev/null; then echo "skipped $fs: ${mkfs[0]} is missing"; continue; fi
+  truncate -s "$size" "$image"
+  if ! "${mkfs[@]}" "$image" >"$work/mkfs.txt" 2>&1; then
+    echo "skipped $fs: ${mkfs[*]} failed: $(tail -1 "$work/mkfs.txt")"; rm -f "$image"; continue
+  fi
+  if ! attach "$image" "$options"; then
+    echo "skipped $fs: the image does not mount${options:+ with -o $options}"; rm -f "$image"; continue
+  fi
+
+  # The purged folder is the top of the disk; kept/ and sparse/ are not purged with it.
+  mkdir "$mnt/kept" "$mnt/sparse"
+  files=(big.dat tiny.txt three.dat frag-a.dat frag-b.dat)
+  markers=()
+  blocks "$mnt/big.dat" "${written[big.dat]}" "KXF=big.dat#"
+  printf '%-40s' "KXF=tiny.txt#" >"$mnt/tiny.txt"
+  printf '%b' "\\x${three_bytes:0:2}\\x${three_bytes:2:2}\\x${three_bytes:4:2}" >"$mnt/three.dat"
+  # Appends to two files in turns, each written out before the next, so that their blocks alternate.
+  for ((turn = 0; turn < 8; turn++)); do
+    for f in frag-a.dat frag-b.dat; do blocks "$mnt/$f" 4 "KXF=$f#$turn."; sync "$mnt/$f"; done
+  done
+  # The sparse file: 1 GiB on a smaller disk, with data at its start and in its middle.
+  truncate -s 1G "$mnt/sparse/sparse.dat"
+  blocks "$work/sparse-part" 4 "KXF=sparse.dat#"
+  dd if="$work/sparse-part" of="$mnt/sparse/sparse.dat" conv=notrunc status=none
+  dd if="$work/sparse-part" of="$mnt/sparse/sparse.dat" bs=1M seek=512 conv=notrunc status=none
+  rm -f "$work/sparse-part"
+  # A copy that shares its blocks with a purged file, where the file system allows it.
+  blocks "$mnt/shared.dat" "${written[shared.dat]}" "KXF=shared.dat#"
+  if cp --reflink=always "$mnt/shared.dat" "$mnt/kept/shared-copy.dat" 2>/dev/null; then
+    files+=(shared.dat)
+  else
+    echo "$fs: no shared copy, the file system refuses reflinks"
+    rm -f "$mnt/shared.dat"
+  fi
+  files+=(sparse.dat)
+  sync
+  declare -A bytes=()
+  for f in "${files[@]}"; do
+    path=$mnt/$f; [ "$f" == sparse.dat ] && path=$mnt/sparse/$f
+    bytes[$f]=$(stat -c %s "$path")
+    extents=$(filefrag "$path" | sed -n 's/.*: \([0-9]*\) extents\? found$/\1/p')
+    case $f in
+      three.dat) markers+=("block:$three_bytes") ;;
+      *) markers+=("KXF=$f#") ;;
+    esac
+    if [[ $f == frag-* ]] && [ "${extents:-0}" -lt 2 ]; then
+      fail "$fs: $f lies in ${extents:-?} extent(s), so it shows nothing about a fragmented file"
+    fi
+    if [ "$f" == three.dat ] && filefrag -v "$path" | grep -q inline; then
+      echo "$fs: three.dat is kept in the metadata (inline); the 40-byte tiny.txt is the check there"
+      three_inline=1
+    fi
+  done
+  copy_sum=$(cksum <"$mnt/kept/shared-copy.dat" 2>/dev/null)
+  # Counted with the disk still mounted: after a remount a journal starts again at its beginning,
+  # where the purge's own writes would cover the copies it holds.
+  sync
+  mapfile -t before < <(count "$image" "${markers[@]}")
+
+  # The top is purged first and counted at once: the sparse file's purge may fill the disk, and
+  # its writes would cover what the first purge left behind.
+  timeout 300 "$cli" purge "$mnt" -t 2 -p 1 -y </dev/null >"$work/out.txt" 2>"$work/err.txt"
+  rc=$?
+  if [ -n "$copy_sum" ] && [ "$(cksum <"$mnt/kept/shared-copy.dat")" != "$copy_sum" ]; then
+    fail "$fs: the purge changed kept/shared-copy.dat, a file it was not asked to purge"
+  fi
+  left=$(cd "$mnt" && ls -A)
+  detach
+  mapfile -t after < <(count "$image" "${markers[@]}")
+  attach "$image" "$options" || { fail "$fs: the image no longer mounts"; rm -f "$image"; continue; }
+  timeout 300 "$cli" purge "$mnt/sparse" -t 2 -p 1 -y </dev/null >"$work/sparse-out.txt" 2>"$work/sparse-err.txt"
+  sparse_rc=$?
+  left+=$'\n'$(ls -A "$mnt/sparse")
+  detach
+  after[-1]=$(count "$image" "${markers[-1]}")
+  rm -f "$image"
+
+  all_purged=1 sparse_purged=1
+  for i in "${!files[@]}"; do
+    f=${files[$i]}
+    report=$work/out.txt; [ "$f" == sparse.dat ] && report=$work/sparse-out.txt
+    head="$f ($(grouped "${bytes[$f]}") bytes)"
+    if grep -qE "^$(sed 's/[.()]/\\&/g' <<<"$head") purged( \(.*\))?$" "$report"; then
+      verdict=purged
+    elif line=$(grep -m1 -F "$head: " "$report"); then
+      verdict=${line#"$head: "}
+    else
+      verdict="no report line"
+      fail "$fs: the report has no line for [$head]:"$'\n'"$(cat "$report")"
+    fi
+    if [ "$verdict" != purged ]; then
+      if [ "$f" == sparse.dat ]; then sparse_purged=0; else all_purged=0; fi
+    fi
+    state=ok
+    if [ "$f" == three.dat ] && [ "${three_inline:-0}" -eq 1 ]; then
+      state="inline, not counted"
+    elif [ "${before[$i]:-0}" -lt "${written[$f]}" ]; then
+      state=FAIL
+      fail "$fs: only ${before[$i]:-0} of the ${written[$f]} markers of $f are in the image before the purge"
+    fi
+    if [ "$verdict" == purged ] && [ "${after[$i]:-0}" -ne 0 ]; then
+      state=FAIL; fail "$fs: the report says $f was purged, but the disk still holds ${after[$i]} of its markers"
+    fi
+    if [ "$verdict" == purged ] && grep -qxF "$f" <<<"$left"; then
+      state=FAIL; fail "$fs: the report says $f was purged, but it was not deleted"
+    fi
+    if [ "$in_place" == yes ] && [ "$f" != shared.dat ] && [ "$verdict" != purged ]; then
+      state=FAIL; fail "$fs overwrites in place, yet $f was not purged: $verdict"
+    fi
+    table+=("$(printf '%-16s %-11s %-8s %-8s %-20s %s' "$fs" "$f" "${before[$i]:-?}" "${after[$i]:-?}" "$state" "$verdict")")
+  done
+  unset three_inline bytes
+  # The exit status says whether every file was purged: 0 when all were, 1 otherwise.
+  [ "$rc" -eq $((1 - all_purged)) ] || fail "$fs: purge exit status $rc, expected $((1 - all_purged)):"$'\n'"$(cat "$work/err.txt")"
+  [ "$sparse_rc" -eq $((1 - sparse_purged)) ] || fail "$fs: sparse purge exit status $sparse_rc, expected $((1 - sparse_purged)):"$'\n'"$(cat "$work/sparse-err.txt")"
+done
+
+echo
+printf '%-16s %-11s %-8s %-8s %-20s %s\n' "file system" file before after check report
+printf '%s\n' "${table[@]}"
+echo "($((SECONDS - started)) s)"
+if [ "$failures" -ne 0 ]; then
+  echo "$failures failure(s)"
+  exit 1
+fi
+echo "all forensic checks passed"
