@@ -12,6 +12,7 @@
 #include "operation/program_settings.h"
 #include "operation/purge_run.h"
 #include "operation/run_start.h"
+#include "operation/volume_warnings.h"
 #include "platform/drives.h"
 #include "setups/program_paths.h"
 #include "setups/setup_file.h"
@@ -78,6 +79,8 @@ int RunPurgeCommand(const RunCommandOptions& options) {
 
   const PurgeConfirmationTexts texts = starter.ConfirmationTexts(*count, starter.HardLinkedCount());
   std::cerr << WithSystemLineEnds(texts.element[1]) << '\n';
+  for (const std::string& warning : VolumeWarningsForPath(settings.target.TargetFolder))
+    std::cerr << "kexwell-cli: warning: " << warning << '\n';
   if (!options.yes && !CanAsk())
     std::cerr << "(No terminal to answer on, and no --yes: taken as No.)\n";
   settings.options.blnConfirm = options.yes || Ask("Purge? [y]es or [n]o: ", "yn") == 'y';

@@ -103,3 +103,13 @@ ListingEstimate EstimateAfterListing(float speed, const Platform::DriveInfo& dri
   }
   return estimate;
 }
+
+std::string WithVolumeWarnings(const std::string& estimateText,
+                               const std::vector<std::string>& warnings) {
+  if (warnings.empty()) return estimateText;
+  std::string text = estimateText;
+  if (!text.empty() && !text.ends_with("\r\n")) text += "\r\n";
+  text += "\r\n";
+  for (const std::string& warning : warnings) text += warning + "\r\n";
+  return text;
+}

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/drives.h"
 
@@ -36,3 +37,8 @@ ListingEstimate EstimateAfterListing(float speed, const Platform::DriveInfo& dri
                                      double totalBytes, std::int32_t filesListed,
                                      short numOverwrites, const std::string& purgeTypeDescription,
                                      double dblAF_A, double dblAF_B);
+
+// The estimate's report text followed by the warnings about the drive, after a blank line, each
+// on a line of its own; the text as it is when there are none.
+std::string WithVolumeWarnings(const std::string& estimateText,
+                               const std::vector<std::string>& warnings);

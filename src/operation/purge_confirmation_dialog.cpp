@@ -13,6 +13,7 @@
 #include "engine/cluster_size.h"
 #include "operation/purge_confirmation.h"
 #include "operation/purge_options.h"
+#include "operation/volume_warnings.h"
 #include "platform/drives.h"
 #include "ui/twips.h"
 
@@ -79,6 +80,13 @@ frmPurgeConfirmation::frmPurgeConfirmation(PurgeConfirmationState& state, QWidge
   lblMessage_->setWordWrap(true);
   lblMessage_->setTextFormat(Qt::PlainText);
   layout->addWidget(lblMessage_);
+  // What the drive may keep of the files, below the message and apart from it.
+  lblVolumeWarnings_ = new QLabel(this);
+  lblVolumeWarnings_->setObjectName(QStringLiteral("lblVolumeWarnings"));
+  lblVolumeWarnings_->setWordWrap(true);
+  lblVolumeWarnings_->setTextFormat(Qt::PlainText);
+  layout->addSpacing(spacing);
+  layout->addWidget(lblVolumeWarnings_);
   layout->addSpacing(spacing * 2);
 
   for (const BoxControl& control : kBoxControls) {
@@ -139,7 +147,7 @@ frmPurgeConfirmation::frmPurgeConfirmation(PurgeConfirmationState& state, QWidge
 void frmPurgeConfirmation::Open(PurgeOptions& options, bool& blnConfirmFiles,
                                 DriveClusterSize& clusterSizes, const std::string& driveRoot,
                                 const PurgeConfirmationTexts& texts, std::int32_t filesInFolder,
-                                bool subfolders) {
+                                bool subfolders, const std::vector<std::string>& volumeWarnings) {
   options_ = &options;
   blnConfirmFiles_ = &blnConfirmFiles;
   clusterSizes_ = &clusterSizes;
@@ -147,6 +155,7 @@ void frmPurgeConfirmation::Open(PurgeOptions& options, bool& blnConfirmFiles,
   Platform::DriveInfo drive;
   if (!Platform::DriveOfPath(driveRoot, drive) && !drive.fileSystem.empty())
     state_.SetFileSystemText("File system: " + drive.fileSystem);
+  state_.SetVolumeWarnings(volumeWarnings);
   state_.Show(options, texts, subfolders, filesInFolder, GetClusterSize(clusterSizes, driveRoot));
   ShowState();
   adjustSize();
@@ -162,6 +171,8 @@ void frmPurgeConfirmation::ShowState() {
     box->setVisible(option.visible);
   }
   lblMessage_->setText(MessageText(state_.Message()));
+  lblVolumeWarnings_->setText(MessageText(state_.VolumeWarningText()));
+  lblVolumeWarnings_->setVisible(!state_.VolumeWarningText().empty());
   cmdDoPurge_->setText(ToQString(state_.DoPurgeText()));
   {
     const QSignalBlocker blocker(cboClusterSize_);
@@ -207,7 +218,8 @@ bool ShowPurgeConfirmation(PurgeConfirmationState& state, PurgeOptions& options,
                            const std::string& driveRoot, const PurgeConfirmationTexts& texts,
                            std::int32_t filesInFolder, bool subfolders, QWidget* mainWindow) {
   frmPurgeConfirmation dialog(state, mainWindow);
-  dialog.Open(options, blnConfirmFiles, clusterSizes, driveRoot, texts, filesInFolder, subfolders);
+  dialog.Open(options, blnConfirmFiles, clusterSizes, driveRoot, texts, filesInFolder, subfolders,
+              VolumeWarningsForPath(driveRoot));
   if (mainWindow != nullptr) {
     const auto* fraMenu = mainWindow->findChild<QWidget*>(QStringLiteral("fraMenu"));
     const auto* process = mainWindow->findChild<QWidget*>(QStringLiteral("cmdProcessFiles_1"));

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "operation/purge_confirmation_state.h"
 
@@ -29,10 +30,11 @@ class frmPurgeConfirmation : public QDialog {
   // Opens the dialog for one purge of the drive with root driveRoot: the state is prepared as
   // for a new opening and shown. cmdDoPurge then writes the options, blnConfirmFiles and the
   // drive's cluster size; cmdCancel clears options.blnConfirm. The references must outlive the
-  // dialog's use.
+  // dialog's use. volumeWarnings stand below the message (see VolumeWarnings).
   void Open(PurgeOptions& options, bool& blnConfirmFiles, DriveClusterSize& clusterSizes,
             const std::string& driveRoot, const PurgeConfirmationTexts& texts,
-            std::int32_t filesInFolder, bool subfolders);
+            std::int32_t filesInFolder, bool subfolders,
+            const std::vector<std::string>& volumeWarnings = {});
 
  protected:
   // cmdCancel, Escape and the close box.
@@ -56,13 +58,15 @@ class frmPurgeConfirmation : public QDialog {
   QLabel* lblFileSystem_ = nullptr;
   QComboBox* cboClusterSize_ = nullptr;
   QLabel* lblMessage_ = nullptr;
+  QLabel* lblVolumeWarnings_ = nullptr;
   QPushButton* cmdDoPurge_ = nullptr;
   QPushButton* cmdCancel_ = nullptr;
 };
 
 // Shows frmPurgeConfirmation modally for a purge on the drive with root driveRoot, 50 twips to
 // the right of mainWindow's fraMenu and 330 twips below its cmdProcessFiles_1, and answers
-// options.blnConfirm: true when the user chose cmdDoPurge.
+// options.blnConfirm: true when the user chose cmdDoPurge. The warnings about the drive that holds
+// driveRoot stand below the message.
 bool ShowPurgeConfirmation(PurgeConfirmationState& state, PurgeOptions& options,
                            bool& blnConfirmFiles, DriveClusterSize& clusterSizes,
                            const std::string& driveRoot, const PurgeConfirmationTexts& texts,

@@ -116,6 +116,12 @@ void PurgeConfirmationState::Cancel(PurgeOptions& options) {
   Hide();
 }
 
+void PurgeConfirmationState::SetVolumeWarnings(const std::vector<std::string>& warnings) {
+  volumeWarningText_.clear();
+  for (const std::string& warning : warnings)
+    volumeWarningText_ += (volumeWarningText_.empty() ? "" : "\r\n") + warning;
+}
+
 bool PurgeConfirmationState::TakeCancelFocus() {
   const bool take = cancelFocus_;
   cancelFocus_ = false;

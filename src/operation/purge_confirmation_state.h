@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "engine/cluster_size.h"
 #include "operation/purge_confirmation.h"
@@ -67,6 +68,9 @@ class PurgeConfirmationState {
   void ClickClusterSizeLabel();
   void ClickFileSystemLabel();
   void SetFileSystemText(const std::string& text) { fileSystemText_ = text; }
+  // The warnings about the drive of the target, shown below the message until the next opening
+  // sets others.
+  void SetVolumeWarnings(const std::vector<std::string>& warnings);
 
   // cmdDoPurge: confirms, writes every option from its box (a box that is not shown is not in
   // effect, and whole files are always purged), blnConfirmFiles from chkConfirmFiles, and the
@@ -91,6 +95,8 @@ class PurgeConfirmationState {
   bool ClusterSizeFrameVisible() const { return clusterSizeFrameVisible_; }
   bool FileSystemLabelVisible() const { return fileSystemLabelVisible_; }
   const std::string& FileSystemText() const { return fileSystemText_; }
+  // The warnings, one to a line (CR LF); "" when there are none.
+  const std::string& VolumeWarningText() const { return volumeWarningText_; }
   // True when the focus is to go to cmdCancel; reading it clears the request.
   bool TakeCancelFocus();
 
@@ -112,6 +118,7 @@ class PurgeConfirmationState {
   bool clusterSizeFrameVisible_ = false;
   bool fileSystemLabelVisible_ = false;
   std::string fileSystemText_;
+  std::string volumeWarningText_;
   bool visible_ = false;
   bool cancelFocus_ = false;
 };

@@ -74,6 +74,7 @@ void PurgeRun::ProcessFiles() {
     KXesPurgeRecursive(strNextDirPath, strCurrentFileSpec);
   } else {
     EstimatedTimeCaption.clear();
+    listingFolder_ = strNextDirPath;
     ListFilesRecursive(strNextDirPath, strCurrentFileSpec);
     if (lngNumFilesProcessed == 0) {
       report_.Append(std::string("No files to list") +
@@ -161,13 +162,13 @@ void PurgeRun::WriteSummary() {
     if (blnStop) summary += std::string("Listing was stopped.") + kLineBreak + kLineBreak;
     if (dblTotalBytesPurged > 0 && !blnStop) {
       Platform::DriveInfo drive;
-      if (Platform::DriveOfPath(strNextDirPath, drive)) drive.root = strNextDirPath;
+      if (Platform::DriveOfPath(listingFolder_, drive)) drive.root = listingFolder_;
       const PurgeTypeChoice& choice = settings_.purgeType;
       const ListingEstimate estimate = EstimateAfterListing(
           settings_.purgeSpeeds.Speed(drive.root), drive, dblTotalBytesPurged, lngNumFilesProcessed,
           choice.GetNumOverwrites(), TypeOfPurgeDescription(choice), settings_.dblAF_A,
           settings_.dblAF_B);
-      summary += estimate.reportText;
+      summary += WithVolumeWarnings(estimate.reportText, volumeWarnings(listingFolder_));
       EstimatedTimeCaption = estimate.estimateLabel;
     }
   }

@@ -9,10 +9,12 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/file_purge.h"
 #include "operation/report_text.h"
 #include "operation/run_host.h"
+#include "operation/volume_warnings.h"
 #include "platform/handles.h"
 
 struct ProgramSettings;
@@ -64,6 +66,9 @@ class PurgeRun {
 
   // The clock of the heading and the closing line.
   std::function<std::time_t()> clock = [] { return std::time(nullptr); };
+  // The warnings about the drive of a folder that follow a listing's estimate.
+  std::function<std::vector<std::string>(const std::string& folder)> volumeWarnings =
+      VolumeWarningsForPath;
 
   // Runs the whole purge or listing and writes the summary.
   void ProcessFiles();
@@ -131,4 +136,6 @@ class PurgeRun {
   // The folder whose files the purge walk is at, and whether it removed a name there.
   Platform::FileIdentity folderIdentity_;
   bool namesRemoved_ = false;
+  // The target folder of a listing, kept before the walk reuses strNextDirPath.
+  std::string listingFolder_;
 };

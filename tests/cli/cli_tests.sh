@@ -208,6 +208,40 @@ else
   echo "skipped: loop mounts need root and mkfs.ext4"
 fi
 
+# A target in memory (tmpfs) is warned about on standard error before the question, and after
+# a listing's estimate; a listing of the folder that holds the mount point is not.
+if [ "$(id -u)" -eq 0 ]; then
+  mkdir -p outer/ram
+  printf 'outer' > outer/a.txt
+  if mount -t tmpfs -o size=1m tmpfs outer/ram 2>/dev/null; then
+    warning="$work/outer/ram (tmpfs) keeps its files in memory, which the system may have written \
+to swap, so copies of the data may remain on the swap device."
+    printf 'in memory' > outer/ram/m.txt
+    run purge outer/ram/m.txt
+    expect_rc 1 "purge on tmpfs without --yes"
+    [ "$(grep -nxF -- "kexwell-cli: warning: $warning" err.txt | cut -d: -f1)" == \
+      "$(($(grep -nF 'This will permanently destroy all data in this file.' err.txt |
+        cut -d: -f1) + 1))" ] &&
+      [ "$(grep -c 'kexwell-cli: warning: ' err.txt)" -eq 1 ] &&
+      [ "$(tail -n 2 err.txt | head -n 1)" == "(No terminal to answer on, and no --yes: taken as No.)" ] ||
+      fail "tmpfs: the warning is not the one line between the message and the question: $err"
+    run list outer/ram
+    expect_rc 0 "list on tmpfs"
+    expect_out "$warning" "list on tmpfs"
+    run purge outer/ram/m.txt -y
+    expect_rc 0 "purge on tmpfs --yes"
+    grep -qxF -- "kexwell-cli: warning: $warning" err.txt || fail "tmpfs --yes: no warning: $err"
+    run list outer -r
+    grep -qF -- "$work/outer/ram (tmpfs)" out.txt || grep -qF -- "Drive $work/outer/ram " out.txt &&
+      fail "a listing took the drive of the mount point under its target: $out"
+    umount outer/ram
+  else
+    echo "skipped: this machine refuses to mount a tmpfs"
+  fi
+else
+  echo "skipped: mounting a tmpfs needs root"
+fi
+
 "$cli" --help | grep -q 'kexwell-cli purge PATH' || fail "--help does not show the purge command"
 for option in --keep-empty-folders '--hard-linked *Purge files that have other names (hard links)'; do
   "$cli" purge --help | grep -q -- "$option" || fail "purge --help lacks [$option]"

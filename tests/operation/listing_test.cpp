@@ -59,6 +59,28 @@ TEST_F(RunTest, AListingWithoutFolderNamesShowsADotPerFolderWithMatchingFiles) {
   EXPECT_EQ(run.EstimatedTimeCaption, "Less than a minute.");
 }
 
+TEST_F(RunTest, TheWarningsOfTheTargetsDriveFollowTheEstimateOnLinesOfTheirOwn) {
+  MakeFolders(folder / "sub");
+  WriteFile(folder / NativePath("sub/b.txt"), "bbb");
+  std::vector<std::string> asked;
+  run.volumeWarnings = [&asked](const std::string& path) {
+    asked.push_back(path);
+    return std::vector<std::string>{"First warning.", "Second warning."};
+  };
+  run.blnDisplayFileNames = false;
+  run.blnDisplayFolderNames = false;
+  Target("*.txt", true);
+  List();
+
+  // The drive is the target folder's, not that of the subfolder that the walk entered last.
+  EXPECT_EQ(asked, std::vector<std::string>{folder.Path()});
+  EXPECT_TRUE(Contains(run.Report(), "Drive " + DriveRoot(folder.Path()) +
+                                         " then relist.\r\n\r\nFirst warning.\r\n"
+                                         "Second warning.\r\n"))
+      << run.Report();
+  EXPECT_TRUE(run.Report().ends_with("Second warning.\r\n")) << run.Report();
+}
+
 TEST_F(RunTest, ACountStopsAtTheLimitAndSaysMoreThanAThousand) {
   for (int i = 0; i < 1000; ++i) WriteFile(folder / std::to_string(i), "");
   Target("*.*");

@@ -27,9 +27,10 @@ const PurgeConfirmationTexts kTexts{
 class PurgeConfirmationDialog : public ::testing::Test {
  protected:
   void Open(bool subfolders, std::int32_t filesInFolder = 5,
-            const PurgeConfirmationTexts& texts = kTexts) {
-    dialog.Open(options, confirmFiles, clusterSizes, drive.Path(), texts, filesInFolder,
-                subfolders);
+            const PurgeConfirmationTexts& texts = kTexts,
+            const std::vector<std::string>& volumeWarnings = {}) {
+    dialog.Open(options, confirmFiles, clusterSizes, drive.Path(), texts, filesInFolder, subfolders,
+                volumeWarnings);
     dialog.show();
   }
   QCheckBox* Check(const char* name) { return dialog.findChild<QCheckBox*>(name); }
@@ -119,6 +120,26 @@ TEST_F(PurgeConfirmationDialog, TheMessageAndTheBoxesStandOneBelowTheOtherWholly
     EXPECT_LE(control->geometry().bottom(), dialog.height()) << name;
     above = control;
   }
+}
+
+TEST_F(PurgeConfirmationDialog, TheDrivesWarningsStandBelowTheMessageAndOnlyWhenThereAreAny) {
+  Open(true, 5, kTexts,
+       {"/mnt/ram (tmpfs) keeps its files in memory.", "/mnt/ram (tmpfs) is a FUSE file system."});
+  const auto* message = dialog.findChild<QLabel*>("lblMessage");
+  const auto* warnings = dialog.findChild<QLabel*>("lblVolumeWarnings");
+  EXPECT_EQ(Message(),
+            "Are you sure that you want to purge the file\n/tmp/a.txt ?\n"
+            "This will permanently destroy all data in this file.");
+  EXPECT_TRUE(warnings->isVisible());
+  EXPECT_EQ(warnings->text(),
+            "/mnt/ram (tmpfs) keeps its files in memory.\n/mnt/ram (tmpfs) is a FUSE file system.");
+  EXPECT_GT(warnings->y(), message->geometry().bottom());
+  EXPECT_LT(warnings->geometry().bottom(), Check("chkDoNotDeletePurgedFiles")->y());
+
+  QTest::mouseClick(Button("cmdCancel"), Qt::LeftButton);
+  Open(true);
+  EXPECT_FALSE(warnings->isVisible());
+  EXPECT_EQ(warnings->text(), "");
 }
 
 TEST_F(PurgeConfirmationDialog, TheDrivesClusterSizeIsSelectedAndTheChosenOneIsKeptOnPurge) {

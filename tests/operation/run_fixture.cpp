@@ -8,6 +8,8 @@ RunTest::RunTest() {
   host.run = &run;
   run.clock = [] { return std::time_t{1796553000}; };
   run.Environment().deleteRetry.sleep = [](int) {};
+  // The reports do not depend on the disk that holds the temporary folder.
+  run.volumeWarnings = [](const std::string&) { return std::vector<std::string>{}; };
   // Type 1 (0xAA, 0x55, 0x00) with one pass, unless a test chooses otherwise.
   settings.purgeType.SetPurgeType(1);
   settings.purgeType.SelectIndex(1, 0);

@@ -169,18 +169,27 @@ TEST(DriveList, KeepsSubvolumesButNotCoveredOrRepeatedMounts) {
             (std::vector<std::size_t>{0, 1, 4, 6}));
 }
 
-TEST(BlockDevices, APartitionIsRemovableWhenItsDiskIs) {
+TEST(BlockDevices, APartitionIsTakenToItsDiskForWhetherItIsRemovableAndRotates) {
   TempFolder sys;
   const std::string disks = sys / "devices/pci0/usb1/block/";
-  ASSERT_EQ(::system(("mkdir -p '" + disks + "sdb/sdb1' '" + disks + "sda/sda1' '" + sys.Path() +
-                      "class/block'")
+  ASSERT_EQ(::system(("mkdir -p '" + disks + "sdb/sdb1' '" + disks + "sda/sda1' '" + disks +
+                      "mmcblk0/mmcblk0p1' '" + disks + "sdb/queue' '" + disks + "sda/queue' '" +
+                      disks + "mmcblk0/queue' '" + sys.Path() + "class/block'")
                          .c_str()),
             0);
   WriteFile(disks + "sdb/removable", "1\n");
+  WriteFile(disks + "sdb/queue/rotational", "0\n");
   WriteFile(disks + "sdb/sdb1/partition", "1\n");
   WriteFile(disks + "sda/removable", "0\n");
+  WriteFile(disks + "sda/queue/rotational", "1\n");
   WriteFile(disks + "sda/sda1/partition", "1\n");
-  for (const std::string name : {"sdb/sdb1", "sdb", "sda/sda1"}) {
+  WriteFile(disks + "mmcblk0/removable", "0\n");
+  WriteFile(disks + "mmcblk0/queue/rotational", "0\n");
+  WriteFile(disks + "mmcblk0/mmcblk0p1/partition", "1\n");
+  // A partition's own queue says nothing: the disk's counts.
+  ASSERT_EQ(::mkdir((disks + "sda/sda1/queue").c_str(), 0700), 0);
+  WriteFile(disks + "sda/sda1/queue/rotational", "0\n");
+  for (const std::string name : {"sdb/sdb1", "sdb", "sda/sda1", "mmcblk0/mmcblk0p1"}) {
     const std::string link = sys / "class/block/" + name.substr(name.rfind('/') + 1);
     ASSERT_EQ(::symlink(("../../devices/pci0/usb1/block/" + name).c_str(), link.c_str()), 0);
   }
@@ -191,6 +200,22 @@ TEST(BlockDevices, APartitionIsRemovableWhenItsDiskIs) {
   EXPECT_FALSE(IsRemovableDisk("sda1", sys.Path()));
   EXPECT_FALSE(IsRemovableDisk("sdz", sys.Path()));
   EXPECT_FALSE(IsRemovableDisk("../../devices/pci0/usb1/block/sdb", sys.Path()));
+
+  const struct {
+    const char* name;
+    bool found, removable, rotational, memoryCard;
+  } cases[] = {
+      {"sdb1", true, true, false, false},      {"sda1", true, false, true, false},
+      {"mmcblk0p1", true, false, false, true}, {"sdz", false, false, true, false},
+      {"..", false, false, true, false},
+  };
+  for (const auto& expected : cases) {
+    const auto disk = Platform::BlockDevices::ReadDiskFacts(expected.name, sys.Path());
+    EXPECT_EQ(disk.found, expected.found) << expected.name;
+    EXPECT_EQ(disk.removable, expected.removable) << expected.name;
+    EXPECT_EQ(disk.rotational, expected.rotational) << expected.name;
+    EXPECT_EQ(disk.memoryCard, expected.memoryCard) << expected.name;
+  }
 }
 
 TEST(BlockDevices, TheVolumeNameIsTheDecodedLabelThatLeadsToTheDevice) {

@@ -7,9 +7,20 @@
 
 namespace Platform::BlockDevices {
 
-// True when the disk of the block device with that kernel name ("sdb1", "sdb", "mmcblk0p1") is
-// removable: /sys/class/block/<name> is followed, a partition is taken to its disk (the folder
-// above it), and the disk's "removable" file says 1.
+// The disk of a block device as sysfs describes it.
+struct DiskFacts {
+  bool found = false;       // the device and its disk are listed
+  bool removable = false;   // the disk's "removable" file says 1
+  bool rotational = true;   // the disk's "queue/rotational" file does not say 0
+  bool memoryCard = false;  // an MMC or SD card ("mmcblk0"), which the kernel never calls removable
+};
+
+// The disk of the block device with that kernel name ("sdb1", "sdb", "mmcblk0p1"):
+// /sys/class/block/<name> is followed and a partition is taken to its disk (the folder above
+// it). A name that is not a single name, or a device that is not listed, gives found = false.
+DiskFacts ReadDiskFacts(const std::string& kernelName, const std::string& sysFolder = "/sys");
+
+// True when the disk of the block device with that kernel name is removable (see ReadDiskFacts).
 bool IsRemovableDisk(const std::string& kernelName, const std::string& sysFolder = "/sys");
 
 // The label of the file system on a device: the name of the link in the by-label folder that

@@ -165,4 +165,31 @@ std::vector<std::size_t> SelectDrives(const std::vector<MountEntry>& mounts,
   return drives;
 }
 
+StorageFacts StorageFactsOf(const MountEntry& mount, const BlockDevices::DiskFacts& disk) {
+  static constexpr std::array<std::string_view, 4> kCopyOnWrite = {"zfs", "bcachefs", "f2fs",
+                                                                   "nilfs2"};
+  const std::string_view fileSystem = mount.fileSystem;
+  const std::string_view options = mount.superOptions;
+  StorageFacts facts;
+  facts.fileSystem = mount.fileSystem;
+  facts.mountPoint = mount.mountPoint;
+  facts.device = mount.source;
+  facts.copyOnWrite = IsOneOf(fileSystem, kCopyOnWrite) ||
+                      (fileSystem == "btrfs" && !HasOption(options, "nodatacow"));
+  facts.dataJournaled =
+      (fileSystem == "ext3" || fileSystem == "ext4") && HasOption(options, "data=journal");
+  facts.compressed = HasOption(options, "compress") || HasOption(options, "compress-force") ||
+                     HasOption(options, "compression") ||
+                     HasOption(options, "background_compression") ||
+                     HasOption(options, "compress_algorithm");
+  facts.network = IsNetworkFileSystem(fileSystem);
+  // fuseblk: a FUSE program on a block device (ntfs-3g, exfat-fuse).
+  facts.userSpace =
+      fileSystem == "fuse" || fileSystem == "fuseblk" || fileSystem.starts_with("fuse.");
+  facts.memory = IsRamFileSystem(fileSystem);
+  facts.solidState = disk.found && !disk.rotational;
+  facts.removableFlash = facts.solidState && (disk.removable || disk.memoryCard);
+  return facts;
+}
+
 }  // namespace Platform::MountTable

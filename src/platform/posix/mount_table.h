@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "platform/drives.h"
+#include "platform/posix/block_devices.h"
+#include "platform/storage.h"
 
 namespace Platform::MountTable {
 
@@ -64,5 +66,12 @@ struct MountFacts {
 // facts[i] belongs to mounts[i].
 std::vector<std::size_t> SelectDrives(const std::vector<MountEntry>& mounts,
                                       const std::vector<MountFacts>& facts);
+
+// What the mounted file system and the disk under it do with overwritten data: copy-on-write
+// (btrfs unless mounted nodatacow, zfs, bcachefs, f2fs, nilfs2), data=journal of ext3 and ext4,
+// compression by a mount option, network and FUSE file systems, RAM file systems; a disk that
+// does not rotate is solid-state, and removable flash when it is also removable or a memory card.
+// disk is what sysfs tells about the block device that is mounted (found = false for none).
+StorageFacts StorageFactsOf(const MountEntry& mount, const BlockDevices::DiskFacts& disk);
 
 }  // namespace Platform::MountTable

@@ -1,0 +1,18 @@
+#pragma once
+
+// The warnings shown before a purge, and after a listing's estimate, about the drive of the
+// target: wherever its file system or its device may keep a copy of the data that an overwrite
+// in place does not reach.
+
+#include <string>
+#include <vector>
+
+#include "platform/storage.h"
+
+// One sentence per fact, in a fixed order, each naming the drive as its mount point (Windows:
+// its root) and file system, "/mnt/data (btrfs)". A removable flash device gets its own sentence
+// instead of the one for solid-state devices. None for a drive that keeps no copy.
+std::vector<std::string> VolumeWarnings(const Platform::StorageFacts& facts);
+
+// The warnings for the drive that holds folder; none when no drive can be found for it.
+std::vector<std::string> VolumeWarningsForPath(const std::string& folder);
