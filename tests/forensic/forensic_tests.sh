@@ -229,12 +229,25 @@ for setup in "${setups[@]}"; do
     if [ "$verdict" == purged ] && grep -qxF "$f" <<<"$left"; then
       state=FAIL; fail "$fs: the report says $f was purged, but it was not deleted"
     fi
+    if [[ "$verdict" == "overwritten, but "* ]] && grep -qxF "$f" <<<"$left"; then
+      state=FAIL; fail "$fs: $f was overwritten but not deleted, though the purge deletes"
+    fi
     if [ "$in_place" == yes ] && [ "$f" != shared.dat ] && [ "$verdict" != purged ]; then
       state=FAIL; fail "$fs overwrites in place, yet $f was not purged: $verdict"
     fi
     table+=("$(printf '%-16s %-11s %-8s %-8s %-20s %s' "$fs" "$f" "${before[$i]:-?}" "${after[$i]:-?}" "$state" "$verdict")")
   done
   unset three_inline bytes
+  # The summary counts apart the files whose old data may remain.
+  for report in "$work/out.txt" "$work/sparse-out.txt"; do
+    remains=$(grep -c ': overwritten, but ' "$report")
+    summary="Number of files overwritten whose old data may remain: $remains"
+    if [ "$remains" -gt 0 ] && ! tr -d '\r' <"$report" | grep -qxF "$summary"; then
+      fail "$fs: the summary lacks [$summary]:"$'\n'"$(cat "$report")"
+    elif [ "$remains" -eq 0 ] && grep -q 'old data may remain: ' "$report"; then
+      fail "$fs: the summary counts files whose old data may remain, yet none was reported"
+    fi
+  done
   # The exit status says whether every file was purged: 0 when all were, 1 otherwise.
   [ "$rc" -eq $((1 - all_purged)) ] || fail "$fs: purge exit status $rc, expected $((1 - all_purged)):"$'\n'"$(cat "$work/err.txt")"
   [ "$sparse_rc" -eq $((1 - sparse_purged)) ] || fail "$fs: sparse purge exit status $sparse_rc, expected $((1 - sparse_purged)):"$'\n'"$(cat "$work/sparse-err.txt")"
