@@ -11,7 +11,7 @@ packages=(
   qt6-base-dev libgl-dev fonts-dejavu-core
   xvfb xauth
   coreutils
-  util-linux e2fsprogs xfsprogs btrfs-progs python3
+  util-linux e2fsprogs xfsprogs btrfs-progs python3 strace
   g++-mingw-w64-x86-64-posix googletest wine wine64
 )
 

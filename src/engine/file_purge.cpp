@@ -167,6 +167,11 @@ short OverwriteAndJudge(Platform::FileHandle& file, const PurgeRequest& request,
   const short code = PassWriter(environment, file, outcome)
                          .PassLoop(request, clusterSize, runs, afterPass, firstPassDone);
   if (outcome.passesDone < 1 || (code != kPurged && code != kStopped)) return code;
+  // Another program may have written past what the overwrites cover.
+  const std::int64_t covered =
+      runs.empty() ? length : std::max(length, runs.back().offset + runs.back().length);
+  Platform::EntryStatus now;
+  if (code == kPurged && !file.Status(now) && now.length > covered) return kGrew;
   const short proof = ProofCode(placementError, before, after, outcome);
   return code == kPurged ? proof : code;
 }
@@ -200,7 +205,7 @@ short Refusal(const Platform::EntryStatus& entry, const PurgeRequest& request) {
 
 bool OldDataMayRemain(short code) {
   return code == kMoved || code == kShared || code == kInline || code == kJournaled ||
-         code == kPlacementUnknown;
+         code == kPlacementUnknown || code == kGrew;
 }
 
 PurgeOutcome PurgeFileIn(const Platform::FolderHandle& folder, const std::string& name,

@@ -42,6 +42,8 @@ inline constexpr short kShared = -17;
 inline constexpr short kInline = -18;
 inline constexpr short kJournaled = -19;
 inline constexpr short kPlacementUnknown = -20;
+// Overwritten, but the file grew meanwhile: what was added was not overwritten.
+inline constexpr short kGrew = -21;
 inline constexpr short kReadOnly = -53;
 inline constexpr short kSystemFile = -54;
 inline constexpr short kHardLinked = -55;  // the file has other names and they are not allowed
@@ -49,7 +51,7 @@ inline constexpr short kNotOnDisk =
     -56;  // the file lies on one of the system's pseudo file systems
 
 // True for the codes of a file that was overwritten in full while its old data may remain
-// (kMoved, kShared, kInline, kJournaled, kPlacementUnknown). Such a file is still deleted when
+// (kMoved, kShared, kInline, kJournaled, kPlacementUnknown, kGrew). Such a file is still deleted when
 // deletion was asked for.
 bool OldDataMayRemain(short code);
 

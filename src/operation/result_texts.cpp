@@ -50,6 +50,9 @@ std::string ResultCodeReportText(short code, const std::string& extension) {
     case -19:
       return ": overwritten, but the file system also wrote the data to its journal; the old "
              "data may remain in the journal.";
+    case -21:
+      return ": grew while it was purged; what was added meanwhile was not overwritten and may "
+             "remain on the disk.";
     case -20:
       return ": overwritten, but the file system did not say where the data lies; the old data "
              "may remain on the disk.";

@@ -242,6 +242,27 @@ else
   echo "skipped: mounting a tmpfs needs root"
 fi
 
+# A file system that refuses to say where a file's data lies, before the overwrite or halfway
+# (the n-th FIEMAP query fails): never "purged" on a guess. The queries are found in a first run.
+mkdir asked
+printf 'where' > asked/w.txt
+if strace -f -qq -e trace=ioctl -o trace.txt "$cli" purge asked -y </dev/null >/dev/null 2>&1 &&
+   grep -q FS_IOC_FIEMAP trace.txt; then
+  mapfile -t queries < <(grep -n FS_IOC_FIEMAP trace.txt | cut -d: -f1)
+  for case in "${queries[0]}:EOPNOTSUPP:0:w.txt (5 bytes) purged (not verified: the file system does not tell where a file's data lies)" \
+              "${queries[1]}:EIO:1:w.txt (5 bytes): overwritten, but the file system did not say where the data lies; the old data may remain on the disk. (input/output error)"; do
+    IFS=: read -r at error status line <<<"$case"
+    printf 'where' > asked/w.txt
+    timeout 30 strace -f -qq -o /dev/null -e trace=ioctl -e inject=ioctl:error="$error":when="$at" \
+      "$cli" purge asked -y </dev/null >out.txt 2>err.txt
+    rc=$? out=$(cat out.txt) err=$(cat err.txt)
+    expect_rc "$status" "purge with the placement query failing ($error)"
+    expect_out "$line" "placement query failing ($error)"
+  done
+else
+  echo "skipped: strace cannot trace here, or the file system of $work does not tell where data lies"
+fi
+
 "$cli" --help | grep -q 'kexwell-cli purge PATH' || fail "--help does not show the purge command"
 for option in --keep-empty-folders '--hard-linked *Purge files that have other names (hard links)'; do
   "$cli" purge --help | grep -q -- "$option" || fail "purge --help lacks [$option]"

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "engine/file_purge.h"
 #include "engine/purge_fixture.h"
@@ -74,6 +75,17 @@ TEST_F(HandlePurgeTest, AFileSwappedBeforeItIsOpenedIsRefusedUntouched) {
 
   EXPECT_EQ(PurgeIn(user, "a.txt", 1, true).code, FilePurge::kReplaced);
   EXPECT_EQ(ReadFile(chosen), "theirs");
+}
+
+TEST_F(HandlePurgeTest, AFileThatGrowsWhileItIsOverwrittenIsNotPurgedButStillDeleted) {
+  fs::create_directories(user);
+  const std::string chosen = WriteFile(user + "/log.txt", Repeat('s', 5000));
+  const StepTrap trap(Platform::HandleStep::AfterFileSync, 1, [&](const std::string&) {
+    std::ofstream(chosen, std::ios::app | std::ios::binary) << Repeat('g', 10000);
+  });
+
+  EXPECT_EQ(PurgeIn(user, "log.txt", 1, true).code, FilePurge::kGrew);
+  EXPECT_FALSE(fs::exists(chosen));
 }
 
 // Someone else takes the name away while the purge tries to remove it: gone with it, the file

@@ -81,6 +81,10 @@ INSTANTIATE_TEST_SUITE_P(
             1,
             ": overwritten, but the file system did not say where the data lies; the old "
             "data may remain on the disk. (invalid argument)"},
+        OutcomeCase{{FilePurge::kGrew, {}, 1, 0},
+                    1,
+                    ": grew while it was purged; what was added meanwhile was not overwritten and "
+                    "may remain on the disk."},
         OutcomeCase{{FilePurge::kStopped, {}, 1, 0},
                     3,
                     ": purge stopped after 1 of 3 passes; overwritten, not deleted."},
