@@ -9,29 +9,13 @@
 
 #include "platform/drives.h"
 #include "platform/errors.h"
+#include "platform/win32/no_error_boxes.h"
 #include "platform/win32/wide_text.h"
 
 namespace Platform {
 namespace {
 
-// While it lives, a drive without a medium answers with an error instead of the system's
-// "insert a disk" box; the calling thread's own setting comes back afterwards.
-class NoCriticalErrorBoxes {
- public:
-  NoCriticalErrorBoxes() {
-    restore_ = ::SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previous_) !=
-               FALSE;
-  }
-  ~NoCriticalErrorBoxes() {
-    if (restore_) ::SetThreadErrorMode(previous_, nullptr);
-  }
-  NoCriticalErrorBoxes(const NoCriticalErrorBoxes&) = delete;
-  NoCriticalErrorBoxes& operator=(const NoCriticalErrorBoxes&) = delete;
-
- private:
-  DWORD previous_ = 0;
-  bool restore_ = false;
-};
+using Win32::NoCriticalErrorBoxes;
 
 char UpperLetter(wchar_t c) {
   if (c >= L'a' && c <= L'z') return static_cast<char>(c - L'a' + 'A');
