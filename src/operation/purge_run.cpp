@@ -134,16 +134,16 @@ void PurgeRun::WriteSummary() {
   if (blnPurgeFiles) {
     if (!(lngNumFilesProcessed == 1 && lngNumFilesPurged == 1))
       summary += "Number of files purged: " + Grouped(lngNumFilesPurged) + kLineBreak;
-    if (lngNumFilesPurged > 1) {
-      summary += "Sum of sizes of files purged: " + StrProc::SizeToText(dblTotalBytesPurged, 2) +
-                 kLineBreak + kLineBreak;
-    }
     if (lngNumFilesNotDestroyed > 0)
       summary += "Number of files overwritten whose old data may remain: " +
                  Grouped(lngNumFilesNotDestroyed) + kLineBreak;
     if (lngNumFilesNotVerified > 0)
       summary += "Number of files purged but not verified: " + Grouped(lngNumFilesNotVerified) +
                  kLineBreak;
+    if (lngNumFilesPurged > 1) {
+      summary += "Sum of sizes of files purged: " + StrProc::SizeToText(dblTotalBytesPurged, 2) +
+                 kLineBreak + kLineBreak;
+    }
     // Kept files are named as such whenever any were purged, not only when several were.
     if (settings_.options.blnDoNotDeletePurgedFiles && lngNumFilesPurged > 0)
       summary += std::string("Purged files not deleted.") + kLineBreak;

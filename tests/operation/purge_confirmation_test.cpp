@@ -28,17 +28,16 @@ TEST(PurgeConfirmationText, AllFilesAreTheSingleFileBothFilesOrAllOfThem) {
   EXPECT_EQ(texts.element[0],
             "Are you sure that you want to purge the slack area of both files in \r\n" +
                 NativePath("/home/ann/old/") + " ?");
-  EXPECT_EQ(texts.element[1],
-            "Are you sure that you want to purge both files in \r\n" +
-                NativePath("/home/ann/old/") +
-                " ?\r\n"
-                "which satisfy the date restriction.\r\n"
-                "This will permanently destroy all data in these two files.");
-  EXPECT_EQ(
-      TextsFor(NativePath("/d/"), "*.*", true, false, 1).element[1],
-      "Are you sure that you want to purge the single file in \r\n" + NativePath("/d/") +
-          "\r\n"
-          "and all files in all subfolders?\r\nThis will permanently destroy all data in this file.");
+  EXPECT_EQ(texts.element[1], "Are you sure that you want to purge both files in \r\n" +
+                                  NativePath("/home/ann/old/") +
+                                  " ?\r\n"
+                                  "which satisfy the date restriction.\r\n"
+                                  "This will permanently destroy all data in these two files.");
+  EXPECT_EQ(TextsFor(NativePath("/d/"), "*.*", true, false, 1).element[1],
+            "Are you sure that you want to purge the single file in \r\n" + NativePath("/d/") +
+                "\r\n"
+                "and all files in all subfolders?\r\nThis will permanently destroy all data in "
+                "this file.");
   EXPECT_EQ(TextsFor(NativePath("/data/"), "*.*", false, false, kMoreThan1000Files).element[1],
             "Are you sure that you want to purge all (more than 1000) files in \r\n" +
                 NativePath("/data/") +
@@ -77,8 +76,7 @@ TEST(PurgeConfirmationText, APatternWithSubfoldersAndADateRestrictionCountsInWor
                 NativePath("/srv/logs/*.log") +
                 "\r\nand all files of the form \"*.log\" in all subfolders?");
   EXPECT_EQ(texts.element[1],
-            "Are you sure that you want to purge the 45 files\r\n" +
-                NativePath("/srv/logs/*.log") +
+            "Are you sure that you want to purge the 45 files\r\n" + NativePath("/srv/logs/*.log") +
                 "\r\n"
                 "and all files of the form \"*.log\" in all subfolders?\r\n"
                 "which satisfy the date restriction.\r\n"

@@ -48,10 +48,10 @@ class ReportWindowTest : public ::testing::Test {
 };
 
 TEST_F(ReportWindowTest, TheReportGrowsByAppendingAndIsReplacedWhenCutBack) {
-  const std::vector<std::string> reports = {
-      "heading\r\n", "heading\r\nbig.dat (9 bytes) purging ___",
-      "heading\r\nbig.dat (9 bytes) purging 1__", "heading\r\nbig.dat (9 bytes) purged\r\n",
-      "other"};
+  const std::vector<std::string> reports = {"heading\r\n",
+                                            "heading\r\nbig.dat (9 bytes) purging ___",
+                                            "heading\r\nbig.dat (9 bytes) purging 1__",
+                                            "heading\r\nbig.dat (9 bytes) purged\r\n", "other"};
   for (const std::string& report : reports) {
     window.ShowReportText(report);
     EXPECT_EQ(Text()->toPlainText(), ToDisplayText(report));

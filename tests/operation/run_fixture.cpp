@@ -1,6 +1,8 @@
 #include "operation/run_fixture.h"
 
+#include "platform/handles.h"
 #include "platform/paths.h"
+#include "support/temp_folder.h"
 
 namespace TestSupport {
 
@@ -33,6 +35,39 @@ void RunTest::List() {
   run.strNextDirPath = WithTrailingSeparator(settings.target.TargetFolder);
   run.strCurrentFileSpec = settings.target.TargetFilespec;
   run.ProcessFiles();
+}
+
+}  // namespace TestSupport
+
+namespace TestSupport {
+namespace {
+
+// Whether the file system of the temporary folder tells where a file's data lies.
+bool TellsPlacement() {
+  static const bool tells = [] {
+    const TempFolder probe;
+    WriteFile(probe / "probe.bin", Repeat('p', 4096));
+    Platform::FolderHandle folder;
+    Platform::FileHandle file;
+    Platform::FileLayout layout;
+    return !folder.Open(probe.Path()) && !file.OpenForWriting(folder, "probe.bin") &&
+           !file.Layout(layout) && layout.located;
+  }();
+  return tells;
+}
+
+}  // namespace
+
+std::string RunTest::Purged() {
+  return TellsPlacement() ? " purged"
+                          : " purged (not verified: the file system does not tell where a "
+                            "file's data lies)";
+}
+
+std::string RunTest::NotVerifiedLine(int n) {
+  return TellsPlacement()
+             ? ""
+             : "Number of files purged but not verified: " + std::to_string(n) + "\r\n";
 }
 
 }  // namespace TestSupport

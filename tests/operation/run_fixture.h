@@ -65,6 +65,13 @@ class RunTest : public ::testing::Test {
   void Purge();
   void List();
 
+  // What the report says after a purged file's size on the test's file system: " purged", with
+  // the note that the purge could not be checked where the file system does not tell where a
+  // file's data lies (as under Wine).
+  static std::string Purged();
+  // The summary line of n files purged but not checked, on such a file system; else nothing.
+  static std::string NotVerifiedLine(int n);
+
   // The heading's first line and the closing line.
   static constexpr const char* kDateLine = "12/06/2026, 10:30:00\r\n";
 

@@ -22,8 +22,9 @@ TEST(SubfolderPurgeFlowTexts, TheQuestionChooserAndNoSubfolderNoticeReadAsThePro
             "(Note that all files in all subfolders of the\r\nselected subfolders will also be "
             "purged.)\r\n\r\nIf so, first select a folder, then select the subfolders\r\n"
             "of that folder that you wish to purge.");
-  EXPECT_EQ(ChooserTitle(),
-            "Specify the folder containing the subfolders\r\nto be purged (or a selection of them)");
+  EXPECT_EQ(
+      ChooserTitle(),
+      "Specify the folder containing the subfolders\r\nto be purged (or a selection of them)");
   EXPECT_EQ(NoSubfoldersMessage("/home/ann/"),
             "/home/ann/ has no subfolders.\r\n\r\nIf you wish to purge just the files in this "
             "folder\r\nthen click on 'Specify folder' to select this folder\r\n"
@@ -46,7 +47,8 @@ TEST(SubfolderPurgeFlowSummary, OneShortPathFollowsTheColonAndALongOneTakesItsOw
   TestSupport::ScopedLocaleFormat english(StrProc::LocaleFormat::English());
   EXPECT_EQ(SummaryText({{"/home/ann/old"}, 2048, false}, false),
             "One folder will be purged: /home/ann/old\r\n\r\n"
-            "The total size of the files to be purged is 2.0 KB." + kClosing);
+            "The total size of the files to be purged is 2.0 KB." +
+                kClosing);
   const std::string longPath = "/home/ann/" + std::string(30, 'a');
   EXPECT_EQ(SummaryText({{longPath}, 0, false}, false).substr(0, 28 + longPath.size()),
             "One folder will be purged:\r\n" + longPath);
@@ -66,7 +68,8 @@ TEST(SubfolderPurgeFlowSummary, ElevenFoldersListTenPathsThenOneMoreWithTheLimit
             "so the actual total size may be MUCH greater than this.\r\n\r\n"
             "Note also that the current date restriction does NOT apply\r\n"
             "when purging folders.  ALL files in the selected subfolders\r\n"
-            "(and their subfolders) will be purged regardless of date." + kClosing);
+            "(and their subfolders) will be purged regardless of date." +
+                kClosing);
   selection.paths.resize(10);
   const std::string ten = SummaryText(selection, false);
   EXPECT_EQ(ten.find("more."), std::string::npos);

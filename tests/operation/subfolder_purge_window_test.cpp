@@ -26,7 +26,8 @@ class RecordingMainWindow : public TestSupport::FakeMainWindow {
     FakeMainWindow::SetCaption(label, caption);
     if (label != "lblPurgeFoldersMessage") return;
     progress.push_back(caption);
-    if (onPurging && caption.find("Now purging") != std::string::npos) std::exchange(onPurging, {})();
+    if (onPurging && caption.find("Now purging") != std::string::npos)
+      std::exchange(onPurging, {})();
   }
   std::vector<std::string> progress;
   std::function<void()> onPurging;
@@ -91,11 +92,10 @@ TEST_F(SubfolderPurgeWindowTest, TheSelectedTreeIsPurgedWithItsProgressShownAndT
   EXPECT_EQ(main.progress.front(), "Files to purge: 1");
   EXPECT_NE(std::find(main.progress.begin(), main.progress.end(), "Files to purge: 2"),
             main.progress.end());
-  EXPECT_NE(std::find_if(main.progress.begin(), main.progress.end(),
-                         [](const std::string& text) {
-                           return text.rfind("Now purging:\r\n", 0) == 0;
-                         }),
-            main.progress.end());
+  EXPECT_NE(
+      std::find_if(main.progress.begin(), main.progress.end(),
+                   [](const std::string& text) { return text.rfind("Now purging:\r\n", 0) == 0; }),
+      main.progress.end());
   EXPECT_FALSE(std::filesystem::exists(folder / "sel"));
   EXPECT_TRUE(std::filesystem::is_directory(folder.Path()));
   EXPECT_EQ(ReadFile(folder / "own.txt"), "the parent's own file");
