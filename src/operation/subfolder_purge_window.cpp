@@ -100,8 +100,12 @@ bool SubfolderPurge::PurgeSubfoldersOf(const std::string& parent) {
   }
   for (const std::string& warning : SubfolderPurgeFlow::SelectedPathWarnings(selection->paths))
     if (!Ask(warning, MessageButtons::YesNo, MessageAnswer::Yes)) return false;
-  const std::string summary =
+  std::string summary =
       SubfolderPurgeFlow::SummaryText(*selection, settings_.dateRestriction.blnDateRestriction());
+  // Where the drive may keep copies that no overwrite reaches, the last question says so.
+  const std::vector<std::string> warnings = volumeWarnings(parent);
+  for (std::size_t i = 0; i < warnings.size(); ++i)
+    summary += (i == 0 ? "\r\n\r\n" : "\r\n") + warnings[i];
   if (!Ask(summary, MessageButtons::OKCancel, MessageAnswer::Cancel)) return false;
   StartPurge(parent, selection->paths);
   return true;

@@ -9,8 +9,10 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "operation/subfolder_purge_flow.h"
+#include "operation/volume_warnings.h"
 #include "ui/user_dialogs.h"
 
 class MainWindowServices;
@@ -39,6 +41,11 @@ class SubfolderPurge : public QObject {
 
   // True while the folder purge runs.
   bool Purging() const { return run_ != nullptr; }
+
+  // The warnings about the drive of the parent folder that the last question shows (tests
+  // replace them).
+  std::function<std::vector<std::string>(const std::string& folder)> volumeWarnings =
+      VolumeWarningsForPath;
 
  signals:
   // The command is over, with or without a purge.

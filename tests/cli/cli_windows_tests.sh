@@ -30,6 +30,10 @@ expect_out() {
 }
 expect_err() { grep -qF -- "$1" "$work/err2.txt" || fail "$2: no [$1] on standard error"; }
 
+# Wine gives the same made-up answer for where any file's data lies; the program does not take
+# it, so every purge under Wine is said to be unverified.
+purged=" purged (not verified: the file system does not tell where a file's data lies)"
+
 # A name in Czech, Russian and Japanese, given on the command line and named in the report.
 mkdir "$work/tree"
 name='Žluťoučký кот 猫.txt'
@@ -37,7 +41,7 @@ printf 'secret' >"$work/tree/$name"
 printf 'other' >"$work/tree/Other.TXT"
 run purge "$win_work\\tree\\$name" -y
 expect_rc 0 "purge of a name in several scripts"
-expect_out "$name (6 bytes) purged" "purge of a name in several scripts"
+expect_out "$name (6 bytes)$purged" "purge of a name in several scripts"
 expect_out "$win_work\\tree\\" "purge of a name in several scripts"
 [ ! -e "$work/tree/$name" ] || fail "the file named in several scripts is still there"
 [ "$(cat "$work/tree/Other.TXT")" == other ] || fail "Other.TXT was touched by another file's purge"
@@ -45,7 +49,7 @@ expect_out "$win_work\\tree\\" "purge of a name in several scripts"
 # Windows names ignore case: "other.txt" names Other.TXT; type 2 leaves zeros over its length.
 run purge "$win_work\\tree\\other.txt" -t 2 -p 1 --keep -y
 expect_rc 0 "purge --keep of other.txt"
-expect_out "Other.TXT (5 bytes) purged" "purge --keep of other.txt"
+expect_out "Other.TXT (5 bytes)$purged" "purge --keep of other.txt"
 expect_out "Purged files not deleted." "purge --keep of other.txt"
 [ "$(od -An -tx1 "$work/tree/Other.TXT" | tr -d ' \n')" == 0000000000 ] ||
   fail "Other.TXT holds $(od -An -tx1 "$work/tree/Other.TXT") after a kept type 2 purge"
@@ -58,7 +62,7 @@ ln -s "$work/outside" "$work/linked/link"
 printf 'x' >"$work/linked/a.txt"
 run purge "$win_work\\linked" -r -y
 expect_rc 1 "purge of a folder holding a reparse point"
-expect_out "a.txt (1 bytes) purged" "purge of a folder holding a reparse point"
+expect_out "a.txt (1 bytes)$purged" "purge of a folder holding a reparse point"
 expect_out "link (0 bytes): not a regular file, not purged." "purge of a folder holding a reparse point"
 [ "$(cat "$work/outside/keep.txt")" == keep ] || fail "the folder behind the reparse point was touched"
 [ -L "$work/linked/link" ] || fail "the reparse point itself was removed"

@@ -81,6 +81,11 @@ TEST_F(SubfolderPurgeWindowTest, TheSelectedTreeIsPurgedWithItsProgressShownAndT
   WriteFile(folder / "sel/deep/b.bin", Repeat('b', 3000));
   ScriptUpToThePurge();
   SubfolderPurge purge(settings, dialogs, main, Selecting({"sel"}));
+  std::string warnedFolder;
+  purge.volumeWarnings = [&](const std::string& parent) {
+    warnedFolder = parent;
+    return std::vector<std::string>{"First warning.", "Second warning."};
+  };
 
   ASSERT_TRUE(RunToTheEnd(purge));
 
@@ -89,6 +94,10 @@ TEST_F(SubfolderPurgeWindowTest, TheSelectedTreeIsPurgedWithItsProgressShownAndT
   ASSERT_GE(dialogs.shown.size(), 2u);
   EXPECT_EQ(dialogs.shown[1].defaultButton, MessageAnswer::Cancel);
   EXPECT_EQ(dialogs.shown[1].buttons, MessageButtons::OKCancel);
+  const std::string& last = dialogs.shown[1].text;
+  EXPECT_EQ(last.substr(last.find("\r\n\r\nFirst")), "\r\n\r\nFirst warning.\r\nSecond warning.")
+      << "the summary question ends with the drive's warnings";
+  EXPECT_EQ(warnedFolder, folder.Path());
   EXPECT_EQ(main.progress.front(), "Files to purge: 1");
   EXPECT_NE(std::find(main.progress.begin(), main.progress.end(), "Files to purge: 2"),
             main.progress.end());
