@@ -20,6 +20,7 @@
 #include "operation/program_settings.h"
 #include "operation/purge_confirmation.h"
 #include "operation/purge_confirmation_dialog.h"
+#include "operation/volume_warnings.h"
 #include "operation/purge_run.h"
 #include "operation/report_window.h"
 #include "platform/drives.h"
@@ -150,12 +151,17 @@ int main(int argc, char** argv) {
     Save(&dialog, "specify_files_dialog");
   }
   {
-    // The message at its longest: two of the files have other names.
+    // The message at its longest: two of the files have other names, and the drive is a
+    // compressing copy-on-write file system on a solid-state disk.
     const PurgeConfirmationTexts texts =
         BuildPurgeConfirmationText(settings.target, false, 5, 2, settings.random);
+    Platform::StorageFacts drive;
+    drive.fileSystem = "btrfs";
+    drive.mountPoint = "/home";
+    drive.copyOnWrite = drive.compressed = drive.solidState = true;
     frmPurgeConfirmation dialog(settings.confirmation, &window);
     dialog.Open(settings.options, settings.blnConfirmFiles, settings.clusterSizes,
-                settings.target.TargetFolder, texts, 3, true);
+                settings.target.TargetFolder, texts, 3, true, VolumeWarnings(drive));
     dialog.show();
     Save(&dialog, "purge_confirmation_dialog");
   }

@@ -159,6 +159,9 @@ void frmPurgeConfirmation::Open(PurgeOptions& options, bool& blnConfirmFiles,
   state_.Show(options, texts, subfolders, filesInFolder, GetClusterSize(clusterSizes, driveRoot));
   ShowState();
   adjustSize();
+  // Wrapped texts need the height that the fixed width gives them, which adjustSize does not
+  // ask for: without it the message and the warnings are cut.
+  if (layout()->hasHeightForWidth()) resize(width(), layout()->totalHeightForWidth(width()));
 }
 
 void frmPurgeConfirmation::ShowState() {
