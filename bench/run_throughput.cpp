@@ -120,7 +120,7 @@ int main(int argc, char** argv) {
   Print("find DIR -type f -exec shred -n 2 -z -u {} +", s);
   Print("kexwell-cli list DIR -r (100,000 files)", l);
   Print("find DIR -type f -printf '%s %t\\n'", f);
-  std::printf("\npurge: kexwell-cli / shred time: %.2f  (target: below 1)\n",
+  std::printf("\npurge: kexwell-cli / shred time: %.2f  (target: at most 0.50)\n",
               k.seconds / s.seconds);
   std::printf("list:  kexwell-cli / find time:  %.2f  (target: at most 3)\n",
               l.seconds / f.seconds);

@@ -102,6 +102,13 @@ CLI::App& AddPurgeCommand(CLI::App& app, RunCommandOptions& options) {
                 "regular file. Ctrl-C stops the purge after the current pass; the summary is\n"
                 "still written.\n"
                 "\n"
+                "Only the parts of a file that hold data are overwritten (holes are left), and\n"
+                "the file system is asked where the data lay before and after the first pass.\n"
+                "A file whose old data may remain (written elsewhere by a copy-on-write file\n"
+                "system, shared with another file or a snapshot, kept in the file system's\n"
+                "records or journal) is reported so, not counted as purged, and still deleted.\n"
+                "Warnings about the target's drive are printed before the question.\n"
+                "\n"
                 "Exit status: 0 every matching file purged, 1 a file not purged or the purge\n"
                 "stopped or cancelled, 2 a usage error or a message before the purge.\n");
   return *purge;
