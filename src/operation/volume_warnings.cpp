@@ -1,5 +1,7 @@
 #include "operation/volume_warnings.h"
 
+#include "operation/result_texts.h"
+
 namespace {
 
 // "/mnt/data (btrfs)"; whichever of the two is known when the other is not.
@@ -61,6 +63,8 @@ std::vector<std::string> VolumeWarnings(const Platform::StorageFacts& facts) {
 
 std::vector<std::string> VolumeWarningsForPath(const std::string& folder) {
   Platform::StorageFacts facts;
-  if (Platform::QueryStorage(folder, facts)) return {};
+  if (const std::error_code error = Platform::QueryStorage(folder, facts))
+    return {"The drive of " + folder + " could not be examined (" + ReasonText(error) +
+            "), so whether it keeps copies of the old data is not known."};
   return VolumeWarnings(facts);
 }

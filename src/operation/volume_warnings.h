@@ -14,5 +14,6 @@
 // instead of the one for solid-state devices. None for a drive that keeps no copy.
 std::vector<std::string> VolumeWarnings(const Platform::StorageFacts& facts);
 
-// The warnings for the drive that holds folder; none when no drive can be found for it.
+// The warnings for the drive that holds folder; one that says so when its drive cannot be
+// examined.
 std::vector<std::string> VolumeWarningsForPath(const std::string& folder);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "operation/volume_warnings.h"
 #include "platform/errors.h"
 #include "platform/storage.h"
 #include "platform/win32/wide_text.h"
@@ -41,11 +42,23 @@ TEST(QueryStorage, TellsTheFileSystemAndRootOfTheDriveOfAFolderOrOfANameNotYetMa
   }
 }
 
-TEST(QueryStorage, FindsNoDriveForALetterWithoutOneANetworkPathOrNoPath) {
+TEST(QueryStorage, AShareNamedByItsNetworkPathIsANetworkFileSystem) {
+  for (const std::string& path :
+       {std::string("\\\\server\\share\\folder\\file"), std::string("//server/share")}) {
+    StorageFacts facts;
+    facts.solidState = true;
+    EXPECT_FALSE(Platform::QueryStorage(path, facts)) << path;
+    EXPECT_TRUE(facts.network) << path;
+    EXPECT_FALSE(facts.solidState) << path;
+    EXPECT_EQ(facts.mountPoint, "\\\\server\\share\\") << path;
+  }
+}
+
+TEST(QueryStorage, FindsNoDriveForALetterWithoutOneAServerWithoutShareOrNoPath) {
   const std::string missing = TestSupport::LetterWithoutDrive();
   ASSERT_FALSE(missing.empty());
   for (const std::string& path :
-       {missing + ":\\folder\\file", std::string("\\\\server\\share\\file"), std::string()}) {
+       {missing + ":\\folder\\file", std::string("\\\\server"), std::string()}) {
     StorageFacts facts;
     facts.fileSystem = "stale";
     facts.solidState = true;
@@ -56,3 +69,12 @@ TEST(QueryStorage, FindsNoDriveForALetterWithoutOneANetworkPathOrNoPath) {
 }
 
 }  // namespace
+
+TEST(VolumeWarningsForPath, ADriveThatCannotBeExaminedIsSaidToBeUnknown) {
+  const std::string path = TestSupport::LetterWithoutDrive() + ":\\folder\\";
+  EXPECT_EQ(VolumeWarningsForPath(path),
+            std::vector<std::string>{"The drive of " + path +
+                                     " could not be examined (no mounted file system holds this "
+                                     "path), so whether it keeps copies of the old data is not "
+                                     "known."});
+}

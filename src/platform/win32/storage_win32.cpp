@@ -7,6 +7,7 @@
 
 #include <winioctl.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <optional>
 
@@ -52,6 +53,22 @@ std::optional<bool> IncursSeekPenalty(char letter) {
 
 std::error_code QueryStorage(const std::string& path, StorageFacts& facts) {
   facts = {};
+  // A share named by its network path ("\\server\share\...") has no drive letter; what it keeps
+  // is the server's to decide.
+  const std::wstring wide = Win32::Widen(path);
+  if (wide.size() > 2 && (wide[0] == L'\\' || wide[0] == L'/') &&
+      (wide[1] == L'\\' || wide[1] == L'/') && wide[2] != L'?' && wide[2] != L'.') {
+    const std::size_t server = wide.find_first_of(L"\\/", 2);
+    const std::size_t share =
+        server == std::wstring::npos ? server : wide.find_first_of(L"\\/", server + 1);
+    if (server != std::wstring::npos && server > 2 && share != server + 1) {
+      std::string root = Win32::Narrow(wide.substr(0, share)) + "\\";
+      std::replace(root.begin(), root.end(), '/', '\\');
+      facts.mountPoint = std::move(root);
+      facts.network = true;
+      return {};
+    }
+  }
   DriveInfo drive;
   if (const auto error = DriveOfPath(path, drive)) return error;
   StorageFacts answer;
