@@ -95,6 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
                  3 << 20,
                  {{0, 4096}, {1 << 20, 8192}}},                  // touching runs joined
         RunsCase{{{100, 5000}, {6000, 10}}, 9000, {{0, 8192}}},  // overlapping once widened
-        RunsCase{{{0, 8192}}, 6000, {{0, 8192}}}));              // data past the end is cut to it
+        RunsCase{{{0, 8192}}, 6000, {{0, 8192}}},                // data past the end is cut to it
+        RunsCase{{{0, 10}, {6000, 100}}, 6000, {{0, 4096}}}));   // nothing from the end on
 
 }  // namespace
