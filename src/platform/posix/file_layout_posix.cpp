@@ -12,13 +12,12 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <fstream>
 #include <map>
 #include <mutex>
-#include <sstream>
 #include <utility>
 
 #include "platform/handles.h"
+#include "platform/posix/mount_lookup.h"
 #include "platform/posix/mount_table.h"
 
 namespace Platform {
@@ -50,11 +49,9 @@ bool MountJournalsData(int descriptor) {
   static std::map<std::pair<std::uint64_t, std::uint64_t>, bool> known;
   const std::lock_guard<std::mutex> guard(lock);
   if (const auto found = known.find(key); found != known.end()) return found->second;
-  std::ifstream in("/proc/self/mountinfo", std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
   bool journals = false;
-  for (const MountTable::MountEntry& mount : MountTable::ParseMountInfo(text.str()))
+  for (const MountTable::MountEntry& mount :
+       MountLookup::ReadMountTable().value_or(std::vector<MountTable::MountEntry>{}))
     if (mount.mountId == info.stx_mnt_id)
       journals = MountTable::HasOption(mount.superOptions, "data=journal");
   known.emplace(key, journals);

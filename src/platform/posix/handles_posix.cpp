@@ -7,14 +7,13 @@
 
 #include <cerrno>
 #include <csignal>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <mutex>
-#include <sstream>
 
 #include "platform/errors.h"
 #include "platform/handles.h"
+#include "platform/posix/mount_lookup.h"
 #include "platform/posix/mount_table.h"
 #include "platform/posix/regular_files.h"
 
@@ -109,12 +108,10 @@ bool IsDeviceFileSystem(dev_t device) {
   static std::map<dev_t, bool> known;
   const std::lock_guard<std::mutex> guard(lock);
   if (const auto found = known.find(device); found != known.end()) return found->second;
-  std::ifstream in("/proc/self/mountinfo", std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
   const std::string number = std::to_string(major(device)) + ":" + std::to_string(minor(device));
   bool devtmpfs = false;
-  for (const MountTable::MountEntry& entry : MountTable::ParseMountInfo(text.str()))
+  for (const MountTable::MountEntry& entry :
+       MountLookup::ReadMountTable().value_or(std::vector<MountTable::MountEntry>{}))
     if (entry.deviceNumber == number && entry.fileSystem == "devtmpfs") devtmpfs = true;
   known.emplace(device, devtmpfs);
   return devtmpfs;

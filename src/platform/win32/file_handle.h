@@ -263,4 +263,17 @@ inline std::wstring UniqueSuffix() {
          std::to_wstring(::GetTickCount()) + L"-" + std::to_wstring(number) + L".tmp";
 }
 
+// The handle a FileHandle or FolderHandle keeps as a number, and back.
+inline HANDLE AsHandle(std::intptr_t value) {
+  return reinterpret_cast<HANDLE>(value);
+}
+inline std::intptr_t FromHandle(HANDLE handle) {
+  return reinterpret_cast<std::intptr_t>(handle);
+}
+
+// The failure of a call on a handle that is not open.
+inline std::error_code NotOpen() {
+  return std::make_error_code(std::errc::bad_file_descriptor);
+}
+
 }  // namespace Platform::Win32

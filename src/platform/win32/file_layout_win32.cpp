@@ -18,17 +18,11 @@
 namespace Platform {
 namespace {
 
+using Win32::AsHandle;
 using Win32::ErrorFromCode;
 using Win32::Handle;
 using Win32::LastError;
-
-HANDLE AsHandle(std::intptr_t value) {
-  return reinterpret_cast<HANDLE>(value);
-}
-
-std::error_code NotOpen() {
-  return std::make_error_code(std::errc::bad_file_descriptor);
-}
+using Win32::NotOpen;
 
 // How many ranges, and how many runs, one call asks for.
 constexpr std::size_t kRangesPerCall = 256;

@@ -15,21 +15,12 @@
 namespace Platform {
 namespace {
 
+using Win32::AsHandle;
 using Win32::FolderItem;
+using Win32::FromHandle;
 using Win32::Handle;
 using Win32::LastError;
-
-HANDLE AsHandle(std::intptr_t value) {
-  return reinterpret_cast<HANDLE>(value);
-}
-
-std::intptr_t FromHandle(HANDLE handle) {
-  return reinterpret_cast<std::intptr_t>(handle);
-}
-
-std::error_code NotOpen() {
-  return std::make_error_code(std::errc::bad_file_descriptor);
-}
+using Win32::NotOpen;
 
 // True when error is the Win32 error code (ErrorFromCode gives those of the system's category).
 bool IsWin32Error(const std::error_code& error, DWORD code) {
