@@ -17,8 +17,8 @@
 
 #include "operation/program_settings.h"
 #include "ui/main_window.h"
-#include "ui/program_start.h"
-#include "ui/user_dialogs.h"
+#include "setups/program_start.h"
+#include "text/user_dialogs.h"
 
 namespace {
 

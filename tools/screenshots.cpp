@@ -28,7 +28,7 @@
 #include "targets/specify_files.h"
 #include "targets/specify_files_dialog.h"
 #include "ui/main_window.h"
-#include "ui/program_start.h"
+#include "setups/program_start.h"
 #include "ui/qt_user_dialogs.h"
 #include "ui/twips.h"
 #include "ui/view_window.h"

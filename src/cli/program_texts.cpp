@@ -4,7 +4,7 @@
 
 #include "cli/terminal.h"
 #include "setups/program_paths.h"
-#include "ui/program_text.h"
+#include "text/program_text.h"
 
 bool LoadProgramTexts() {
   const std::string path = Language2::ProgramTextPath();

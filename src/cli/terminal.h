@@ -7,7 +7,7 @@
 #include <string>
 
 #include "operation/run_host.h"
-#include "ui/user_dialogs.h"
+#include "text/user_dialogs.h"
 
 class TerminalDialogs final : public UserDialogs {
  public:

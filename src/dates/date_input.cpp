@@ -4,7 +4,7 @@
 
 #include "dates/date_restriction.h"
 #include "dates/day_numbers.h"
-#include "ui/user_dialogs.h"
+#include "text/user_dialogs.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "text/locale_format.h"
 #include "text/str_proc.h"
-#include "ui/user_dialogs.h"
+#include "text/user_dialogs.h"
 
 namespace {
 

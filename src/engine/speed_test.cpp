@@ -18,7 +18,7 @@
 #include "setups/registry.h"
 #include "text/locale_format.h"
 #include "text/str_proc.h"
-#include "ui/user_dialogs.h"
+#include "text/user_dialogs.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 
 #include "engine/purge_type_choice.h"
 #include "engine/purge_type_texts.h"
-#include "ui/program_text.h"
+#include "text/program_text.h"
 #include "ui/twips.h"
-#include "ui/user_dialogs.h"
+#include "text/user_dialogs.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "targets/matching.h"
 #include "targets/target_texts.h"
 #include "text/locale_format.h"
-#include "ui/user_dialogs.h"
+#include "text/user_dialogs.h"
 
 namespace {
 

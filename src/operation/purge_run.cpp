@@ -11,7 +11,7 @@
 #include "targets/matching.h"
 #include "text/locale_format.h"
 #include "text/str_proc.h"
-#include "ui/user_dialogs.h"
+#include "text/user_dialogs.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "platform/paths.h"
 #include "targets/folder_queries.h"
 #include "targets/matching.h"
-#include "ui/user_dialogs.h"
+#include "text/user_dialogs.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 #include "operation/subfolder_purge_flow.h"
 #include "operation/volume_warnings.h"
-#include "ui/user_dialogs.h"
+#include "text/user_dialogs.h"
 
 class MainWindowServices;
 class UserDialogs;

@@ -5,7 +5,7 @@
 #include "platform/paths.h"
 #include "platform/program.h"
 #include "setups/registry.h"
-#include "ui/program_text.h"
+#include "text/program_text.h"
 
 std::string RegistryBasePath() {
   return Language2::GetText(273) + "\\" + Language2::GetText(310) + "\\" + Language2::GetText(2);

@@ -10,7 +10,7 @@
 #include "engine/file_proc.h"
 #include "ui/main_window_services.h"
 #include "ui/twips.h"
-#include "ui/user_dialogs.h"
+#include "text/user_dialogs.h"
 
 namespace {
 

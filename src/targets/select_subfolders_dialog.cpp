@@ -12,7 +12,7 @@
 #include <utility>
 
 #include "ui/twips.h"
-#include "ui/user_dialogs.h"
+#include "text/user_dialogs.h"
 
 namespace {
 

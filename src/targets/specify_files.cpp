@@ -4,7 +4,7 @@
 
 #include "platform/folders.h"
 #include "platform/paths.h"
-#include "ui/user_dialogs.h"
+#include "text/user_dialogs.h"
 
 namespace {
 

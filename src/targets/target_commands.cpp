@@ -13,7 +13,7 @@
 #include "targets/target_texts.h"
 #include "text/str_proc.h"
 #include "ui/main_window_services.h"
-#include "ui/user_dialogs.h"
+#include "text/user_dialogs.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "targets/folder_queries.h"
-#include "ui/user_dialogs.h"
+#include "text/user_dialogs.h"
 
 bool CheckFolderHasFiles(const TargetRecord& target, const std::string& filespec,
                          UserDialogs& dialogs) {

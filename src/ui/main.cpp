@@ -7,8 +7,8 @@
 #include "operation/program_settings.h"
 #include "setups/setup_file.h"
 #include "ui/main_window.h"
-#include "ui/program_start.h"
-#include "ui/program_text.h"
+#include "setups/program_start.h"
+#include "text/program_text.h"
 #include "ui/qt_user_dialogs.h"
 
 namespace {

@@ -23,9 +23,9 @@
 #include "targets/specify_files_dialog.h"
 #include "targets/target_commands.h"
 #include "targets/target_texts.h"
-#include "ui/program_text.h"
+#include "text/program_text.h"
 #include "ui/twips.h"
-#include "ui/user_dialogs.h"
+#include "text/user_dialogs.h"
 #include "ui/view_window.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 // Message boxes and file and folder choosers of the desktop program.
 
-#include "ui/user_dialogs.h"
+#include "text/user_dialogs.h"
 
 class QWidget;
 

@@ -10,7 +10,7 @@
 #include <functional>
 #include <utility>
 
-#include "ui/user_dialogs.h"
+#include "text/user_dialogs.h"
 
 // Calls function on the thread of context and waits for its result. Called on that thread
 // already, it simply calls it.

@@ -16,7 +16,7 @@
 #include "setups/registry.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"
-#include "ui/program_text.h"
+#include "text/program_text.h"
 #include "ui/twips.h"
 
 namespace {

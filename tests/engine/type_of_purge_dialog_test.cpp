@@ -9,7 +9,7 @@
 
 #include "engine/purge_type_choice.h"
 #include "support/scripted_dialogs.h"
-#include "ui/program_text.h"
+#include "text/program_text.h"
 
 namespace {
 

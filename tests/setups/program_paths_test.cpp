@@ -8,7 +8,7 @@
 #include "platform/drives.h"
 #include "setups/registry.h"
 #include "support/temp_folder.h"
-#include "ui/program_text.h"
+#include "text/program_text.h"
 
 TEST(StoredPurgeSpeed, TakesAnyPositiveSpeedAFastDriveCanReachAndNothingElse) {
   // The key is named by the program texts, as in the program.

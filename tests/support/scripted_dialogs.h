@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/user_dialogs.h"
+#include "text/user_dialogs.h"
 
 namespace TestSupport {
 

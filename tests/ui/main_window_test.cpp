@@ -14,8 +14,8 @@
 #include "setups/setup_file.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"
-#include "ui/program_start.h"
-#include "ui/program_text.h"
+#include "setups/program_start.h"
+#include "text/program_text.h"
 
 using namespace TestSupport;
 

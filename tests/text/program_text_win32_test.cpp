@@ -6,7 +6,7 @@
 
 #include "support/file_inspection.h"
 #include "support/temp_folder.h"
-#include "ui/program_text.h"
+#include "text/program_text.h"
 
 #include <windows.h>
 

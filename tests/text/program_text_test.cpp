@@ -1,4 +1,4 @@
-#include "ui/program_text.h"
+#include "text/program_text.h"
 
 #include <gtest/gtest.h>
 

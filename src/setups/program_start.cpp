@@ -1,8 +1,8 @@
-#include "ui/program_start.h"
+#include "setups/program_start.h"
 
 #include "setups/program_paths.h"
-#include "ui/program_text.h"
-#include "ui/user_dialogs.h"
+#include "text/program_text.h"
+#include "text/user_dialogs.h"
 
 bool LoadProgramTextsOrTell(UserDialogs& dialogs) {
   const std::string path = Language2::ProgramTextPath();
