@@ -15,7 +15,7 @@
 #include "operation/program_settings.h"
 #include "operation/purge_confirmation_dialog.h"
 #include "operation/report_window.h"
-#include "operation/run_controller.h"
+#include "operation/run_controller_window.h"
 #include "operation/subfolder_purge_window.h"
 #include "setups/setup_panel_window.h"
 #include "targets/folder_queries.h"

@@ -22,7 +22,7 @@
 #include "operation/program_settings.h"
 #include "operation/purge_run.h"
 #include "operation/report_window.h"
-#include "operation/run_controller.h"
+#include "operation/run_controller_window.h"
 #include "support/scoped_locale_format.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"

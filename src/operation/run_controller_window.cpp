@@ -1,4 +1,4 @@
-#include "operation/run_controller.h"
+#include "operation/run_controller_window.h"
 
 #include <QCoreApplication>
 #include <QThread>
@@ -9,7 +9,7 @@
 #include "operation/purge_run.h"
 #include "operation/report_window.h"
 #include "operation/run_start.h"
-#include "operation/run_window_host.h"
+#include "operation/run_host_window.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "ui/main_window_services.h"

@@ -1,4 +1,4 @@
-#include "operation/run_window_host.h"
+#include "operation/run_host_window.h"
 
 #include "operation/purge_run.h"
 
