@@ -21,7 +21,7 @@
 #include "targets/folder_queries.h"
 #include "targets/select_subfolders_dialog.h"
 #include "targets/specify_files_dialog.h"
-#include "targets/target_commands.h"
+#include "operation/target_commands.h"
 #include "targets/target_texts.h"
 #include "text/program_text.h"
 #include "ui/twips.h"

@@ -1,10 +1,11 @@
-#include "targets/target_commands.h"
+#include "operation/target_commands.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 
 #include "dates/day_numbers.h"
+#include "operation/main_window_view.h"
 #include "operation/program_settings.h"
 #include "platform/drives.h"
 #include "platform/program.h"
@@ -12,16 +13,13 @@
 #include "support/native_path.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"
-#include "ui/main_window_services.h"
 
 using namespace TestSupport;
 
 namespace {
 
 // The main window as the commands see it, without a window: it records what they ask of it.
-struct PlainMainWindow final : MainWindowServices {
-  QWidget* Window() override { return nullptr; }
-  QPushButton* Button(const std::string&) override { return nullptr; }
+struct PlainMainWindow final : MainWindowView {
   void SetMenuEnabled(bool enabled) override { menuEnabled = enabled; }
   void RefreshTargetDisplay() override { ++targetRefreshes; }
   void RefreshSubfolderDisplay() override {}

@@ -9,7 +9,7 @@
 
 #include "targets/specify_files.h"
 
-class MainWindowServices;
+class MainWindowView;
 class UserDialogs;
 struct ProgramSettings;
 
@@ -22,7 +22,7 @@ class TargetCommands {
   static constexpr const char* kSubdirectoriesCaption = "Subfolders?";
   static constexpr const char* kClearCaption = "Clear";
 
-  TargetCommands(MainWindowServices& main, ProgramSettings& settings, UserDialogs& dialogs);
+  TargetCommands(MainWindowView& main, ProgramSettings& settings, UserDialogs& dialogs);
 
   // cmdSingleFile: one file, chosen in the file chooser.
   void cmdSingleFile_MouseUp();
@@ -46,7 +46,7 @@ class TargetCommands {
   // lblEstimatedTime for a single file just chosen.
   void ShowSingleFileEstimate(const std::string& path);
 
-  MainWindowServices& main_;
+  MainWindowView& main_;
   ProgramSettings& settings_;
   UserDialogs& dialogs_;
   SpecifyFiles specifyFiles_;

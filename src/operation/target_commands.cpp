@@ -1,10 +1,11 @@
-#include "targets/target_commands.h"
+#include "operation/target_commands.h"
 
 #include <cmath>
 #include <cstdint>
 #include <limits>
 
 #include "engine/disk_proc.h"
+#include "operation/main_window_view.h"
 #include "operation/program_settings.h"
 #include "platform/drives.h"
 #include "platform/folders.h"
@@ -12,7 +13,6 @@
 #include "targets/folder_queries.h"
 #include "targets/target_texts.h"
 #include "text/str_proc.h"
-#include "ui/main_window_services.h"
 #include "text/user_dialogs.h"
 
 namespace {
@@ -47,7 +47,7 @@ std::string SingleFileEstimate(double length, float speed, short numOverwrites, 
   return StrProc::SecondsToText(seconds, true, false);
 }
 
-TargetCommands::TargetCommands(MainWindowServices& main, ProgramSettings& settings,
+TargetCommands::TargetCommands(MainWindowView& main, ProgramSettings& settings,
                                UserDialogs& dialogs)
     : main_(main), settings_(settings), dialogs_(dialogs) {}
 
