@@ -57,7 +57,10 @@ int RunSpeedTestCommand(const SpeedTestOptions& options) {
   TerminalSpeedTestHost host;
   SpeedTest test(settings.purgeType, settings.clusterSizes, settings.purgeSpeeds, settings.random,
                  dialogs, host);
-  test.registryBasePath = RegistryBasePath();
+  test.loadStoredSpeed = [](const Platform::DriveInfo& tested) { return StoredPurgeSpeed(tested); };
+  test.storeSpeed = [](const Platform::DriveInfo& tested, float speed) {
+    StorePurgeSpeed(tested, speed);
+  };
   SpeedTest::Choices choices;
   choices.proceed = options.yes;
   choices.measureAgain = options.yes;

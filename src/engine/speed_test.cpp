@@ -15,7 +15,6 @@
 #include "engine/purge_type_choice.h"
 #include "platform/local_time.h"
 #include "platform/paths.h"
-#include "setups/registry.h"
 #include "text/locale_format.h"
 #include "text/str_proc.h"
 #include "text/user_dialogs.h"
@@ -40,15 +39,6 @@ std::string Duration(double seconds, bool roundToMinutes) {
   return StrProc::SecondsToText(static_cast<std::int32_t>(bounded), true, roundToMinutes);
 }
 
-// The speed as the store keeps it: a plain decimal number.
-std::string SpeedAsText(float speed) {
-  std::ostringstream text;
-  text.imbue(std::locale::classic());
-  // Enough digits that the value read back is the very same.
-  text << std::setprecision(std::numeric_limits<float>::max_digits10) << speed;
-  return text.str();
-}
-
 }  // namespace
 
 void SpeedTestHost::Wait(int milliseconds) {
@@ -67,6 +57,14 @@ double SpeedTestHost::TimeOfDaySeconds() {
 
 bool UsablePurgeSpeed(float speed) {
   return speed > 0 && speed < 1e6f;
+}
+
+std::string SpeedAsText(float speed) {
+  std::ostringstream text;
+  text.imbue(std::locale::classic());
+  // Enough digits that the value read back is the very same.
+  text << std::setprecision(std::numeric_limits<float>::max_digits10) << speed;
+  return text.str();
 }
 
 std::optional<float> StoredSpeedFromText(const std::string& text) {
@@ -128,10 +126,6 @@ SpeedTest::SpeedTest(PurgeTypeChoice& purgeType, DriveClusterSize& clusterSizes,
       host_(host) {
   dummyParent = FillDisk::DummyParentFolder;
   freeSpace = DiskProc::FreeSpace;
-}
-
-std::string SpeedTest::DriveKey(const Platform::DriveInfo& drive) const {
-  return registryBasePath + "\\" + drive.root;
 }
 
 std::string SpeedTest::ShowSpeedText(const Platform::DriveInfo& drive) const {
@@ -201,18 +195,11 @@ void SpeedTest::Run(const std::vector<Platform::DriveInfo>& drives, const DriveC
   }
   blnPerformingSpeedTest = false;
   host_.Refresh();
-  if (allMeasured) {
-    (void)Registry::RegWriteString(Registry::RootKey::CurrentUser, DriveKey(drive), "Speed",
-                                   SpeedAsText(purgeSpeeds_.Speed(drive.root)));
-  }
+  if (allMeasured && storeSpeed) storeSpeed(drive, purgeSpeeds_.Speed(drive.root));
 }
 
 bool SpeedTest::AcceptStoredSpeed(const Platform::DriveInfo& drive, bool& stop) {
-  std::string text;
-  const std::string status =
-      Registry::RegReadString(Registry::RootKey::CurrentUser, DriveKey(drive), "Speed", text);
-  if (status.empty() || status[0] != '0') return false;
-  const std::optional<float> speed = StoredSpeedFromText(text);
+  const std::optional<float> speed = loadStoredSpeed ? loadStoredSpeed(drive) : std::nullopt;
   if (!speed) return false;
   const MessageAnswer answer = dialogs_.ShowMessage(
       {caption,

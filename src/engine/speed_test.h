@@ -44,8 +44,10 @@ class SpeedTest {
 
   // The caption of the test button, which titles the test's messages.
   std::string caption = "Test purge speed";
-  // The registry key path under which the program keeps its values (drive keys lie below it).
-  std::string registryBasePath;
+  // Where a drive's measured speed is kept between runs of the program (the front ends keep it
+  // in the registry): the stored speed or nothing, and keeping a new one. Unset: none is kept.
+  std::function<std::optional<float>(const Platform::DriveInfo& drive)> loadStoredSpeed;
+  std::function<void(const Platform::DriveInfo& drive, float speed)> storeSpeed;
   // True from the start of the first measurement to the end of the last.
   bool blnPerformingSpeedTest = false;
   // The drive tested last (its root), preselected the next time.
@@ -80,9 +82,6 @@ class SpeedTest {
   // The caption of lblPurgeSpeed for a drive ("" when it has not been measured).
   std::string ShowSpeedText(const Platform::DriveInfo& drive) const;
 
-  // The registry key of a drive.
-  std::string DriveKey(const Platform::DriveInfo& drive) const;
-
  private:
   bool AcceptStoredSpeed(const Platform::DriveInfo& drive, bool& stop);
   void Fail(const Platform::DriveInfo& drive);
@@ -98,6 +97,9 @@ class SpeedTest {
 // True for a stored speed that can be used: a number above 0 and below a million MB per second.
 // (Today's drives purge well above 100 MB per second, so the bound is far beyond any disk.)
 bool UsablePurgeSpeed(float speed);
+
+// A speed as the store keeps it: a plain decimal number that reads back as the very same value.
+std::string SpeedAsText(float speed);
 
 // A speed as it was stored (a plain decimal number), when it is usable.
 std::optional<float> StoredSpeedFromText(const std::string& text);

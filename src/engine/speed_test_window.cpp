@@ -80,7 +80,10 @@ void SpeedTestButton::cmdTestPurgeSpeed_MouseUp() {
     caption.remove(QLatin1Char('&'));
     if (!caption.isEmpty()) test_->caption = caption.toStdString();
   }
-  test_->registryBasePath = RegistryBasePath();
+  test_->loadStoredSpeed = [](const Platform::DriveInfo& drive) { return StoredPurgeSpeed(drive); };
+  test_->storeSpeed = [](const Platform::DriveInfo& drive, float speed) {
+    StorePurgeSpeed(drive, speed);
+  };
 
   const SpeedTest::DriveChooser chooser = [this](const std::vector<Platform::DriveInfo>& drives,
                                                  const std::string& preselected) {

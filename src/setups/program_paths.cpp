@@ -22,10 +22,16 @@ void UseProgramRegistryStore() {
   if (!store.empty()) Registry::SetStorePath(store);
 }
 
-std::optional<float> StoredPurgeSpeed(const Platform::DriveInfo& drive) {
+std::optional<float> StoredPurgeSpeed(const Platform::DriveInfo& drive,
+                                      const std::string& basePath) {
   std::string text;
-  const std::string status = Registry::RegReadString(
-      Registry::RootKey::CurrentUser, RegistryBasePath() + "\\" + drive.root, "Speed", text);
+  const std::string status = Registry::RegReadString(Registry::RootKey::CurrentUser,
+                                                     basePath + "\\" + drive.root, "Speed", text);
   if (status.empty() || status[0] != '0') return std::nullopt;
   return StoredSpeedFromText(text);
+}
+
+void StorePurgeSpeed(const Platform::DriveInfo& drive, float speed, const std::string& basePath) {
+  (void)Registry::RegWriteString(Registry::RootKey::CurrentUser, basePath + "\\" + drive.root,
+                                 "Speed", SpeedAsText(speed));
 }

@@ -21,4 +21,8 @@ void UseProgramRegistryStore();
 
 // The purge speed stored for a drive by an earlier speed test, when it is a usable number
 // (see UsablePurgeSpeed).
-std::optional<float> StoredPurgeSpeed(const Platform::DriveInfo& drive);
+std::optional<float> StoredPurgeSpeed(const Platform::DriveInfo& drive,
+                                      const std::string& basePath = RegistryBasePath());
+// Keeps the measured purge speed of a drive in the registry, for the next runs of the program.
+void StorePurgeSpeed(const Platform::DriveInfo& drive, float speed,
+                     const std::string& basePath = RegistryBasePath());

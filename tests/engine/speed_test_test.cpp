@@ -7,6 +7,7 @@
 #include "engine/cluster_size.h"
 #include "engine/purge_speeds.h"
 #include "engine/purge_type_choice.h"
+#include "setups/program_paths.h"
 #include "setups/registry.h"
 #include "support/scoped_locale_format.h"
 #include "support/scripted_dialogs.h"
@@ -40,7 +41,7 @@ class RecordingSpeedHost final : public SpeedTestHost {
 #ifdef _WIN32
 // Windows keeps the values in the user's registry, which outlives the test: every test gets a key
 // of its own, removed at its end.
-std::string RegistryBasePath() {
+std::string TestRegistryBase() {
   static int count = 0;
   return "Software\\Kexwell\\Kexwell tests\\" + std::to_string(::GetCurrentProcessId()) + "-" +
          std::to_string(++count);
@@ -52,7 +53,7 @@ void RemoveRegistryKey(const std::string& path) {
 }
 #else
 // POSIX keeps the values in the store file of each test's own folder.
-std::string RegistryBasePath() {
+std::string TestRegistryBase() {
   return "Software\\Kexwell\\Kexwell";
 }
 void RemoveRegistryKey(const std::string&) {}
@@ -65,18 +66,24 @@ class SpeedTestTest : public ::testing::Test {
     purgeType.SelectIndex(1, 0);  // one pass of three overwrites
     random.Seed();
     Registry::SetStorePath(folder / "registry.ini");
-    test.registryBasePath = RegistryBasePath();
+    test.loadStoredSpeed = [this](const Platform::DriveInfo& d) {
+      return StoredPurgeSpeed(d, base);
+    };
+    test.storeSpeed = [this](const Platform::DriveInfo& d, float speed) {
+      StorePurgeSpeed(d, speed, base);
+    };
     test.dummyParent = [this](const std::string&) { return dummies.Path(); };
     EXPECT_FALSE(Platform::DriveOfPath(dummies.Path(), drive));
   }
   ~SpeedTestTest() override {
     Registry::SetStorePath(savedStore);
-    RemoveRegistryKey(test.registryBasePath);
+    RemoveRegistryKey(base);
   }
 
   bool DummiesLeft() const { return !fs::is_empty(dummies.Path()); }
 
   std::string savedStore = Registry::StorePath();
+  const std::string base = TestRegistryBase();
   ScopedLocaleFormat locale{StrProc::LocaleFormat::English()};
   TempFolder folder;
   TempFolder dummies;
@@ -152,16 +159,16 @@ TEST_F(SpeedTestTest, AWholeTestMeasuresThreeTimesStoresTheAverageAndLeavesNoDum
                                                 " and then purges them"));
   EXPECT_TRUE(dialogs.shown[1].text.starts_with("The purge speed is approximately "));
   std::string stored;
-  EXPECT_EQ(
-      Registry::RegReadString(Registry::RootKey::CurrentUser, test.DriveKey(drive), "Speed", stored)
-          .substr(0, 1),
-      "0");
+  EXPECT_EQ(Registry::RegReadString(Registry::RootKey::CurrentUser, base + "\\" + drive.root,
+                                    "Speed", stored)
+                .substr(0, 1),
+            "0");
   EXPECT_FLOAT_EQ(std::stof(stored), speeds.Speed(drive.root));
 }
 
 TEST_F(SpeedTestTest, AStoredSpeedIsOfferedAndAcceptingItMeasuresNothing) {
-  ASSERT_EQ(Registry::RegWriteString(Registry::RootKey::CurrentUser, test.DriveKey(drive), "Speed",
-                                     "12.5")[0],
+  ASSERT_EQ(Registry::RegWriteString(Registry::RootKey::CurrentUser, base + "\\" + drive.root,
+                                     "Speed", "12.5")[0],
             '0');
   dialogs.Answer(MessageAnswer::Yes);
   dialogs.Answer(MessageAnswer::Yes);

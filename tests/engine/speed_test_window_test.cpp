@@ -13,6 +13,7 @@
 #include "engine/specify_drive_dialog.h"
 #include "gui_support/fake_main_window.h"
 #include "operation/program_settings.h"
+#include "setups/program_paths.h"
 #include "setups/registry.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"
@@ -118,11 +119,9 @@ TEST_F(SpeedTestWindow, ATestShowsItsProgressInBoldThenTheSpeedAndLeavesNoDummyF
   EXPECT_FALSE(main.lblPurgeSpeed->font().bold());
 
   EXPECT_TRUE(std::filesystem::is_empty(dummies.Path()));
-  std::string stored;
-  EXPECT_EQ(Registry::RegReadString(Registry::RootKey::CurrentUser, button.Test().DriveKey(drive),
-                                    "Speed", stored)[0],
-            '0');
-  EXPECT_GT(std::stof(stored), 0.0f);
+  const std::optional<float> stored = StoredPurgeSpeed(drive);
+  ASSERT_TRUE(stored.has_value()) << "the measured speed is kept for the next runs";
+  EXPECT_FLOAT_EQ(*stored, settings.purgeSpeeds.Speed(drive.root));
 }
 
 TEST_F(SpeedTestWindow, WithSeveralDrivesTheDriveDialogOpensBesideTheButtonAndCancelStopsTheTest) {
