@@ -32,6 +32,10 @@ constexpr std::uint64_t kMaxFileBytes = 64ull * 1024 * 1024;
 constexpr std::size_t kMaxTextBytes = 16 * 1024 * 1024;
 // The last line that the line-numbered error codes can carry.
 constexpr long long kLastCodedLine = 500;
+// Codes of memory faults and of a text that was not recovered. The loader gives only
+// kGeneralMemoryError now; the other two keep their messages.
+constexpr int kParticularMemoryError = -2;
+constexpr int kTextNotRecovered = -4;
 constexpr int kGeneralMemoryError = -8;
 
 struct Language {
@@ -294,21 +298,21 @@ std::string ProgramTextErrorMessage(int code, const std::string& path) {
   if (value <= -1001) return "String too long at line " + std::to_string(-(value + 1000));
   if (value <= -501) return "Missing string at line " + std::to_string(-(value + 500));
   switch (code) {
-    case 0:
+    case kNoProgramText:
       return "No program text was read.";
-    case -1:
+    case kCannotOpen:
       return "Cannot open file containing program text.\r\n" + Platform::AbsolutePath(path);
-    case -2:
+    case kParticularMemoryError:
       return "Particular memory allocation error.";
-    case -3:
+    case kTooMuchText:
       return "Too much program text.";
-    case -4:
+    case kTextNotRecovered:
       return "Text not recovered.";
-    case -6:
+    case kFileIsEmpty:
       return "File is empty.";
-    case -7:
+    case kErrorReading:
       return "Error reading file.";
-    case -8:
+    case kGeneralMemoryError:
       return "General memory allocation error.";
     default:
       return "Error " + std::to_string(code);
