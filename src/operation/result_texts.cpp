@@ -2,62 +2,63 @@
 
 #include <cctype>
 
+#include "engine/file_ops.h"
 #include "platform/errors.h"
 
 std::string ResultCodeReportText(short code, const std::string& extension) {
   switch (code) {
-    case -54:
+    case FilePurge::kSystemFile:
       return ": file is a system file, not purged.";
-    case -11:
+    case FilePurge::kSizeNotRestored:
       return ": error when restoring filesize.";
-    case -9:
+    case FilePurge::kInvalidClusterSize:
       return ": invalid cluster size.";
-    case -8:
+    case FilePurge::kInvalidPurgeType:
       return ": invalid purge type.";
-    case -7:
+    case FilePurge::kFlushFailed:
       return ": error when flushing file.";
-    case -4:
+    case FilePurge::kNotDeleted:
       return ": file overwritten but not deleted.";
-    case -3:
+    case FilePurge::kWriteFailed:
       return ": error when writing to file.";
-    case -2:
+    case FilePurge::kCannotOpenForWriting:
       return ": unable to open file for writing.";
-    case -1:
+    case FilePurge::kEmptyName:
       return ": empty file name.";
-    case 1:
+    case FileOps::kProgramFolder:
       return ": a file in the current application folder, not purged.";
-    case 2:
+    case FileOps::kPagingFile:
       return ": the page file (swap file), not purged.";
-    case -53:
+    case FilePurge::kReadOnly:
       return ": file is a read-only file, not purged."
              "\r\n"
              "(Perhaps file is in use by another program.)";
-    case -13:
+    case FilePurge::kNotARegularFile:
       return ": not a regular file, not purged.";
-    case -15:
+    case FilePurge::kReplaced:
       return ": replaced by another file while it was opened, not purged.";
-    case -56:
+    case FilePurge::kNotOnDisk:
       return ": not a file on a disk, not purged.";
-    case -16:
+    case FilePurge::kMoved:
       return ": overwritten, but the file system wrote the new data elsewhere; the old data "
              "remains on the disk.";
-    case -17:
+    case FilePurge::kShared:
       return ": overwritten, but its blocks are shared with another file or a snapshot; the old "
              "data remains on the disk.";
-    case -18:
+    case FilePurge::kInline:
       return ": overwritten, but its data lay inside the file system's own records; the old data "
              "may remain in its journal or metadata.";
-    case -19:
+    case FilePurge::kJournaled:
       return ": overwritten, but the file system also wrote the data to its journal; the old "
              "data may remain in the journal.";
-    case -21:
+    case FilePurge::kGrew:
       return ": grew while it was purged; what was added meanwhile was not overwritten and may "
              "remain on the disk.";
-    case -20:
+    case FilePurge::kPlacementUnknown:
       return ": overwritten, but the file system did not say where the data lies; the old data "
              "may remain on the disk.";
-    case 7:
-    case 8:
+    case FileOps::kSensitiveExtension:
+    case FileOps::kSensitiveRefused:
       return ": \"" + extension + "\" files are not purged.";
     default:
       return " not purged.";

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "text/utf8.h"
+
 namespace TextEncoding {
 
 namespace {
@@ -16,57 +18,13 @@ constexpr std::array<char32_t, 32> kWindows1252High = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 0x98
 };
 
-void AppendUtf8(std::string& out, char32_t codePoint) {
-  if (codePoint < 0x80) {
-    out += static_cast<char>(codePoint);
-  } else if (codePoint < 0x800) {
-    out += static_cast<char>(0xC0 | (codePoint >> 6));
-    out += static_cast<char>(0x80 | (codePoint & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (codePoint >> 12));
-    out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (codePoint & 0x3F));
-  }
-}
-
-bool IsContinuation(unsigned char byte) {
-  return (byte & 0xC0) == 0x80;
-}
-
 }  // namespace
 
 bool IsValidUtf8(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    if (lead < 0x80) {
-      ++i;
-      continue;
-    }
-    std::size_t length = 0;
-    // The allowed range of the second byte rules out overlong forms, surrogates and code points
-    // beyond U+10FFFF.
-    unsigned char low = 0x80, high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-      length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      length = 3;
-      if (lead == 0xE0) low = 0xA0;
-      if (lead == 0xED) high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      length = 4;
-      if (lead == 0xF0) low = 0x90;
-      if (lead == 0xF4) high = 0x8F;
-    } else {
-      return false;
-    }
-    if (text.size() - i < length) return false;
-    const auto second = static_cast<unsigned char>(text[i + 1]);
-    if (second < low || second > high) return false;
-    for (std::size_t k = 2; k < length; ++k) {
-      if (!IsContinuation(static_cast<unsigned char>(text[i + k]))) return false;
-    }
-    i += length;
+  for (std::size_t at = 0; at < text.size();) {
+    const Utf8::Decoded next = Utf8::DecodeFront(text.substr(at));
+    if (next.form != Utf8::Form::kCharacter) return false;
+    at += next.length;
   }
   return true;
 }
@@ -77,9 +35,9 @@ std::string Windows1252ToUtf8(std::string_view text) {
   for (const char c : text) {
     const auto byte = static_cast<unsigned char>(c);
     if (byte >= 0x80 && byte <= 0x9F) {
-      AppendUtf8(out, kWindows1252High[byte - 0x80]);
+      Utf8::Append(out, kWindows1252High[byte - 0x80]);
     } else {
-      AppendUtf8(out, byte);
+      Utf8::Append(out, byte);
     }
   }
   return out;

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "text/utf8.h"
+
 namespace {
 
 // Accented capitals and the small letters they become.
@@ -27,66 +29,11 @@ bool IsAscii(std::string_view text) {
                      [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-std::u32string Decode(std::string_view text) {
-  std::u32string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    int length = 0;
-    char32_t value = 0;
-    if (lead < 0x80) {
-      length = 1;
-      value = lead;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-      length = 2;
-      value = lead & 0x1Fu;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      length = 3;
-      value = lead & 0x0Fu;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      length = 4;
-      value = lead & 0x07u;
-    }
-    bool valid = length > 0 && i + static_cast<std::size_t>(length) <= text.size();
-    for (int k = 1; valid && k < length; ++k) {
-      const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-      valid = (next & 0xC0u) == 0x80u;
-      value = (value << 6) | (next & 0x3Fu);
-    }
-    // Overlong forms, surrogates and values past U+10FFFF are not characters.
-    if (valid && ((length == 3 && (value < 0x800 || (value >= 0xD800 && value <= 0xDFFF))) ||
-                  (length == 4 && (value < 0x10000 || value > 0x10FFFF)))) {
-      valid = false;
-    }
-    if (valid) {
-      out.push_back(value);
-      i += static_cast<std::size_t>(length);
-    } else {
-      out.push_back(kStrayByteBase + lead);
-      ++i;
-    }
-  }
-  return out;
-}
-
 void Encode(char32_t c, std::string& out) {
-  if (c >= kStrayByteBase && c <= kStrayByteBase + 0xFF) {
+  if (c >= kStrayByteBase && c <= kStrayByteBase + 0xFF)
     out.push_back(static_cast<char>(c - kStrayByteBase));
-  } else if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
+  else
+    Utf8::Append(out, c);
 }
 
 template <typename Char>
@@ -153,7 +100,7 @@ std::string LowerCaseForMatching(std::string_view text) {
     LowerInPlace(out);
     return out;
   }
-  std::u32string wide = Decode(text);
+  std::u32string wide = Utf8::Decode(text, kStrayByteBase);
   LowerInPlace(wide);
   std::string out;
   out.reserve(text.size());
@@ -183,8 +130,8 @@ bool MatchWildcardPart(std::string_view part, std::string_view pattern, bool cas
     LowerInPlace(lowerPattern);
     return MatchPart(std::string_view(lowerPart), std::string_view(lowerPattern));
   }
-  std::u32string widePart = Decode(part);
-  std::u32string widePattern = Decode(pattern);
+  std::u32string widePart = Utf8::Decode(part, kStrayByteBase);
+  std::u32string widePattern = Utf8::Decode(pattern, kStrayByteBase);
   if (!caseSensitive) {
     LowerInPlace(widePart);
     LowerInPlace(widePattern);

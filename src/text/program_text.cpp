@@ -32,6 +32,10 @@ constexpr std::uint64_t kMaxFileBytes = 64ull * 1024 * 1024;
 constexpr std::size_t kMaxTextBytes = 16 * 1024 * 1024;
 // The last line that the line-numbered error codes can carry.
 constexpr long long kLastCodedLine = 500;
+// Codes of memory faults and of a text that was not recovered. The loader gives only
+// kGeneralMemoryError now; the other two keep their messages.
+constexpr int kParticularMemoryError = -2;
+constexpr int kTextNotRecovered = -4;
 constexpr int kGeneralMemoryError = -8;
 
 struct Language {
@@ -110,42 +114,14 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-bool InRange(unsigned char byte, unsigned char low, unsigned char high) {
-  return byte >= low && byte <= high;
-}
-
 // Whether text is UTF-8 without NUL bytes. With cutEnd, the text may end inside a character.
 bool IsUtf8Text(std::string_view text, bool cutEnd) {
-  std::size_t at = 0;
-  while (at < text.size()) {
-    const auto lead = static_cast<unsigned char>(text[at]);
-    if (lead == 0) return false;
-    if (lead < 0x80) {
-      ++at;
-      continue;
-    }
-    std::size_t following = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (InRange(lead, 0xC2, 0xDF)) {
-      following = 1;
-    } else if (InRange(lead, 0xE0, 0xEF)) {
-      following = 2;
-      if (lead == 0xE0) low = 0xA0;   // no overlong forms
-      if (lead == 0xED) high = 0x9F;  // no surrogates
-    } else if (InRange(lead, 0xF0, 0xF4)) {
-      following = 3;
-      if (lead == 0xF0) low = 0x90;
-      if (lead == 0xF4) high = 0x8F;  // nothing above U+10FFFF
-    } else {
-      return false;
-    }
-    for (std::size_t i = 1; i <= following; ++i) {
-      if (at + i == text.size()) return cutEnd;
-      const auto byte = static_cast<unsigned char>(text[at + i]);
-      if (!(i == 1 ? InRange(byte, low, high) : InRange(byte, 0x80, 0xBF))) return false;
-    }
-    at += following + 1;
+  for (std::size_t at = 0; at < text.size();) {
+    if (text[at] == '\0') return false;
+    const Utf8::Decoded next = Utf8::DecodeFront(text.substr(at));
+    if (next.form == Utf8::Form::kCutShort) return cutEnd;
+    if (next.form == Utf8::Form::kInvalid) return false;
+    at += next.length;
   }
   return true;
 }
@@ -322,21 +298,21 @@ std::string ProgramTextErrorMessage(int code, const std::string& path) {
   if (value <= -1001) return "String too long at line " + std::to_string(-(value + 1000));
   if (value <= -501) return "Missing string at line " + std::to_string(-(value + 500));
   switch (code) {
-    case 0:
+    case kNoProgramText:
       return "No program text was read.";
-    case -1:
+    case kCannotOpen:
       return "Cannot open file containing program text.\r\n" + Platform::AbsolutePath(path);
-    case -2:
+    case kParticularMemoryError:
       return "Particular memory allocation error.";
-    case -3:
+    case kTooMuchText:
       return "Too much program text.";
-    case -4:
+    case kTextNotRecovered:
       return "Text not recovered.";
-    case -6:
+    case kFileIsEmpty:
       return "File is empty.";
-    case -7:
+    case kErrorReading:
       return "Error reading file.";
-    case -8:
+    case kGeneralMemoryError:
       return "General memory allocation error.";
     default:
       return "Error " + std::to_string(code);
