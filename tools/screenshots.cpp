@@ -179,12 +179,10 @@ int main(int argc, char** argv) {
   {
     QuietHost host;
     PurgeRun run(settings, dialogs, host);
-    run.blnPurgeFiles = true;
-    run.strNextDirPath = settings.target.TargetFolder;
-    run.strCurrentFileSpec = "*.*";
+    const RunRequest purge{RunKind::Purge, settings.target.TargetFolder, "*.*"};
     frmReport report(&window);
     report.resize(Twips::ToPixels(9000, &report), Twips::ToPixels(6000, &report));
-    report.BeginRun(run);
+    report.BeginRun(run, purge);
     report.show();
     report.ShowReportText(
         "12/06/2026, 10:30:00\r\nPurging all files in " + settings.target.TargetFolder +
@@ -200,7 +198,7 @@ int main(int argc, char** argv) {
       confirm.Ask(settings.target.TargetFolder + "passwords.kdbx     2.93 KB     12/06/2026",
                   &report);
     }
-    run.ProcessFiles();
+    run.ProcessFiles(purge);
     report.ShowReportText(run.Report());
     report.EndRun();
     Save(&report, "report_window_done");

@@ -28,10 +28,10 @@ extern "C" void OnInterrupt(int) {
   std::signal(SIGINT, SIG_DFL);
 }
 
-void RunWithInterrupt(PurgeRun& run) {
+void RunWithInterrupt(PurgeRun& run, const RunRequest& request) {
   stopFlag = &run.blnStop;
   auto* const previous = std::signal(SIGINT, OnInterrupt);
-  run.ProcessFiles();
+  run.ProcessFiles(request);
   std::signal(SIGINT, previous);
   stopFlag = nullptr;
 }
@@ -89,7 +89,7 @@ int RunPurgeCommand(const RunCommandOptions& options) {
     return kExitNotAll;
   }
 
-  RunWithInterrupt(run);
+  RunWithInterrupt(run, starter.RequestForTarget(RunKind::Purge));
   PrintReport(run);
   starter.OfferToDeleteEmptyFolder();
   const bool everyFile = !run.blnStop && run.FoldersNotEntered == 0 &&
@@ -109,10 +109,10 @@ int RunListCommand(const RunCommandOptions& options) {
   RunStarter starter(settings, dialogs);
 
   if (!starter.CheckTarget() || !starter.PrepareListing()) return kExitRefused;
-  starter.SetUpRun(run, false);
+  RunRequest listing = starter.RequestForTarget(RunKind::List);
   // Subfolders are listed folder by folder: a line per file would soon fill the report.
-  run.blnDisplayFileNames = !settings.target.blnSubdirectories && !options.noFileNames;
-  run.blnDisplayFolderNames = !options.noFolderNames;
+  listing.displayFileNames = !settings.target.blnSubdirectories && !options.noFileNames;
+  listing.displayFolderNames = !options.noFolderNames;
 
   // The estimate uses the speed that a speed test stored for the drive.
   Platform::DriveInfo drive;
@@ -121,7 +121,7 @@ int RunListCommand(const RunCommandOptions& options) {
       settings.purgeSpeeds.Set(drive.root, *speed, 1);
   }
 
-  RunWithInterrupt(run);
+  RunWithInterrupt(run, listing);
   PrintReport(run);
   return run.blnStop || run.FoldersNotEntered > 0 ? kExitNotAll : kExitDone;
 }

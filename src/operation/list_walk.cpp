@@ -28,19 +28,18 @@ double ListedLength(std::int64_t length) {
 
 }  // namespace
 
-void PurgeRun::ListFilesRecursive(const std::string& folderPath, const std::string& fileSpec) {
+void PurgeRun::ListFilesRecursive(const std::string& folderPath) {
   Platform::FolderHandle folder;
   if (const std::error_code error = folder.Open(folderPath)) {
-    NoteFolderNotEntered(WithTrailingSeparator(folderPath), error, !blnPurgeFiles && !blnListFiles);
+    NoteFolderNotEntered(WithTrailingSeparator(folderPath), error);
     return;
   }
-  ListFolder(folder, folderPath, fileSpec);
+  ListFolder(folder, folderPath);
 }
 
-void PurgeRun::ListFolder(const Platform::FolderHandle& handle, const std::string& folderPath,
-                          const std::string& fileSpec) {
+void PurgeRun::ListFolder(const Platform::FolderHandle& handle, const std::string& folderPath) {
   const std::string folder = WithTrailingSeparator(folderPath);
-  const bool counting = !blnPurgeFiles && !blnListFiles;
+  const bool counting = request_.kind == RunKind::Count;
 
   std::vector<std::string> matching;
   std::vector<std::string> subfolders;
@@ -48,18 +47,18 @@ void PurgeRun::ListFolder(const Platform::FolderHandle& handle, const std::strin
   const std::error_code error = handle.List([&](const Platform::FolderEntry& entry) {
     if (entry.isFolder)
       subfolders.push_back(entry.name);
-    else if (SatisfiesFilespecAndDateRestrictionIn(handle, entry.name, fileSpec, limit))
+    else if (SatisfiesFilespecAndDateRestrictionIn(handle, entry.name, request_.fileSpec, limit))
       matching.push_back(entry.name);
     return true;
   });
   if (error) {
-    NoteFolderNotEntered(folder, error, counting);
+    NoteFolderNotEntered(folder, error);
     return;
   }
   intNumFiles = static_cast<std::int32_t>(matching.size());
 
   if (!matching.empty() && !counting) {
-    if (blnDisplayFolderNames)
+    if (request_.displayFolderNames)
       AddToReport(folder + kLineBreak, true);
     else
       AddToReport(" .", true);
@@ -73,14 +72,14 @@ void PurgeRun::ListFolder(const Platform::FolderHandle& handle, const std::strin
     if (counting) {
       if (known && status.kind == Platform::FileKind::Regular && status.links > 1)
         ++lngNumHardLinkedFiles;
-      if (lngNumFilesProcessed >= intStopAt) {
+      if (lngNumFilesProcessed >= request_.stopAt) {
         lngNumFilesProcessed = -1;
         return;
       }
       continue;
     }
     const double size = known ? ListedLength(status.length) : 0;
-    if (blnListFiles && blnDisplayFileNames) {
+    if (request_.kind == RunKind::List && request_.displayFileNames) {
       const std::string date =
           known ? StrProc::ModificationDateText(status.times.modification.seconds, false) : "";
       AddToReport(name + " (" + date + ", " + StrProc::SizeToTextGB(size, 2) + ")   " + kLineBreak,
@@ -93,12 +92,12 @@ void PurgeRun::ListFolder(const Platform::FolderHandle& handle, const std::strin
 
   if (!settings_.target.blnSubdirectories) return;
   for (const std::string& name : subfolders) {
-    strNextDirPath = folder + name;
+    const std::string subfolder = folder + name;
     Platform::FolderHandle subHandle;
     if (const std::error_code openError = handle.OpenSubfolder(name, subHandle))
-      NoteFolderNotEntered(WithTrailingSeparator(strNextDirPath), openError, counting);
+      NoteFolderNotEntered(WithTrailingSeparator(subfolder), openError);
     else
-      ListFolder(subHandle, strNextDirPath, fileSpec);
+      ListFolder(subHandle, subfolder);
     if (counting) {
       if (lngNumFilesProcessed == -1) return;
     } else {
@@ -110,9 +109,8 @@ void PurgeRun::ListFolder(const Platform::FolderHandle& handle, const std::strin
 
 // A listing reports a folder it could not read or enter; the count before a purge only counts
 // it, since the purge reports it.
-void PurgeRun::NoteFolderNotEntered(const std::string& folder, const std::error_code& error,
-                                    bool counting) {
-  if (counting)
+void PurgeRun::NoteFolderNotEntered(const std::string& folder, const std::error_code& error) {
+  if (request_.kind == RunKind::Count)
     ++FoldersNotEntered;
   else
     ReportFolderNotEntered(folder, error);

@@ -65,17 +65,23 @@ std::string PurgeRun::DateAndTime() const {
          StrProc::FormatDateTime("%H:%M:%S", local, format);
 }
 
-void PurgeRun::ProcessFiles() {
+void PurgeRun::ProcessFiles(const RunRequest& request) {
+  if (request.kind == RunKind::Count) {
+    CountMatchingFilesOfTarget(request);
+    host_.Finished();
+    return;
+  }
+  request_ = request;
   ResetRunState();
-  if (blnPurgeFiles) {
+  const bool purge = request_.kind == RunKind::Purge;
+  if (purge) {
     WriteHeading();
     settings_.protectedFiles.Reset(0);
     if (settings_.blnConfirmFiles) blnPurgeRemainingFiles = false;
-    KXesPurgeRecursive(strNextDirPath, strCurrentFileSpec);
+    KXesPurgeRecursive(request_.targetFolder);
   } else {
     EstimatedTimeCaption.clear();
-    listingFolder_ = strNextDirPath;
-    ListFilesRecursive(strNextDirPath, strCurrentFileSpec);
+    ListFilesRecursive(request_.targetFolder);
     if (lngNumFilesProcessed == 0) {
       report_.Append(std::string("No files to list") +
                      (settings_.dateRestriction.blnDateRestriction()
@@ -91,7 +97,7 @@ void PurgeRun::ProcessFiles() {
   report_.TrimTrailingControls();
   report_.Append(std::string(kLineBreak) + kLineBreak);
   WriteSummary();
-  if (blnPurgeFiles) {
+  if (purge) {
     report_.Append(DateAndTime() + kLineBreak);
     const RunStatus status = status_.load();
     if (status != RunStatus::Paused && status != RunStatus::Stopped && lngNumFilesPurged > 0)
@@ -102,14 +108,15 @@ void PurgeRun::ProcessFiles() {
 }
 
 void PurgeRun::WriteHeading() {
-  const bool allFiles = strCurrentFileSpec == "*.*";
+  const std::string& folder = request_.targetFolder;
+  const std::string& fileSpec = request_.fileSpec;
+  const bool allFiles = fileSpec == "*.*";
   std::string heading = DateAndTime() + kLineBreak + "Purging ";
-  heading += allFiles ? "all files in " + strNextDirPath
-                      : "files " + strNextDirPath + strCurrentFileSpec + " ";
+  heading += allFiles ? "all files in " + folder : "files " + folder + fileSpec + " ";
   if (settings_.target.blnSubdirectories) {
     heading += kLineBreak;
     heading += allFiles ? "(including all files in subfolders) "
-                        : "(including " + strCurrentFileSpec + " files in subfolders) ";
+                        : "(including " + fileSpec + " files in subfolders) ";
   }
   if (settings_.dateRestriction.blnDateRestriction()) {
     heading += kLineBreak;
@@ -126,12 +133,12 @@ void PurgeRun::WriteHeading() {
 void PurgeRun::WriteSummary() {
   std::string summary;
   if (lngNumFilesProcessed >= 1) {
-    summary += NamesTheSpecification(strCurrentFileSpec)
-                   ? "Number of files " + strCurrentFileSpec + ": "
+    summary += NamesTheSpecification(request_.fileSpec)
+                   ? "Number of files " + request_.fileSpec + ": "
                    : std::string("Number of files: ");
     summary += Grouped(lngNumFilesProcessed) + kLineBreak;
   }
-  if (blnPurgeFiles) {
+  if (request_.kind == RunKind::Purge) {
     if (!(lngNumFilesProcessed == 1 && lngNumFilesPurged == 1))
       summary += "Number of files purged: " + Grouped(lngNumFilesPurged) + kLineBreak;
     if (lngNumFilesNotDestroyed > 0)
@@ -162,13 +169,14 @@ void PurgeRun::WriteSummary() {
     if (blnStop) summary += std::string("Listing was stopped.") + kLineBreak + kLineBreak;
     if (dblTotalBytesPurged > 0 && !blnStop) {
       Platform::DriveInfo drive;
-      if (Platform::DriveOfPath(listingFolder_, drive)) drive.root = listingFolder_;
+      const std::string& folder = request_.targetFolder;
+      if (Platform::DriveOfPath(folder, drive)) drive.root = folder;
       const PurgeTypeChoice& choice = settings_.purgeType;
       const ListingEstimate estimate = EstimateAfterListing(
           settings_.purgeSpeeds.Speed(drive.root), drive, dblTotalBytesPurged, lngNumFilesProcessed,
           choice.GetNumOverwrites(), TypeOfPurgeDescription(choice), settings_.dblAF_A,
           settings_.dblAF_B);
-      summary += WithVolumeWarnings(estimate.reportText, volumeWarnings(listingFolder_));
+      summary += WithVolumeWarnings(estimate.reportText, volumeWarnings(folder));
       EstimatedTimeCaption = estimate.estimateLabel;
     }
   }
@@ -215,7 +223,7 @@ void PurgeRun::ReportBufferFull() {
   if (lastBreak != std::string::npos) report_.CutAt(lastBreak);
   report_.Append(std::string(kLineBreak) + kLineBreak);
   PendingText.clear();
-  if (blnPurgeFiles) {
+  if (request_.kind == RunKind::Purge) {
     report_.Append(std::string("The report buffer has been filled, so ") +
                    "this report cannot continue.  The purge operation will continue, " +
                    "but without report of results for individual files." + kLineBreak + kLineBreak);
@@ -244,17 +252,13 @@ void PurgeRun::PauseContinueButton() {
     status_ = pausing ? RunStatus::Paused : RunStatus::Running;
 }
 
-std::int32_t PurgeRun::CountMatchingFilesOfTarget() {
-  const bool purge = blnPurgeFiles;
-  const bool list = blnListFiles;
-  blnPurgeFiles = false;
-  blnListFiles = false;
+std::int32_t PurgeRun::CountMatchingFilesOfTarget(const RunRequest& request) {
+  request_ = request;
+  request_.kind = RunKind::Count;
   blnStop = false;
   lngNumFilesProcessed = 0;
   lngNumHardLinkedFiles = 0;
   FoldersNotEntered = 0;
-  ListFilesRecursive(strNextDirPath, strCurrentFileSpec);
-  blnPurgeFiles = purge;
-  blnListFiles = list;
+  ListFilesRecursive(request_.targetFolder);
   return lngNumFilesProcessed;
 }

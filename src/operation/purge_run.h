@@ -14,6 +14,7 @@
 #include "engine/file_purge.h"
 #include "operation/report_text.h"
 #include "operation/run_host.h"
+#include "operation/run_request.h"
 #include "operation/volume_warnings.h"
 #include "platform/handles.h"
 
@@ -28,15 +29,6 @@ class PurgeRun {
   PurgeRun(ProgramSettings& settings, UserDialogs& dialogs, RunHost& host);
   PurgeRun(const PurgeRun&) = delete;
   PurgeRun& operator=(const PurgeRun&) = delete;
-
-  // --- Set by the starter -----------------------------------------------------------------
-  bool blnPurgeFiles = false;  // a purge
-  bool blnListFiles = false;   // a listing; neither: counting
-  std::string strNextDirPath;  // the target folder; the walks reuse it for the folder entered
-  std::string strCurrentFileSpec;
-  std::int16_t intStopAt = 1001;  // counting stops when this many files were found
-  bool blnDisplayFolderNames = true;
-  bool blnDisplayFileNames = true;
 
   // --- Flags that the window's buttons set, read at the poll points ------------------------
   std::atomic<bool> blnStop{false};
@@ -70,17 +62,18 @@ class PurgeRun {
   std::function<std::vector<std::string>(const std::string& folder)> volumeWarnings =
       VolumeWarningsForPath;
 
-  // Runs the whole purge or listing and writes the summary.
-  void ProcessFiles();
-  // Counts the matching files of the target, stopping at intStopAt: the count, or -1 when it
-  // passed 1000.
-  std::int32_t CountMatchingFilesOfTarget();
+  // Runs the whole purge or listing that request names and writes the summary; a count is
+  // counted as CountMatchingFilesOfTarget counts it.
+  void ProcessFiles(const RunRequest& request);
+  // Counts the matching files of the request's target, whatever its kind, stopping at its
+  // stopAt: the count, or -1 when it passed 1000.
+  std::int32_t CountMatchingFilesOfTarget(const RunRequest& request);
+  // What the run under way, or the last one, was told.
+  const RunRequest& Request() const { return request_; }
 
   void AddToReport(std::string_view text, bool flush);
   void WaitIfPaused();
   void ReportBufferFull();
-  void KXesPurgeRecursive(const std::string& folder, const std::string& fileSpec);
-  void ListFilesRecursive(const std::string& folder, const std::string& fileSpec);
 
   // The report window's buttons.
   void StopButton();
@@ -105,15 +98,15 @@ class PurgeRun {
   enum class FileStep { Next, EndFolder, Return };
 
   void ResetRunState();
+  void KXesPurgeRecursive(const std::string& folder);
+  void ListFilesRecursive(const std::string& folder);
   void WriteHeading();
   void WriteSummary();
   void StopLineBreak();
   std::string DateAndTime() const;
-  void PurgeFolder(const Platform::FolderHandle& handle, const std::string& folderPath,
-                   const std::string& fileSpec);
+  void PurgeFolder(const Platform::FolderHandle& handle, const std::string& folderPath);
   FileStep PurgeOneFile(const Platform::FolderHandle& handle, const std::string& folder,
-                        const std::string& name, const std::string& fileSpec, bool& firstMatch,
-                        double speedBytesPerSecond);
+                        const std::string& name, bool& firstMatch, double speedBytesPerSecond);
   FilePurge::PurgeOutcome PurgeConfirmedFile(const Platform::FolderHandle& handle,
                                              const std::string& name, double size,
                                              double speedBytesPerSecond);
@@ -122,9 +115,8 @@ class PurgeRun {
   bool RemoveIfEmpty(const Platform::FolderHandle& parent, const Platform::FolderHandle& folder,
                      const std::string& name, const std::string& path);
   void ReportFolderNotEntered(const std::string& folder, const std::error_code& error);
-  void NoteFolderNotEntered(const std::string& folder, const std::error_code& error, bool counting);
-  void ListFolder(const Platform::FolderHandle& handle, const std::string& folderPath,
-                  const std::string& fileSpec);
+  void NoteFolderNotEntered(const std::string& folder, const std::error_code& error);
+  void ListFolder(const Platform::FolderHandle& handle, const std::string& folderPath);
 
   ProgramSettings& settings_;
   UserDialogs& dialogs_;
@@ -136,6 +128,6 @@ class PurgeRun {
   // The folder whose files the purge walk is at, and whether it removed a name there.
   Platform::FileIdentity folderIdentity_;
   bool namesRemoved_ = false;
-  // The target folder of a listing, kept before the walk reuses strNextDirPath.
-  std::string listingFolder_;
+  // Given at the start of a run and only read until its end.
+  RunRequest request_;
 };

@@ -48,18 +48,17 @@ double SpeedInBytesPerSecond(const ProgramSettings& settings, const std::string&
 
 }  // namespace
 
-void PurgeRun::KXesPurgeRecursive(const std::string& folderPath, const std::string& fileSpec) {
+void PurgeRun::KXesPurgeRecursive(const std::string& folderPath) {
   Platform::FolderHandle folder;
   if (const std::error_code error = folder.Open(folderPath)) {
     host_.CaptionChanged(folderPath);
     ReportFolderNotEntered(WithTrailingSeparator(folderPath), error);
     return;
   }
-  PurgeFolder(folder, folderPath, fileSpec);
+  PurgeFolder(folder, folderPath);
 }
 
-void PurgeRun::PurgeFolder(const Platform::FolderHandle& handle, const std::string& folderPath,
-                           const std::string& fileSpec) {
+void PurgeRun::PurgeFolder(const Platform::FolderHandle& handle, const std::string& folderPath) {
   host_.CaptionChanged(folderPath);
   const double speed = SpeedInBytesPerSecond(settings_, folderPath);
   const std::string folder = WithTrailingSeparator(folderPath);
@@ -73,7 +72,7 @@ void PurgeRun::PurgeFolder(const Platform::FolderHandle& handle, const std::stri
   const std::int32_t limit = settings_.dateRestriction.lngOnlyBeforeThisJDN;
   intNumFiles = static_cast<std::int32_t>(
       std::count_if(listing.files.begin(), listing.files.end(), [&](const std::string& name) {
-        return SatisfiesFilespecAndDateRestrictionIn(handle, name, fileSpec, limit);
+        return SatisfiesFilespecAndDateRestrictionIn(handle, name, request_.fileSpec, limit);
       }));
 
   if (intNumFiles > 0) {
@@ -84,7 +83,7 @@ void PurgeRun::PurgeFolder(const Platform::FolderHandle& handle, const std::stri
     FileStep step = FileStep::Next;
     for (const std::string& name : listing.files) {
       host_.Yield();
-      step = PurgeOneFile(handle, folder, name, fileSpec, firstMatch, speed);
+      step = PurgeOneFile(handle, folder, name, firstMatch, speed);
       if (step != FileStep::Next) break;
     }
     // The deletions of this folder are made lasting once, after its last one.
@@ -96,13 +95,12 @@ void PurgeRun::PurgeFolder(const Platform::FolderHandle& handle, const std::stri
   if (settings_.target.blnSubdirectories && !listing.subfolders.empty()) {
     bool foldersRemoved = false;
     for (const std::string& name : listing.subfolders) {
-      strNextDirPath = folder + name;
-      const std::string subfolder = strNextDirPath;
+      const std::string subfolder = folder + name;
       Platform::FolderHandle subHandle;
       if (const std::error_code error = handle.OpenSubfolder(name, subHandle)) {
         ReportFolderNotEntered(WithTrailingSeparator(subfolder), error);
       } else {
-        PurgeFolder(subHandle, subfolder, fileSpec);
+        PurgeFolder(subHandle, subfolder);
       }
       if (blnStop) break;
       if (settings_.options.blnDeleteEmptyFolders && subHandle.IsOpen() &&
@@ -122,8 +120,8 @@ void PurgeRun::ReportFolderNotEntered(const std::string& folder, const std::erro
 
 PurgeRun::FileStep PurgeRun::PurgeOneFile(const Platform::FolderHandle& handle,
                                           const std::string& folder, const std::string& name,
-                                          const std::string& fileSpec, bool& firstMatch,
-                                          double speedBytesPerSecond) {
+                                          bool& firstMatch, double speedBytesPerSecond) {
+  const std::string& fileSpec = request_.fileSpec;
   const std::string path = folder + name;
   const PurgeOptions& options = settings_.options;
   if (!SatisfiesFilespecAndDateRestrictionIn(handle, name, fileSpec,

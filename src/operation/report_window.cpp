@@ -78,11 +78,11 @@ frmReport::frmReport(QWidget* parent) : QWidget(parent, Qt::Window) {
   ApplyLayout();
 }
 
-void frmReport::BeginRun(PurgeRun& run) {
+void frmReport::BeginRun(PurgeRun& run, const RunRequest& request) {
   run_ = &run;
-  purge_ = run.blnPurgeFiles;
+  purge_ = request.kind == RunKind::Purge;
   paused_ = false;
-  listsDots_ = !purge_ && !run.blnDisplayFolderNames;
+  listsDots_ = !purge_ && !request.displayFolderNames;
   reportText_.clear();
   txbText_->clear();
   cmdCopyToClipboard_->hide();

@@ -9,6 +9,7 @@
 #include <string>
 
 class PurgeRun;
+struct RunRequest;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -20,9 +21,9 @@ class frmReport : public QWidget {
   explicit frmReport(QWidget* parent = nullptr);
 
   // The window as a run begins: the text emptied, the copy and close buttons hidden, the run
-  // buttons laid out for a purge or a listing. The run's settings are read here, before its thread
+  // buttons laid out for the purge or the listing that request names, before the run's thread
   // starts.
-  void BeginRun(PurgeRun& run);
+  void BeginRun(PurgeRun& run, const RunRequest& request);
   // Shows the report as the run has it now.
   void ShowReportText(const std::string& text);
   // The run's thread has ended: the final report, the buttons and status of a finished run, and

@@ -90,8 +90,7 @@ void RunController::PurgeFiles() {
     main_.SetRunning(false);
     return;
   }
-  starter.SetUpRun(*run_, true);
-  StartRun("Purge files");
+  StartRun(starter.RequestForTarget(RunKind::Purge), "Purge files");
 }
 
 void RunController::ListAndEstimate() {
@@ -101,19 +100,19 @@ void RunController::ListAndEstimate() {
     main_.RefreshTargetDisplay();
     return;
   }
-  if (!starter.PrepareListing() || !starter.ChooseListingDisplay(*run_)) return;
-  starter.SetUpRun(*run_, false);
+  RunRequest listing = starter.RequestForTarget(RunKind::List);
+  if (!starter.PrepareListing() || !starter.ChooseListingDisplay(listing)) return;
   main_.ClearEstimate();
-  StartRun(starter.ListingCaption(*run_));
+  StartRun(listing, starter.ListingCaption(listing));
 }
 
 bool RunController::ShowReport() {
   return report_ && report_->ShowLastReport();
 }
 
-void RunController::StartRun(const std::string& caption) {
+void RunController::StartRun(const RunRequest& request, const std::string& caption) {
   main_.SetRunning(true);
-  report_->BeginRun(*run_);
+  report_->BeginRun(*run_, request);
   report_->setWindowTitle(QString::fromStdString(caption));
   if (QWidget* window = main_.Window()) {
     const QRect mainFrame = window->frameGeometry();
@@ -127,8 +126,8 @@ void RunController::StartRun(const std::string& caption) {
   workDone_ = false;
   RunOnWorkerThread(
       this,
-      [this] {
-        run_->ProcessFiles();
+      [this, request] {
+        run_->ProcessFiles(request);
         workDone_ = true;
       },
       [this] { RunEnded(); });
@@ -139,9 +138,8 @@ void RunController::RunEnded() {
   if (host_->Closing()) return;
   if (report_) report_->EndRun();
   main_.SetLastReport(run_->Report());
-  const bool purge = run_->blnPurgeFiles;
+  const bool purge = run_->Request().kind == RunKind::Purge;
   if (!purge) main_.SetCaption("lblEstimatedTime", run_->EstimatedTimeCaption);
-  run_->blnPurgeFiles = false;
   main_.SetRunning(false);
   // A target folder that is gone (removed while the run was being confirmed) is not offered for
   // deletion.

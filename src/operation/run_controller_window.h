@@ -14,6 +14,7 @@
 
 #include "operation/purge_confirmation.h"
 #include "operation/run_host.h"
+#include "operation/run_request.h"
 
 class MainWindowServices;
 class PurgeConfirmationState;
@@ -57,7 +58,7 @@ class RunController : public QObject {
   void runFinished();
 
  private:
-  void StartRun(const std::string& caption);
+  void StartRun(const RunRequest& request, const std::string& caption);
   void RunEnded();
   FileConfirmation ConfirmFileOnWindowThread(const std::string& label);
 

@@ -43,11 +43,9 @@ bool RunStarter::CheckTarget() {
   return true;
 }
 
-void RunStarter::SetUpRun(PurgeRun& run, bool purge) const {
-  run.blnPurgeFiles = purge;
-  run.blnListFiles = !purge;
-  run.strNextDirPath = WithTrailingSeparator(settings_.target.TargetFolder);
-  run.strCurrentFileSpec = settings_.target.TargetFilespec;
+RunRequest RunStarter::RequestForTarget(RunKind kind) const {
+  return {kind, WithTrailingSeparator(settings_.target.TargetFolder),
+          settings_.target.TargetFilespec};
 }
 
 std::int32_t RunStarter::FilesInTargetFolder() const {
@@ -76,8 +74,7 @@ std::optional<std::int32_t> RunStarter::PreparePurge(
   hardLinkedCount_ = 0;
   if (pattern) {
     if (showStatus) showStatus("Now counting files ...");
-    SetUpRun(run, true);
-    count = run.CountMatchingFilesOfTarget();
+    count = run.CountMatchingFilesOfTarget(RequestForTarget(RunKind::Count));
     hardLinkedCount_ = run.lngNumHardLinkedFiles;
     if (showStatus) showStatus("");
     if (count == 0) {
@@ -99,11 +96,9 @@ std::optional<std::int32_t> RunStarter::PreparePurge(
       hardLinkedCount_ = 1;
   }
   if (!pattern && settings_.dateRestriction.blnDateRestriction() &&
-             settings_.dateRestriction.ShowDateRestrictionExclusion(TargetPath(), kPurgeTitle,
-                                                                    dialogs_)) {
+      settings_.dateRestriction.ShowDateRestrictionExclusion(TargetPath(), kPurgeTitle, dialogs_)) {
     return std::nullopt;
   }
-  SetUpRun(run, true);
   return count;
 }
 
@@ -136,10 +131,10 @@ bool RunStarter::PrepareListing() {
   return false;
 }
 
-bool RunStarter::ChooseListingDisplay(PurgeRun& run) {
+bool RunStarter::ChooseListingDisplay(RunRequest& listing) {
   if (!settings_.target.blnSubdirectories) {
-    run.blnDisplayFileNames = true;
-    run.blnDisplayFolderNames = true;
+    listing.displayFileNames = true;
+    listing.displayFolderNames = true;
     return true;
   }
   Platform::DriveInfo drive;
@@ -157,19 +152,19 @@ bool RunStarter::ChooseListingDisplay(PurgeRun& run) {
          MessageIcon::Question, MessageButtons::YesNoCancel, MessageAnswer::Yes});
     if (answer != MessageAnswer::Yes) return false;
   }
-  run.blnDisplayFileNames = false;
+  listing.displayFileNames = false;
   const MessageAnswer answer = dialogs_.ShowMessage(
       {measured ? kListTitle : "List folder names?", "Suppress display of folder names?",
        MessageIcon::Question, MessageButtons::YesNoCancel, MessageAnswer::Yes});
   if (answer == MessageAnswer::Cancel) return false;
-  run.blnDisplayFolderNames = answer == MessageAnswer::No;
+  listing.displayFolderNames = answer == MessageAnswer::No;
   return true;
 }
 
-std::string RunStarter::ListingCaption(const PurgeRun& run) const {
-  const std::string& filespec = settings_.target.TargetFilespec;
-  if (!run.blnDisplayFileNames)
-    return run.blnDisplayFolderNames ? "List folders" : "Estimate purge time";
+std::string RunStarter::ListingCaption(const RunRequest& listing) const {
+  const std::string& filespec = listing.fileSpec;
+  if (!listing.displayFileNames)
+    return listing.displayFolderNames ? "List folders" : "Estimate purge time";
   if (!HasWildcard(filespec)) return "List files";
   if (filespec == "*.*") return "List all files";
   return "List files " + filespec;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "operation/purge_confirmation.h"
+#include "operation/run_request.h"
 
 struct ProgramSettings;
 class PurgeRun;
@@ -22,13 +23,13 @@ class RunStarter {
   // that does not exist is also cleared from the target) and answers false.
   bool CheckTarget();
 
-  // Sets the run up for the target: folder, file specification, purge or listing.
-  void SetUpRun(PurgeRun& run, bool purge) const;
+  // A run of the given kind on the target: its folder and file specification, names shown.
+  RunRequest RequestForTarget(RunKind kind) const;
 
   // Before a purge: the target folder must hold a matching file unless subfolders are included;
   // a pattern's files are counted up to 1001 (showStatus gets "Now counting files ..." and then
-  // ""); a file named on its own must pass the date restriction. The count (-1: more than
-  // 1000), or nothing when the purge cannot go on (the user has been told).
+  // ""), with run; a file named on its own must pass the date restriction. The count (-1: more
+  // than 1000), or nothing when the purge cannot go on (the user has been told).
   std::optional<std::int32_t> PreparePurge(
       PurgeRun& run, const std::function<void(const std::string&)>& showStatus);
 
@@ -49,12 +50,12 @@ class RunStarter {
   bool PrepareListing();
 
   // The questions before a listing of subfolders: an unmeasured drive speed, and whether folder
-  // names are shown. Without subfolders, file and folder names are both shown. False when the
-  // user chose not to go on.
-  bool ChooseListingDisplay(PurgeRun& run);
+  // names are shown; the answers go to listing. Without subfolders, file and folder names are
+  // both shown. False when the user chose not to go on.
+  bool ChooseListingDisplay(RunRequest& listing);
 
   // The caption of the report window during a listing.
-  std::string ListingCaption(const PurgeRun& run) const;
+  std::string ListingCaption(const RunRequest& listing) const;
 
   // After a purge that left the target folder without any file or subfolder: asks whether to
   // delete it, and does on Yes. True when it was deleted.

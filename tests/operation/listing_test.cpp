@@ -47,11 +47,9 @@ TEST_F(RunTest, AListingWithoutFolderNamesShowsADotPerFolderWithMatchingFiles) {
   MakeFolders(folder / NativePath("sub/empty"));
   WriteFile(folder / "a.txt", "aa");
   WriteFile(folder / NativePath("sub/b.txt"), "bbb");
-  run.blnDisplayFileNames = false;
-  run.blnDisplayFolderNames = false;
   Target("*.txt", true);
   settings.purgeSpeeds.Set(DriveRoot(folder.Path()), 10.0f, 1);
-  List();
+  List(false);
 
   const std::string start = " . .\r\n\r\nNumber of files: 2\r\nSum of file sizes: 5 bytes\r\n\r\n";
   EXPECT_EQ(run.Report().substr(0, start.size()), start);
@@ -67,10 +65,8 @@ TEST_F(RunTest, TheWarningsOfTheTargetsDriveFollowTheEstimateOnLinesOfTheirOwn) 
     asked.push_back(path);
     return std::vector<std::string>{"First warning.", "Second warning."};
   };
-  run.blnDisplayFileNames = false;
-  run.blnDisplayFolderNames = false;
   Target("*.txt", true);
-  List();
+  List(false);
 
   // The drive is the target folder's, not that of the subfolder that the walk entered last.
   EXPECT_EQ(asked, std::vector<std::string>{folder.Path()});
@@ -84,11 +80,10 @@ TEST_F(RunTest, TheWarningsOfTheTargetsDriveFollowTheEstimateOnLinesOfTheirOwn) 
 TEST_F(RunTest, ACountStopsAtTheLimitAndSaysMoreThanAThousand) {
   for (int i = 0; i < 1000; ++i) WriteFile(folder / std::to_string(i), "");
   Target("*.*");
-  run.strNextDirPath = folder.Path();
-  run.strCurrentFileSpec = "*.*";
-  EXPECT_EQ(run.CountMatchingFilesOfTarget(), 1000);
+  EXPECT_EQ(run.CountMatchingFilesOfTarget(Request(RunKind::Count)), 1000);
   WriteFile(folder / "one-more", "");
-  EXPECT_EQ(run.CountMatchingFilesOfTarget(), -1);
+  EXPECT_EQ(run.CountMatchingFilesOfTarget(Request(RunKind::List)), -1)
+      << "a count counts whatever kind of run it is given";
   EXPECT_TRUE(run.Report().empty()) << "counting writes no report";
 }
 

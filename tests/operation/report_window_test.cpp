@@ -22,17 +22,13 @@ class ReportWindowTest : public ::testing::Test {
  protected:
   ReportWindowTest() {
     settings.target = {folder.Path(), "*.txt", false};
-    run.strNextDirPath = folder.Path();
-    run.strCurrentFileSpec = "*.txt";
     window.show();
   }
 
   // A listing of the folder, run to its end in the window as the controller runs it.
   void ListToTheEnd() {
-    run.blnPurgeFiles = false;
-    run.blnListFiles = true;
-    window.BeginRun(run);
-    run.ProcessFiles();
+    window.BeginRun(run, listing);
+    run.ProcessFiles(listing);
     window.EndRun();
   }
 
@@ -44,6 +40,7 @@ class ReportWindowTest : public ::testing::Test {
   ScriptedDialogs dialogs;
   RunHost host;
   PurgeRun run{settings, dialogs, host};
+  const RunRequest listing{RunKind::List, folder.Path(), "*.txt"};
   frmReport window;
 };
 
@@ -94,22 +91,19 @@ TEST_F(ReportWindowTest, TheCopyButtonCopiesTheSelectionOrElseTheWholeReport) {
 
 TEST_F(ReportWindowTest, ASelectionMadeDuringTheRunDoesNotStandInForTheReportAtTheEnd) {
   WriteFile(folder / "a.txt", "1");
-  run.blnPurgeFiles = false;
-  run.blnListFiles = true;
-  window.BeginRun(run);
+  window.BeginRun(run, listing);
   window.ShowReportText("partial report\r\n");
   Text()->selectAll();
-  run.ProcessFiles();
+  run.ProcessFiles(listing);
   window.EndRun();
   EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), run.Report());
 }
 
 TEST_F(ReportWindowTest, TheWindowCannotBeClosedWhileItsRunIsOn) {
-  run.blnListFiles = true;
-  window.BeginRun(run);
+  window.BeginRun(run, listing);
   EXPECT_FALSE(window.close());
   EXPECT_FALSE(Button("cmdClose")->isVisible() || Button("cmdCopyToClipboard")->isVisible());
-  run.ProcessFiles();
+  run.ProcessFiles(listing);
   window.EndRun();
   QTest::mouseClick(Button("cmdClose"), Qt::LeftButton);
   EXPECT_FALSE(window.isVisible());

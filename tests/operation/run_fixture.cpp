@@ -1,7 +1,7 @@
 #include "operation/run_fixture.h"
 
+#include "operation/run_start.h"
 #include "platform/handles.h"
-#include "platform/paths.h"
 #include "support/temp_folder.h"
 
 namespace TestSupport {
@@ -21,20 +21,18 @@ void RunTest::Target(const std::string& filespec, bool subfolders) {
   settings.target = {folder.Path(), filespec, subfolders};
 }
 
-void RunTest::Purge() {
-  run.blnPurgeFiles = true;
-  run.blnListFiles = false;
-  run.strNextDirPath = WithTrailingSeparator(settings.target.TargetFolder);
-  run.strCurrentFileSpec = settings.target.TargetFilespec;
-  run.ProcessFiles();
+RunRequest RunTest::Request(RunKind kind) {
+  return RunStarter(settings, dialogs).RequestForTarget(kind);
 }
 
-void RunTest::List() {
-  run.blnPurgeFiles = false;
-  run.blnListFiles = true;
-  run.strNextDirPath = WithTrailingSeparator(settings.target.TargetFolder);
-  run.strCurrentFileSpec = settings.target.TargetFilespec;
-  run.ProcessFiles();
+void RunTest::Purge() {
+  run.ProcessFiles(Request(RunKind::Purge));
+}
+
+void RunTest::List(bool names) {
+  RunRequest listing = Request(RunKind::List);
+  listing.displayFolderNames = listing.displayFileNames = names;
+  run.ProcessFiles(listing);
 }
 
 }  // namespace TestSupport

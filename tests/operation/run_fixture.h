@@ -60,10 +60,12 @@ class RunTest : public ::testing::Test {
  protected:
   RunTest();
 
-  // The target and the run set up for it.
+  // The target, and the runs of it as the starter asks for them.
   void Target(const std::string& filespec, bool subfolders = false);
+  RunRequest Request(RunKind kind);
   void Purge();
-  void List();
+  // Without names, a listing shows a dot for each folder with matching files.
+  void List(bool names = true);
 
   // What the report says after a purged file's size on the test's file system: " purged", with
   // the note that the purge could not be checked where the file system does not tell where a

@@ -53,8 +53,6 @@ TEST_F(RunStartTest, APatternIsCountedAndNothingFoundIsTold) {
   WriteFile(folder / NativePath("sub/a.txt"), "x");
   SetModificationTime(folder / NativePath("sub/a.txt"), 1000000000);
   EXPECT_EQ(Prepare(), 1);
-  EXPECT_TRUE(run.blnPurgeFiles);
-  EXPECT_EQ(run.strNextDirPath, folder.Path());
 }
 
 TEST_F(RunStartTest, ASingleFileDatedOnOrAfterTheLimitIsExcludedBeforeTheConfirmation) {
@@ -88,17 +86,18 @@ TEST_F(RunStartTest, ListingSubfoldersAsksAboutTheSpeedAndTheFolderNames) {
   Target("*.*", true);
   dialogs.Answer(MessageAnswer::Yes);
   dialogs.Answer(MessageAnswer::No);
-  EXPECT_TRUE(starter.ChooseListingDisplay(run));
-  EXPECT_FALSE(run.blnDisplayFileNames);
-  EXPECT_TRUE(run.blnDisplayFolderNames);
-  EXPECT_EQ(starter.ListingCaption(run), "List folders");
+  RunRequest listing = starter.RequestForTarget(RunKind::List);
+  EXPECT_TRUE(starter.ChooseListingDisplay(listing));
+  EXPECT_FALSE(listing.displayFileNames);
+  EXPECT_TRUE(listing.displayFolderNames);
+  EXPECT_EQ(starter.ListingCaption(listing), "List folders");
   ASSERT_EQ(dialogs.shown.size(), 2u);
   EXPECT_TRUE(
       dialogs.shown[0].text.starts_with("The purge speed has not been measured for drive "));
   EXPECT_EQ(dialogs.shown[1].title, "List folder names?");
 
   dialogs.Answer(MessageAnswer::No);
-  EXPECT_FALSE(starter.ChooseListingDisplay(run)) << "no estimate wanted: no listing";
+  EXPECT_FALSE(starter.ChooseListingDisplay(listing)) << "no estimate wanted: no listing";
 }
 
 TEST_F(RunStartTest, AnEmptiedTargetFolderIsRemovedOnlyWhenTheUserSaysYes) {

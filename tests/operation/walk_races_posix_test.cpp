@@ -63,9 +63,7 @@ TEST_P(SwappedFolderTest, AFolderSwappedForALinkAfterItWasListedIsReportedAndNev
 INSTANTIATE_TEST_SUITE_P(Walks, SwappedFolderTest, ::testing::Values(Walk::Purge, Walk::List));
 
 TEST_F(WalkRaceTest, AFolderSwappedForALinkBetweenCountingAndPurgingIsNeverEntered) {
-  run.strNextDirPath = settings.target.TargetFolder;
-  run.strCurrentFileSpec = "*.*";
-  EXPECT_EQ(run.CountMatchingFilesOfTarget(), 2);
+  EXPECT_EQ(run.CountMatchingFilesOfTarget(Request(RunKind::Count)), 2);
   SwapSubForALink();
   Purge();
   EXPECT_EQ(ReadFile(outside + "/x.txt"), "outside");

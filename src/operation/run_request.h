@@ -1,0 +1,18 @@
+#pragma once
+
+// What one purge, listing or count is told at its start, and keeps to its end.
+
+#include <cstdint>
+#include <string>
+
+// What a walk does with the matching files: purges them, lists them, or only counts them.
+enum class RunKind { Purge, List, Count };
+
+struct RunRequest {
+  RunKind kind = RunKind::Count;
+  std::string targetFolder;  // with its trailing separator
+  std::string fileSpec;
+  std::int16_t stopAt = 1001;  // a count stops when this many files were found
+  bool displayFolderNames = true;
+  bool displayFileNames = true;
+};
