@@ -3,21 +3,6 @@
 #include "platform/errors.h"
 
 namespace FileProc {
-namespace {
-
-bool IsNotARegularFile(const std::error_code& error) {
-  return error == Platform::PlatformErrc::NotARegularFile;
-}
-
-}  // namespace
-
-short ChangeSize(const std::string& path, std::int64_t size) {
-  const std::error_code error =
-      size < 0 ? Platform::ProbeForWriting(path) : Platform::ChangeFileSize(path, size);
-  if (!error) return 0;
-  return IsNotARegularFile(error) ? -13 : -1;
-}
-
 bool DeleteFile(const std::string& path, bool clearHidden, bool clearReadOnly, bool clearSystem,
                 const DeleteRetry& retry) {
   if (!FileExists(path)) return true;

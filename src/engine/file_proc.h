@@ -13,11 +13,6 @@
 
 namespace FileProc {
 
-// With size -1: 0 when the file is a regular file that can be opened for writing, -1 when not,
-// -13 when it is not a regular file. With a size of 0 or more: sets the file's length; 0, or
-// -1 on failure (-13 for anything but a regular file).
-short ChangeSize(const std::string& path, std::int64_t size);
-
 // How deletion retries: four tries 500 ms apart. Tests replace the removal and the wait.
 struct DeleteRetry {
   int attempts = 4;

@@ -35,9 +35,6 @@ std::error_code ClearReadOnly(const std::string& path);
 std::error_code ClearHidden(const std::string& path);
 std::error_code ClearSystem(const std::string& path);
 
-// The length of a regular file in bytes; NotARegularFile for anything else.
-std::error_code GetFileLength(const std::string& path, std::int64_t& length);
-
 struct FileTime {
   std::int64_t seconds = 0;      // since 1970-01-01 00:00:00 UTC
   std::int32_t nanoseconds = 0;  // 0 to 999,999,999
@@ -57,16 +54,6 @@ std::error_code GetFileTimes(const std::string& path, FileTimes& times);
 // Writes the access and modification times to the nanosecond. POSIX cannot set a creation time,
 // so that one is left as it is.
 std::error_code SetFileTimes(const std::string& path, const FileTimes& times);
-
-// Succeeds exactly when the path is a regular file that can be opened for writing. Never blocks
-// (a pipe is refused, not waited on) and never follows a link.
-std::error_code ProbeForWriting(const std::string& path);
-
-// Sets a regular file's length (shortening or extending it).
-std::error_code ChangeFileSize(const std::string& path, std::int64_t length);
-
-// Writes a regular file's data through to the disk.
-std::error_code FlushFile(const std::string& path);
 
 // Removes a file or link entry once (never a folder, never a link's target).
 std::error_code RemoveFile(const std::string& path);

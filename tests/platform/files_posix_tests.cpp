@@ -24,59 +24,6 @@ mode_t ModeOf(const std::string& path) {
   return entry.st_mode & 07777;
 }
 
-// Every call that writes or opens for writing must refuse the path and leave the disk alone.
-void ExpectEveryWriterRefuses(const std::string& path) {
-  EXPECT_EQ(Platform::ProbeForWriting(path), PlatformErrc::NotARegularFile);
-  EXPECT_EQ(Platform::ChangeFileSize(path, 0), PlatformErrc::NotARegularFile);
-  EXPECT_EQ(Platform::FlushFile(path), PlatformErrc::NotARegularFile);
-}
-
-TEST(WritersRefuse, ALinkToAFileAndLeaveItsTargetAsItWas) {
-  TempFolder folder;
-  const std::string target = WriteFile(folder / "target", "keep these bytes");
-  ASSERT_EQ(::symlink(target.c_str(), (folder / "link").c_str()), 0);
-
-  ExpectEveryWriterRefuses(folder / "link");
-  EXPECT_EQ(ReadFile(target), "keep these bytes");
-  std::int64_t length = -1;
-  EXPECT_EQ(Platform::GetFileLength(folder / "link", length), PlatformErrc::NotARegularFile);
-}
-
-TEST(WritersRefuse, ADanglingLinkOrAMissingFileWithoutMakingIt) {
-  TempFolder folder;
-  ASSERT_EQ(::symlink((folder / "absent").c_str(), (folder / "link").c_str()), 0);
-
-  ExpectEveryWriterRefuses(folder / "link");
-  EXPECT_EQ(Platform::ProbeForWriting(folder / "absent"), std::errc::no_such_file_or_directory);
-  EXPECT_EQ(Platform::ChangeFileSize(folder / "absent", 10), std::errc::no_such_file_or_directory);
-  EXPECT_FALSE(Platform::FileExists(folder / "absent"));
-}
-
-TEST(WritersRefuse, ANamedPipeWithoutWaitingForAReaderAndAFolder) {
-  TempFolder folder;
-  ASSERT_EQ(::mkfifo((folder / "pipe").c_str(), 0600), 0);
-  ExpectEveryWriterRefuses(folder / "pipe");
-  ASSERT_EQ(::mkdir((folder / "sub").c_str(), 0700), 0);
-  ExpectEveryWriterRefuses(folder / "sub");
-}
-
-TEST(FileSize, ChangesShortenAndExtendTheFileButANegativeLengthIsRefused) {
-  TempFolder folder;
-  const std::string path = WriteFile(folder / "file", "abcdef");
-  EXPECT_FALSE(Platform::ProbeForWriting(path));
-
-  EXPECT_FALSE(Platform::ChangeFileSize(path, 3));
-  EXPECT_EQ(ReadFile(path), "abc");
-  EXPECT_FALSE(Platform::ChangeFileSize(path, 6));
-  EXPECT_EQ(ReadFile(path), std::string("abc\0\0\0", 6));
-  std::int64_t length = 0;
-  EXPECT_FALSE(Platform::GetFileLength(path, length));
-  EXPECT_EQ(length, 6);
-  EXPECT_FALSE(Platform::FlushFile(path));
-  EXPECT_EQ(Platform::ChangeFileSize(path, -1), std::errc::invalid_argument);
-  EXPECT_EQ(ReadFile(path), std::string("abc\0\0\0", 6));
-}
-
 TEST(FileTimes, ALinkHasItsOwnTimesAndItsTargetKeepsItsTimes) {
   TempFolder folder;
   const std::string target = WriteFile(folder / "target", "x");

@@ -39,28 +39,12 @@ void SetAttributes(const std::string& path, DWORD attributes) {
   ASSERT_TRUE(::SetFileAttributesW(Platform::Win32::LongPath(path).c_str(), attributes)) << path;
 }
 
-void ExpectEveryWriterRefuses(const std::string& path) {
-  EXPECT_EQ(Platform::ProbeForWriting(path), PlatformErrc::NotARegularFile) << path;
-  EXPECT_EQ(Platform::ChangeFileSize(path, 0), PlatformErrc::NotARegularFile) << path;
-  EXPECT_EQ(Platform::FlushFile(path), PlatformErrc::NotARegularFile) << path;
-}
-
-TEST(FileSizeWin32, ANewFileIsMadeOnceAndItsLengthChangesByItsName) {
+TEST(NewFileWin32, IsMadeOnceAndNeverReplaced) {
   TempFolder folder;
   const std::string path = folder / "data.bin";
   ASSERT_FALSE(Platform::CreateNewFile(path, "xyzDEF"));
   EXPECT_EQ(Platform::CreateNewFile(path, "other"), std::errc::file_exists);
   EXPECT_EQ(ReadFile(path), "xyzDEF");
-  std::int64_t length = -1;
-
-  EXPECT_FALSE(Platform::ChangeFileSize(path, 9));
-  EXPECT_EQ(ReadFile(path), std::string("xyzDEF\0\0\0", 9));
-  EXPECT_FALSE(Platform::ChangeFileSize(path, 2));
-  EXPECT_EQ(ReadFile(path), "xy");
-  EXPECT_EQ(Platform::ChangeFileSize(path, -1), std::errc::invalid_argument);
-  EXPECT_FALSE(Platform::FlushFile(path));
-  EXPECT_FALSE(Platform::GetFileLength(path, length));
-  EXPECT_EQ(length, 2);
 }
 
 TEST(FileTimesWin32, AllThreeTimesComeBackTo100Nanoseconds) {
@@ -167,7 +151,6 @@ TEST(ReparsePointsWin32, AreEntriesLikeFilesThatNothingEntersWritesOrFollows) {
   EXPECT_EQ(Platform::ClearHidden(junction), PlatformErrc::NotARegularFile);
   EXPECT_EQ(Platform::SetFileTimes(junction, Platform::FileTimes{true, {1, 0}, {1, 0}, {1, 0}}),
             PlatformErrc::NotARegularFile);
-  ExpectEveryWriterRefuses(junction);
   EXPECT_EQ(Platform::ReplaceFileAtomically(junction, "x"), PlatformErrc::NotARegularFile);
 
   // Removing the entry takes the junction away and leaves what it led to.
@@ -182,7 +165,6 @@ TEST(DevicesWin32, AreNeverOpenedAndANameLikeOneInAFolderIsAnOrdinaryFile) {
     Platform::FileAttributes attributes;
     EXPECT_FALSE(Platform::GetFileAttributes(device, attributes)) << device;
     EXPECT_EQ(attributes.kind, FileKind::Other) << device;
-    ExpectEveryWriterRefuses(device);
     EXPECT_EQ(Platform::RemoveFile(device), PlatformErrc::NotARegularFile) << device;
     std::string contents;
     EXPECT_EQ(Platform::ReadWholeFile(device, contents, 10), PlatformErrc::NotARegularFile);
@@ -190,7 +172,6 @@ TEST(DevicesWin32, AreNeverOpenedAndANameLikeOneInAFolderIsAnOrdinaryFile) {
   TempFolder folder;
   ASSERT_FALSE(Platform::CreateNewFile(folder / "NUL", "a file called NUL"));
   EXPECT_EQ(TestSupport::ReadLongFile(folder / "NUL"), "a file called NUL");
-  EXPECT_FALSE(Platform::ProbeForWriting(folder / "NUL"));
   EXPECT_FALSE(Platform::RemoveFile(folder / "NUL"));
   EXPECT_FALSE(Platform::FileExists(folder / "NUL"));
 }
@@ -206,9 +187,6 @@ TEST(PathsWin32, LongPathsAndNamesOutsideTheCodePageWorkAndMissingOnesSaySo) {
     SCOPED_TRACE(path);
     ASSERT_FALSE(Platform::CreateNewFile(path, "SECOND"));
     EXPECT_EQ(ReadFile(path), "SECOND");
-    std::int64_t length = 0;
-    EXPECT_FALSE(Platform::GetFileLength(path, length));
-    EXPECT_EQ(length, 6);
     EXPECT_FALSE(Platform::ReplaceFileAtomically(path, "third"));
     std::string contents;
     EXPECT_FALSE(Platform::ReadWholeFile(path, contents, 100));
@@ -223,11 +201,8 @@ TEST(PathsWin32, LongPathsAndNamesOutsideTheCodePageWorkAndMissingOnesSaySo) {
     Platform::FileAttributes attributes;
     EXPECT_EQ(Platform::GetFileAttributes(missing, attributes), kMissing);
     EXPECT_EQ(attributes.kind, FileKind::Missing);
-    std::int64_t length = 0;
-    EXPECT_EQ(Platform::GetFileLength(missing, length), kMissing);
     Platform::FileTimes times;
     EXPECT_EQ(Platform::GetFileTimes(missing, times), kMissing);
-    EXPECT_EQ(Platform::ProbeForWriting(missing), kMissing);
     EXPECT_EQ(Platform::RemoveFile(missing), kMissing);
     EXPECT_EQ(Platform::RemoveFolder(missing), kMissing);
     EXPECT_EQ(Platform::ListFolder(missing, [](const auto&) { return true; }), kMissing);

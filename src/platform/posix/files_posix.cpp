@@ -7,7 +7,6 @@
 
 #include "platform/errors.h"
 #include "platform/files.h"
-#include "platform/posix/regular_files.h"
 
 namespace Platform {
 namespace {
@@ -30,20 +29,6 @@ std::string LastName(const std::string& path) {
   const std::size_t slash = path.rfind('/', end - 1);
   const std::size_t start = slash == std::string::npos ? 0 : slash + 1;
   return path.substr(start, end - start);
-}
-
-void CloseQuietly(int handle) {
-  if (handle >= 0) ::close(handle);
-}
-
-std::error_code OpenRegularFile(const std::string& path, int access, int& handle) {
-  return Posix::OpenRegularAt(AT_FDCWD, path, access, handle);
-}
-
-std::error_code CloseHandle(int handle) {
-  // Linux releases the handle even when close reports an error, so it is never retried.
-  if (::close(handle) != 0 && errno != EINTR) return LastError();
-  return {};
 }
 
 FileTime ToFileTime(std::int64_t seconds, std::int64_t nanoseconds) {
@@ -94,15 +79,6 @@ std::error_code ClearSystem(const std::string& /*path*/) {
   return {};
 }
 
-std::error_code GetFileLength(const std::string& path, std::int64_t& length) {
-  length = 0;
-  struct stat entry {};
-  if (::lstat(path.c_str(), &entry) != 0) return LastError();
-  if (!S_ISREG(entry.st_mode)) return PlatformErrc::NotARegularFile;
-  length = static_cast<std::int64_t>(entry.st_size);
-  return {};
-}
-
 std::error_code GetFileTimes(const std::string& path, FileTimes& times) {
   times = {};
   struct statx extended {};
@@ -131,35 +107,6 @@ std::error_code SetFileTimes(const std::string& path, const FileTimes& times) {
   const timespec values[2] = {ToTimespec(times.access), ToTimespec(times.modification)};
   if (::utimensat(AT_FDCWD, path.c_str(), values, AT_SYMLINK_NOFOLLOW) != 0) return LastError();
   return {};
-}
-
-std::error_code ProbeForWriting(const std::string& path) {
-  int handle = -1;
-  if (const auto error = OpenRegularFile(path, O_WRONLY, handle)) return error;
-  return CloseHandle(handle);
-}
-
-std::error_code ChangeFileSize(const std::string& path, std::int64_t length) {
-  if (length < 0) return std::make_error_code(std::errc::invalid_argument);
-  int handle = -1;
-  if (const auto error = OpenRegularFile(path, O_WRONLY, handle)) return error;
-  if (::ftruncate(handle, static_cast<off_t>(length)) != 0) {
-    const std::error_code error = LastError();
-    CloseQuietly(handle);
-    return error;
-  }
-  return CloseHandle(handle);
-}
-
-std::error_code FlushFile(const std::string& path) {
-  int handle = -1;
-  if (const auto error = OpenRegularFile(path, O_WRONLY, handle)) return error;
-  if (::fsync(handle) != 0) {
-    const std::error_code error = LastError();
-    CloseQuietly(handle);
-    return error;
-  }
-  return CloseHandle(handle);
 }
 
 std::error_code RemoveFile(const std::string& path) {

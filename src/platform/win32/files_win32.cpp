@@ -65,17 +65,6 @@ std::error_code ClearSystem(const std::string& path) {
   return ClearAttribute(path, FILE_ATTRIBUTE_SYSTEM);
 }
 
-std::error_code GetFileLength(const std::string& path, std::int64_t& length) {
-  length = 0;
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (const auto error = Win32::QueryEntry(ToNative(path), data)) return error;
-  if (Win32::KindOf(data.dwFileAttributes) != FileKind::Regular)
-    return PlatformErrc::NotARegularFile;
-  length = static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) |
-                                     data.nFileSizeLow);
-  return {};
-}
-
 std::error_code GetFileTimes(const std::string& path, FileTimes& times) {
   times = {};
   WIN32_FILE_ATTRIBUTE_DATA data{};
@@ -104,30 +93,6 @@ std::error_code SetFileTimes(const std::string& path, const FileTimes& times) {
     return PlatformErrc::NotARegularFile;
   if (!::SetFileTime(handle.Get(), times.hasCreation ? &creation : nullptr, &access, &modification))
     return LastError();
-  return handle.Close();
-}
-
-std::error_code ProbeForWriting(const std::string& path) {
-  Handle handle;
-  if (const auto error = Win32::OpenRegularFile(ToNative(path), GENERIC_WRITE, handle))
-    return error;
-  return handle.Close();
-}
-
-std::error_code ChangeFileSize(const std::string& path, std::int64_t length) {
-  if (length < 0) return std::make_error_code(std::errc::invalid_argument);
-  Handle handle;
-  if (const auto error = Win32::OpenRegularFile(ToNative(path), GENERIC_WRITE, handle))
-    return error;
-  if (const auto error = Win32::SetLength(handle.Get(), length)) return error;
-  return handle.Close();
-}
-
-std::error_code FlushFile(const std::string& path) {
-  Handle handle;
-  if (const auto error = Win32::OpenRegularFile(ToNative(path), GENERIC_WRITE, handle))
-    return error;
-  if (!::FlushFileBuffers(handle.Get())) return LastError();
   return handle.Close();
 }
 
