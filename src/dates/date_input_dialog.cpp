@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "dates/date_input.h"
+#include "ui/mnemonic.h"
 #include "ui/twips.h"
 
 namespace {
@@ -32,6 +33,11 @@ QColor PromptTextColor(const QColor& background) {
   const double luminance =
       0.299 * background.red() + 0.587 * background.green() + 0.114 * background.blue();
   return luminance > 160.0 ? QColor(Qt::black) : QColor(Qt::white);
+}
+
+// Clear's caption, given by the command, with a mnemonic that Accept (A) and Cancel (C) leave.
+QString ClearText(const std::string& caption) {
+  return Mnemonic::Marked(QString::fromStdString(caption), QStringLiteral("ac"));
 }
 
 void FillList(QComboBox* list, const std::vector<std::string>& entries) {
@@ -56,20 +62,23 @@ frmCEDateInput::frmCEDateInput(DateInput& state, UserDialogs& dialogs, QWidget* 
 
   cboMonthNames_ = new QComboBox(this);
   cboMonthNames_->setObjectName(QStringLiteral("cboMonthNames"));
+  cboMonthNames_->setAccessibleName(QStringLiteral("Month"));
   cboDayNumbers_ = new QComboBox(this);
   cboDayNumbers_->setObjectName(QStringLiteral("cboDayNumbers"));
+  cboDayNumbers_->setAccessibleName(QStringLiteral("Day"));
   txbYear_ = new QLineEdit(this);
   txbYear_->setObjectName(QStringLiteral("txbYear"));
+  txbYear_->setAccessibleName(QStringLiteral("Year"));
   txbYear_->installEventFilter(this);
 
   // Created in the order they stand, so that Tab goes from left to right.
-  cmdClear_ = new QPushButton(QString::fromStdString(state_.ClearCaption), this);
+  cmdClear_ = new QPushButton(ClearText(state_.ClearCaption), this);
   cmdClear_->setObjectName(QStringLiteral("cmdClear"));
-  cmdAccept_ = new QPushButton(QStringLiteral("Accept"), this);
+  cmdAccept_ = new QPushButton(QStringLiteral("&Accept"), this);
   cmdAccept_->setObjectName(QStringLiteral("cmdAccept"));
   // Enter on a list accepts too; Enter on Clear or Cancel presses that button.
   cmdAccept_->setDefault(true);
-  cmdCancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+  cmdCancel_ = new QPushButton(QStringLiteral("&Cancel"), this);
   cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
 
   auto* layout = new QVBoxLayout(this);
@@ -127,7 +136,7 @@ void frmCEDateInput::ShowModally() {
   promptPalette.setColor(QPalette::Window, background);
   promptPalette.setColor(QPalette::WindowText, PromptTextColor(background));
   lblPrompt_->setPalette(promptPalette);
-  cmdClear_->setText(QString::fromStdString(state_.ClearCaption));
+  cmdClear_->setText(ClearText(state_.ClearCaption));
 
   state_.Activate();
   ShowState();

@@ -13,8 +13,9 @@
 #include "engine/purge_type_choice.h"
 #include "engine/purge_type_texts.h"
 #include "text/program_text.h"
-#include "ui/twips.h"
 #include "text/user_dialogs.h"
+#include "ui/mnemonic.h"
+#include "ui/twips.h"
 
 namespace {
 
@@ -50,12 +51,17 @@ frmTypeOfPurge::frmTypeOfPurge(PurgeTypeChoice& choice, UserDialogs& dialogs, QW
 
   auto* passesRow = new QHBoxLayout;
   passesRow->setSpacing(spacing);
-  auto* lblNumberOfTimes = new QLabel(QString::fromStdString(NumberOfTimesCaption()), this);
-  lblNumberOfTimes->setObjectName(QStringLiteral("lblNumberOfTimes"));
-  passesRow->addWidget(lblNumberOfTimes);
+  // Mnemonics: the types' numbers, N for the passes of the chosen type, then Accept and Cancel.
+  QString taken = QStringLiteral("123");
+  lblNumberOfTimes_ =
+      new QLabel(Mnemonic::Marked(QString::fromStdString(NumberOfTimesCaption()), taken), this);
+  lblNumberOfTimes_->setObjectName(QStringLiteral("lblNumberOfTimes"));
+  taken += Mnemonic::Of(lblNumberOfTimes_->text());
+  passesRow->addWidget(lblNumberOfTimes_);
 
   for (short type = 0; type < PurgeTypeChoice::kNumPurgeTypes; ++type) {
-    auto* option = new QRadioButton(QString::fromStdString(OptionCaption(type)), this);
+    auto* option = new QRadioButton(
+        Mnemonic::Marked(QString::fromStdString(OptionCaption(type)), QString()), this);
     option->setObjectName(ObjectName("optPurgeType", type));
     optPurgeType_[type] = option;
     layout->addWidget(option);
@@ -69,6 +75,7 @@ frmTypeOfPurge::frmTypeOfPurge(PurgeTypeChoice& choice, UserDialogs& dialogs, QW
 
     auto* list = new QComboBox(this);
     list->setObjectName(ObjectName("cboNumberOfPasses", type));
+    list->setAccessibleName(QStringLiteral("Number of passes of type %1").arg(type + 1));
     for (int index = 0; index < choice_.ListCount(type); ++index) {
       list->addItem(QString::fromStdString(choice_.ListEntry(type, index)));
     }
@@ -78,6 +85,7 @@ frmTypeOfPurge::frmTypeOfPurge(PurgeTypeChoice& choice, UserDialogs& dialogs, QW
     connect(option, &QRadioButton::toggled, this, [this, type](bool checked) {
       if (!checked) return;
       choice_.SetPurgeType(type);
+      lblNumberOfTimes_->setBuddy(cboNumberOfPasses_[type]);
       ShowChosenList();
     });
     connect(list, &QComboBox::currentIndexChanged, this,
@@ -89,10 +97,13 @@ frmTypeOfPurge::frmTypeOfPurge(PurgeTypeChoice& choice, UserDialogs& dialogs, QW
   passesRow->addStretch(1);
   layout->addLayout(passesRow);
 
-  cmdAccept_ = new QPushButton(QString::fromStdString(AcceptCaption()), this);
+  cmdAccept_ =
+      new QPushButton(Mnemonic::Marked(QString::fromStdString(AcceptCaption()), taken), this);
+  taken += Mnemonic::Of(cmdAccept_->text());
   cmdAccept_->setObjectName(QStringLiteral("cmdAccept"));
   cmdAccept_->setDefault(true);
-  cmdCancel_ = new QPushButton(QString::fromStdString(CancelCaption()), this);
+  cmdCancel_ =
+      new QPushButton(Mnemonic::Marked(QString::fromStdString(CancelCaption()), taken), this);
   cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
   connect(cmdAccept_, &QPushButton::clicked, this, [this] { Accept(); });
   connect(cmdCancel_, &QPushButton::clicked, this, [this] { reject(); });
@@ -131,6 +142,9 @@ void frmTypeOfPurge::FitHeightToWidth() {
 
 void frmTypeOfPurge::ShowChoice() {
   const short chosenType = choice_.GetPurgeType();
+  // The label's mnemonic goes to the list of the chosen type.
+  if (chosenType >= 0 && chosenType < PurgeTypeChoice::kNumPurgeTypes)
+    lblNumberOfTimes_->setBuddy(cboNumberOfPasses_[chosenType]);
   for (short type = 0; type < PurgeTypeChoice::kNumPurgeTypes; ++type) {
     const QSignalBlocker optionBlocker(optPurgeType_[type]);
     const QSignalBlocker listBlocker(cboNumberOfPasses_[type]);

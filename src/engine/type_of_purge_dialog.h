@@ -37,6 +37,7 @@ class frmTypeOfPurge : public QDialog {
   QRadioButton* optPurgeType_[3] = {};
   QComboBox* cboNumberOfPasses_[3] = {};
   QLabel* lblPurgeType_[3] = {};
+  QLabel* lblNumberOfTimes_ = nullptr;
   QPushButton* cmdAccept_ = nullptr;
   QPushButton* cmdCancel_ = nullptr;
 };

@@ -15,6 +15,7 @@
 #include "operation/purge_options.h"
 #include "operation/volume_warnings.h"
 #include "platform/drives.h"
+#include "ui/mnemonic.h"
 #include "ui/twips.h"
 
 namespace {
@@ -31,21 +32,29 @@ struct BoxControl {
   Box box;
   const char* objectName;
   const char* caption;
+  const char* mnemonicAt;
 };
 
-// In the order in which they stand, so that Tab goes from top to bottom.
+// In the order in which they stand, so that Tab goes from top to bottom. Each box's mnemonic is
+// the letter that begins its mnemonicAt; Y (cmdDoPurge), C (cmdCancel) and L (the cluster size)
+// are the buttons' and the list's.
 constexpr BoxControl kBoxControls[] = {
-    {Box::chkPurgeSlackOnly, "chkPurgeSlackOnly", "Purge slack area only"},
-    {Box::chkDoNotDeletePurgedFiles, "chkDoNotDeletePurgedFiles", "Do not delete purged files"},
-    {Box::chkConfirmFiles, "chkConfirmFiles", "Confirm each file before it is purged"},
-    {Box::chkOKToPurgeReadOnlyFiles, "chkOKToPurgeReadOnlyFiles", "Purge read-only files"},
-    {Box::chkOKToPurgeSystemFiles, "chkOKToPurgeSystemFiles", "Purge system files"},
-    {Box::chkOKToPurgeHardLinkedFiles, "chkOKToPurgeHardLinkedFiles", kHardLinkedFilesCaption},
+    {Box::chkPurgeSlackOnly, "chkPurgeSlackOnly", "Purge slack area only", ""},
+    {Box::chkDoNotDeletePurgedFiles, "chkDoNotDeletePurgedFiles", "Do not delete purged files",
+     "Do"},
+    {Box::chkConfirmFiles, "chkConfirmFiles", "Confirm each file before it is purged", "each"},
+    {Box::chkOKToPurgeReadOnlyFiles, "chkOKToPurgeReadOnlyFiles", "Purge read-only files", "read"},
+    {Box::chkOKToPurgeSystemFiles, "chkOKToPurgeSystemFiles", "Purge system files", "system"},
+    {Box::chkOKToPurgeHardLinkedFiles, "chkOKToPurgeHardLinkedFiles", kHardLinkedFilesCaption,
+     "hard"},
     {Box::chkOKToPurgeSensitiveFiles, "chkOKToPurgeSensitiveFiles",
-     "Purge files with sensitive extensions (programs, drivers, settings)"},
-    {Box::chkFolderNamesOnly, "chkFolderNamesOnly", "Show folder names only (a dot per file)"},
-    {Box::chkDeleteEmptyFolders, "chkDeleteEmptyFolders", "Delete empty subfolders"},
+     "Purge files with sensitive extensions (programs, drivers, settings)", "xtensions"},
+    {Box::chkFolderNamesOnly, "chkFolderNamesOnly", "Show folder names only (a dot per file)",
+     "names"},
+    {Box::chkDeleteEmptyFolders, "chkDeleteEmptyFolders", "Delete empty subfolders", "mpty"},
 };
+// The letters above, which cmdDoPurge's caption leaves to the others.
+constexpr const char* kTakenMnemonics = "dershxnmcl";
 
 QString ToQString(const std::string& text) {
   return QString::fromStdString(text);
@@ -90,12 +99,15 @@ frmPurgeConfirmation::frmPurgeConfirmation(PurgeConfirmationState& state, QWidge
   layout->addSpacing(spacing * 2);
 
   for (const BoxControl& control : kBoxControls) {
-    auto* box = new QCheckBox(QString::fromUtf8(control.caption), this);
+    auto* box = new QCheckBox(Mnemonic::Before(QString::fromUtf8(control.caption),
+                                               QString::fromLatin1(control.mnemonicAt)),
+                              this);
     box->setObjectName(QString::fromLatin1(control.objectName));
     boxes_[Index(control.box)] = box;
     layout->addWidget(box);
-    // clicked comes only from the user, never from ShowState.
-    connect(box, &QCheckBox::clicked, this, [this, which = control.box](bool ticked) {
+    // Every change the user makes, by a click, a key or an assistive tool, and never one made
+    // by ShowState, which blocks the box's signals.
+    connect(box, &QCheckBox::toggled, this, [this, which = control.box](bool ticked) {
       state_.SetTicked(which, ticked);
       ShowState();
     });
@@ -105,11 +117,13 @@ frmPurgeConfirmation::frmPurgeConfirmation(PurgeConfirmationState& state, QWidge
   fraClusterSize_->setObjectName(QStringLiteral("fraClusterSize"));
   auto* clusterRow = new QHBoxLayout(fraClusterSize_);
   clusterRow->setContentsMargins(0, spacing, 0, spacing);
-  lblClusterSize_ = new QLabel(QStringLiteral("Cluster size:"), fraClusterSize_);
+  lblClusterSize_ = new QLabel(QStringLiteral("C&luster size:"), fraClusterSize_);
   lblClusterSize_->setObjectName(QStringLiteral("lblClusterSize"));
   lblClusterSize_->installEventFilter(this);
   cboClusterSize_ = new QComboBox(fraClusterSize_);
   cboClusterSize_->setObjectName(QStringLiteral("cboClusterSize"));
+  cboClusterSize_->setAccessibleName(QStringLiteral("Cluster size"));
+  lblClusterSize_->setBuddy(cboClusterSize_);
   for (const ClusterSizeEntry& entry : kClusterSizeEntries)
     cboClusterSize_->addItem(QString::fromLatin1(entry.text), entry.value);
   lblFileSystem_ = new QLabel(fraClusterSize_);
@@ -126,7 +140,7 @@ frmPurgeConfirmation::frmPurgeConfirmation(PurgeConfirmationState& state, QWidge
 
   cmdDoPurge_ = new QPushButton(this);
   cmdDoPurge_->setObjectName(QStringLiteral("cmdDoPurge"));
-  cmdCancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+  cmdCancel_ = new QPushButton(QStringLiteral("&Cancel"), this);
   cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
   // Enter cancels unless the user has moved to cmdDoPurge himself.
   cmdCancel_->setDefault(true);
@@ -176,7 +190,8 @@ void frmPurgeConfirmation::ShowState() {
   lblMessage_->setText(MessageText(state_.Message()));
   lblVolumeWarnings_->setText(MessageText(state_.VolumeWarningText()));
   lblVolumeWarnings_->setVisible(!state_.VolumeWarningText().empty());
-  cmdDoPurge_->setText(ToQString(state_.DoPurgeText()));
+  cmdDoPurge_->setText(
+      Mnemonic::Marked(ToQString(state_.DoPurgeText()), QString::fromLatin1(kTakenMnemonics)));
   {
     const QSignalBlocker blocker(cboClusterSize_);
     cboClusterSize_->setCurrentIndex(state_.SelectedClusterSize());

@@ -8,9 +8,9 @@
 #include <utility>
 
 #include "engine/file_proc.h"
+#include "text/user_dialogs.h"
 #include "ui/main_window_services.h"
 #include "ui/twips.h"
-#include "text/user_dialogs.h"
 
 namespace {
 
@@ -85,19 +85,22 @@ SetupPanels::SetupPanels(MainWindowServices& main, ProgramSettings& settings, Us
       remembered_(remembered),
       nextRunSetupPath_(std::move(nextRunSetupPath)) {
   QWidget* window = main_.Window();
+  // Each panel's buttons have mnemonics of their own; the menu is disabled while one is shown.
   fraSetup_ = MakePanel(window, "fraSetup");
-  QPushButton* cmdLoadSetup = AddButton(fraSetup_, "cmdLoadSetup", "Load setup");
-  QPushButton* cmdSaveSetup = AddButton(fraSetup_, "cmdSaveSetup", "Save setup");
-  QPushButton* cmdClearSetup = AddButton(fraSetup_, "cmdClearSetup", "Clear setup");
-  QPushButton* cmdRestoreSetup = AddButton(fraSetup_, "cmdRestoreSetup", "Restore setup");
-  QPushButton* cmdKeepSetup = AddButton(fraSetup_, "cmdKeepSetup", "Not now");
+  fraSetup_->setAccessibleName(QStringLiteral("Setup"));
+  QPushButton* cmdLoadSetup = AddButton(fraSetup_, "cmdLoadSetup", "&Load setup");
+  QPushButton* cmdSaveSetup = AddButton(fraSetup_, "cmdSaveSetup", "&Save setup");
+  QPushButton* cmdClearSetup = AddButton(fraSetup_, "cmdClearSetup", "&Clear setup");
+  QPushButton* cmdRestoreSetup = AddButton(fraSetup_, "cmdRestoreSetup", "&Restore setup");
+  QPushButton* cmdKeepSetup = AddButton(fraSetup_, "cmdKeepSetup", "&Not now");
 
   picSaveSetup_ = MakePanel(window, "picSaveSetup");
+  picSaveSetup_->setAccessibleName(QStringLiteral("Save setup"));
   QPushButton* cmdSaveSetupAsOperationFile =
-      AddButton(picSaveSetup_, "cmdSaveSetupAsOperationFile", "Save setup as operation file");
+      AddButton(picSaveSetup_, "cmdSaveSetupAsOperationFile", "Save setup as &operation file");
   QPushButton* cmdSaveSetupForNextRun =
-      AddButton(picSaveSetup_, "cmdSaveSetupForNextRun", "Save setup for next run");
-  QPushButton* cmdDontSaveSetup = AddButton(picSaveSetup_, "cmdDontSaveSetup", "Not now");
+      AddButton(picSaveSetup_, "cmdSaveSetupForNextRun", "Save setup for ne&xt run");
+  QPushButton* cmdDontSaveSetup = AddButton(picSaveSetup_, "cmdDontSaveSetup", "&Not now");
 
   connect(cmdLoadSetup, &QPushButton::clicked, this, [this] { LoadSetup(); });
   connect(cmdSaveSetup, &QPushButton::clicked, this, [this] {

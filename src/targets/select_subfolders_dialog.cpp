@@ -11,8 +11,8 @@
 #include <QVBoxLayout>
 #include <utility>
 
-#include "ui/twips.h"
 #include "text/user_dialogs.h"
+#include "ui/twips.h"
 
 namespace {
 
@@ -43,6 +43,7 @@ frmSelectSubfolders::frmSelectSubfolders(SelectSubfolders& state, std::string fo
 
   list_ = new QWidget(this);
   list_->setObjectName(QStringLiteral("fraSubfolders"));
+  list_->setAccessibleName(QStringLiteral("Subfolders"));
   list_->setMinimumWidth(Twips::ToPixels(kListWidthTwips, this));
   auto* listLayout = new QVBoxLayout(list_);
   listLayout->setContentsMargins(0, 0, 0, 0);
@@ -52,16 +53,17 @@ frmSelectSubfolders::frmSelectSubfolders(SelectSubfolders& state, std::string fo
   listLayout->addWidget(reading_);
   vsbSubfolders_ = new QScrollBar(Qt::Vertical, this);
   vsbSubfolders_->setObjectName(QStringLiteral("vsbSubfolders"));
+  vsbSubfolders_->setAccessibleName(QStringLiteral("Scroll subfolders"));
   vsbSubfolders_->hide();
   lblNumSubfolders_ = new QLabel(this);
   lblNumSubfolders_->setObjectName(QStringLiteral("lblNumSubfolders"));
-  auto* cmdDeselectAll = new QPushButton(QStringLiteral("Deselect all"), this);
+  auto* cmdDeselectAll = new QPushButton(QStringLiteral("&Deselect all"), this);
   cmdDeselectAll->setObjectName(QStringLiteral("cmdSelectDeselectAllSubfolders_0"));
-  auto* cmdSelectAll = new QPushButton(QStringLiteral("Select all"), this);
+  auto* cmdSelectAll = new QPushButton(QStringLiteral("&Select all"), this);
   cmdSelectAll->setObjectName(QStringLiteral("cmdSelectDeselectAllSubfolders_1"));
-  cmdAccept_ = new QPushButton(QStringLiteral("Accept"), this);
+  cmdAccept_ = new QPushButton(QStringLiteral("&Accept"), this);
   cmdAccept_->setObjectName(QStringLiteral("cmdAccept"));
-  cmdCancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+  cmdCancel_ = new QPushButton(QStringLiteral("&Cancel"), this);
   cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
 
   auto* layout = new QVBoxLayout(this);
@@ -137,7 +139,9 @@ void frmSelectSubfolders::ReadList() {
     auto* row = new QCheckBox(list_);
     row->setObjectName(QStringLiteral("chkSubfolder_%1").arg(k));
     list_->layout()->addWidget(row);
-    connect(row, &QCheckBox::clicked, this, [this, row, k](bool checked) {
+    // Every change the user makes, by a click, a key or an assistive tool; ShowRows blocks the
+    // rows' signals.
+    connect(row, &QCheckBox::toggled, this, [this, row, k](bool checked) {
       if (busy_) {
         ShowRows();
         return;
@@ -169,7 +173,8 @@ void frmSelectSubfolders::ShowRows() {
     const SubfolderRow& subfolder = state_.Subfolders()[index];
     QCheckBox* row = rows_[k];
     const QSignalBlocker blocker(row);
-    row->setText(ToQString(subfolder.text));
+    // A name's ampersand is shown as it is, never taken as a mnemonic.
+    row->setText(ToQString(subfolder.text).replace(QStringLiteral("&"), QStringLiteral("&&")));
     row->setChecked(subfolder.checked);
     row->setStyleSheet(subfolder.unreadable ? QString::fromLatin1(kUnreadableStyle) : QString());
   }

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "targets/specify_files.h"
+#include "ui/mnemonic.h"
 #include "ui/twips.h"
 
 namespace {
@@ -26,6 +27,21 @@ constexpr int kButtonGapTwips = 250;
 
 QString ToQString(const std::string& text) {
   return QString::fromStdString(text);
+}
+
+// Where an option's mnemonic stands in its caption; A and C are Accept's and Cancel's.
+QString MnemonicAt(SpecifyFilesOption option) {
+  switch (option) {
+    case SpecifyFilesOption::SingleFile:
+      return QStringLiteral("single");
+    case SpecifyFilesOption::AllFiles:
+      return QStringLiteral("files (");
+    case SpecifyFilesOption::Extension:
+      return QStringLiteral("extension");
+    case SpecifyFilesOption::MultipleFiles:
+      return QStringLiteral("pecification");
+  }
+  return {};
 }
 
 QHBoxLayout* Indented(QWidget* widget, int indent) {
@@ -48,6 +64,7 @@ frmSpecifyFiles::frmSpecifyFiles(SpecifyFiles& state, UserDialogs& dialogs, QWid
   optSingleFile_ = AddOption("optSingleFile");
   File_ = new QListWidget(this);
   File_->setObjectName(QStringLiteral("File"));
+  File_->setAccessibleName(QStringLiteral("Files in the folder"));
   File_->setSelectionMode(QAbstractItemView::SingleSelection);
   File_->setMinimumSize(Twips::ToPixels(kListWidthTwips, this),
                         Twips::ToPixels(kListHeightTwips, this));
@@ -55,17 +72,19 @@ frmSpecifyFiles::frmSpecifyFiles(SpecifyFiles& state, UserDialogs& dialogs, QWid
   optExtension_ = AddOption("optExtension");
   txbExtension_ = new QLineEdit(this);
   txbExtension_->setObjectName(QStringLiteral("txbExtension"));
+  txbExtension_->setAccessibleName(QStringLiteral("Extension"));
   txbExtension_->setFixedWidth(Twips::ToPixels(kTextBoxWidthTwips, this));
   txbExtension_->installEventFilter(this);
   optMultipleFiles_ = AddOption("optMultipleFiles");
   txbFilespec_ = new QLineEdit(this);
   txbFilespec_->setObjectName(QStringLiteral("txbFilespec"));
+  txbFilespec_->setAccessibleName(QStringLiteral("File specification"));
   txbFilespec_->setFixedWidth(Twips::ToPixels(kTextBoxWidthTwips, this));
   txbFilespec_->installEventFilter(this);
-  cmdAccept_ = new QPushButton(QStringLiteral("Accept"), this);
+  cmdAccept_ = new QPushButton(QStringLiteral("&Accept"), this);
   cmdAccept_->setObjectName(QStringLiteral("cmdAccept"));
   cmdAccept_->setDefault(true);
-  cmdCancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+  cmdCancel_ = new QPushButton(QStringLiteral("&Cancel"), this);
   cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
 
   auto* layout = new QVBoxLayout(this);
@@ -87,18 +106,18 @@ frmSpecifyFiles::frmSpecifyFiles(SpecifyFiles& state, UserDialogs& dialogs, QWid
   layout->addSpacing(margin / 2);
   layout->addLayout(buttonRow);
 
-  connect(optSingleFile_, &QRadioButton::clicked, this,
-          [this] { ChooseOption(SpecifyFilesOption::SingleFile); });
-  connect(optAllFiles_, &QRadioButton::clicked, this,
-          [this] { ChooseOption(SpecifyFilesOption::AllFiles); });
-  connect(optExtension_, &QRadioButton::clicked, this, [this] {
-    ChooseOption(SpecifyFilesOption::Extension);
-    txbExtension_->setFocus();
-  });
-  connect(optMultipleFiles_, &QRadioButton::clicked, this, [this] {
-    ChooseOption(SpecifyFilesOption::MultipleFiles);
-    txbFilespec_->setFocus();
-  });
+  // The option that comes to be checked, by a click, a key or an assistive tool, is the one
+  // chosen; ShowState blocks the buttons' signals while it checks the state's option.
+  for (const SpecifyFilesOption option :
+       {SpecifyFilesOption::SingleFile, SpecifyFilesOption::AllFiles, SpecifyFilesOption::Extension,
+        SpecifyFilesOption::MultipleFiles}) {
+    connect(OptionButton(option), &QRadioButton::toggled, this, [this, option](bool checked) {
+      if (checked) ChooseOption(option);
+    });
+  }
+  // A click on an option with a text box, checked already or not, goes on to the text box.
+  connect(optExtension_, &QRadioButton::clicked, this, [this] { txbExtension_->setFocus(); });
+  connect(optMultipleFiles_, &QRadioButton::clicked, this, [this] { txbFilespec_->setFocus(); });
   connect(File_, &QListWidget::currentRowChanged, this, [this](int row) {
     state_.SelectFile(row);
     ShowState();
@@ -146,10 +165,17 @@ void frmSpecifyFiles::ShowState() {
   for (const SpecifyFilesOption option :
        {SpecifyFilesOption::SingleFile, SpecifyFilesOption::AllFiles, SpecifyFilesOption::Extension,
         SpecifyFilesOption::MultipleFiles})
-    OptionButton(option)->setText(ToQString(state_.OptionCaption(option)));
+    OptionButton(option)->setText(
+        Mnemonic::Before(ToQString(state_.OptionCaption(option)), MnemonicAt(option)));
   optSingleFile_->setEnabled(state_.SingleFileEnabled());
   File_->setEnabled(state_.SingleFileEnabled());
-  OptionButton(state_.SelectedOption())->setChecked(true);
+  {
+    const QSignalBlocker singleFileBlocker(optSingleFile_);
+    const QSignalBlocker allFilesBlocker(optAllFiles_);
+    const QSignalBlocker extensionBlocker(optExtension_);
+    const QSignalBlocker multipleFilesBlocker(optMultipleFiles_);
+    OptionButton(state_.SelectedOption())->setChecked(true);
+  }
   {
     const QSignalBlocker blocker(File_);
     File_->setCurrentRow(state_.SelectedFile());
