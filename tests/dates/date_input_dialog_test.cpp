@@ -59,7 +59,7 @@ TEST_F(DateInputDialog, OpensWithTheRestrictionsDateAndCancelKeepsIt) {
     EXPECT_EQ(Find<QComboBox>("cboMonthNames")->currentText(), "March");
     EXPECT_EQ(Find<QComboBox>("cboDayNumbers")->currentText(), "1");
     EXPECT_EQ(Find<QLineEdit>("txbYear")->text(), "2005");
-    EXPECT_EQ(Find<QPushButton>("cmdClear")->text(), "Remove date restriction");
+    EXPECT_EQ(Find<QPushButton>("cmdClear")->text(), "&Remove date restriction");
     EXPECT_EQ(dialog.focusWidget(), Find<QPushButton>("cmdCancel"));
     Click("cmdCancel");
   });

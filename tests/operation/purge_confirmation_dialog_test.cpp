@@ -83,7 +83,7 @@ TEST_F(PurgeConfirmationDialog,
 TEST_F(PurgeConfirmationDialog, WithoutSubfoldersEmptyFoldersAreNeitherOfferedNorDeleted) {
   Open(false, 1);
   EXPECT_FALSE(Check("chkDeleteEmptyFolders")->isVisible());
-  EXPECT_EQ(Button("cmdDoPurge")->text(), "Yes, purge this file");
+  EXPECT_EQ(Button("cmdDoPurge")->text(), "&Yes, purge this file");
   Check("chkConfirmFiles")->click();
   Check("chkOKToPurgeHardLinkedFiles")->click();
   Purge();
@@ -95,7 +95,7 @@ TEST_F(PurgeConfirmationDialog, WithoutSubfoldersEmptyFoldersAreNeitherOfferedNo
   Open(true, 1);
   EXPECT_TRUE(Check("chkDeleteEmptyFolders")->isVisible());
   EXPECT_FALSE(Check("chkDeleteEmptyFolders")->isChecked());
-  EXPECT_EQ(Button("cmdDoPurge")->text(), "Yes, purge these files");
+  EXPECT_EQ(Button("cmdDoPurge")->text(), "&Yes, purge these files");
 }
 
 TEST_F(PurgeConfirmationDialog, TheMessageAndTheBoxesStandOneBelowTheOtherWhollyShown) {
@@ -106,7 +106,7 @@ TEST_F(PurgeConfirmationDialog, TheMessageAndTheBoxesStandOneBelowTheOtherWholly
       "ticked.";
   Open(true, 5, {{kTexts.element[0], longMessage}});
   EXPECT_EQ(Check("chkOKToPurgeHardLinkedFiles")->text(),
-            "Purge files that have other names (hard links)");
+            "Purge files that have other names (&hard links)");
   const auto* message = dialog.findChild<QLabel*>("lblMessage");
   EXPECT_GE(message->height(), message->heightForWidth(message->width()));
   const QWidget* above = message;

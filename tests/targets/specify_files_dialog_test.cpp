@@ -54,12 +54,12 @@ class SpecifyFilesDialog : public ::testing::Test {
 
 TEST_F(SpecifyFilesDialog, OpensWithCaptionsFilesAndFocusOnCancelAndCancelAcceptsNothing) {
   const int result = ShowDialog(true, [&] {
-    EXPECT_EQ(Find<QRadioButton>("optSingleFile")->text(), "purge a single file:");
-    EXPECT_EQ(Find<QRadioButton>("optAllFiles")->text(), "purge all files (*.*)");
+    EXPECT_EQ(Find<QRadioButton>("optSingleFile")->text(), "purge a &single file:");
+    EXPECT_EQ(Find<QRadioButton>("optAllFiles")->text(), "purge all &files (*.*)");
     EXPECT_EQ(Find<QRadioButton>("optExtension")->text(),
-              "purge all files with a particular extension, e.g., txt or doc:");
+              "purge all files with a particular &extension, e.g., txt or doc:");
     EXPECT_EQ(Find<QRadioButton>("optMultipleFiles")->text(),
-              "purge all files satisfying a file specification, e.g., a*.d*:");
+              "purge all files satisfying a file s&pecification, e.g., a*.d*:");
     EXPECT_TRUE(Find<QRadioButton>("optSingleFile")->isChecked());
     auto* list = Find<QListWidget>("File");
     ASSERT_EQ(list->count(), 2);
