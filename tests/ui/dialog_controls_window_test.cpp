@@ -172,7 +172,9 @@ TEST_P(DialogControls, EveryButtonHasAMnemonicOfItsOwnInItsWindow) {
       auto* button = qobject_cast<QAbstractButton*>(widget);
       const QString text = button ? button->text() : label ? label->text() : QString();
       const QString key = Mnemonic::Of(text);
-      if (qobject_cast<QPushButton*>(widget)) EXPECT_FALSE(key.isEmpty()) << text.toStdString();
+      if (qobject_cast<QPushButton*>(widget)) {
+        EXPECT_FALSE(key.isEmpty()) << text.toStdString();
+      }
       if (key.isEmpty()) continue;
       const auto [owner, fresh] = owners.emplace(key, text);
       EXPECT_TRUE(fresh) << text.toStdString() << " and " << owner->second.toStdString();
@@ -274,12 +276,12 @@ INSTANTIATE_TEST_SUITE_P(
     Controls, ToggledWithoutAClick,
     ::testing::Combine(::testing::ValuesIn(kToggles),
                        ::testing::Values(Change::ByAssistiveTool, Change::ByProgram)),
-    [](const auto& info) {
-      return std::string(std::get<0>(info.param).control) +
-             (std::get<1>(info.param) == Change::ByProgram ? "_ByProgram" : "_ByAssistiveTool");
+    [](const auto& toggle) {
+      return std::string(std::get<0>(toggle.param).control) +
+             (std::get<1>(toggle.param) == Change::ByProgram ? "_ByProgram" : "_ByAssistiveTool");
     });
 
 INSTANTIATE_TEST_SUITE_P(Windows, DialogControls, ::testing::ValuesIn(kWindows),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& shown) { return std::string(shown.param.name); });
 
 }  // namespace
