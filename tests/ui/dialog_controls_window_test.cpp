@@ -199,6 +199,10 @@ struct Toggle {
   const char* first = nullptr;
 };
 
+void PrintTo(const Toggle& toggle, std::ostream* out) {
+  *out << toggle.control;
+}
+
 std::function<bool(Program&, QWidget&)> Purged(bool PurgeOptions::*option) {
   return [option](Program& p, QWidget& window) {
     Press(window, "cmdDoPurge");
