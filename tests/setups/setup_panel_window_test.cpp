@@ -172,8 +172,8 @@ TEST_F(SetupPanelTest, AnOperationFileIsSavedWithItsExtensionWhereverItsNamePoin
   ASSERT_FALSE(Platform::CreateFolders(sub));
   // {typed, saved as}
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {"work", "work.kxs"},           {"work.kxs", "work.kxs"}, {"Work.KXS", "Work.KXS"},
-      {"notes.txt", "notes.txt.kxs"}, {"work.", "work.kxs"},    {"v1.2", "v1.2.kxs"},
+      {"work", "work.kxs"},           {"home.kxs", "home.kxs"}, {"Old.KXS", "Old.KXS"},
+      {"notes.txt", "notes.txt.kxs"}, {"daily.", "daily.kxs"},  {"v1.2", "v1.2.kxs"},
   };
   for (const auto& [typed, savedAs] : cases) {
     SaveAsOperationFile(JoinPath(sub, typed));
