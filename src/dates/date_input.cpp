@@ -106,11 +106,19 @@ AcceptOutcome DateInput::Accept(UserDialogs& dialogs) {
 
 namespace OnlyBefore {
 
+bool IsAcceptedLimit(std::int32_t dayNumber) {
+  if (dayNumber == DatePr2::NoDateRestriction) return true;
+  DatePr2::DateParts parts;
+  parts.dayNumber = dayNumber;
+  DatePr2::JdnToEuroDate(parts);
+  return parts.valid != 0 && parts.year >= kEarliestYear && parts.year <= kLatestYear;
+}
+
 void Prepare(DateInput& dialog, const DateRestriction& restriction,
              const std::string& buttonCaption, std::uint32_t promptBackColor) {
   if (!dialog.Loaded()) dialog.Load();
-  dialog.MinYear = 1980;
-  dialog.MaxYear = 2999;
+  dialog.MinYear = kEarliestYear;
+  dialog.MaxYear = kLatestYear;
   dialog.PromptBackColor = promptBackColor;
   dialog.PromptCaption =
       "Specify date such that ONLY files with dates BEFORE this date will be purged.";

@@ -102,9 +102,17 @@ inline constexpr int kDialogWidthTwips = 7800;
 inline constexpr int kBelowButtonTwips = 450;
 inline constexpr int kRightOfMenuTwips = 250;
 
-// Makes the dialog ready: loaded, years 1980 to 2999, the prompt with the given background, the
-// caption of the command's button, the current limit as its date, and the Clear button offering
-// to remove the restriction.
+// The years the dialog offers for the limit.
+inline constexpr short kEarliestYear = 1980;
+inline constexpr short kLatestYear = 2999;
+
+// True for a limit the dialog can set: a day of kEarliestYear to kLatestYear, or no restriction.
+// A day outside them is one the dialog refuses ("Year too early", "Year too late").
+bool IsAcceptedLimit(std::int32_t dayNumber);
+
+// Makes the dialog ready: loaded, years kEarliestYear to kLatestYear, the prompt with the given
+// background, the caption of the command's button, the current limit as its date, and the Clear
+// button offering to remove the restriction.
 void Prepare(DateInput& dialog, const DateRestriction& restriction,
              const std::string& buttonCaption, std::uint32_t promptBackColor);
 

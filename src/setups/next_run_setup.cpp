@@ -15,6 +15,18 @@ std::string NextRunSetupPath(const std::string& uiText2, const std::string& uiTe
   return JoinPath(folder, LowerCaseForMatching(uiText2) + ".usr");
 }
 
+std::string WithOperationFileExtension(const std::string& typed) {
+  const std::string extension = kOperationFileExtension;
+  const std::string name = Platform::NamePart(typed);
+  if (name.size() >= extension.size() &&
+      LowerCaseForMatching(name.substr(name.size() - extension.size())) == extension) {
+    return typed;
+  }
+  // A point the name ends with is the extension's own.
+  if (!name.empty() && name.back() == '.') return typed + extension.substr(1);
+  return typed + extension;
+}
+
 bool LoadNextRunSetup(const std::string& path, ProgramSettings& settings) {
   return LoadSetupFromFile(path, settings);
 }

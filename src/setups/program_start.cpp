@@ -1,5 +1,7 @@
 #include "setups/program_start.h"
 
+#include "engine/purge_speeds.h"
+#include "platform/drives.h"
 #include "setups/program_paths.h"
 #include "text/program_text.h"
 #include "text/user_dialogs.h"
@@ -14,4 +16,12 @@ bool LoadProgramTextsOrTell(UserDialogs& dialogs) {
   }
   UseProgramRegistryStore();
   return true;
+}
+
+void LoadStoredPurgeSpeeds(DrivePurgeSpeed& speeds,
+                           const std::vector<Platform::DriveInfo>& drives) {
+  for (const Platform::DriveInfo& drive : drives) {
+    if (const std::optional<float> speed = StoredPurgeSpeed(drive))
+      speeds.Set(drive.root, *speed, 1);
+  }
 }

@@ -1,9 +1,21 @@
 #pragma once
 
-// The first step of the desktop program: its texts. Without them it cannot start.
+// The first steps of the desktop program: its texts, without which it cannot start, and the
+// purge speeds that earlier speed tests stored.
 
+#include <vector>
+
+class DrivePurgeSpeed;
 class UserDialogs;
+namespace Platform {
+struct DriveInfo;
+}
 
 // Loads the program-text file beside the program; on failure tells the user the loader's
 // message and answers false.
 bool LoadProgramTextsOrTell(UserDialogs& dialogs);
+
+// Takes the speed stored for each of the drives by an earlier speed test as the drive's purge
+// speed (one measurement), so that estimates use it without a new test. A drive without a
+// usable stored speed keeps what it has. Reads the store that LoadProgramTextsOrTell chose.
+void LoadStoredPurgeSpeeds(DrivePurgeSpeed& speeds, const std::vector<Platform::DriveInfo>& drives);

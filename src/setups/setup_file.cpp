@@ -1,10 +1,13 @@
 #include "setups/setup_file.h"
 
+#include <array>
 #include <charconv>
 #include <limits>
+#include <optional>
 #include <string_view>
 #include <vector>
 
+#include "dates/date_input.h"
 #include "platform/atomic_file.h"
 #include "setups/text_encoding.h"
 
@@ -104,46 +107,76 @@ bool FitsShort(std::int32_t value) {
   return value >= std::numeric_limits<short>::min() && value <= std::numeric_limits<short>::max();
 }
 
-// Applies the lines in file order. Each value takes effect as soon as it is read and checked, so
-// a failure leaves the values before it in force; the folder and the file specification wait
-// for the last line.
-bool ApplySetupLines(const std::vector<std::string>& lines, ProgramSettings& settings) {
-  // Line 1, the version of the program that wrote the file, is not used.
+// Everything a setup file holds, read and checked but not yet in force.
+struct SetupValues {
+  bool subdirectories = false;
+  std::string folder, filespec;
+  short purgeType = 0, passes = 0;
+  std::array<bool, PurgeConfirmationState::kBoxCount> boxes{};
+  std::int32_t onlyBeforeJdn = DatePr2::NoDateRestriction;
+};
+
+// Reads the lines into values; nullopt when a line is missing or holds a value out of its range.
+// Line 1, the version of the program that wrote the file, is not used.
+std::optional<SetupValues> ReadSetupLines(const std::vector<std::string>& lines) {
+  SetupValues values;
   std::int32_t value = 0;
-  if (!ReadNumber(lines, 2, value) || !IsZeroOrOne(value)) return false;
-  settings.target.blnSubdirectories = value == 1;
+  if (!ReadNumber(lines, 2, value) || !IsZeroOrOne(value)) return std::nullopt;
+  values.subdirectories = value == 1;
 
-  if (lines.size() < 4) return false;
-  const std::string folder(TrimBlanks(lines[2]));
-  const std::string filespec(TrimBlanks(lines[3]));
+  if (lines.size() < 4) return std::nullopt;
+  values.folder = std::string(TrimBlanks(lines[2]));
+  values.filespec = std::string(TrimBlanks(lines[3]));
 
-  // The type and its passes are one choice: neither is taken unless both are valid.
   std::int32_t type = 0, passes = 0;
-  if (!ReadNumber(lines, 5, type) || !ReadNumber(lines, 6, passes)) return false;
-  if (!FitsShort(type) || !FitsShort(passes) ||
-      !settings.purgeType.RestoreFromSetup(static_cast<short>(type), static_cast<short>(passes))) {
-    return false;
-  }
+  if (!ReadNumber(lines, 5, type) || !ReadNumber(lines, 6, passes)) return std::nullopt;
+  if (!FitsShort(type) || !FitsShort(passes)) return std::nullopt;
+  values.purgeType = static_cast<short>(type);
+  values.passes = static_cast<short>(passes);
 
   for (std::size_t box = 0; box < kBoxesBeforeDate; ++box) {
-    if (!ReadNumber(lines, kFirstBoxLine + box, value) || !IsZeroOrOne(value)) return false;
-    settings.confirmation.SetTicked(static_cast<Box>(box), value == 1);
+    if (!ReadNumber(lines, kFirstBoxLine + box, value) || !IsZeroOrOne(value)) return std::nullopt;
+    values.boxes[box] = value == 1;
   }
 
-  if (!ReadNumber(lines, kDateLine, value)) return false;
-  settings.dateRestriction.lngOnlyBeforeThisJDN = value;
+  // The limit is one the date dialog could have set, or none.
+  if (!ReadNumber(lines, kDateLine, value) || !OnlyBefore::IsAcceptedLimit(value)) {
+    return std::nullopt;
+  }
+  values.onlyBeforeJdn = value;
 
   // A file of an earlier version ends before this line (or has an empty line there, which it
   // ignored): the box is unticked.
   value = 0;
   if (lines.size() >= kHardLinkedLine && !TrimBlanks(lines[kHardLinkedLine - 1]).empty() &&
       (!ReadNumber(lines, kHardLinkedLine, value) || !IsZeroOrOne(value))) {
-    return false;
+    return std::nullopt;
   }
-  settings.confirmation.SetTicked(Box::chkOKToPurgeHardLinkedFiles, value == 1);
+  values.boxes[static_cast<std::size_t>(Box::chkOKToPurgeHardLinkedFiles)] = value == 1;
+  return values;
+}
 
-  settings.target.TargetFolder = folder;
-  settings.target.TargetFilespec = filespec;
+// Puts the values in force, all of them or, when the type of purge does not offer that number
+// of passes, none.
+bool ApplySetupValues(const SetupValues& values, ProgramSettings& settings) {
+  PurgeTypeChoice purgeType = settings.purgeType;
+  if (!purgeType.RestoreFromSetup(values.purgeType, values.passes)) return false;
+
+  // A run purges whole files only, so the slack-only box stays unticked: ticking it would hold
+  // chkDoNotDeletePurgedFiles ticked and put line 8 aside. Line 7 is read for its check alone.
+  PurgeConfirmationState confirmation = settings.confirmation;
+  confirmation.SetSlackOnly(false);
+  for (std::size_t box = 0; box < PurgeConfirmationState::kBoxCount; ++box) {
+    if (static_cast<Box>(box) == Box::chkPurgeSlackOnly) continue;
+    confirmation.SetTicked(static_cast<Box>(box), values.boxes[box]);
+  }
+
+  settings.purgeType = purgeType;
+  settings.confirmation = confirmation;
+  settings.target.blnSubdirectories = values.subdirectories;
+  settings.target.TargetFolder = values.folder;
+  settings.target.TargetFilespec = values.filespec;
+  settings.dateRestriction.lngOnlyBeforeThisJDN = values.onlyBeforeJdn;
   return true;
 }
 
@@ -199,5 +232,6 @@ bool LoadSetupFromFile(const std::string& path, ProgramSettings& settings) {
   for (const std::string_view line : rawLines) {
     lines.push_back(utf8 ? std::string(line) : TextEncoding::Windows1252ToUtf8(line));
   }
-  return ApplySetupLines(lines, settings);
+  const std::optional<SetupValues> values = ReadSetupLines(lines);
+  return values.has_value() && ApplySetupValues(*values, settings);
 }

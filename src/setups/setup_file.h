@@ -35,13 +35,23 @@ std::string ProgramVersion();
 // or ending with a blank or a tab, or not valid UTF-8.
 bool SaveSetupToFile(const std::string& path, const ProgramSettings& settings);
 
-// Reads a setup and applies it in file order: line 2 at once, the type of purge and the passes
-// together once both are read and valid, each check box as it is read, the date restriction,
-// and last the folder and the file specification. True only when all fifteen lines, and a
-// sixteenth when the file has one, were read and applied. A load that fails on a value leaves
-// the values before it in force; a file that cannot be read, is too large, holds a NUL byte or
-// a line longer than kMaxSetupLineBytes changes nothing.
+// Reads a setup and, when every line holds a valid value, puts it in force as a whole: the
+// target, the type of purge and its passes, the check boxes and the date restriction. True only
+// when all fifteen lines, and a sixteenth when the file has one, were read and valid; otherwise
+// nothing changes. The date restriction must be one the date dialog can set (a day of the years
+// 1980 to 2999) or none. A run purges whole files only: the slack-only box stays unticked and
+// line 8 is chkDoNotDeletePurgedFiles's own state. A file that cannot be read, is too large,
+// holds a NUL byte or a line longer than kMaxSetupLineBytes changes nothing either.
 bool LoadSetupFromFile(const std::string& path, ProgramSettings& settings);
+
+// The extension of operation files, which the Load dialog's filter shows.
+inline constexpr const char* kOperationFileExtension = ".kxs";
+
+// The name an operation file is saved under: the name as typed when it ends in ".kxs" (in any
+// case), otherwise the name with ".kxs" added, so that the Load dialog always offers it. A name
+// with another extension keeps it before ".kxs" ("notes.txt" gives "notes.txt.kxs"): a setup is
+// never another kind of file, and a point in a name often belongs to the name itself.
+std::string WithOperationFileExtension(const std::string& typed);
 
 // The longest line a setup file may hold, in bytes, line end not counted.
 inline constexpr std::size_t kMaxSetupLineBytes = 32 * 1024;

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "engine/file_proc.h"
+#include "platform/paths.h"
 #include "text/user_dialogs.h"
 #include "ui/main_window_services.h"
 #include "ui/twips.h"
@@ -83,7 +84,8 @@ SetupPanels::SetupPanels(MainWindowServices& main, ProgramSettings& settings, Us
       settings_(settings),
       dialogs_(dialogs),
       remembered_(remembered),
-      nextRunSetupPath_(std::move(nextRunSetupPath)) {
+      nextRunSetupPath_(std::move(nextRunSetupPath)),
+      setupFolder_(Platform::FolderPart(nextRunSetupPath_)) {
   QWidget* window = main_.Window();
   // Each panel's buttons have mnemonics of their own; the menu is disabled while one is shown.
   fraSetup_ = MakePanel(window, "fraSetup");
@@ -139,18 +141,18 @@ void SetupPanels::CloseSetupPanel() {
 void SetupPanels::LoadSetup() {
   fraSetup_->hide();
   const std::optional<std::string> chosen = dialogs_.ChooseFileToOpen(
-      {"Specify operation file to be loaded", "", kOperationFileFilter, ""});
+      {"Specify operation file to be loaded", setupFolder_, kOperationFileFilter, ""});
   main_.StartDialogGuard();
   if (chosen.has_value() && !chosen->empty()) {
     const std::string& name = *chosen;
     if (FileProc::FileExists(name)) {
       const bool loaded = LoadSetupFromFile(name, settings_);
-      // A load that failed part-way leaves the values read before the failure in force, so the
-      // displays show the settings anew either way.
-      RefreshDisplays(main_);
+      // A failed load changes nothing.
       if (loaded) {
+        RefreshDisplays(main_);
         RememberSetup(settings_, remembered_);
         main_.SetSetupFilename(name);
+        KeepSetupFolder(name);
       } else {
         dialogs_.Tell("Error", "Error when attempting to load setup from file " + name + "!",
                       MessageIcon::Exclamation);
@@ -168,11 +170,11 @@ void SetupPanels::LoadSetup() {
 void SetupPanels::SaveSetupAsOperationFile() {
   picSaveSetup_->hide();
   const std::optional<std::string> chosen = dialogs_.ChooseFileToSave(
-      {"Specify operation file to be saved", "", kOperationFileFilter, ""});
+      {"Specify operation file to be saved", setupFolder_, kOperationFileFilter, ""});
   main_.StartDialogGuard();
   if (chosen.has_value() && !chosen->empty()) {
-    // The name is used as typed: no extension is added.
-    const std::string& name = *chosen;
+    // Saved as an operation file, which the Load dialog shows.
+    const std::string name = WithOperationFileExtension(*chosen);
     bool save = true;
     if (FileProc::FileExists(name)) {
       save = dialogs_.ShowMessage({"File exists", "Overwrite existing file " + name + "?",
@@ -182,6 +184,7 @@ void SetupPanels::SaveSetupAsOperationFile() {
     if (save) {
       if (SaveSetupToFile(name, settings_)) {
         main_.SetSetupFilename(name);
+        KeepSetupFolder(name);
       } else {
         dialogs_.Tell("Error", "Cannot save setup in operation file " + name + "!",
                       MessageIcon::Exclamation);
@@ -193,6 +196,11 @@ void SetupPanels::SaveSetupAsOperationFile() {
   main_.SetMenuEnabled(true);
   fraSetup_->setEnabled(true);
   Focus(main_.Button("cmdSetup"));
+}
+
+void SetupPanels::KeepSetupFolder(const std::string& path) {
+  const std::string folder = Platform::FolderPart(path);
+  if (!folder.empty()) setupFolder_ = folder;
 }
 
 void SetupPanels::SaveSetupForNextRun() {

@@ -34,12 +34,17 @@ class SetupPanels : public QObject {
   void SaveSetupForNextRun();
   void ClearSetup();
   void RestoreSetup();
+  // The file choosers open where the last operation file was saved or loaded.
+  void KeepSetupFolder(const std::string& path);
 
   MainWindowServices& main_;
   ProgramSettings& settings_;
   UserDialogs& dialogs_;
   RememberedSetup& remembered_;
   std::string nextRunSetupPath_;
+  // Where the Load and Save dialogs open: the program's setup folder, then the folder of the
+  // operation file last saved or loaded.
+  std::string setupFolder_;
   QFrame* fraSetup_ = nullptr;
   QFrame* picSaveSetup_ = nullptr;
 };

@@ -5,10 +5,11 @@
 #include <cstdlib>
 
 #include "operation/program_settings.h"
-#include "setups/setup_file.h"
-#include "ui/main_window.h"
+#include "platform/drives.h"
 #include "setups/program_start.h"
+#include "setups/setup_file.h"
 #include "text/program_text.h"
+#include "ui/main_window.h"
 #include "ui/qt_user_dialogs.h"
 
 namespace {
@@ -41,6 +42,8 @@ int main(int argc, char** argv) {
   if (!LoadProgramTextsOrTell(dialogs)) return 1;
 
   ProgramSettings settings;
+  // Estimates use the speeds measured in earlier runs from the start.
+  LoadStoredPurgeSpeeds(settings.purgeSpeeds, Platform::ListDrives());
   frmMain window(settings, dialogs);
   dialogs.SetParent(&window);
   window.Startup(NextRunSetupPath(Language2::GetText(2), Language2::GetText(310)));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/files.h"
@@ -95,17 +96,35 @@ TEST(SetupFile, ASavedSetupLoadsBackWithAllItsValues) {
   ProgramSettings saved;
   ASSERT_TRUE(LoadSetupFromFile(WriteFile(folder / "in.kxs", SetupText(SampleLines())), saved));
   EXPECT_EQ(Values(saved),
-            (std::vector<std::string>{"1", "/home/anna/Documents/", "*.doc", "1", "3", "1", "1",
+            (std::vector<std::string>{"1", "/home/anna/Documents/", "*.doc", "1", "3", "0", "0",
                                       "1", "0", "1", "0", "0", "1", "2453371", "1"}))
-      << "chkDoNotDeletePurgedFiles is held ticked by slack-only";
+      << "slack-only stays unticked and chkDoNotDeletePurgedFiles is line 8 as it stands";
 
   ASSERT_TRUE(SaveSetupToFile(folder / "out.kxs", saved));
   ProgramSettings loaded;
   ASSERT_TRUE(LoadSetupFromFile(folder / "out.kxs", loaded));
   EXPECT_EQ(Values(loaded), Values(saved));
-  saved.confirmation.SetSlackOnly(false);
-  EXPECT_FALSE(saved.confirmation.Get(Box::chkDoNotDeletePurgedFiles).ticked)
-      << "the box's own state from line 8 comes back when slack-only is unticked";
+}
+
+TEST(SetupLoad, LineEightIsTheDoNotDeleteBoxWhateverLineSevenHolds) {
+  // {line 7, line 8, chkDoNotDeletePurgedFiles ticked before the load}
+  const std::vector<std::tuple<std::string, std::string, bool>> cases = {
+      {" 1", " 0", false}, {" 1", " 0", true},  {" 1", " 1", false},
+      {" 0", " 0", true},  {" 0", " 1", false},
+  };
+  for (const auto& [slackOnly, doNotDelete, tickedBefore] : cases) {
+    TempFolder folder;
+    ProgramSettings settings;
+    settings.confirmation.SetTicked(Box::chkDoNotDeletePurgedFiles, tickedBefore);
+    const std::string path =
+        WriteFile(folder / "s.kxs",
+                  SetupText(WithLine(WithLine(SampleLines(), 7, slackOnly), 8, doNotDelete)));
+    ASSERT_TRUE(LoadSetupFromFile(path, settings)) << slackOnly << doNotDelete;
+    const std::vector<std::string> values = Values(settings);
+    EXPECT_EQ(values[5], "0") << slackOnly << doNotDelete << tickedBefore;
+    EXPECT_EQ(values[6], doNotDelete.substr(1)) << slackOnly << doNotDelete << tickedBefore;
+    EXPECT_TRUE(settings.confirmation.Get(Box::chkDoNotDeletePurgedFiles).enabled);
+  }
 }
 
 TEST(SetupFile, ATextThatWouldLoadBackDifferentlyIsNotSavedAndTheOldFileStays) {
@@ -130,22 +149,31 @@ TEST(SetupLoadFailure, LineTwoHoldingTwoFailsAndChangesNothing) {
   EXPECT_EQ(LoadText(SetupText(WithLine(SampleLines(), 2, " 2")), false), DefaultValues());
 }
 
-TEST(SetupLoadFailure, ABadValueLeavesTheValuesBeforeItInForceButNeverTheTarget) {
-  std::vector<std::string> expected = DefaultValues();
-  expected[0] = "1";                // line 2
-  expected[3] = "1";                // line 5
-  expected[4] = "3";                // line 6
-  expected[5] = expected[6] = "1";  // lines 7 and 8
-  EXPECT_EQ(LoadText(SetupText(WithLine(SampleLines(), 9, " 2")), false), expected);
-}
+TEST(SetupLoadFailure, AFailedLoadLeavesTheSettingsAsTheyWere) {
+  // Settings unlike both the defaults and the file in every value.
+  ProgramSettings before;
+  before.target = {"/srv/old/", "*.txt", false};
+  ASSERT_TRUE(before.purgeType.RestoreFromSetup(2, 2));
+  for (const Box box :
+       {Box::chkDoNotDeletePurgedFiles, Box::chkOKToPurgeSystemFiles, Box::chkConfirmFiles}) {
+    before.confirmation.SetTicked(box, true);
+  }
+  before.confirmation.SetTicked(Box::chkFolderNamesOnly, false);
+  before.dateRestriction.lngOnlyBeforeThisJDN = 2450000;
+  const std::vector<std::string> expected = Values(before);
 
-TEST(SetupLoadFailure, TooFewLinesFailWithoutTouchingTheTargetOrTheDate) {
-  std::vector<std::string> lines = SampleLines();
-  lines.resize(14);
-  const std::vector<std::string> values = LoadText(SetupText(lines), false);
-  EXPECT_EQ(values[1], "");
-  EXPECT_EQ(values[2], "");
-  EXPECT_EQ(values[13], "9000000");
+  std::vector<std::string> tooFew = SampleLines();
+  tooFew.resize(14);
+  // Each fails on a value after others that would have changed.
+  for (const std::string& text :
+       {SetupText(WithLine(SampleLines(), 9, " 2")), SetupText(WithLine(SampleLines(), 6, " 9")),
+        SetupText(WithLine(SampleLines(), 15, "-5")), SetupText(WithLine(SampleLines(), 16, " 2")),
+        SetupText(tooFew)}) {
+    TempFolder folder;
+    ProgramSettings settings = before;
+    EXPECT_FALSE(LoadSetupFromFile(WriteFile(folder / "s.kxs", text), settings)) << text;
+    EXPECT_EQ(Values(settings), expected) << text;
+  }
   EXPECT_EQ(LoadText("", false), DefaultValues());
 }
 
@@ -162,10 +190,15 @@ TEST(SetupLoadFailure, ATypeOrANumberOfPassesOutOfRangeChangesNeither) {
   }
 }
 
-TEST(SetupLoadFailure, AnythingButAWholeNumberWhereANumberBelongsFails) {
+TEST(SetupLoadFailure, AnythingButAWholeNumberInItsRangeWhereANumberBelongsFails) {
+  // Day 2444240 is 1 January 1980 and day 2816787 is 31 December 2999, the first and the last
+  // day the date dialog offers.
   const std::vector<std::pair<std::size_t, std::string>> cases = {
-      {2, "yes"},  {5, "two"},   {6, "1.5"},          {7, ""},     {10, "-1"},  {13, "1 1"},
-      {14, "0x1"}, {15, "soon"}, {15, " 2147483648"}, {15, "+-5"}, {15, "- 5"}, {16, " 2"},
+      {2, "yes"},       {5, "two"},       {6, "1.5"},          {7, ""},
+      {7, " 2"},        {8, "-1"},        {10, "-1"},          {13, "1 1"},
+      {14, "0x1"},      {15, "soon"},     {15, " 2147483648"}, {15, "+-5"},
+      {15, "- 5"},      {15, "-5"},       {15, " 0"},          {15, " 2444239"},
+      {15, " 2816788"}, {15, " 8999999"}, {15, "-2147483648"}, {16, " 2"},
   };
   for (const auto& [line, text] : cases) {
     ProgramSettings settings;
@@ -173,10 +206,12 @@ TEST(SetupLoadFailure, AnythingButAWholeNumberWhereANumberBelongsFails) {
     const std::string path =
         WriteFile(folder / "s.kxs", SetupText(WithLine(SampleLines(), line, text)));
     EXPECT_FALSE(LoadSetupFromFile(path, settings)) << line << ": " << text;
-    EXPECT_EQ(settings.target.TargetFolder, "") << line << ": " << text;
+    EXPECT_EQ(Values(settings), DefaultValues()) << line << ": " << text;
   }
-  EXPECT_EQ(LoadText(SetupText(WithLine(SampleLines(), 15, "-2147483648")), true)[13],
-            "-2147483648");
+  for (const char* limit : {"2444240", "2816787", "9000000"}) {
+    EXPECT_EQ(LoadText(SetupText(WithLine(SampleLines(), 15, std::string(" ") + limit)), true)[13],
+              limit);
+  }
 }
 
 TEST(SetupLoadFailure, HugeLinesAndBinaryFilesFailAndChangeNothing) {

@@ -7,7 +7,12 @@
 #include <QTest>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "platform/atomic_file.h"
+#include "platform/files.h"
+#include "platform/paths.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"
 #include "ui/main_window_services.h"
@@ -103,10 +108,11 @@ TEST_F(SetupPanelTest, SetupOpensThePanelBesideTheMenuUnlessTheDialogGuardIsSet)
 }
 
 TEST_F(SetupPanelTest, ASavedSetupLoadsBackAndShowsItsName) {
-  const std::string path = folder / "work";  // saved as typed, without an extension
-  SaveAsOperationFile(path);
+  const std::string path = folder / "work.kxs";
+  SaveAsOperationFile(folder / "work");  // typed without an extension
   ExpectClosed();
   EXPECT_EQ(window.setupFilename, path);
+  EXPECT_FALSE(Platform::FileExists(folder / "work"));
   OpenPanel();
   Click("cmdSaveSetup");
   Click("cmdSaveSetupForNextRun");
@@ -122,6 +128,7 @@ TEST_F(SetupPanelTest, ASavedSetupLoadsBackAndShowsItsName) {
   EXPECT_EQ(dialogs.choosers[0].title, "Specify operation file to be saved");
   EXPECT_EQ(dialogs.choosers[1].title, "Specify operation file to be loaded");
   EXPECT_EQ(dialogs.choosers[1].filter, "Operation files (*.kxs)");
+  EXPECT_EQ(dialogs.choosers[1].folder, Platform::FolderPart(path));
   EXPECT_EQ(settings.target.TargetFolder, "/home/anna/Documents/");
   EXPECT_EQ(settings.target.TargetFilespec, "*.doc");
   EXPECT_TRUE(settings.target.blnSubdirectories);
@@ -157,6 +164,48 @@ TEST_F(SetupPanelTest, ADamagedOrMissingFileIsNamedInItsMessage) {
                 "File " + folder / "missing.kxs" + " not found!");
   EXPECT_EQ(window.setupFilename, "earlier.kxs");
   EXPECT_EQ(remembered.TargetFolder, "");
+  EXPECT_EQ(window.targetRefreshes, 0);
+}
+
+TEST_F(SetupPanelTest, AnOperationFileIsSavedWithItsExtensionWhereverItsNamePoints) {
+  const std::string sub = folder / "sub";
+  ASSERT_FALSE(Platform::CreateFolders(sub));
+  // {typed, saved as}
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"work", "work.kxs"},           {"home.kxs", "home.kxs"}, {"Old.KXS", "Old.KXS"},
+      {"notes.txt", "notes.txt.kxs"}, {"daily.", "daily.kxs"},  {"v1.2", "v1.2.kxs"},
+  };
+  for (const auto& [typed, savedAs] : cases) {
+    SaveAsOperationFile(JoinPath(sub, typed));
+    EXPECT_EQ(window.setupFilename, JoinPath(sub, savedAs)) << typed;
+    EXPECT_TRUE(Platform::FileExists(JoinPath(sub, savedAs))) << typed;
+  }
+  ExpectClosed();
+  EXPECT_TRUE(dialogs.shown.empty());
+
+  // The choosers open in the program's setup folder, then where a setup was last saved or loaded.
+  Load(std::nullopt);
+  const std::string more = folder / "more";
+  ASSERT_FALSE(Platform::CreateFolders(more));
+  const std::string other = JoinPath(more, "other.kxs");
+  ASSERT_TRUE(SaveSetupToFile(other, settings));
+  Load(other);
+  Load(std::nullopt);
+  SaveAsOperationFile(std::nullopt);
+  const std::vector<std::string> folders = {Platform::FolderPart(folder / "next.usr"),
+                                            WithTrailingSeparator(sub),
+                                            WithTrailingSeparator(sub),
+                                            WithTrailingSeparator(sub),
+                                            WithTrailingSeparator(sub),
+                                            WithTrailingSeparator(sub),
+                                            WithTrailingSeparator(sub),
+                                            WithTrailingSeparator(sub),
+                                            WithTrailingSeparator(more),
+                                            WithTrailingSeparator(more)};
+  ASSERT_EQ(dialogs.choosers.size(), folders.size());
+  for (std::size_t i = 0; i < folders.size(); ++i) {
+    EXPECT_EQ(dialogs.choosers[i].folder, folders[i]) << i;
+  }
 }
 
 TEST_F(SetupPanelTest, OnlyYesToTheOverwriteQuestionReplacesTheFile) {
@@ -174,7 +223,9 @@ TEST_F(SetupPanelTest, OnlyYesToTheOverwriteQuestionReplacesTheFile) {
   EXPECT_EQ(dialogs.shown[0].buttons, MessageButtons::YesNoCancel);
 
   dialogs.Answer(MessageAnswer::Yes);
-  SaveAsOperationFile(path);
+  SaveAsOperationFile(folder / "old");  // the name as it is saved is asked about
+  ASSERT_EQ(dialogs.shown.size(), 3U);
+  EXPECT_EQ(dialogs.shown[2].text, "Overwrite existing file " + path + "?");
   EXPECT_EQ(ReadFile(path).substr(0, ProgramVersion().size() + 2), ProgramVersion() + "\r\n");
   EXPECT_EQ(window.setupFilename, path);
 }
