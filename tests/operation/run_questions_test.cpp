@@ -1,4 +1,7 @@
 #include "operation/run_fixture.h"
+
+#include <cstdio>
+
 #include "support/file_setup.h"
 #include "support/native_path.h"
 
@@ -95,6 +98,21 @@ TEST_F(RunTest, StopThisPurgeInTheConfirmationStopsTheRun) {
   EXPECT_EQ(ReadFile(folder / NativePath("sub/b.txt")), "2");
   EXPECT_EQ(run.Status(), RunStatus::Stopped);
   EXPECT_TRUE(Contains(run.Report(), "a.txt not purged.\r\n"));
+}
+
+TEST_F(RunTest, AFileRemovedWhileItsConfirmationIsOpenGetsALineWithTheReason) {
+  const std::string path = WriteFile(folder / "a.txt", Repeat('x', 1536));
+  settings.blnConfirmFiles = true;
+  host.confirmations = {FileConfirmation::Purge};
+  host.onConfirm = [&] { ASSERT_EQ(std::remove(path.c_str()), 0); };
+  Target("*.*");
+  Purge();
+  const std::string line = "\r\na.txt (1,536 bytes): unable to open file for writing. (";
+  ASSERT_TRUE(Contains(run.Report(), line)) << run.Report();
+  const std::string rest = run.Report().substr(run.Report().find(line) + line.size());
+  EXPECT_GT(rest.find(")\r\n"), 0u) << "the system's reason, then the line's end";
+  EXPECT_EQ(rest.find("\r\n"), rest.find(")\r\n") + 1);
+  EXPECT_EQ(run.lngNumFilesPurged, 0);
 }
 
 TEST_F(RunTest, ThePerFileLabelNamesTheExactPathWithSizeAndDate) {
