@@ -140,7 +140,8 @@ PurgeRun::FileStep PurgeRun::PurgeOneFile(const Platform::FolderHandle& handle,
     AddToReport(name, false);
 
   Platform::EntryStatus status;
-  const bool known = !handle.Status(name, status);
+  const std::error_code statusError = handle.Status(name, status);
+  const bool known = !statusError;
   const std::string extension = FileOps::ProtectedFiles::ExtensionOf(path);
   short code = settings_.protectedFiles.CheckFile(path, folderIdentity_, status.identity);
   if (code == FileOps::kSensitiveExtension && options.blnOKToPurgeSensitiveFiles)
@@ -157,7 +158,13 @@ PurgeRun::FileStep PurgeRun::PurgeOneFile(const Platform::FolderHandle& handle,
   bool ran = false;
   const double size = known ? static_cast<double>(status.length) : 0;
   const short passes = settings_.purgeType.GetNumberOfPasses();
-  if (code == FileOps::kMayPurge) {
+  if (code == FileOps::kMayPurge && !known) {
+    // The file went since the folder was listed (while an earlier file was being confirmed,
+    // say): nothing to ask about, and its line says why it was not purged.
+    outcome.code = FilePurge::kCannotOpenForWriting;
+    outcome.error = statusError;
+    ran = true;
+  } else if (code == FileOps::kMayPurge) {
     bool confirmed = true;
     if (settings_.blnConfirmFiles && !blnPurgeRemainingFiles) {
       const std::string date =
