@@ -50,8 +50,10 @@ class MainWindowTest : public ::testing::Test {
     QTimer::singleShot(0, [] {
       auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
       ASSERT_NE(dialog, nullptr);
+      auto* reading = dialog->findChild<QLabel*>("lblReading");
+      ASSERT_TRUE(QTest::qWaitFor([&] { return reading->isHidden(); }));
       auto* row = dialog->findChild<QCheckBox*>("chkSubfolder_0");
-      ASSERT_TRUE(QTest::qWaitFor([&] { return row->isEnabled() && row->isVisible(); }));
+      ASSERT_NE(row, nullptr);
       QTest::mouseClick(row, Qt::LeftButton);
       QTest::mouseClick(dialog->findChild<QPushButton*>("cmdAccept"), Qt::LeftButton);
     });
