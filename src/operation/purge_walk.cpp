@@ -140,8 +140,7 @@ PurgeRun::FileStep PurgeRun::PurgeOneFile(const Platform::FolderHandle& handle,
     AddToReport(name, false);
 
   Platform::EntryStatus status;
-  const std::error_code statusError = handle.Status(name, status);
-  const bool known = !statusError;
+  const bool known = !handle.Status(name, status);
   const std::string extension = FileOps::ProtectedFiles::ExtensionOf(path);
   short code = settings_.protectedFiles.CheckFile(path, folderIdentity_, status.identity);
   if (code == FileOps::kSensitiveExtension && options.blnOKToPurgeSensitiveFiles)
@@ -158,15 +157,11 @@ PurgeRun::FileStep PurgeRun::PurgeOneFile(const Platform::FolderHandle& handle,
   bool ran = false;
   const double size = known ? static_cast<double>(status.length) : 0;
   const short passes = settings_.purgeType.GetNumberOfPasses();
-  if (code == FileOps::kMayPurge && !known) {
-    // The file went since the folder was listed (while an earlier file was being confirmed,
-    // say): nothing to ask about, and its line says why it was not purged.
-    outcome.code = FilePurge::kCannotOpenForWriting;
-    outcome.error = statusError;
-    ran = true;
-  } else if (code == FileOps::kMayPurge) {
+  if (code == FileOps::kMayPurge) {
     bool confirmed = true;
-    if (settings_.blnConfirmFiles && !blnPurgeRemainingFiles) {
+    // A file that went since the folder was listed (while an earlier file was being confirmed,
+    // say) is not asked about: its purge reports why it could not be opened.
+    if (settings_.blnConfirmFiles && !blnPurgeRemainingFiles && known) {
       const std::string date =
           known ? StrProc::ModificationDateText(status.times.modification.seconds, false) : "";
       const std::string label = path + "     " + StrProc::SizeToText(size, 2) + "     " + date;

@@ -47,7 +47,10 @@ class ConfirmationClicker {
     runButtonsHidden &= !report_.findChild<QPushButton*>("cmdPauseContinue")->isVisible();
     const QRect own = dialog->frameGeometry();
     const QRect report = report_.frameGeometry();
-    placedOnReport &= own.center().x() == report.center().x() &&
+    // Centred on the report window, unless that would take it past an edge of the screen.
+    const QRect screen = dialog->screen()->availableGeometry();
+    placedOnReport &= (own.center().x() == report.center().x() || own.left() == screen.left() ||
+                       own.right() == screen.right()) &&
                       own.bottom() == report.bottom() - Twips::ToPixels(100, &report_);
     QTest::mouseClick(dialog->findChild<QPushButton*>(buttons_[paths.size() - 1]), Qt::LeftButton);
   }

@@ -114,7 +114,7 @@ TEST_F(RunTest, FilesRemovedWhileAConfirmationIsOpenGetLinesWithTheReason) {
   const std::string other = aFirst ? "b.txt" : "a.txt";
   for (const std::string& start :
        {"\r\n" + asked + " (1,536 bytes): unable to open file for writing. (",
-        "\r\n" + other + ": unable to open file for writing. ("}) {
+        "\r\n" + other + " (0 bytes): unable to open file for writing. ("}) {
     const std::size_t at = run.Report().find(start);
     ASSERT_NE(at, std::string::npos) << start << " in " << run.Report();
     const std::string rest = run.Report().substr(at + start.size());

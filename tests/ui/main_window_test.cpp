@@ -204,12 +204,10 @@ TEST_F(MainWindowTest, F10DuringAFolderPurgeAsksWhetherToGoOnAndCancelStopsIt) {
       << question;
   EXPECT_EQ(dialogs.shown.back().title, "Purge folders");
   EXPECT_EQ(Text("lblPurgeFoldersMessage"), "");
-  int left = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(folder / "sel")) {
-    EXPECT_EQ(ReadFile(entry.path().string()), std::string(1 << 20, 'x'));
-    ++left;
-  }
-  EXPECT_GT(left, 0) << "the purge stopped";
+  int untouched = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(folder / "sel"))
+    untouched += ReadFile(entry.path().string()) == std::string(1 << 20, 'x');
+  EXPECT_GT(untouched, 0) << "the purge stopped before the later files";
 }
 
 TEST_F(MainWindowTest, CancellingTheTypeOfPurgeKeepsTheDescription) {
