@@ -3,7 +3,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ui/twips.h"
 
@@ -76,7 +78,14 @@ void frmConfirmFiles::PlaceOn(const QWidget* reportWindow) {
   QSize frame = frameGeometry().size() - geometry().size();
   if (frame.isNull()) frame = report.size() - reportWindow->geometry().size();
   const QSize size = geometry().size() + frame;
-  move(report.x() + (report.width() - size.width()) / 2,
-       report.y() + report.height() - Twips::ToPixels(kAboveReportBottom, reportWindow) -
-           size.height());
+  int x = report.x() + (report.width() - size.width()) / 2;
+  int y = report.y() + report.height() - Twips::ToPixels(kAboveReportBottom, reportWindow) -
+          size.height();
+  // A report window near an edge of the screen must not take the question off the screen.
+  if (const QScreen* screen = reportWindow->screen()) {
+    const QRect available = screen->availableGeometry();
+    x = std::max(available.left(), std::min(x, available.x() + available.width() - size.width()));
+    y = std::max(available.top(), std::min(y, available.y() + available.height() - size.height()));
+  }
+  move(x, y);
 }

@@ -95,6 +95,8 @@ bool FolderPurge::PurgeSelectedFolders(const std::string& strCaption) {
   if (terminated_) return false;
   FolderPurgeMode = 0;
   KXesPurgeRecursive2(topFolder, 1, strCaption);
+  // Nothing is being purged any more: the label keeps no line of a file that is gone.
+  Show("");
   return !terminated_;
 }
 

@@ -159,7 +159,9 @@ PurgeRun::FileStep PurgeRun::PurgeOneFile(const Platform::FolderHandle& handle,
   const short passes = settings_.purgeType.GetNumberOfPasses();
   if (code == FileOps::kMayPurge) {
     bool confirmed = true;
-    if (settings_.blnConfirmFiles && !blnPurgeRemainingFiles) {
+    // A file that went since the folder was listed (while an earlier file was being confirmed,
+    // say) is not asked about: its purge reports why it could not be opened.
+    if (settings_.blnConfirmFiles && !blnPurgeRemainingFiles && known) {
       const std::string date =
           known ? StrProc::ModificationDateText(status.times.modification.seconds, false) : "";
       const std::string label = path + "     " + StrProc::SizeToText(size, 2) + "     " + date;

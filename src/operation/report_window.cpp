@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -283,6 +284,15 @@ void frmReport::closeEvent(QCloseEvent* event) {
     return;
   }
   QWidget::closeEvent(event);
+}
+
+void frmReport::keyPressEvent(QKeyEvent* event) {
+  // Escape closes the window when no run is on (closeEvent keeps it during a run).
+  if (event->key() == Qt::Key_Escape) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 bool frmReport::eventFilter(QObject* watched, QEvent* event) {

@@ -12,6 +12,7 @@
 #include "operation/run_host_window.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "targets/target_record.h"
 #include "ui/main_window_services.h"
 #include "ui/twips.h"
 #include "ui/worker_bridge.h"
@@ -141,6 +142,9 @@ void RunController::RunEnded() {
   const bool purge = run_->Request().kind == RunKind::Purge;
   if (!purge) main_.SetCaption("lblEstimatedTime", run_->EstimatedTimeCaption);
   main_.SetRunning(false);
+  // A listing that went through the whole target without finding a file says so.
+  if (!purge && run_->lngNumFilesProcessed == 0 && run_->Status() != RunStatus::Stopped)
+    ShowNoFilesFound(dialogs_);
   // A target folder that is gone (removed while the run was being confirmed) is not offered for
   // deletion.
   if (purge && Platform::FolderExists(WithTrailingSeparator(settings_.target.TargetFolder)))

@@ -15,17 +15,22 @@ namespace {
 constexpr char kProgressLabel[] = "lblPurgeFoldersMessage";
 
 // Runs on the worker thread: the window attends to its own events, so a yield has nothing to do,
-// and each progress text goes to the label on the GUI thread without making the purge wait.
-class ProgressToLabel final : public FolderPurgeHost {
+// and each progress text goes to the label on the GUI thread without making the purge wait. The
+// label is cleared when the per-file purge has finished a file.
+class ProgressToLabel final : public FolderPurgeHost, public FilePurge::PurgeHost {
  public:
   ProgressToLabel(QObject* guiContext, MainWindowServices& main)
       : context_(guiContext), main_(main) {}
+
+  void Yield() override {}
 
   void ShowProgress(const std::string& text) override {
     MainWindowServices* main = &main_;
     QMetaObject::invokeMethod(
         context_, [main, text] { main->SetCaption(kProgressLabel, text); }, Qt::QueuedConnection);
   }
+
+  void FileDone() override { ShowProgress(""); }
 
  private:
   QObject* context_;
@@ -41,7 +46,9 @@ struct SubfolderPurge::Run {
       : dialogs(guiDialogs, guiContext),
         host(guiContext, main),
         environment(settings.clusterSizes, settings.random),
-        purge(settings, dialogs, host, environment) {}
+        purge(settings, dialogs, host, environment) {
+    environment.host = &host;
+  }
 
   GuiThreadDialogs dialogs;
   ProgressToLabel host;

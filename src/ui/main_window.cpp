@@ -17,15 +17,15 @@
 #include "operation/report_window.h"
 #include "operation/run_controller_window.h"
 #include "operation/subfolder_purge_window.h"
+#include "operation/target_commands.h"
 #include "setups/setup_panel_window.h"
 #include "targets/folder_queries.h"
 #include "targets/select_subfolders_dialog.h"
 #include "targets/specify_files_dialog.h"
-#include "operation/target_commands.h"
 #include "targets/target_texts.h"
 #include "text/program_text.h"
-#include "ui/twips.h"
 #include "text/user_dialogs.h"
+#include "ui/twips.h"
 #include "ui/view_window.h"
 
 namespace {
@@ -182,7 +182,9 @@ void frmMain::SetMenuEnabled(bool enabled) {
 }
 
 void frmMain::ShowInfoLabels(bool visible) {
-  for (auto& [name, label] : labels_) label->setVisible(visible);
+  // lblPurgeFoldersMessage stays: it shows the progress of the folder purge that hides the others.
+  for (auto& [name, label] : labels_)
+    if (name != "lblPurgeFoldersMessage") label->setVisible(visible);
   buttons_["cmdClear"]->setVisible(visible);
 }
 
@@ -314,7 +316,8 @@ void frmMain::closeEvent(QCloseEvent* event) {
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyRelease && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F10 &&
       isActiveWindow()) {
-    blnStop = true;
+    // A running folder purge asks at its next poll point whether to go on.
+    if (subfolderPurge_ != nullptr) subfolderPurge_->Interrupt();
   } else if (event->type() == QEvent::Enter) {
     // The keyboard focus follows the mouse over the command buttons.
     for (auto& [name, button] : buttons_) {

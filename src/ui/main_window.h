@@ -4,7 +4,6 @@
 // and offers one button per command; the commands' work is done by the core and the dialogs.
 
 #include <QWidget>
-#include <atomic>
 #include <map>
 #include <memory>
 #include <string>
@@ -59,8 +58,6 @@ class frmMain : public QWidget, public MainWindowServices {
   void SetLastReport(const std::string& report) override { lastReport = report; }
   QLabel* Label(const std::string& objectName);
 
-  // Set by F10; the folder purge reads and clears it.
-  std::atomic<bool> blnStop{false};
   bool blnStartupCompleted = false;
   // The text of the last run's report ("" before any run).
   std::string lastReport;

@@ -44,6 +44,10 @@ QPushButton* frmMain::AddButton(const std::string& objectName, const QString& ca
   button->setObjectName(QString::fromStdString(objectName));
   button->setAutoDefault(false);
   button->installEventFilter(this);
+  // A hidden button keeps its place, so the buttons below it do not move.
+  QSizePolicy policy = button->sizePolicy();
+  policy.setRetainSizeWhenHidden(true);
+  button->setSizePolicy(policy);
   buttons_[objectName] = button;
   fraMenu_->layout()->addWidget(button);
   return button;
@@ -56,6 +60,10 @@ QLabel* frmMain::AddLabel(const std::string& objectName) {
   label->setObjectName(QString::fromStdString(objectName));
   label->setWordWrap(true);
   label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  // A hidden label keeps its place, so the labels below it do not move.
+  QSizePolicy policy = label->sizePolicy();
+  policy.setRetainSizeWhenHidden(true);
+  label->setSizePolicy(policy);
   labels_[objectName] = label;
   return label;
 }

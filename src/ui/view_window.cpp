@@ -3,7 +3,9 @@
 #include <QClipboard>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -85,6 +87,8 @@ frmView::frmView(QWidget* parent) : QWidget(parent, Qt::Window) {
   txbText1_ = new QPlainTextEdit(this);
   txbText1_->setObjectName(QStringLiteral("txbText1"));
   txbText1_->setReadOnly(true);
+  // The help text lines its columns and tables up with blanks.
+  txbText1_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   txbText1_->viewport()->installEventFilter(this);
   cmdCopyToClipboard_ = new QPushButton(QStringLiteral("Copy to clipboard"), this);
   cmdCopyToClipboard_->setObjectName(QStringLiteral("cmdCopyToClipboard"));
@@ -140,6 +144,14 @@ void frmView::resizeEvent(QResizeEvent* event) {
     return;
   }
   ApplyLayout();
+}
+
+void frmView::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 bool frmView::eventFilter(QObject* watched, QEvent* event) {

@@ -26,6 +26,8 @@ class frmView : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  // Escape closes the viewer.
+  void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:

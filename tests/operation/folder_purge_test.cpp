@@ -139,6 +139,7 @@ TEST_F(FolderPurgeTest, ThePurgingPassShowsEachPassAndTheShareDoneFromTheSecondF
   for (std::size_t i = 0; i < 3; ++i)
     for (const char* pass : {"1", "2"})
       expected.push_back(prefixes[i] + "Now purging (pass" + pass + "):\r\n" + order[i]);
+  expected.push_back("");  // nothing is being purged any more
   EXPECT_EQ(host.texts, expected);
   EXPECT_EQ(purge.FolderPurgeDone, 3);
   EXPECT_FALSE(Exists(At("sel"))) << "the emptied folder is removed";
@@ -150,7 +151,8 @@ TEST_F(FolderPurgeTest, TheTopFolderStaysWhenItsOwnFilesAreAllPurged) {
 
   ASSERT_TRUE(purge.PurgeSelectedFolders(kCaption));
 
-  EXPECT_EQ(host.texts, (std::vector<std::string>{"Files to purge: 1", "Now purging:\r\n" + own}));
+  EXPECT_EQ(host.texts,
+            (std::vector<std::string>{"Files to purge: 1", "Now purging:\r\n" + own, ""}));
   EXPECT_FALSE(Exists(own));
   EXPECT_FALSE(Exists(At("sel")));
   EXPECT_TRUE(fs::is_directory(FileSystemPath(folder.Path())));

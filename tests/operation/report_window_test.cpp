@@ -102,9 +102,14 @@ TEST_F(ReportWindowTest, ASelectionMadeDuringTheRunDoesNotStandInForTheReportAtT
 TEST_F(ReportWindowTest, TheWindowCannotBeClosedWhileItsRunIsOn) {
   window.BeginRun(run, listing);
   EXPECT_FALSE(window.close());
+  QTest::keyClick(Text(), Qt::Key_Escape);
+  EXPECT_TRUE(window.isVisible()) << "nor by Escape";
   EXPECT_FALSE(Button("cmdClose")->isVisible() || Button("cmdCopyToClipboard")->isVisible());
   run.ProcessFiles(listing);
   window.EndRun();
+  QTest::keyClick(Text(), Qt::Key_Escape);
+  EXPECT_FALSE(window.isVisible());
+  window.show();
   QTest::mouseClick(Button("cmdClose"), Qt::LeftButton);
   EXPECT_FALSE(window.isVisible());
 }

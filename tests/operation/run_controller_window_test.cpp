@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 
 #include "operation/confirm_files_window.h"
 #include "operation/run_window_fixture.h"
@@ -45,7 +47,10 @@ class ConfirmationClicker {
     runButtonsHidden &= !report_.findChild<QPushButton*>("cmdPauseContinue")->isVisible();
     const QRect own = dialog->frameGeometry();
     const QRect report = report_.frameGeometry();
-    placedOnReport &= own.center().x() == report.center().x() &&
+    // Centred on the report window, unless that would take it past an edge of the screen.
+    const QRect screen = dialog->screen()->availableGeometry();
+    placedOnReport &= (own.center().x() == report.center().x() || own.left() == screen.left() ||
+                       own.right() == screen.right()) &&
                       own.bottom() == report.bottom() - Twips::ToPixels(100, &report_);
     QTest::mouseClick(dialog->findChild<QPushButton*>(buttons_[paths.size() - 1]), Qt::LeftButton);
   }
@@ -152,6 +157,18 @@ TEST_F(RunWindowTest, AListingShowsItsFilesAndPutsTheEstimateInTheMainWindow) {
   EXPECT_EQ(main.captions["lblEstimatedTime"], "Less than a minute.");
   EXPECT_EQ(Clipboard(), report);
   EXPECT_EQ(ReadFile(folder / "a.txt"), Repeat('a', 1536));
+}
+
+TEST_F(RunWindowTest, AListingThatFindsNoFileSaysSoAtItsEnd) {
+  WriteFile(folder / "a.txt", "new");
+  Target("*.txt");
+  settings.dateRestriction.lngOnlyBeforeThisJDN = 2453431;  // 1 March 2005: a.txt is later
+  controller.ListAndEstimate();
+  WaitForTheEnd();
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].title + "|" + dialogs.shown[0].text,
+            "No files found|There are no files satisfying this file specification");
+  EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Exclamation);
 }
 
 TEST_F(RunWindowTest, PauseHoldsThePurgeAfterItsPassAndStopEndsItThere) {
@@ -269,4 +286,23 @@ TEST_F(RunWindowTest, ClosingTheProgramDuringARunStopsItAtItsNextPollAndWaitsFor
   // The pass under way ended; nothing else was purged and nothing was asked.
   EXPECT_EQ(FilesLeft({"a.txt", "b.txt", "c.txt"}), 2);
   EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST(ConfirmFilesWindow, StaysOnTheScreenWhenTheReportWindowReachesPastAnEdge) {
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  const QPoint reportCorners[] = {screen.topLeft() - QPoint(300, 300),
+                                  screen.bottomRight() - QPoint(100, 50)};
+  for (const QPoint& corner : reportCorners) {
+    QWidget report(nullptr, Qt::Window);
+    report.setGeometry(QRect(corner, QSize(400, 300)));
+    report.show();
+    frmConfirmFiles dialog;
+    QRect shown;
+    QTimer::singleShot(0, [&] {
+      shown = dialog.frameGeometry();
+      dialog.findChild<QPushButton*>("cmdNo")->click();
+    });
+    EXPECT_EQ(dialog.Ask("/a/file.txt", &report), FileConfirmation::Skip);
+    EXPECT_TRUE(screen.contains(shown)) << corner.x() << "," << corner.y();
+  }
 }

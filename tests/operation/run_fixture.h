@@ -36,6 +36,7 @@ class RecordingRunHost final : public RunHost {
   }
   FileConfirmation ConfirmFile(const std::string& label) override {
     labels.push_back(label);
+    if (onConfirm) onConfirm();
     if (confirmations.empty()) {
       ADD_FAILURE() << "unscripted confirmation of " << label;
       return FileConfirmation::Skip;
@@ -50,6 +51,7 @@ class RecordingRunHost final : public RunHost {
   int pausedWaits = 0;
   std::function<void()> onYield;
   std::function<void()> onPausedWait;
+  std::function<void()> onConfirm;  // while the confirmation is open
   std::deque<FileConfirmation> confirmations;
   std::vector<std::string> labels;
   std::vector<std::string> reports;

@@ -1,4 +1,7 @@
 #include "operation/run_fixture.h"
+
+#include <cstdio>
+
 #include "support/file_setup.h"
 #include "support/native_path.h"
 
@@ -95,6 +98,30 @@ TEST_F(RunTest, StopThisPurgeInTheConfirmationStopsTheRun) {
   EXPECT_EQ(ReadFile(folder / NativePath("sub/b.txt")), "2");
   EXPECT_EQ(run.Status(), RunStatus::Stopped);
   EXPECT_TRUE(Contains(run.Report(), "a.txt not purged.\r\n"));
+}
+
+TEST_F(RunTest, FilesRemovedWhileAConfirmationIsOpenGetLinesWithTheReason) {
+  const std::string a = WriteFile(folder / "a.txt", Repeat('x', 1536));
+  const std::string b = WriteFile(folder / "b.txt", Repeat('x', 1536));
+  settings.blnConfirmFiles = true;
+  host.confirmations = {FileConfirmation::Purge};  // the file gone later is not asked about
+  host.onConfirm = [&] { ASSERT_EQ(std::remove(a.c_str()) + std::remove(b.c_str()), 0); };
+  Target("*.*");
+  Purge();
+  ASSERT_EQ(host.labels.size(), 1u);
+  const bool aFirst = host.labels[0].starts_with(a + " ");
+  const std::string asked = aFirst ? "a.txt" : "b.txt";
+  const std::string other = aFirst ? "b.txt" : "a.txt";
+  for (const std::string& start :
+       {"\r\n" + asked + " (1,536 bytes): unable to open file for writing. (",
+        "\r\n" + other + " (0 bytes): unable to open file for writing. ("}) {
+    const std::size_t at = run.Report().find(start);
+    ASSERT_NE(at, std::string::npos) << start << " in " << run.Report();
+    const std::string rest = run.Report().substr(at + start.size());
+    EXPECT_GT(rest.find(")\r\n"), 0u) << "the system's reason, then the line's end";
+    EXPECT_EQ(rest.find("\r\n"), rest.find(")\r\n") + 1);
+  }
+  EXPECT_EQ(run.lngNumFilesPurged, 0);
 }
 
 TEST_F(RunTest, ThePerFileLabelNamesTheExactPathWithSizeAndDate) {

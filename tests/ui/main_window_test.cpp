@@ -3,18 +3,21 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
+#include <map>
+#include <set>
 
 #include "operation/program_settings.h"
+#include "setups/program_start.h"
 #include "setups/setup_file.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"
-#include "setups/program_start.h"
 #include "text/program_text.h"
 
 using namespace TestSupport;
@@ -33,6 +36,38 @@ class MainWindowTest : public ::testing::Test {
       if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
         dialog->reject();
     });
+  }
+
+  // Starts "Purge folders" of the started window on the subfolder "sel" of the folder, holding
+  // count files of 1 MiB, through its buttons; returns once the purge has shown its first file.
+  void StartFolderPurge(int count) {
+    std::filesystem::create_directory(folder / "sel");
+    for (int i = 0; i < count; ++i)
+      WriteFile(folder / ("sel/f" + std::to_string(i)), std::string(1 << 20, 'x'));
+    dialogs.Answer(MessageAnswer::Yes);
+    dialogs.Choose(folder.Path());
+    dialogs.Answer(MessageAnswer::OK);  // the summary
+    QTimer::singleShot(0, [] {
+      auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      auto* reading = dialog->findChild<QLabel*>("lblReading");
+      ASSERT_TRUE(QTest::qWaitFor([&] { return reading->isHidden(); }));
+      auto* row = dialog->findChild<QCheckBox*>("chkSubfolder_0");
+      ASSERT_NE(row, nullptr);
+      QTest::mouseClick(row, Qt::LeftButton);
+      QTest::mouseClick(dialog->findChild<QPushButton*>("cmdAccept"), Qt::LeftButton);
+    });
+    QTest::mouseClick(window.Button("cmdSpecifyDirectory_1"), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [this] { return Text("lblPurgeFoldersMessage").find("Now purging") != std::string::npos; },
+        20000));
+  }
+
+  std::map<std::string, QPoint> ButtonPlaces() {
+    std::map<std::string, QPoint> places;
+    for (QPushButton* button : window.findChildren<QPushButton*>())
+      places[button->objectName().toStdString()] = button->mapTo(&window, QPoint(0, 0));
+    return places;
   }
 
   TempFolder folder;
@@ -126,13 +161,53 @@ TEST_F(MainWindowTest, QuitRightAfterAFileDialogClosedDoesNotQuit) {
   EXPECT_FALSE(window.DialogGuard()) << "the next tick of Clock2 clears the guard";
 }
 
-TEST_F(MainWindowTest, F10SetsTheStopFlag) {
+TEST_F(MainWindowTest, AFolderPurgeShowsItsProgressWhereItWasAndClearsItAtTheEnd) {
   window.Startup(folder / "none.usr");
   window.show();
+  const std::map<std::string, QPoint> places = ButtonPlaces();
+  StartFolderPurge(4);
+
+  QLabel* progress = window.Label("lblPurgeFoldersMessage");
+  EXPECT_TRUE(progress->isVisible());
+  EXPECT_FALSE(window.Label("lblDirectory")->isVisible());
+  EXPECT_FALSE(window.Button("cmdClear")->isVisible());
+  EXPECT_EQ(ButtonPlaces(), places) << "no button moves while the labels and Clear are hidden";
+  std::set<std::string> shown;
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        shown.insert(Text("lblPurgeFoldersMessage"));
+        return !window.Running();
+      },
+      30000));
+  EXPECT_GE(shown.size(), 3u) << "the label follows the purge from file to file";
+  EXPECT_EQ(Text("lblPurgeFoldersMessage"), "");
+  EXPECT_FALSE(std::filesystem::exists(folder / "sel"));
+  EXPECT_TRUE(window.Button("cmdClear")->isVisible());
+  EXPECT_TRUE(dialogs.AllAnswered());
+}
+
+TEST_F(MainWindowTest, F10DuringAFolderPurgeAsksWhetherToGoOnAndCancelStopsIt) {
+  window.Startup(folder / "none.usr");
+  window.show();
+  StartFolderPurge(20);
+  dialogs.Answer(MessageAnswer::Cancel);
   window.activateWindow();
   QApplication::setActiveWindow(&window);
   QTest::keyRelease(&window, Qt::Key_F10);
-  EXPECT_TRUE(window.blnStop);
+  ASSERT_TRUE(QTest::qWaitFor([this] { return !window.Running(); }, 30000));
+
+  EXPECT_TRUE(dialogs.AllAnswered());
+  ASSERT_FALSE(dialogs.shown.empty());
+  const std::string& question = dialogs.shown.back().text;
+  EXPECT_TRUE(question.ends_with(
+      "\r\n\r\nClick 'OK' to continue, or 'Cancel' to terminate this operation."))
+      << question;
+  EXPECT_EQ(dialogs.shown.back().title, "Purge folders");
+  EXPECT_EQ(Text("lblPurgeFoldersMessage"), "");
+  int untouched = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(folder / "sel"))
+    untouched += ReadFile(entry.path().string()) == std::string(1 << 20, 'x');
+  EXPECT_GT(untouched, 0) << "the purge stopped before the later files";
 }
 
 TEST_F(MainWindowTest, CancellingTheTypeOfPurgeKeepsTheDescription) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QClipboard>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -52,6 +53,8 @@ TEST_F(ViewerTest, AFileShorterThanTheLimitInCharactersIsShownWhole) {
   View(std::string(65529, 'x'));
   EXPECT_EQ(Text()->toPlainText(), QString(65529, QLatin1Char('x')));
   EXPECT_TRUE(Text()->isReadOnly());
+  EXPECT_EQ(Text()->font(), QFontDatabase::systemFont(QFontDatabase::FixedFont))
+      << "the help text's tables line up";
   EXPECT_EQ(Button("cmdClose")->text(), "Close");
   std::string text;
   for (int i = 0; i < 65529; ++i) text += "\xC3\xA9";  // é, two bytes in UTF-8
@@ -79,6 +82,12 @@ TEST_F(ViewerTest, AMissingFileLeavesTheBoxEmpty) {
   viewer.ViewerFilePath = folder.Path();  // a folder is no text file either
   viewer.Activate();
   EXPECT_EQ(Text()->toPlainText(), "");
+}
+
+TEST_F(ViewerTest, EscapeInTheTextClosesTheViewer) {
+  View("text");
+  QTest::keyClick(Text(), Qt::Key_Escape);
+  EXPECT_FALSE(viewer.isVisible());
 }
 
 TEST_F(ViewerTest, ResizingBelowTheMinimumSnapsBackAndTheBoxFollowsTheWindow) {
