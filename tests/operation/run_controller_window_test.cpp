@@ -69,7 +69,6 @@ TEST_F(RunWindowTest, APurgeRunsToItsSummaryAndLeavesTheReportEverywhere) {
   controller.PurgeFiles();
   EXPECT_FALSE(main.fraMenu->isEnabled());
   WaitForTheEnd();
-  EXPECT_EQ(Report().windowTitle().toStdString(), "Purge files");
   EXPECT_EQ(main.captionHistory,
             (std::vector<std::string>{"lblLargePurgeMessage=Now counting files ...",
                                       "lblLargePurgeMessage="}));
