@@ -76,6 +76,7 @@ void PurgeRun::ListFolder(const Platform::FolderHandle& handle, const std::strin
         lngNumFilesProcessed = -1;
         return;
       }
+      if (blnStop) return;
       continue;
     }
     const double size = known ? ListedLength(status.length) : 0;
@@ -99,7 +100,7 @@ void PurgeRun::ListFolder(const Platform::FolderHandle& handle, const std::strin
     else
       ListFolder(subHandle, subfolder);
     if (counting) {
-      if (lngNumFilesProcessed == -1) return;
+      if (lngNumFilesProcessed == -1 || blnStop) return;
     } else {
       WaitIfPaused();
       if (blnStop) return;

@@ -67,6 +67,7 @@ std::string PurgeRun::DateAndTime() const {
 
 void PurgeRun::ProcessFiles(const RunRequest& request) {
   if (request.kind == RunKind::Count) {
+    blnStop = false;
     CountMatchingFilesOfTarget(request);
     host_.Finished();
     return;
@@ -255,7 +256,6 @@ void PurgeRun::PauseContinueButton() {
 std::int32_t PurgeRun::CountMatchingFilesOfTarget(const RunRequest& request) {
   request_ = request;
   request_.kind = RunKind::Count;
-  blnStop = false;
   lngNumFilesProcessed = 0;
   lngNumHardLinkedFiles = 0;
   FoldersNotEntered = 0;

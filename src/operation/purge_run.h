@@ -66,7 +66,9 @@ class PurgeRun {
   // counted as CountMatchingFilesOfTarget counts it.
   void ProcessFiles(const RunRequest& request);
   // Counts the matching files of the request's target, whatever its kind, stopping at its
-  // stopAt: the count, or -1 when it passed 1000.
+  // stopAt: the count, or -1 when it passed 1000. blnStop ends the count between two files or
+  // folders; it is left as it is at the start, so that a Stop pressed before the count reached
+  // its first folder still counts.
   std::int32_t CountMatchingFilesOfTarget(const RunRequest& request);
   // What the run under way, or the last one, was told.
   const RunRequest& Request() const { return request_; }

@@ -38,6 +38,8 @@ constexpr int kCopyPadding = 360;
 
 const QString kPaused = QStringLiteral("Paused");
 const QString kStopped = QStringLiteral("Stopped");
+// After Stop, until the walk has returned: the pass under way is written to its end first.
+const QString kStopping = QStringLiteral("Stopping ...");
 
 }  // namespace
 
@@ -81,6 +83,7 @@ frmReport::frmReport(QWidget* parent) : QWidget(parent, Qt::Window) {
 
 void frmReport::BeginRun(PurgeRun& run, const RunRequest& request) {
   run_ = &run;
+  counting_ = false;
   purge_ = request.kind == RunKind::Purge;
   paused_ = false;
   listsDots_ = !purge_ && !request.displayFolderNames;
@@ -90,10 +93,45 @@ void frmReport::BeginRun(PurgeRun& run, const RunRequest& request) {
   lblDots_->setVisible(listsDots_);
   cmdStop_->hide();
   cmdClose_->hide();
+  for (QPushButton* button : {cmdStop_, cmdPauseContinue_, cmdClose_}) button->setEnabled(true);
   lblPausedDone_->clear();
   SetRunButtons();
   PlaceAtRight(cmdPauseContinue_);
   cmdPauseContinue_->show();
+}
+
+void frmReport::BeginCount(PurgeRun& run) {
+  run_ = &run;
+  counting_ = true;
+  beforeCount_ = {isVisible(), cmdClose_->isVisibleTo(this), cmdCopyToClipboard_->isVisibleTo(this),
+                  lblDots_->isVisibleTo(this), lblPausedDone_->text()};
+  txbText_->clear();
+  cmdCopyToClipboard_->hide();
+  lblDots_->hide();
+  cmdClose_->hide();
+  cmdPauseContinue_->hide();
+  lblPausedDone_->clear();
+  SetButton(cmdStop_, QStringLiteral("Stop"), kStopWidth);
+  for (QPushButton* button : {cmdStop_, cmdPauseContinue_, cmdClose_}) button->setEnabled(true);
+  cmdStop_->show();
+}
+
+void frmReport::EndCount() {
+  if (!counting_) return;
+  counting_ = false;
+  run_ = nullptr;
+  cmdStop_->hide();
+  for (QPushButton* button : {cmdStop_, cmdPauseContinue_, cmdClose_}) button->setEnabled(true);
+  txbText_->setPlainText(ToDisplayText(reportText_));
+  txbText_->moveCursor(QTextCursor::End);
+  cmdClose_->setVisible(beforeCount_.closeShown);
+  cmdCopyToClipboard_->setVisible(beforeCount_.copyShown);
+  lblDots_->setVisible(beforeCount_.dotsShown);
+  if (beforeCount_.status.isEmpty())
+    lblPausedDone_->clear();
+  else
+    ShowStatus(beforeCount_.status, beforeCount_.status == kPaused ? cmdStop_ : cmdClose_);
+  if (!beforeCount_.windowShown) hide();
 }
 
 void frmReport::SetRunButtons() {
@@ -154,7 +192,9 @@ void frmReport::EndRun() {
   ShowReportText(run.Report());
   cmdStop_->hide();
   cmdPauseContinue_->hide();
+  cmdClose_->setEnabled(true);
   cmdClose_->show();
+  if (lblPausedDone_->text() == kStopping) ShowStatus(kStopped, cmdClose_);
   if (listsDots_ && run.lngNumFilesProcessed > 0) lblDots_->hide();
   if (purge_) {
     const QString status = lblPausedDone_->text();
@@ -182,16 +222,20 @@ void frmReport::HideRunButtons() {
 }
 
 void frmReport::RestoreRunButtons() {
-  if (run_ == nullptr || lblPausedDone_->text() == kStopped) return;
+  if (run_ == nullptr || lblPausedDone_->text() == kStopping) return;
   cmdStop_->setVisible(stopWasShown_);
   cmdPauseContinue_->setVisible(pauseWasShown_);
 }
 
-void frmReport::ShowStopped() {
-  cmdStop_->hide();
-  cmdPauseContinue_->hide();
+void frmReport::ShowStopping() {
+  // Nothing more to press until the walk has returned; Close is offered then.
+  for (QPushButton* button : {cmdStop_, cmdPauseContinue_}) {
+    button->setEnabled(false);
+    button->hide();
+  }
+  cmdClose_->setEnabled(false);
   cmdClose_->show();
-  ShowStatus(kStopped, cmdClose_);
+  ShowStatus(kStopping, cmdClose_);
   lblDots_->hide();
 }
 
@@ -205,13 +249,13 @@ bool frmReport::ShowLastReport() {
 }
 
 void frmReport::cmdStop_Click() {
-  if (run_ == nullptr) return;
+  if (run_ == nullptr || lblPausedDone_->text() == kStopping) return;
   run_->StopButton();
-  ShowStopped();
+  ShowStopping();
 }
 
 void frmReport::cmdPauseContinue_Click() {
-  if (run_ == nullptr) return;
+  if (run_ == nullptr || counting_ || lblPausedDone_->text() == kStopping) return;
   run_->PauseContinueButton();
   paused_ = run_->Paused.load();
   if (paused_) {

@@ -24,6 +24,10 @@ class frmReport : public QWidget {
   // buttons laid out for the purge or the listing that request names, before the run's thread
   // starts.
   void BeginRun(PurgeRun& run, const RunRequest& request);
+  // The window while the files of a purge are counted before its confirmation: an empty report
+  // and Stop, which stops the count. EndCount brings back the window as it was before.
+  void BeginCount(PurgeRun& run);
+  void EndCount();
   // Shows the report as the run has it now.
   void ShowReportText(const std::string& text);
   // The run's thread has ended: the final report, the buttons and status of a finished run, and
@@ -33,9 +37,11 @@ class frmReport : public QWidget {
   // as they were.
   void HideRunButtons();
   void RestoreRunButtons();
-  // The run was stopped from the per-file confirmation.
-  void ShowStopped();
+  // The run has been told to stop: "Stopping ..." and no run buttons until the walk has
+  // returned, which may take the rest of a pass; EndRun then shows "Stopped" and Close.
+  void ShowStopping();
 
+  // A run or a count is on.
   bool RunOn() const { return run_ != nullptr; }
   // The report as last shown, line ends as the run writes them.
   const std::string& ReportText() const { return reportText_; }
@@ -69,7 +75,16 @@ class frmReport : public QWidget {
   QLabel* lblPausedDone_ = nullptr;
   QLabel* lblDots_ = nullptr;
 
-  PurgeRun* run_ = nullptr;  // while a run is on
+  PurgeRun* run_ = nullptr;  // while a run or a count is on
+  bool counting_ = false;
+  // What the window showed when a count began.
+  struct BeforeCount {
+    bool windowShown = false;
+    bool closeShown = false;
+    bool copyShown = false;
+    bool dotsShown = false;
+    QString status;
+  } beforeCount_;
   bool purge_ = false;
   bool paused_ = false;
   bool listsDots_ = false;

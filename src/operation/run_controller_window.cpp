@@ -8,8 +8,8 @@
 #include "operation/program_settings.h"
 #include "operation/purge_run.h"
 #include "operation/report_window.h"
-#include "operation/run_start.h"
 #include "operation/run_host_window.h"
+#include "operation/run_start.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "targets/target_record.h"
@@ -23,6 +23,8 @@ namespace {
 // this wide (twips).
 constexpr int kReportBelowMainTop = 425;
 constexpr int kReportWidth = 5700;
+// A count that takes longer than this (milliseconds) shows the report window with its Stop.
+constexpr int kCountWindowDelay = 400;
 
 }  // namespace
 
@@ -39,6 +41,9 @@ RunController::RunController(ProgramSettings& settings, UserDialogs& dialogs,
   run_ = std::make_unique<PurgeRun>(settings_, *runDialogs_, *host_);
   host_->SetRun(run_.get());
   report_ = new frmReport(main_.Window());
+  countWindowTimer_.setSingleShot(true);
+  countWindowTimer_.setInterval(kCountWindowDelay);
+  connect(&countWindowTimer_, &QTimer::timeout, this, [this] { ShowCountWindow(); });
   connect(
       host_.get(), &RunWindowHost::reportChanged, this,
       [this] {
@@ -73,20 +78,64 @@ void RunController::PurgeFiles() {
     return;
   }
   main_.SetRunning(true);
-  const std::optional<std::int32_t> count =
-      starter.PreparePurge(*run_, [this](const std::string& status) {
-        main_.SetCaption("lblLargePurgeMessage", status);
-        if (QWidget* window = main_.Window()) window->repaint();
-      });
-  if (!count) {
+  running_ = true;
+  workDone_ = false;
+  // The files are counted on the worker thread, as a large or slow tree may take long; its
+  // messages are shown on this thread. The report window offers Stop when the count is not over
+  // at once.
+  run_->blnStop = false;
+  auto prepared = std::make_shared<PreparedPurge>(settings_, *runDialogs_);
+  RunOnWorkerThread(
+      this,
+      [this, prepared] {
+        prepared->count = prepared->starter.PreparePurge(*run_, [this](const std::string& status) {
+          CallOnThreadOf(this, [this, &status] { ShowCountStatus(status); });
+        });
+        if (prepared->count) prepared->filesInFolder = prepared->starter.FilesInTargetFolder();
+        workDone_ = true;
+      },
+      [this, prepared] { CountEnded(*prepared); });
+}
+
+void RunController::ShowCountStatus(const std::string& status) {
+  if (host_->Closing()) return;
+  main_.SetCaption("lblLargePurgeMessage", status);
+  if (!status.empty()) {
+    countWindowTimer_.start();
+    return;
+  }
+  // The count has returned.
+  countWindowTimer_.stop();
+  if (report_) report_->EndCount();
+}
+
+void RunController::ShowCountWindow() {
+  if (!report_ || host_->Closing()) return;
+  report_->BeginCount(*run_);
+  report_->setWindowTitle(QStringLiteral("Purge files"));
+  PlaceReportWindow();
+  report_->show();
+  report_->raise();
+}
+
+void RunController::CountEnded(PreparedPurge& prepared) {
+  countWindowTimer_.stop();
+  if (host_->Closing()) return;
+  if (report_) report_->EndCount();
+  if (!prepared.count) {
+    running_ = false;
+    if (run_->blnStop) RunStarter(settings_, dialogs_).TellCancelled();
     main_.SetRunning(false);
     return;
   }
+  RunStarter starter(settings_, dialogs_);
   const bool confirmed =
       confirmPurge_ &&
-      confirmPurge_(settings_.confirmation, starter.ConfirmationTexts(*count, starter.HardLinkedCount()),
-                    starter.FilesInTargetFolder(), settings_.target.blnSubdirectories);
+      confirmPurge_(settings_.confirmation,
+                    starter.ConfirmationTexts(*prepared.count, prepared.starter.HardLinkedCount()),
+                    prepared.filesInFolder, settings_.target.blnSubdirectories);
   if (!confirmed) {
+    running_ = false;
     starter.TellCancelled();
     main_.SetRunning(false);
     return;
@@ -115,11 +164,7 @@ void RunController::StartRun(const RunRequest& request, const std::string& capti
   main_.SetRunning(true);
   report_->BeginRun(*run_, request);
   report_->setWindowTitle(QString::fromStdString(caption));
-  if (QWidget* window = main_.Window()) {
-    const QRect mainFrame = window->frameGeometry();
-    report_->move(mainFrame.x(), mainFrame.y() + Twips::ToPixels(kReportBelowMainTop, window));
-    report_->resize(Twips::ToPixels(kReportWidth, window), report_->height());
-  }
+  PlaceReportWindow();
   report_->show();
   report_->raise();
   host_->TakeReport();
@@ -132,6 +177,14 @@ void RunController::StartRun(const RunRequest& request, const std::string& capti
         workDone_ = true;
       },
       [this] { RunEnded(); });
+}
+
+void RunController::PlaceReportWindow() {
+  if (QWidget* window = main_.Window()) {
+    const QRect mainFrame = window->frameGeometry();
+    report_->move(mainFrame.x(), mainFrame.y() + Twips::ToPixels(kReportBelowMainTop, window));
+    report_->resize(Twips::ToPixels(kReportWidth, window), report_->height());
+  }
 }
 
 void RunController::RunEnded() {
@@ -158,7 +211,7 @@ FileConfirmation RunController::ConfirmFileOnWindowThread(const std::string& lab
   report_->HideRunButtons();
   const FileConfirmation answer = confirmFiles_->Ask(label, report_);
   if (answer == FileConfirmation::Stop)
-    report_->ShowStopped();
+    report_->ShowStopping();
   else
     report_->RestoreRunButtons();
   return answer;

@@ -7,6 +7,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -15,6 +16,7 @@
 #include "operation/purge_confirmation.h"
 #include "operation/run_host.h"
 #include "operation/run_request.h"
+#include "operation/run_start.h"
 
 class MainWindowServices;
 class PurgeConfirmationState;
@@ -58,6 +60,20 @@ class RunController : public QObject {
   void runFinished();
 
  private:
+  // What the count before a purge found, on the worker thread.
+  struct PreparedPurge {
+    PreparedPurge(ProgramSettings& settings, UserDialogs& dialogs) : starter(settings, dialogs) {}
+    RunStarter starter;
+    std::optional<std::int32_t> count;
+    std::int32_t filesInFolder = 0;
+  };
+
+  // On the window's thread: the main window's status while the files are counted ("" when the
+  // count has returned).
+  void ShowCountStatus(const std::string& status);
+  void ShowCountWindow();
+  void CountEnded(PreparedPurge& prepared);
+  void PlaceReportWindow();
   void StartRun(const RunRequest& request, const std::string& caption);
   void RunEnded();
   FileConfirmation ConfirmFileOnWindowThread(const std::string& label);
@@ -71,6 +87,8 @@ class RunController : public QObject {
   std::unique_ptr<PurgeRun> run_;
   QPointer<frmReport> report_;
   QPointer<frmConfirmFiles> confirmFiles_;
+  QTimer countWindowTimer_;
+  // From the start of a purge's count to the end of its run, or of a listing's run.
   bool running_ = false;
   std::atomic<bool> workDone_{true};
 };

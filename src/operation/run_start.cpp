@@ -77,6 +77,7 @@ std::optional<std::int32_t> RunStarter::PreparePurge(
     count = run.CountMatchingFilesOfTarget(RequestForTarget(RunKind::Count));
     hardLinkedCount_ = run.lngNumHardLinkedFiles;
     if (showStatus) showStatus("");
+    if (run.blnStop) return std::nullopt;
     if (count == 0) {
       dialogs_.Tell(kPurgeTitle,
                     "There are no files in " + target.TargetFolder +

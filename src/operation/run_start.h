@@ -29,7 +29,8 @@ class RunStarter {
   // Before a purge: the target folder must hold a matching file unless subfolders are included;
   // a pattern's files are counted up to 1001 (showStatus gets "Now counting files ..." and then
   // ""), with run; a file named on its own must pass the date restriction. The count (-1: more
-  // than 1000), or nothing when the purge cannot go on (the user has been told).
+  // than 1000), or nothing when the purge cannot go on (the user has been told) or when the count
+  // was stopped (run.blnStop, which the caller clears before; the user is not told yet).
   std::optional<std::int32_t> PreparePurge(
       PurgeRun& run, const std::function<void(const std::string&)>& showStatus);
 

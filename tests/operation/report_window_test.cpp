@@ -110,6 +110,19 @@ TEST_F(ReportWindowTest, TheWindowCannotBeClosedWhileItsRunIsOn) {
   QTest::keyClick(Text(), Qt::Key_Escape);
   EXPECT_FALSE(window.isVisible());
   window.show();
+
+  // The count before a purge offers only Stop; afterwards the last report is back as it was.
+  const QString lastReport = Text()->toPlainText();
+  window.BeginCount(run);
+  EXPECT_FALSE(window.close());
+  EXPECT_EQ(Text()->toPlainText(), "");
+  EXPECT_TRUE(Button("cmdStop")->isVisible());
+  EXPECT_FALSE(Button("cmdClose")->isVisible() || Button("cmdCopyToClipboard")->isVisible());
+  window.EndCount();
+  EXPECT_EQ(Text()->toPlainText(), lastReport);
+  EXPECT_FALSE(Button("cmdStop")->isVisible());
+  EXPECT_TRUE(Button("cmdCopyToClipboard")->isVisible());
+
   QTest::mouseClick(Button("cmdClose"), Qt::LeftButton);
   EXPECT_FALSE(window.isVisible());
 }

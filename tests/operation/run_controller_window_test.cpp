@@ -5,6 +5,7 @@
 #include "operation/confirm_files_window.h"
 #include "operation/run_window_fixture.h"
 #include "platform/drives.h"
+#include "support/handle_step_hook.h"
 #include "text/str_proc.h"
 #include "ui/qt_user_dialogs.h"
 
@@ -71,13 +72,12 @@ TEST_F(RunWindowTest, APurgeRunsToItsSummaryAndLeavesTheReportEverywhere) {
   dialogs.Answer(MessageAnswer::No);  // "Delete folder ...?"
 
   controller.PurgeFiles();
-  EXPECT_EQ(Report().windowTitle().toStdString(), "Purge files");
   EXPECT_FALSE(main.fraMenu->isEnabled());
+  WaitForTheEnd();
   EXPECT_EQ(main.captionHistory,
             (std::vector<std::string>{"lblLargePurgeMessage=Now counting files ...",
                                       "lblLargePurgeMessage="}));
   EXPECT_TRUE(Contains(confirmationMessages.at(0), "these three files."));
-  WaitForTheEnd();
 
   const std::string report = controller.Run().Report();
   EXPECT_TRUE(EndsWith(report,
@@ -104,8 +104,9 @@ TEST_F(RunWindowTest, ACancelledConfirmationPurgesNothingAndSaysSo) {
   Target("*.txt");
   doPurge = false;
   controller.PurgeFiles();
+  WaitForTheEnd();
 
-  EXPECT_FALSE(controller.Running() || main.running || Report().isVisible());
+  EXPECT_FALSE(main.running || Report().isVisible());
   ASSERT_EQ(dialogs.shown.size(), 1u);
   EXPECT_EQ(dialogs.shown[0].title + "|" + dialogs.shown[0].text,
             "Purge cancelled|No files purged.");
@@ -190,7 +191,14 @@ TEST_F(RunWindowTest, PauseHoldsThePurgeAfterItsPassAndStopEndsItThere) {
   EXPECT_EQ(Status(), "Paused");
   ASSERT_TRUE(Button("cmdStop")->isVisible());
   QTest::mouseClick(Button("cmdStop"), Qt::LeftButton);
-  EXPECT_EQ(Status(), "Stopped");
+  // The pass under way is still being written: the window says so, and Close waits for it.
+  EXPECT_EQ(Status(), "Stopping ...");
+  for (const char* name : {"cmdStop", "cmdPauseContinue"})
+    EXPECT_FALSE(Button(name)->isVisible() || Button(name)->isEnabled()) << name;
+  ASSERT_TRUE(Button("cmdClose")->isVisible());
+  EXPECT_FALSE(Button("cmdClose")->isEnabled());
+  QCoreApplication::processEvents();
+  EXPECT_EQ(Status(), "Stopping ...");
   gate.Open();
   WaitForTheEnd();
 
@@ -199,7 +207,48 @@ TEST_F(RunWindowTest, PauseHoldsThePurgeAfterItsPassAndStopEndsItThere) {
   const std::string report = controller.Run().Report();
   EXPECT_TRUE(Contains(report, "Number of files: 1\r\nPurge operation was stopped.\r\n"));
   EXPECT_EQ(Status(), "Stopped");
+  EXPECT_TRUE(Button("cmdClose")->isEnabled());
   EXPECT_EQ(Clipboard(), report);
+  QTest::mouseClick(Button("cmdClose"), Qt::LeftButton);
+  EXPECT_FALSE(Report().isVisible());
+}
+
+TEST_F(RunWindowTest, TheFilesAreCountedOnTheWorkerAndStopThereCancelsThePurge) {
+  fs::create_directory(folder / "sub");
+  WriteFile(folder / "a.txt", "keep a");
+  WriteFile(folder / "sub/b.txt", "keep b");
+  Target("*.txt", true);
+  GatedPurgeHost gate;
+  StepTrap trap(Platform::HandleStep::BeforeOpenSubfolder, 1,
+                [&](const std::string&) { gate.Yield(); });
+  controller.PurgeFiles();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return gate.Entered(); }, 10000));
+
+  // The count is held in its walk; the window goes on and offers Stop in the report window.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Report().isVisible(); }, 10000));
+  EXPECT_EQ(main.captions["lblLargePurgeMessage"], "Now counting files ...");
+  EXPECT_FALSE(main.fraMenu->isEnabled());
+  EXPECT_EQ(Report().windowTitle().toStdString(), "Purge files");
+  EXPECT_EQ(Shown(), "");
+  ASSERT_TRUE(Button("cmdStop")->isVisible() && Button("cmdStop")->isEnabled());
+  EXPECT_FALSE(Button("cmdPauseContinue")->isVisible() || Button("cmdClose")->isVisible());
+  QTest::mouseClick(Button("cmdStop"), Qt::LeftButton);
+  EXPECT_EQ(Status(), "Stopping ...");
+  EXPECT_FALSE(Button("cmdStop")->isVisible() || Button("cmdClose")->isEnabled());
+  EXPECT_TRUE(dialogs.shown.empty());
+  gate.Open();
+  WaitForTheEnd();
+
+  EXPECT_TRUE(confirmationMessages.empty());
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].title + "|" + dialogs.shown[0].text,
+            "Purge cancelled|No files purged.");
+  EXPECT_EQ(ReadFile(folder / "a.txt"), "keep a");
+  EXPECT_EQ(ReadFile(folder / "sub/b.txt"), "keep b");
+  EXPECT_FALSE(Report().isVisible() || main.running);
+  EXPECT_EQ(main.captions["lblLargePurgeMessage"], "");
+  EXPECT_TRUE(main.fraMenu->isEnabled());
+  EXPECT_FALSE(controller.ShowReport());
 }
 
 TEST_F(RunWindowTest, ContinueAfterAPauseLetsThePurgeFinish) {

@@ -53,6 +53,11 @@ TEST_F(RunStartTest, APatternIsCountedAndNothingFoundIsTold) {
   WriteFile(folder / NativePath("sub/a.txt"), "x");
   SetModificationTime(folder / NativePath("sub/a.txt"), 1000000000);
   EXPECT_EQ(Prepare(), 1);
+
+  // A stopped count answers nothing and leaves telling the user to its caller.
+  run.blnStop = true;
+  EXPECT_FALSE(Prepare());
+  EXPECT_EQ(dialogs.shown.size(), 1u);
 }
 
 TEST_F(RunStartTest, ASingleFileDatedOnOrAfterTheLimitIsExcludedBeforeTheConfirmation) {

@@ -248,11 +248,15 @@ TEST_F(MainWindowTest, PurgeFilesThroughTheButtonsPurgesTheFolderButKeepsIt) {
   window.RefreshTargetDisplay();
   window.show();
   dialogs.Answer(MessageAnswer::No);  // "Delete folder ...?"
-  QTimer::singleShot(0, [] {
-    QWidget* dialog = QApplication::activeModalWidget();
-    ASSERT_NE(dialog, nullptr);
-    dialog->findChild<QPushButton*>("cmdDoPurge")->click();
+  // The confirmation comes once the files are counted on the worker thread.
+  QTimer confirm;
+  QObject::connect(&confirm, &QTimer::timeout, [&confirm] {
+    if (QWidget* dialog = QApplication::activeModalWidget()) {
+      confirm.stop();
+      dialog->findChild<QPushButton*>("cmdDoPurge")->click();
+    }
   });
+  confirm.start(10);
 
   QTest::mouseClick(window.Button("cmdProcessFiles_1"), Qt::LeftButton);
   ASSERT_TRUE(QTest::qWaitFor([this] { return !window.Running(); }, 10000));
