@@ -84,9 +84,12 @@ void TargetCommands::cmdSingleFile_MouseUp() {
   main_.SetMenuEnabled(true);
   main_.StartDialogGuard();
   if (!chosen || chosen->empty()) return;
+  TakeSingleFile(*chosen);
+}
 
+void TargetCommands::TakeSingleFile(const std::string& chosen) {
   const std::string path =
-      chosen->front() == Platform::kPathSeparator ? *chosen : Platform::AbsolutePath(*chosen);
+      chosen.front() == Platform::kPathSeparator ? chosen : Platform::AbsolutePath(chosen);
   const std::string name = Platform::NamePart(path);
   if (name.empty()) return;
   // A name that would be read as a pattern must not become the file specification: it would
@@ -127,41 +130,46 @@ void TargetCommands::cmdSpecifyDirectory0_MouseUp() {
 
   if (!chosen || chosen->empty()) {
     main_.ShowInfoLabels(true);
-  } else {
-    TargetRecord& target = settings_.target;
-    const std::string folder = WithTrailingSeparator(*chosen);
-    target.TargetFolder = folder;
-    main_.RefreshTargetDisplay();
+    main_.UpdateDateRestrictionLabel();
+    return;
+  }
+  TakeFolder(*chosen);
+}
 
-    const bool hasSubfolders = CountSubfolders(folder) > 0;
-    main_.SetCaption("lblSubdirectories", "No");
-    main_.SetCaption("lblSubdirectories2", hasSubfolders
-                                               ? "(Do not operate on files in lower subfolders.)"
-                                               : "(The folder has no subfolders.)");
-    target.blnSubdirectories = false;
-    main_.SetSetupFilename("");
-    target.TargetFilespec.clear();
-    main_.RefreshTargetDisplay();
+void TargetCommands::TakeFolder(const std::string& chosen) {
+  TargetRecord& target = settings_.target;
+  const std::string folder = WithTrailingSeparator(chosen);
+  target.TargetFolder = folder;
+  main_.RefreshTargetDisplay();
 
-    if (FilesInFolder(folder, true) > 0) {
-      const MessageAnswer answer =
-          dialogs_.ShowMessage({kSpecifyFolderCaption,
-                                "Do you wish to purge ALL files in " + folder + kLineBreak +
-                                    "(subject to any date restriction which is in effect)?",
-                                MessageIcon::Question, MessageButtons::YesNo, MessageAnswer::Yes});
-      if (answer == MessageAnswer::Yes) {
-        target.TargetFilespec = "*.*";
-        main_.RefreshTargetDisplay();
-        main_.SetSetupFilename("");
-        main_.SetCaption("lblEstimatedTime", "");
-        CheckFolderHasFiles(target, "*.*", dialogs_);
-        if (hasSubfolders) {
-          dialogs_.Tell(kSpecifyFolderCaption,
-                        std::string("If you wish also to purge all files in subfolders") +
-                            kLineBreak + "(subject to any date restriction which is in effect)" +
-                            kLineBreak + "then click on the 'Subfolders?' button.",
-                        MessageIcon::Information);
-        }
+  const bool hasSubfolders = CountSubfolders(folder) > 0;
+  main_.SetCaption("lblSubdirectories", "No");
+  main_.SetCaption("lblSubdirectories2", hasSubfolders
+                                             ? "(Do not operate on files in lower subfolders.)"
+                                             : "(The folder has no subfolders.)");
+  target.blnSubdirectories = false;
+  main_.SetSetupFilename("");
+  target.TargetFilespec.clear();
+  main_.RefreshTargetDisplay();
+
+  if (FilesInFolder(folder, true) > 0) {
+    const MessageAnswer answer =
+        dialogs_.ShowMessage({kSpecifyFolderCaption,
+                              "Do you wish to purge ALL files in " + folder + kLineBreak +
+                                  "(subject to any date restriction which is in effect)?",
+                              MessageIcon::Question, MessageButtons::YesNo, MessageAnswer::Yes});
+    if (answer == MessageAnswer::Yes) {
+      target.TargetFilespec = "*.*";
+      main_.RefreshTargetDisplay();
+      main_.SetSetupFilename("");
+      main_.SetCaption("lblEstimatedTime", "");
+      CheckFolderHasFiles(target, "*.*", dialogs_);
+      if (hasSubfolders) {
+        dialogs_.Tell(kSpecifyFolderCaption,
+                      std::string("If you wish also to purge all files in subfolders") +
+                          kLineBreak + "(subject to any date restriction which is in effect)" +
+                          kLineBreak + "then click on the 'Subfolders?' button.",
+                      MessageIcon::Information);
       }
     }
   }
@@ -253,4 +261,15 @@ void TargetCommands::cmdClear_Click() {
   settings_.target.TargetFilespec.clear();
   main_.RefreshTargetDisplay();
   main_.UpdateDateRestrictionLabel();
+}
+
+void TargetCommands::DropTarget(const std::string& path) {
+  if (main_.Running() || path.empty()) return;
+  if (Platform::FolderExists(path)) {
+    main_.SetCaption("lblLargePurgeMessage", "");
+    main_.SetSetupFilename("");
+    TakeFolder(path);
+  } else {
+    TakeSingleFile(path);
+  }
 }

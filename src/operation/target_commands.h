@@ -36,11 +36,18 @@ class TargetCommands {
   // cmdClear: forgets the folder and the file specification after asking.
   void cmdClear_Click();
 
+  // A file or folder dropped on the main window: taken as choosing it in the file or the folder
+  // chooser would take it, with every check and question that choice brings.
+  void DropTarget(const std::string& path);
+
   // The state of frmSpecifyFiles, kept between uses.
   SpecifyFiles& SpecifyFilesState() { return specifyFiles_; }
 
  private:
   bool Offered() const;
+  // What choosing a file or a folder sets and asks, once it is chosen.
+  void TakeSingleFile(const std::string& chosen);
+  void TakeFolder(const std::string& chosen);
   // lblSubdirectories and lblSubdirectories2 for the target folder.
   void ShowSubfolderSetting();
   // lblEstimatedTime for a single file just chosen.

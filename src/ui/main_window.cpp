@@ -1,5 +1,15 @@
 #include "ui/main_window.h"
 
+#include <QDir>
+
+#include <QUrl>
+
+#include <QMimeData>
+
+#include <QDropEvent>
+
+#include <QDragEnterEvent>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
@@ -75,6 +85,7 @@ frmMain::frmMain(ProgramSettings& settings, UserDialogs& dialogs, QWidget* paren
   ConnectCommands();
 
   qApp->installEventFilter(this);
+  setAcceptDrops(true);
 }
 
 frmMain::~frmMain() {
@@ -328,4 +339,29 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   return QWidget::eventFilter(watched, event);
+}
+
+namespace {
+
+// The one local file or folder that a drag carries; empty for anything else (several items,
+// text, a remote address).
+std::string DroppedPath(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) return {};
+  const QUrl url = data->urls().front();
+  if (!url.isLocalFile()) return {};
+  return QDir::toNativeSeparators(url.toLocalFile()).toStdString();
+}
+
+}  // namespace
+
+void frmMain::dragEnterEvent(QDragEnterEvent* event) {
+  if (!running_ && fraMenu_->isEnabled() && !DroppedPath(event->mimeData()).empty())
+    event->acceptProposedAction();
+}
+
+void frmMain::dropEvent(QDropEvent* event) {
+  const std::string path = DroppedPath(event->mimeData());
+  if (path.empty() || running_ || !fraMenu_->isEnabled()) return;
+  event->acceptProposedAction();
+  targets_->DropTarget(path);
 }

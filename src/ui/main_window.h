@@ -65,6 +65,9 @@ class frmMain : public QWidget, public MainWindowServices {
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // One file or folder dragged from a file manager becomes the target when it is dropped.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void BuildLayout();

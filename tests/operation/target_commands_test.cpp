@@ -144,6 +144,7 @@ TEST_F(TargetCommandsTest, NoCommandActsDuringARunAndNoMouseUpWhileTheGuardHolds
     commands.cmdSpecifyDirectory0_MouseUp();
     commands.cmdSpecifyFiles_MouseUp(NoDialog);
     commands.cmdSubdirectories_MouseUp();
+    if (running) commands.DropTarget(folder.Path());
   }
   EXPECT_TRUE(dialogs.choosers.empty());
   EXPECT_TRUE(dialogs.shown.empty());
@@ -183,6 +184,22 @@ TEST_F(TargetCommandsTest, AFolderAnsweredYesTakesAllFilesAndPointsToTheSubfolde
   EXPECT_EQ(dialogs.shown[1].text,
             "If you wish also to purge all files in subfolders\r\n(subject to any date "
             "restriction which is in effect)\r\nthen click on the 'Subfolders?' button.");
+}
+
+TEST_F(TargetCommandsTest, ADroppedFolderOrFileIsTakenAsChoosingItWould) {
+  const std::string file = WriteFile(folder / "a.txt", "a");
+  dialogs.Answer(MessageAnswer::Yes);
+  commands.DropTarget(folder.Path().substr(0, folder.Path().size() - 1));
+  EXPECT_EQ(Target().TargetFolder, folder.Path());
+  EXPECT_EQ(Target().TargetFilespec, "*.*");
+  EXPECT_EQ(dialogs.shown.at(0).text.rfind("Do you wish to purge ALL files in " + folder.Path(), 0),
+            0u);
+
+  commands.DropTarget(file);
+  EXPECT_EQ(Target().TargetFolder, folder.Path());
+  EXPECT_EQ(Target().TargetFilespec, "a.txt");
+  EXPECT_FALSE(Target().blnSubdirectories);
+  EXPECT_TRUE(dialogs.choosers.empty()) << "a dropped target opens no chooser";
 }
 
 // --- Subfolders? -------------------------------------------------------------------------------

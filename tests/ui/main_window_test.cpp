@@ -6,9 +6,11 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QLabel>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -147,6 +149,30 @@ TEST_F(MainWindowTest, TheReportButtonHasNothingToShowBeforeARun) {
   ASSERT_EQ(dialogs.shown.size(), 1u);
   EXPECT_EQ(dialogs.shown[0].title, "Report window");
   EXPECT_EQ(dialogs.shown[0].text, "Nothing to report!");
+}
+
+TEST_F(MainWindowTest, OneFileDroppedOnTheWindowBecomesTheTargetButNotSeveral) {
+  window.Startup(folder / "none.usr");
+  const std::string first = TestSupport::WriteFile(folder / "first.txt", "1");
+  const std::string second = TestSupport::WriteFile(folder / "second.txt", "2");
+  const auto drop = [this](const std::vector<std::string>& paths) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const std::string& path : paths)
+      urls.append(QUrl::fromLocalFile(QString::fromStdString(path)));
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &dropped);
+    return enter.isAccepted();
+  };
+
+  EXPECT_FALSE(drop({first, second}));
+  EXPECT_NE(settings.target.TargetFilespec, "first.txt");
+  EXPECT_TRUE(drop({second}));
+  EXPECT_EQ(settings.target.TargetFolder, folder.Path());
+  EXPECT_EQ(settings.target.TargetFilespec, "second.txt");
 }
 
 TEST_F(MainWindowTest, QuitRightAfterAFileDialogClosedDoesNotQuit) {
