@@ -14,6 +14,7 @@
 #include "operation/purge_run.h"
 #include "ui/qt_user_dialogs.h"
 #include "ui/twips.h"
+#include "ui/window_role.h"
 
 namespace {
 
@@ -45,6 +46,7 @@ const QString kStopping = QStringLiteral("Stopping ...");
 
 frmReport::frmReport(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName(QStringLiteral("frmReport"));
+  WindowRole::ExposeAsFrame();
   txbText_ = new QPlainTextEdit(this);
   txbText_->setObjectName(QStringLiteral("txbText"));
   txbText_->setReadOnly(true);

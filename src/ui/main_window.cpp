@@ -37,6 +37,7 @@
 #include "text/user_dialogs.h"
 #include "ui/twips.h"
 #include "ui/view_window.h"
+#include "ui/window_role.h"
 
 namespace {
 
@@ -57,6 +58,7 @@ QString ToQString(const std::string& text) {
 frmMain::frmMain(ProgramSettings& settings, UserDialogs& dialogs, QWidget* parent)
     : QWidget(parent), settings_(settings), dialogs_(dialogs) {
   setObjectName(QStringLiteral("frmMain"));
+  WindowRole::ExposeAsFrame();
   BuildLayout();
 
   clock1_ = new QTimer(this);

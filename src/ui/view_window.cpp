@@ -16,6 +16,7 @@
 #include "platform/files.h"
 #include "platform/program.h"
 #include "ui/twips.h"
+#include "ui/window_role.h"
 
 namespace {
 
@@ -84,6 +85,7 @@ QString TextToShow(const QString& text) {
 
 frmView::frmView(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName(QStringLiteral("frmView"));
+  WindowRole::ExposeAsFrame();
   txbText1_ = new QPlainTextEdit(this);
   txbText1_->setObjectName(QStringLiteral("txbText1"));
   txbText1_->setReadOnly(true);

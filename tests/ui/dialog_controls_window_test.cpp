@@ -31,6 +31,7 @@
 #include "operation/purge_confirmation.h"
 #include "operation/purge_confirmation_dialog.h"
 #include "operation/purge_options.h"
+#include "operation/report_window.h"
 #include "setups/setup_panel_window.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"
@@ -38,7 +39,9 @@
 #include "targets/specify_files.h"
 #include "targets/specify_files_dialog.h"
 #include "text/program_text.h"
+#include "ui/main_window.h"
 #include "ui/mnemonic.h"
+#include "ui/view_window.h"
 
 using namespace TestSupport;
 
@@ -284,6 +287,18 @@ INSTANTIATE_TEST_SUITE_P(
       return std::string(std::get<0>(toggle.param).control) +
              (std::get<1>(toggle.param) == Change::ByProgram ? "_ByProgram" : "_ByAssistiveTool");
     });
+
+TEST(TopLevelWindows, AreToldToAssistiveToolsAsWindows) {
+  ProgramSettings settings;
+  ScriptedDialogs dialogs;
+  frmMain main(settings, dialogs);
+  frmReport report;
+  frmView view;
+  for (QWidget* window :
+       {static_cast<QWidget*>(&main), static_cast<QWidget*>(&report), static_cast<QWidget*>(&view)})
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(window)->role(), QAccessible::Window)
+        << window->objectName().toStdString();
+}
 
 INSTANTIATE_TEST_SUITE_P(Windows, DialogControls, ::testing::ValuesIn(kWindows),
                          [](const auto& shown) { return std::string(shown.param.name); });
