@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "cli/run_command.h"
+#include "dates/date_input.h"
 #include "dates/day_numbers.h"
 #include "engine/purge_type_choice.h"
 #include "operation/program_settings.h"
@@ -42,7 +43,14 @@ void AddSharedOptions(CLI::App& command, RunCommandOptions& options) {
                      "nothing else");
 }
 
-std::optional<std::int32_t> DayNumberOf(const std::string& text) {
+// The day a --before date names, or why the date dialog would refuse it ("Year too early",
+// "Year too late", "Date is invalid"), or that it is not of the form YYYY-MM-DD.
+struct BeforeDay {
+  std::optional<std::int32_t> dayNumber;
+  std::string refusal;
+};
+
+BeforeDay DayNumberOf(const std::string& text) {
   int year = 0;
   int month = 0;
   int day = 0;
@@ -51,14 +59,16 @@ std::optional<std::int32_t> DayNumberOf(const std::string& text) {
   char rest = 0;
   if (std::sscanf(text.c_str(), "%d%c%d%c%d%c", &year, &dash1, &month, &dash2, &day, &rest) != 5 ||
       dash1 != '-' || dash2 != '-')
-    return std::nullopt;
+    return {std::nullopt, "is not a date of the form YYYY-MM-DD"};
+  if (year < OnlyBefore::kEarliestYear) return {std::nullopt, "Year too early"};
+  if (year > OnlyBefore::kLatestYear) return {std::nullopt, "Year too late"};
   DatePr2::DateParts parts;
   parts.year = year;
   parts.month = month;
   parts.day = day;
   DatePr2::EuroDateToJdn(parts);
-  if (parts.valid == 0) return std::nullopt;
-  return parts.dayNumber;
+  if (parts.valid == 0) return {std::nullopt, "Date is invalid"};
+  return {parts.dayNumber, {}};
 }
 
 void SetTarget(const std::string& given, const RunCommandOptions& options, TargetRecord& target) {
@@ -131,8 +141,13 @@ CLI::App& AddListCommand(CLI::App& app, RunCommandOptions& options) {
 }
 
 std::string RunCommandUsageError(const RunCommandOptions& options) {
-  if (options.before && !DayNumberOf(*options.before))
-    return "--before: \"" + *options.before + "\" is not a date of the form YYYY-MM-DD";
+  if (options.before) {
+    const BeforeDay before = DayNumberOf(*options.before);
+    if (!before.dayNumber) {
+      return "--before: \"" + *options.before + "\"" +
+             (before.refusal.starts_with("is ") ? " " : ": ") + before.refusal;
+    }
+  }
   if (options.files && options.files->empty()) return "--files: the file specification is empty";
   if (!options.path && !options.setup)
     return "PATH is required (or an operation file with --setup)";
@@ -173,7 +188,8 @@ std::string ConfigureRun(const RunCommandOptions& options, ProgramSettings& sett
     return "--passes: type " + std::to_string(type + 1) + " offers 1 to " +
            std::to_string(PurgeTypeChoice::MaxPasses(type)) + " passes";
   }
-  if (options.before) settings.dateRestriction.lngOnlyBeforeThisJDN = *DayNumberOf(*options.before);
+  if (options.before)
+    settings.dateRestriction.lngOnlyBeforeThisJDN = *DayNumberOf(*options.before).dayNumber;
 
   const auto tick = [&boxes](Box box, bool given) {
     if (given) boxes.SetTicked(box, true);
