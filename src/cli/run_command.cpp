@@ -11,9 +11,11 @@
 #include "cli/terminal.h"
 #include "operation/program_settings.h"
 #include "operation/purge_run.h"
+#include "operation/result_texts.h"
 #include "operation/run_start.h"
 #include "operation/volume_warnings.h"
 #include "platform/drives.h"
+#include "platform/folders.h"
 #include "setups/program_paths.h"
 #include "setups/setup_file.h"
 
@@ -91,8 +93,19 @@ int RunPurgeCommand(const RunCommandOptions& options) {
 
   RunWithInterrupt(run, starter.RequestForTarget(RunKind::Purge));
   PrintReport(run);
-  starter.OfferToDeleteEmptyFolder();
-  const bool everyFile = !run.blnStop && run.FoldersNotEntered == 0 &&
+  // With --yes nothing is asked: the emptied target folder stays unless it is to be removed.
+  bool removalFine = true;
+  if (options.removeTargetFolder && !run.blnStop && starter.TargetFolderIsEmpty()) {
+    const std::string& folder = settings.target.TargetFolder;
+    if (const std::error_code error = Platform::RemoveFolder(folder)) {
+      std::cerr << "kexwell-cli: cannot remove folder " << folder << ": " << ReasonText(error)
+                << '\n';
+      removalFine = false;
+    }
+  } else if (!options.yes && !options.removeTargetFolder) {
+    starter.OfferToDeleteEmptyFolder();
+  }
+  const bool everyFile = removalFine && !run.blnStop && run.FoldersNotEntered == 0 &&
                          run.lngNumFilesPurged == run.lngNumFilesProcessed;
   return everyFile ? kExitDone : kExitNotAll;
 }

@@ -28,6 +28,7 @@ struct RunCommandOptions {
   bool keepEmptyFolders = false;
   bool confirmEach = false;
   bool yes = false;
+  bool removeTargetFolder = false;  // remove the target folder when the purge left it empty
   bool noFileNames = false;
   bool noFolderNames = false;
   std::optional<std::string> setup;      // an operation file to start from

@@ -103,7 +103,11 @@ CLI::App& AddPurgeCommand(CLI::App& app, RunCommandOptions& options) {
   purge->add_flag("--keep-empty-folders", options.keepEmptyFolders,
                   "Do not remove emptied subfolders (removed by default)");
   purge->add_flag("--confirm-each", options.confirmEach, "Ask before each file");
-  purge->add_flag("-y,--yes", options.yes, "Do not ask for the confirmation");
+  purge->add_flag("-y,--yes", options.yes,
+                  "Do not ask anything: neither the confirmation nor, after the purge, whether "
+                  "to remove the emptied target folder (it is kept)");
+  purge->add_flag("--remove-target-folder", options.removeTargetFolder,
+                  "Remove the target folder, without asking, when the purge left it empty");
   purge->footer(std::string(kTypesHelp) +
                 "\n"
                 "The files are counted and the confirmation is shown first; without --yes it is\n"

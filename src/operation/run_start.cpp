@@ -171,11 +171,15 @@ std::string RunStarter::ListingCaption(const RunRequest& listing) const {
   return "List files " + filespec;
 }
 
+bool RunStarter::TargetFolderIsEmpty() const {
+  const std::string& folder = settings_.target.TargetFolder;
+  double noSizes = 0;
+  return CountMatchingFiles(folder, "*.*", false, noSizes) == 0 && CountSubfolders(folder) == 0;
+}
+
 bool RunStarter::OfferToDeleteEmptyFolder() {
   const std::string folder = settings_.target.TargetFolder;
-  double noSizes = 0;
-  if (CountMatchingFiles(folder, "*.*", false, noSizes) != 0 || CountSubfolders(folder) != 0)
-    return false;
+  if (!TargetFolderIsEmpty()) return false;
   const MessageAnswer answer =
       dialogs_.ShowMessage({"Delete folder?", "Delete folder " + folder + "?",
                             MessageIcon::Question, MessageButtons::YesNo, MessageAnswer::No});

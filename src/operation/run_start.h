@@ -61,6 +61,8 @@ class RunStarter {
   // After a purge that left the target folder without any file or subfolder: asks whether to
   // delete it, and does on Yes. True when it was deleted.
   bool OfferToDeleteEmptyFolder();
+  // True when the target folder holds no file and no subfolder.
+  bool TargetFolderIsEmpty() const;
 
  private:
   std::string TargetPath() const;

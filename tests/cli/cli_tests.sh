@@ -37,6 +37,12 @@ expect_out "Folder $work/tree/sub removed." "purge tree"
 expect_out "Number of files purged: 2" "purge tree"
 expect_err "Are you sure that you want to purge both files in" "purge tree"
 [ -d tree ] && [ -z "$(ls -A tree)" ] || fail "tree is not an empty folder after its purge"
+grep -q 'Delete folder' err.txt && fail "purge -y asked whether to delete the emptied folder: $err"
+# --remove-target-folder removes the emptied target without asking.
+mkdir -p gone/sub && printf 'x' > gone/sub/a.txt
+run purge gone -r -y --remove-target-folder
+expect_rc 0 "purge gone -r -y --remove-target-folder"
+[ -e gone ] && fail "the emptied target folder was kept despite --remove-target-folder"
 
 # Names with any characters: blanks, a line break, control characters, bytes that are not UTF-8.
 mkdir odd
