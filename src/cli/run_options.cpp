@@ -57,8 +57,12 @@ BeforeDay DayNumberOf(const std::string& text) {
   char dash1 = 0;
   char dash2 = 0;
   char rest = 0;
-  if (std::sscanf(text.c_str(), "%d%c%d%c%d%c", &year, &dash1, &month, &dash2, &day, &rest) != 5 ||
-      dash1 != '-' || dash2 != '-')
+  // Four digits, two and two, as the form says: "2024-1-1" and "99999-01-01" are not of it.
+  bool form = text.size() == 10;
+  for (std::size_t at = 0; form && at < text.size(); ++at)
+    form = at == 4 || at == 7 ? text[at] == '-' : text[at] >= '0' && text[at] <= '9';
+  if (!form ||
+      std::sscanf(text.c_str(), "%d%c%d%c%d%c", &year, &dash1, &month, &dash2, &day, &rest) != 5)
     return {std::nullopt, "is not a date of the form YYYY-MM-DD"};
   if (year < OnlyBefore::kEarliestYear) return {std::nullopt, "Year too early"};
   if (year > OnlyBefore::kLatestYear) return {std::nullopt, "Year too late"};

@@ -20,12 +20,6 @@ namespace {
 
 constexpr const char* kLineBreak = "\r\n";
 
-// A length as the listing counts it: one of 2 GiB or more counts 2,147,483,647.
-double ListedLength(std::int64_t length) {
-  return static_cast<double>(
-      std::min<std::int64_t>(length, std::numeric_limits<std::int32_t>::max()));
-}
-
 }  // namespace
 
 void PurgeRun::ListFilesRecursive(const std::string& folderPath) {
@@ -79,7 +73,7 @@ void PurgeRun::ListFolder(const Platform::FolderHandle& handle, const std::strin
       if (blnStop) return;
       continue;
     }
-    const double size = known ? ListedLength(status.length) : 0;
+    const double size = known ? static_cast<double>(status.length) : 0;
     if (request_.kind == RunKind::List && request_.displayFileNames) {
       const std::string date =
           known ? StrProc::ModificationDateText(status.times.modification.seconds, false) : "";

@@ -174,13 +174,15 @@ for args in "purge tree --type 4" "purge tree --type 3 --passes 5" "purge tree -
 done
 run purge tree --type 3 --passes 5
 expect_err "type 3 offers 1 to 4 passes" "passes error"
-# A day that the date dialog refuses is refused with the dialog's words.
-for case in "1979-12-31:Year too early" "3000-01-01:Year too late" "2010-02-30:Date is invalid"; do
-  run list tree --before "${case%%:*}"
-  expect_rc 2 "list --before ${case%%:*}"
-  expect_err "--before: \"${case%%:*}\": ${case#*:}" "list --before ${case%%:*}"
-done
+# A day that the date dialog refuses is refused with the dialog's words, and a day must be written
+# as YYYY-MM-DD.
 mkdir earliest && printf 'x' > earliest/a.txt
+for case in '1979-12-31:: Year too early' '3000-01-01:: Year too late' '2010-02-30:: Date is invalid' \
+            '2024-1-1: is not a date of the form YYYY-MM-DD' '99999-01-01: is not a date of the form YYYY-MM-DD'; do
+  run list earliest --before "${case%%:*}"
+  expect_rc 2 "list --before ${case%%:*}"
+  expect_err "--before: \"${case%%:*}\"${case#*:}" "list --before ${case%%:*}"
+done
 run list earliest --before 1980-01-01
 expect_rc 0 "list --before 1980-01-01, the earliest day the dialog takes"
 

@@ -43,6 +43,16 @@ TEST_F(RunTest, AListingOfOneFileGivesItsLineAndTheUnmeasuredSpeedSentence) {
   EXPECT_TRUE(lineEnded) << "the line ends in three blanks before the summary trims them";
 }
 
+TEST_F(RunTest, AListingCountsTheWholeLengthOfAFileOf2GiBOrMore) {
+  const std::string path = WriteFile(folder / "big.bin", "x");
+  std::filesystem::resize_file(FileSystemPath(path), std::uintmax_t{3} << 30);
+  SetModificationTime(path, 1796553000);
+  Target("*.*");
+  List();
+  EXPECT_TRUE(Contains(run.Report(), "\r\nbig.bin (12/06/2026, 3.00 GB)\r\n")) << run.Report();
+  EXPECT_EQ(run.dblTotalBytesPurged, 3.0 * (1 << 30)) << "the estimate counts all of it";
+}
+
 TEST_F(RunTest, AListingWithoutFolderNamesShowsADotPerFolderWithMatchingFiles) {
   MakeFolders(folder / NativePath("sub/empty"));
   WriteFile(folder / "a.txt", "aa");
