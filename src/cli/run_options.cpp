@@ -25,6 +25,15 @@ constexpr const char* kTypesHelp =
     "  3  10101010, 01010101, random bytes, 00001010, 11110101,\n"
     "     random bytes                                             1 to 4 passes, default 2\n";
 
+// A whole number written in digits: what the type and the passes are given as.
+const CLI::Validator kWholeNumber(
+    [](std::string& text) {
+      const bool digits = !text.empty() && text.size() <= 9 &&
+                          text.find_first_not_of("0123456789") == std::string::npos;
+      return digits ? std::string() : "\"" + text + "\" is not a whole number";
+    },
+    "");
+
 void AddSharedOptions(CLI::App& command, RunCommandOptions& options) {
   command.add_option("PATH", options.path,
                      "A file (purged on its own) or a folder; may come from --setup");
@@ -32,8 +41,10 @@ void AddSharedOptions(CLI::App& command, RunCommandOptions& options) {
                      "File specification within the folder (default \"*.*\")");
   command.add_flag("-r,--subfolders", options.subfolders, "Include lower subfolders");
   command.add_option("-t,--type", options.type, "Type of purge: 1, 2 or 3 (default 1)")
+      ->check(kWholeNumber)
       ->check(CLI::Range(1, 3));
-  command.add_option("-p,--passes", options.passes, "Passes (default: the type's default)");
+  command.add_option("-p,--passes", options.passes, "Passes (default: the type's default)")
+      ->check(kWholeNumber);
   command.add_option("-b,--before", options.before,
                      "Only files dated before that day (YYYY-MM-DD)");
   command.add_option("--setup", options.setup,

@@ -185,6 +185,11 @@ for case in '1979-12-31:: Year too early' '3000-01-01:: Year too late' '2010-02-
 done
 run list earliest --before 1980-01-01
 expect_rc 0 "list --before 1980-01-01, the earliest day the dialog takes"
+for option in --type --passes; do
+  run list earliest "$option" x1
+  expect_rc 2 "list $option x1"
+  expect_err "$option: \"x1\" is not a whole number" "list $option x1"
+done
 
 # A file with another name outside the target: refused unless --hard-linked; then the other name
 # keeps the overwritten file at its former length.
