@@ -118,28 +118,33 @@ CLI::App& AddPurgeCommand(CLI::App& app, RunCommandOptions& options) {
   purge->add_flag("--keep-empty-folders", options.keepEmptyFolders,
                   "Do not remove emptied subfolders (removed by default)");
   purge->add_flag("--confirm-each", options.confirmEach, "Ask before each file");
-  purge->add_flag("-y,--yes", options.yes,
-                  "Do not ask anything: neither the confirmation nor, after the purge, whether "
-                  "to remove the emptied target folder (it is kept)");
+  purge->add_flag("-y,--yes", options.yes, "Ask nothing (an emptied target folder is kept)");
   purge->add_flag("--remove-target-folder", options.removeTargetFolder,
-                  "Remove the target folder, without asking, when the purge left it empty");
-  purge->footer(std::string(kTypesHelp) +
-                "\n"
-                "The files are counted and the confirmation is shown first; without --yes it is\n"
-                "asked on the terminal (without a terminal the answer is No). Links, folders,\n"
-                "devices, pipes and sockets are never written: they are reported as not a\n"
-                "regular file. Ctrl-C stops the purge after the current pass; the summary is\n"
-                "still written.\n"
-                "\n"
-                "Only the parts of a file that hold data are overwritten (holes are left), and\n"
-                "the file system is asked where the data lay before and after the first pass.\n"
-                "A file whose old data may remain (written elsewhere by a copy-on-write file\n"
-                "system, shared with another file or a snapshot, kept in the file system's\n"
-                "records or journal) is reported so, not counted as purged, and still deleted.\n"
-                "Warnings about the target's drive are printed before the question.\n"
-                "\n"
-                "Exit status: 0 every matching file purged, 1 a file not purged or the purge\n"
-                "stopped or cancelled, 2 a usage error or a message before the purge.\n");
+                  "Remove the target folder when the purge left it empty");
+  purge->footer(
+      std::string(kTypesHelp) +
+      "\n"
+      "The files are counted and the confirmation is shown first; without --yes it is\n"
+      "asked on the terminal (without a terminal the answer is No). Links, folders,\n"
+      "devices, pipes and sockets are never written: they are reported as not a\n"
+      "regular file. Ctrl-C stops the purge after the current pass; the summary is\n"
+      "still written.\n"
+      "\n"
+      "Only the parts of a file that hold data are overwritten (holes are left), and\n"
+      "the file system is asked where the data lay before and after the first pass.\n"
+      "A file whose old data may remain (written elsewhere by a copy-on-write file\n"
+      "system, shared with another file or a snapshot, kept in the file system's\n"
+      "records or journal) is reported so, not counted as purged, and still deleted.\n"
+      "Warnings about the target's drive are printed before the question.\n"
+      "\n"
+      "Exit status: 0 every matching file purged, 1 a file not purged or the purge\n"
+      "stopped or cancelled, 2 a usage error or a message before the purge.\n"
+      "\n"
+      "Examples:\n"
+      "  kexwell-cli purge letter.odt              one file, after asking\n"
+      "  kexwell-cli purge ~/old -r -y             every file below ~/old, asking nothing\n"
+      "  kexwell-cli purge ~/logs -f '*.log' -b 2024-01-01 -t 3 --keep\n"
+      "                                            old logs, type 3, the files kept\n");
   return *purge;
 }
 
@@ -150,12 +155,18 @@ CLI::App& AddListCommand(CLI::App& app, RunCommandOptions& options) {
   list->add_flag("--no-file-names", options.noFileNames, "No line per file");
   list->add_flag("--no-folder-names", options.noFolderNames,
                  "A dot per folder instead of its path");
-  list->footer(std::string(kTypesHelp) +
-               "\n"
-               "With --subfolders, files are not listed one by one: folders are. The estimate\n"
-               "uses the purge speed measured for the drive by 'kexwell-cli speed-test'.\n"
-               "Exit status: 0 the listing was done, 1 it was stopped, 2 a usage error or a\n"
-               "message before the listing.\n");
+  list->footer(
+      std::string(kTypesHelp) +
+      "\n"
+      "With --subfolders, files are not listed one by one: folders are. The estimate\n"
+      "uses the purge speed measured for the drive by 'kexwell-cli speed-test'.\n"
+      "Exit status: 0 the listing was done, 1 it was stopped, 2 a usage error or a\n"
+      "message before the listing.\n"
+      "\n"
+      "Examples:\n"
+      "  kexwell-cli list ~/Documents -r           every file below ~/Documents, and the time\n"
+      "  kexwell-cli list . -f '*.doc' -b 2020-01-01\n"
+      "                                            old .doc files of this folder\n");
   return *list;
 }
 

@@ -286,6 +286,10 @@ else
 fi
 
 "$cli" --help | grep -q 'kexwell-cli purge PATH' || fail "--help does not show the purge command"
+for command in purge list; do
+  "$cli" "$command" --help | grep -qx 'Examples:' || fail "$command --help has no examples"
+done
+"$cli" --version | grep -qx 'kexwell-cli [0-9.]*' || fail "--version: $("$cli" --version)"
 for option in --keep-empty-folders '--hard-linked *Purge files that have other names (hard links)'; do
   "$cli" purge --help | grep -q -- "$option" || fail "purge --help lacks [$option]"
 done
