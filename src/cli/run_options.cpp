@@ -184,6 +184,12 @@ std::string RunCommandUsageError(const RunCommandOptions& options) {
   if (options.path) {
     const std::string path = Platform::AbsolutePath(*options.path);
     if (!Platform::FolderExists(path) && (path.empty() || !IsPathSeparator(path.back()))) {
+      // A link is never followed, so it is never the folder whose files are meant.
+      Platform::FileAttributes attributes;
+      if ((options.files || options.subfolders) && !Platform::GetFileAttributes(path, attributes) &&
+          attributes.kind == Platform::FileKind::SymbolicLink)
+        return "PATH: \"" + *options.path +
+               "\" is a link, which is never followed; name the folder it leads to";
       if (options.files) return "--files: PATH must be a folder";
       if (options.subfolders) return "--subfolders: PATH must be a folder";
     }

@@ -185,6 +185,12 @@ for case in '1979-12-31:: Year too early' '3000-01-01:: Year too late' '2010-02-
 done
 run list earliest --before 1980-01-01
 expect_rc 0 "list --before 1980-01-01, the earliest day the dialog takes"
+ln -s earliest link-to-folder
+for args in "purge link-to-folder -r" "list link-to-folder -f a.txt"; do
+  run $args
+  expect_rc 2 "$args"
+  expect_err 'PATH: "link-to-folder" is a link, which is never followed; name the folder it leads to' "$args"
+done
 for option in --type --passes; do
   run list earliest "$option" x1
   expect_rc 2 "list $option x1"
