@@ -15,7 +15,11 @@
 #include "operation/run_start.h"
 #include "operation/volume_warnings.h"
 #include "platform/drives.h"
+#include "platform/files.h"
 #include "platform/folders.h"
+#include "platform/handles.h"
+#include "platform/paths.h"
+#include "platform/program.h"
 #include "setups/program_paths.h"
 #include "setups/setup_file.h"
 
@@ -51,7 +55,26 @@ bool Configure(const RunCommandOptions& options, ProgramSettings& settings) {
   return false;
 }
 
+// True when path names a file that is already there in one of the program's own folders (its
+// program texts, its help, the program itself), which a setup must never replace.
+bool IsOwnFile(const std::string& path) {
+  Platform::FileIdentity folder;
+  if (!Platform::FileExists(path) ||
+      Platform::IdentityOfPath(Platform::FolderPart(Platform::AbsolutePath(path)), folder))
+    return false;
+  for (const std::string& own : Platform::ProgramFolders()) {
+    Platform::FileIdentity ownFolder;
+    if (!Platform::IdentityOfPath(own, ownFolder) && ownFolder == folder) return true;
+  }
+  return false;
+}
+
 int SaveSetup(const std::string& path, const ProgramSettings& settings) {
+  if (IsOwnFile(path)) {
+    std::cerr << "Error: Cannot save setup in operation file " << path
+              << ": it is one of the program's own files!\n";
+    return kExitRefused;
+  }
   if (!SaveSetupToFile(path, settings)) {
     std::cerr << "Error: Cannot save setup in operation file " << path << "!\n";
     return kExitRefused;

@@ -191,6 +191,15 @@ for args in "purge link-to-folder -r" "list link-to-folder -f a.txt"; do
   expect_rc 2 "$args"
   expect_err 'PATH: "link-to-folder" is a link, which is never followed; name the folder it leads to' "$args"
 done
+# A setup never replaces one of the program's own files.
+own_texts="$(dirname "$cli")/kexwell.dat"
+if [ -f "$own_texts" ]; then
+  sum=$(cksum <"$own_texts")
+  run list earliest --save-setup "$own_texts"
+  expect_rc 2 "--save-setup over the program texts"
+  expect_err "it is one of the program's own files!" "--save-setup over the program texts"
+  [ "$(cksum <"$own_texts")" == "$sum" ] || fail "--save-setup changed the program texts"
+fi
 for option in --type --passes; do
   run list earliest "$option" x1
   expect_rc 2 "list $option x1"
