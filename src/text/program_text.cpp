@@ -292,7 +292,9 @@ std::string GetText(short n) {
   return {};
 }
 
-std::string ProgramTextErrorMessage(int code, const std::string& path) {
+namespace {
+
+std::string ProgramTextErrorText(int code, const std::string& path) {
   const long long value = code;
   if (value < -1500) return "Duplicate in program text at line " + std::to_string(-(value + 1500));
   if (value <= -1001) return "String too long at line " + std::to_string(-(value + 1000));
@@ -317,6 +319,15 @@ std::string ProgramTextErrorMessage(int code, const std::string& path) {
     default:
       return "Error " + std::to_string(code);
   }
+}
+
+}  // namespace
+
+std::string ProgramTextErrorMessage(int code, const std::string& path) {
+  std::string message = ProgramTextErrorText(code, path);
+  // Every message names the file it is about, so that a user knows which file to mend.
+  if (code != kCannotOpen && !path.empty()) message += "\r\n" + Platform::AbsolutePath(path);
+  return message;
 }
 
 std::string ProgramTextPath() {

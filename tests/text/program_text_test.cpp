@@ -40,7 +40,9 @@ TEST(ProgramTextErrorMessage, EachLoaderCodeGivesTheMessageOfItsTable) {
 #else
   const std::string absolute = "/opt/kx/kexwell.dat";
 #endif
-  EXPECT_EQ(ProgramTextErrorMessage(0, "/x"), "No program text was read.");
+  EXPECT_EQ(ProgramTextErrorMessage(0, ""), "No program text was read.");
+  EXPECT_EQ(ProgramTextErrorMessage(-501, absolute), "Missing string at line 1\r\n" + absolute)
+      << "every message names the file";
   EXPECT_EQ(ProgramTextErrorMessage(-1, absolute),
             "Cannot open file containing program text.\r\n" + absolute);
   EXPECT_EQ(ProgramTextErrorMessage(-1, "kx.dat"),

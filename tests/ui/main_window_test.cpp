@@ -139,7 +139,7 @@ TEST_F(MainWindowTest, ABrokenProgramTextFileIsToldAndStopsTheStart) {
   EXPECT_FALSE(LoadProgramTextsOrTell(told));
   WriteFile(path, shipped);
   ASSERT_EQ(told.shown.size(), 1u);
-  EXPECT_EQ(told.shown[0].text, "Missing string at line 2");
+  EXPECT_EQ(told.shown[0].text, "Missing string at line 2\r\n" + path);
   EXPECT_EQ(told.shown[0].icon, MessageIcon::Critical);
 }
 
