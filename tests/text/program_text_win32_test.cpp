@@ -6,6 +6,7 @@
 
 #include "support/file_inspection.h"
 #include "support/temp_folder.h"
+#include "platform/program.h"
 #include "text/program_text.h"
 
 #include <windows.h>
@@ -43,7 +44,7 @@ TEST(ProgramTextLoaderOnWindows, AFileThatAnotherProgramHasLockedIsAReadError) {
 
   EXPECT_EQ(Language2::LoadProgramText(path), Language2::kErrorReading);
   EXPECT_EQ(Language2::ProgramTextErrorMessage(Language2::kErrorReading, path),
-            "Error reading file.");
+            "Error reading file.\r\n" + Platform::AbsolutePath(path));
   EXPECT_EQ(Language2::GetText(1), "");
 
   ::UnlockFileEx(holder, 0, MAXDWORD, MAXDWORD, &whole);
