@@ -7,6 +7,9 @@
 #include <shellapi.h>
 
 #include "platform/win32/wide_text.h"
+#else
+#include <sys/ioctl.h>
+#include <unistd.h>
 #endif
 
 std::vector<std::string> Utf8Arguments(int argc, char** argv) {
@@ -28,4 +31,25 @@ void UseUtf8Console() {
   ::SetConsoleOutputCP(CP_UTF8);
   ::SetConsoleCP(CP_UTF8);
 #endif
+}
+
+bool OutputIsTerminal() {
+#ifdef _WIN32
+  DWORD mode = 0;
+  return ::GetConsoleMode(::GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0;
+#else
+  return ::isatty(STDOUT_FILENO) == 1;
+#endif
+}
+
+int TerminalColumns() {
+#ifdef _WIN32
+  CONSOLE_SCREEN_BUFFER_INFO info;
+  if (::GetConsoleScreenBufferInfo(::GetStdHandle(STD_OUTPUT_HANDLE), &info))
+    return info.srWindow.Right - info.srWindow.Left + 1;
+#else
+  winsize size{};
+  if (::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
+#endif
+  return 80;
 }

@@ -13,3 +13,8 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv);
 // Windows: the console shows and reads UTF-8, the encoding of every text the program writes.
 // POSIX: nothing to do.
 void UseUtf8Console();
+
+// True when standard output is a terminal (a console on Windows), not a file or a pipe.
+bool OutputIsTerminal();
+// The width of standard output's terminal in characters (80 when it does not say).
+int TerminalColumns();

@@ -12,8 +12,8 @@
 namespace {
 
 constexpr const char* kUsage =
-    "  kexwell-cli purge PATH [options]     PATH: a file (purged on its own) or a folder\n"
-    "  kexwell-cli list PATH [options]      list and estimate; purges nothing\n"
+    "  kexwell-cli purge PATH... [options]  PATH: a file (purged on its own) or a folder\n"
+    "  kexwell-cli list PATH... [options]   list and estimate; purges nothing\n"
     "  kexwell-cli speed-test [PATH] [-y]   measure the purge speed of PATH's drive\n";
 
 int UsageError(const std::string& command, const std::string& message) {

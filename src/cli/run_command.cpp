@@ -3,10 +3,16 @@
 
 #include "cli/run_command.h"
 
+#include <algorithm>
 #include <atomic>
 #include <csignal>
+#include <functional>
 #include <iostream>
+#include <memory>
+#include <vector>
 
+#include "cli/console.h"
+#include "cli/live_report.h"
 #include "cli/program_texts.h"
 #include "cli/terminal.h"
 #include "operation/program_settings.h"
@@ -42,17 +48,81 @@ void RunWithInterrupt(PurgeRun& run, const RunRequest& request) {
   stopFlag = nullptr;
 }
 
-void PrintReport(const PurgeRun& run) {
-  const std::string report = WithSystemLineEnds(run.Report());
-  std::cout << report << (report.empty() || report.back() == '\n' ? "" : "\n") << std::flush;
+// One PATH of the command: its own settings, run and checks.
+struct Part {
+  Part(UserDialogs& dialogs, RunHost& host, const std::string* given)
+      : run(settings, dialogs, host), starter(settings, dialogs), path(given) {}
+  ProgramSettings settings;
+  PurgeRun run;
+  RunStarter starter;
+  const std::string* path;  // as given; none when the target comes from the operation file
+  std::int32_t count = 0;
+  int status = kExitDone;
+};
+
+using Parts = std::vector<std::unique_ptr<Part>>;
+
+// The parts of the command, one per PATH given once (or the operation file's target), each
+// configured; false after telling why the options are refused.
+bool MakeParts(const RunCommandOptions& options, UserDialogs& dialogs, RunHost& host,
+               Parts& parts) {
+  std::vector<const std::string*> paths;
+  std::vector<std::string> seen;
+  for (const std::string& given : options.paths) {
+    const std::string absolute = Platform::AbsolutePath(given);
+    if (std::find(seen.begin(), seen.end(), absolute) != seen.end()) {
+      std::cerr << "kexwell-cli: " << given << " is given more than once; taken once\n";
+      continue;
+    }
+    seen.push_back(absolute);
+    paths.push_back(&given);
+  }
+  if (paths.empty()) paths.push_back(nullptr);
+  for (const std::string* path : paths) {
+    auto part = std::make_unique<Part>(dialogs, host, path);
+    if (const std::string problem = ConfigureRun(options, path, part->settings); !problem.empty()) {
+      std::cerr << "kexwell-cli: " << problem << '\n';
+      return false;
+    }
+    parts.push_back(std::move(part));
+  }
+  return true;
 }
 
-// Configures the settings; false after telling why not.
-bool Configure(const RunCommandOptions& options, ProgramSettings& settings) {
-  const std::string problem = ConfigureRun(options, settings);
-  if (problem.empty()) return true;
-  std::cerr << "kexwell-cli: " << problem << '\n';
-  return false;
+std::string PartName(const Part& part) {
+  return part.path != nullptr ? *part.path : part.settings.target.TargetFolder;
+}
+
+// Runs the parts still to run, one after the other, each report after the one before. A stop
+// ends the whole command: the parts after it are named as not run.
+void RunParts(const Parts& parts, RunKind kind, LiveReport& report,
+              const std::function<RunRequest(Part&)>& request,
+              const std::function<void(Part&)>& after) {
+  bool first = true;
+  bool stopped = false;
+  for (const auto& part : parts) {
+    if (part->status != kExitDone) continue;
+    if (stopped) {
+      std::cerr << "kexwell-cli: stopped before " << PartName(*part) << "; "
+                << (kind == RunKind::Purge ? "nothing there was purged" : "it was not listed")
+                << '\n';
+      part->status = kExitNotAll;
+      continue;
+    }
+    if (!first) std::cout << '\n';
+    first = false;
+    report.Attach(part->run);
+    RunWithInterrupt(part->run, request(*part));
+    report.Finish();
+    after(*part);
+    stopped = part->run.blnStop;
+  }
+}
+
+int WorstStatus(const Parts& parts) {
+  int worst = kExitDone;
+  for (const auto& part : parts) worst = std::max(worst, part->status);
+  return worst;
 }
 
 // True when path names a file that is already there in one of the program's own folders (its
@@ -86,78 +156,106 @@ int SaveSetup(const std::string& path, const ProgramSettings& settings) {
 }  // namespace
 
 int RunPurgeCommand(const RunCommandOptions& options) {
-  ProgramSettings settings;
-  if (!Configure(options, settings)) return kExitRefused;
-  if (options.saveSetup) return SaveSetup(*options.saveSetup, settings);
-
   TerminalDialogs dialogs;
-  TerminalRunHost host;
-  PurgeRun run(settings, dialogs, host);
-  RunStarter starter(settings, dialogs);
+  LiveReport report(std::cout, OutputIsTerminal(), TerminalColumns());
+  Parts parts;
+  if (!MakeParts(options, dialogs, report, parts)) return kExitRefused;
+  if (options.saveSetup) return SaveSetup(*options.saveSetup, parts.front()->settings);
 
-  if (!starter.CheckTarget()) return kExitRefused;
-  const std::optional<std::int32_t> count =
-      starter.PreparePurge(run, [](const std::string& status) {
+  // Every part is checked and counted before the one question for all of them.
+  bool anyToPurge = false;
+  for (const auto& part : parts) {
+    std::optional<std::int32_t> count;
+    if (part->starter.CheckTarget())
+      count = part->starter.PreparePurge(part->run, [](const std::string& status) {
         if (!status.empty()) std::cerr << status << '\n';
       });
-  if (!count) return kExitRefused;
+    if (!count) {
+      part->status = kExitRefused;
+      continue;
+    }
+    part->count = *count;
+    anyToPurge = true;
+    const PurgeConfirmationTexts texts =
+        part->starter.ConfirmationTexts(*count, part->starter.HardLinkedCount());
+    std::cerr << WithSystemLineEnds(texts.element[1]) << '\n';
+    for (const std::string& warning : VolumeWarningsForPath(part->settings.target.TargetFolder))
+      std::cerr << "kexwell-cli: warning: " << warning << '\n';
+  }
+  if (!anyToPurge) return kExitRefused;
 
-  const PurgeConfirmationTexts texts = starter.ConfirmationTexts(*count, starter.HardLinkedCount());
-  std::cerr << WithSystemLineEnds(texts.element[1]) << '\n';
-  for (const std::string& warning : VolumeWarningsForPath(settings.target.TargetFolder))
-    std::cerr << "kexwell-cli: warning: " << warning << '\n';
   if (!options.yes && !CanAsk())
     std::cerr << "(No terminal to answer on, and no --yes: taken as No.)\n";
-  settings.options.blnConfirm = options.yes || Ask("Purge? [y]es or [n]o: ", "yn") == 'y';
-  if (!settings.options.blnConfirm) {
-    starter.TellCancelled();
-    return kExitNotAll;
+  const bool confirmed = options.yes || Ask("Purge? [y]es or [n]o: ", "yn") == 'y';
+  if (!confirmed) {
+    for (const auto& part : parts) {
+      if (part->status != kExitDone) continue;
+      part->starter.TellCancelled();
+      part->status = kExitNotAll;
+      break;
+    }
+    return std::max(WorstStatus(parts), kExitNotAll);
   }
 
-  RunWithInterrupt(run, starter.RequestForTarget(RunKind::Purge));
-  PrintReport(run);
-  // With --yes nothing is asked: the emptied target folder stays unless it is to be removed.
-  bool removalFine = true;
-  if (options.removeTargetFolder && !run.blnStop && starter.TargetFolderIsEmpty()) {
-    const std::string& folder = settings.target.TargetFolder;
-    if (const std::error_code error = Platform::RemoveFolder(folder)) {
-      std::cerr << "kexwell-cli: cannot remove folder " << folder << ": " << ReasonText(error)
-                << '\n';
-      removalFine = false;
-    }
-  } else if (!options.yes && !options.removeTargetFolder) {
-    starter.OfferToDeleteEmptyFolder();
-  }
-  const bool everyFile = removalFine && !run.blnStop && run.FoldersNotEntered == 0 &&
-                         run.lngNumFilesPurged == run.lngNumFilesProcessed;
-  return everyFile ? kExitDone : kExitNotAll;
+  RunParts(
+      parts, RunKind::Purge, report,
+      [](Part& part) {
+        part.settings.options.blnConfirm = true;
+        return part.starter.RequestForTarget(RunKind::Purge);
+      },
+      [&options](Part& part) {
+        const PurgeRun& run = part.run;
+        // With --yes nothing is asked: the emptied target folder stays unless it is to be
+        // removed.
+        bool removalFine = true;
+        if (options.removeTargetFolder && !run.blnStop && part.starter.TargetFolderIsEmpty()) {
+          const std::string& folder = part.settings.target.TargetFolder;
+          if (const std::error_code error = Platform::RemoveFolder(folder)) {
+            std::cerr << "kexwell-cli: cannot remove folder " << folder << ": " << ReasonText(error)
+                      << '\n';
+            removalFine = false;
+          }
+        } else if (!options.yes && !options.removeTargetFolder) {
+          part.starter.OfferToDeleteEmptyFolder();
+        }
+        const bool everyFile = removalFine && !run.blnStop && run.FoldersNotEntered == 0 &&
+                               run.lngNumFilesPurged == run.lngNumFilesProcessed;
+        part.status = everyFile ? kExitDone : kExitNotAll;
+      });
+  return WorstStatus(parts);
 }
 
 int RunListCommand(const RunCommandOptions& options) {
-  ProgramSettings settings;
-  if (!Configure(options, settings)) return kExitRefused;
-  if (options.saveSetup) return SaveSetup(*options.saveSetup, settings);
+  TerminalDialogs dialogs;
+  LiveReport report(std::cout, OutputIsTerminal(), TerminalColumns());
+  Parts parts;
+  if (!MakeParts(options, dialogs, report, parts)) return kExitRefused;
+  if (options.saveSetup) return SaveSetup(*options.saveSetup, parts.front()->settings);
   if (!LoadProgramTexts()) return kExitRefused;
 
-  TerminalDialogs dialogs;
-  TerminalRunHost host;
-  PurgeRun run(settings, dialogs, host);
-  RunStarter starter(settings, dialogs);
-
-  if (!starter.CheckTarget() || !starter.PrepareListing()) return kExitRefused;
-  RunRequest listing = starter.RequestForTarget(RunKind::List);
-  // Subfolders are listed folder by folder: a line per file would soon fill the report.
-  listing.displayFileNames = !settings.target.blnSubdirectories && !options.noFileNames;
-  listing.displayFolderNames = !options.noFolderNames;
-
-  // The estimate uses the speed that a speed test stored for the drive.
-  Platform::DriveInfo drive;
-  if (!Platform::DriveOfPath(settings.target.TargetFolder, drive)) {
-    if (const std::optional<float> speed = StoredPurgeSpeed(drive))
-      settings.purgeSpeeds.Set(drive.root, *speed, 1);
+  for (const auto& part : parts) {
+    if (!part->starter.CheckTarget() || !part->starter.PrepareListing())
+      part->status = kExitRefused;
   }
-
-  RunWithInterrupt(run, listing);
-  PrintReport(run);
-  return run.blnStop || run.FoldersNotEntered > 0 ? kExitNotAll : kExitDone;
+  RunParts(
+      parts, RunKind::List, report,
+      [&options](Part& part) {
+        ProgramSettings& settings = part.settings;
+        RunRequest listing = part.starter.RequestForTarget(RunKind::List);
+        // Subfolders are listed folder by folder: a line per file would soon fill the report.
+        listing.displayFileNames = !settings.target.blnSubdirectories && !options.noFileNames;
+        listing.displayFolderNames = !options.noFolderNames;
+        // The estimate uses the speed that a speed test stored for the drive.
+        Platform::DriveInfo drive;
+        if (!Platform::DriveOfPath(settings.target.TargetFolder, drive)) {
+          if (const std::optional<float> speed = StoredPurgeSpeed(drive))
+            settings.purgeSpeeds.Set(drive.root, *speed, 1);
+        }
+        return listing;
+      },
+      [](Part& part) {
+        const PurgeRun& run = part.run;
+        part.status = run.blnStop || run.FoldersNotEntered > 0 ? kExitNotAll : kExitDone;
+      });
+  return WorstStatus(parts);
 }

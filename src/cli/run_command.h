@@ -1,10 +1,11 @@
 #pragma once
 
-// "kexwell-cli purge" and "kexwell-cli list": whole runs over a file or a folder, with the report
-// printed as the report window would hold it.
+// "kexwell-cli purge" and "kexwell-cli list": whole runs over files and folders, one part per
+// path given, with each part's report printed as the report window would hold it.
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace CLI {
 class App;
@@ -13,7 +14,7 @@ class App;
 struct ProgramSettings;
 
 struct RunCommandOptions {
-  std::optional<std::string> path;
+  std::vector<std::string> paths;  // each a part of the run, in order
   std::optional<std::string> files;
   bool subfolders = false;
   std::optional<int> type;  // as users see it: 1 to 3
@@ -46,9 +47,11 @@ CLI::App& AddListCommand(CLI::App& app, RunCommandOptions& options);
 // An empty text when the options fit together, otherwise the message of the usage error.
 std::string RunCommandUsageError(const RunCommandOptions& options);
 
-// The settings that the options describe: the operation file's when one is named, then every
-// option given on the command line. An empty text, or the message that refuses the options.
-std::string ConfigureRun(const RunCommandOptions& options, ProgramSettings& settings);
+// The settings that the options describe for one PATH (none: the operation file's target): the
+// operation file's when one is named, then every option given on the command line. An empty
+// text, or the message that refuses the options.
+std::string ConfigureRun(const RunCommandOptions& options, const std::string* path,
+                         ProgramSettings& settings);
 
 int RunPurgeCommand(const RunCommandOptions& options);
 int RunListCommand(const RunCommandOptions& options);

@@ -35,8 +35,9 @@ const CLI::Validator kWholeNumber(
     "");
 
 void AddSharedOptions(CLI::App& command, RunCommandOptions& options) {
-  command.add_option("PATH", options.path,
-                     "A file (purged on its own) or a folder; may come from --setup");
+  command.add_option("PATH", options.paths,
+                     "Files (each purged on its own) or folders, one part of the run each; may "
+                     "come from --setup");
   command.add_option("-f,--files", options.files,
                      "File specification within the folder (default \"*.*\")");
   command.add_flag("-r,--subfolders", options.subfolders, "Include lower subfolders");
@@ -124,8 +125,10 @@ CLI::App& AddPurgeCommand(CLI::App& app, RunCommandOptions& options) {
   purge->footer(
       std::string(kTypesHelp) +
       "\n"
-      "The files are counted and the confirmation is shown first; without --yes it is\n"
-      "asked on the terminal (without a terminal the answer is No). Links, folders,\n"
+      "The files of every PATH are counted and their confirmations shown first; then\n"
+      "one question for all of them is asked on the terminal unless --yes is given\n"
+      "(without a terminal the answer is No). Each PATH has its part of the report,\n"
+      "printed line by line as the purge goes on. Links, folders,\n"
       "devices, pipes and sockets are never written: they are reported as not a\n"
       "regular file. Ctrl-C stops the purge after the current pass; the summary is\n"
       "still written.\n"
@@ -138,10 +141,12 @@ CLI::App& AddPurgeCommand(CLI::App& app, RunCommandOptions& options) {
       "Warnings about the target's drive are printed before the question.\n"
       "\n"
       "Exit status: 0 every matching file purged, 1 a file not purged or the purge\n"
-      "stopped or cancelled, 2 a usage error or a message before the purge.\n"
+      "stopped or cancelled, 2 a usage error or a message before the purge; with\n"
+      "several paths, the worst of their parts.\n"
       "\n"
       "Examples:\n"
       "  kexwell-cli purge letter.odt              one file, after asking\n"
+      "  kexwell-cli purge a.txt b.txt drafts/     two files and a folder, one question\n"
       "  kexwell-cli purge ~/old -r -y             every file below ~/old, asking nothing\n"
       "  kexwell-cli purge ~/logs -f '*.log' -b 2024-01-01 -t 3 --keep\n"
       "                                            old logs, type 3, the files kept\n");
@@ -161,7 +166,7 @@ CLI::App& AddListCommand(CLI::App& app, RunCommandOptions& options) {
       "With --subfolders, files are not listed one by one: folders are. The estimate\n"
       "uses the purge speed measured for the drive by 'kexwell-cli speed-test'.\n"
       "Exit status: 0 the listing was done, 1 it was stopped, 2 a usage error or a\n"
-      "message before the listing.\n"
+      "message before the listing; with several paths, the worst of their parts.\n"
       "\n"
       "Examples:\n"
       "  kexwell-cli list ~/Documents -r           every file below ~/Documents, and the time\n"
@@ -179,25 +184,29 @@ std::string RunCommandUsageError(const RunCommandOptions& options) {
     }
   }
   if (options.files && options.files->empty()) return "--files: the file specification is empty";
-  if (!options.path && !options.setup)
+  if (options.paths.empty() && !options.setup)
     return "PATH is required (or an operation file with --setup)";
-  if (options.path) {
-    const std::string path = Platform::AbsolutePath(*options.path);
+  if (options.paths.size() > 1 && options.saveSetup)
+    return "--save-setup: a setup holds one PATH, not " + std::to_string(options.paths.size());
+  for (const std::string& given : options.paths) {
+    const std::string path = Platform::AbsolutePath(given);
     if (!Platform::FolderExists(path) && (path.empty() || !IsPathSeparator(path.back()))) {
       // A link is never followed, so it is never the folder whose files are meant.
       Platform::FileAttributes attributes;
       if ((options.files || options.subfolders) && !Platform::GetFileAttributes(path, attributes) &&
           attributes.kind == Platform::FileKind::SymbolicLink)
-        return "PATH: \"" + *options.path +
+        return "PATH: \"" + given +
                "\" is a link, which is never followed; name the folder it leads to";
-      if (options.files) return "--files: PATH must be a folder";
-      if (options.subfolders) return "--subfolders: PATH must be a folder";
+      const std::string which = options.paths.size() > 1 ? "\"" + given + "\"" : "PATH";
+      if (options.files) return "--files: " + which + " must be a folder";
+      if (options.subfolders) return "--subfolders: " + which + " must be a folder";
     }
   }
   return {};
 }
 
-std::string ConfigureRun(const RunCommandOptions& options, ProgramSettings& settings) {
+std::string ConfigureRun(const RunCommandOptions& options, const std::string* path,
+                         ProgramSettings& settings) {
   PurgeConfirmationState& boxes = settings.confirmation;
   if (options.setup) {
     if (!Platform::FileExists(*options.setup)) return "File " + *options.setup + " not found!";
@@ -209,8 +218,8 @@ std::string ConfigureRun(const RunCommandOptions& options, ProgramSettings& sett
   }
 
   TargetRecord& target = settings.target;
-  if (options.path) {
-    SetTarget(*options.path, options, target);
+  if (path != nullptr) {
+    SetTarget(*path, options, target);
     target.blnSubdirectories = options.subfolders;
   } else {
     if (options.files) target.TargetFilespec = *options.files;

@@ -5,6 +5,8 @@
 #include <cctype>
 #include <iostream>
 
+#include "cli/live_report.h"
+
 namespace {
 
 MessageAnswer FirstRefusal(MessageButtons buttons) {
@@ -28,6 +30,7 @@ bool CanAsk() {
 
 char Ask(const std::string& question, const std::string& answers) {
   if (!CanAsk()) return 0;
+  ClearLiveReportLine();
   for (;;) {
     std::cerr << question << std::flush;
     std::string line;
@@ -46,6 +49,7 @@ std::string WithSystemLineEnds(std::string text) {
 }
 
 MessageAnswer TerminalDialogs::ShowMessage(const MessageBoxRequest& request) {
+  ClearLiveReportLine();
   std::cerr << request.title << ": " << WithSystemLineEnds(request.text) << '\n';
   if (request.buttons != MessageButtons::OK && !CanAsk()) {
     std::cerr << "(No terminal to answer on: taken as "
@@ -85,7 +89,7 @@ std::optional<std::string> TerminalDialogs::ChooseFolder(const FileChooserReques
   return std::nullopt;
 }
 
-FileConfirmation TerminalRunHost::ConfirmFile(const std::string& label) {
+FileConfirmation AskToPurgeFile(const std::string& label) {
   std::cerr << "Confirm purging of this file\n" << label << '\n';
   switch (Ask("Purge this file? [y]es, [n]o, [a]ll that follow, [s]top this purge: ", "ynas")) {
     case 'y':

@@ -17,10 +17,8 @@ class TerminalDialogs final : public UserDialogs {
   std::optional<std::string> ChooseFolder(const FileChooserRequest& request) override;
 };
 
-class TerminalRunHost final : public RunHost {
- public:
-  FileConfirmation ConfirmFile(const std::string& label) override;
-};
+// Asks on the terminal whether to purge one file; label shows its path, size and date.
+FileConfirmation AskToPurgeFile(const std::string& label);
 
 // True when questions can be asked: standard input is a terminal.
 bool CanAsk();

@@ -61,6 +61,58 @@ expect_rc 1 "purge safe.txt without --yes"
 expect_err "No files purged." "purge without --yes"
 [ "$(cat safe.txt)" == "keep" ] || fail "safe.txt was changed without a confirmation"
 
+# Several paths: each checked and counted, one question for all of them, one report with a part
+# per path, and the worst exit status (a path not found: 2).
+mkdir -p parts/d && printf 'one' > parts/a.txt && printf 'two' > parts/b.txt && printf 'x' > parts/d/x.dat
+run purge parts/a.txt parts/d
+expect_rc 1 "purge of two paths without --yes"
+[ "$(grep -c 'Are you sure' err.txt)" -eq 2 ] && [ "$(grep -c 'taken as No' err.txt)" -eq 1 ] ||
+  fail "two paths: not one confirmation of each and one question: $err"
+run purge parts/a.txt parts/missing.txt parts/d -y
+expect_rc 2 "purge of three paths, one not found"
+expect_err "File missing.txt not found." "purge of three paths"
+[ "$(grep -c '^Number of files' out.txt)" -eq 2 ] && [ ! -e parts/a.txt ] && [ ! -e parts/d/x.dat ] &&
+  [ "$(cat parts/b.txt)" == two ] || fail "three paths: a.txt and d/x.dat purged, b.txt kept: $out"
+printf 'x' > parts/d/x.dat
+run list parts parts/d
+expect_rc 0 "list of two folders"
+expect_out "b.txt (12/06/2026, 3 bytes)" "list of two folders"
+expect_out "x.dat (12/06/2026, 1 bytes)" "list of two folders"
+
+# The report goes out line by line while the purge goes on (every flush slowed down here), and
+# what a pipe receives is the whole report, byte for byte.
+if command -v strace >/dev/null; then
+  mkdir live && printf 'first' > live/a.txt && printf 'second' > live/b.txt
+  mkfifo live.pipe
+  timeout 60 strace -f -qq -o /dev/null -e inject=fsync:delay_exit=100000 \
+    "$cli" purge live -p 9 -y </dev/null >live.pipe 2>/dev/null &
+  pid=$!
+  exec 3<live.pipe
+  while IFS= read -r -t 30 line <&3; do
+    printf '%s\n' "$line" >> piped.txt
+    if [[ "$line" == *" bytes) purged" ]]; then
+      [ -e live/a.txt ] || [ -e live/b.txt ] ||
+        fail "the line of the first file came only after the second file was purged"
+      break
+    fi
+  done
+  cat <&3 >> piped.txt
+  exec 3<&-
+  wait $pid || fail "the slowed-down purge of live ended with status $?"
+  sed -E 's#^[0-9]{2}/[0-9]{2}/[0-9]{4}, [0-9:]{8}$#DATE#' piped.txt > piped-dated.txt
+  # The files come in the folder's own order.
+  first="a.txt (5 bytes) purged" second="b.txt (6 bytes) purged"
+  grep -qx "$first" <(sed -n 6p piped.txt) || { first=$second second="a.txt (5 bytes) purged"; }
+  printf '%s\n' DATE "Purging all files in $work/live/" "using random bytes plus zeros 9 times." "" \
+    "$work/live/" "$first" "$second" "" "Number of files *.*: 2" \
+    "Number of files purged: 2" "Sum of sizes of files purged: 11 bytes" "" DATE > expected.txt
+  cmp -s piped-dated.txt expected.txt || fail "the piped report differs: $(diff expected.txt piped-dated.txt)"
+  # On a terminal the file being purged is drawn in place until its line is final.
+  printf 'first' > live/a.txt
+  timeout 30 script -qec "'$cli' purge '$work/live' -p 3 -y 2>/dev/null" /dev/null > tty.txt
+  grep -qF $'a.txt (5 bytes) purging\r' tty.txt || fail "no line drawn in place on a terminal"
+fi
+
 # A kept file: type 2 ends with zeros over its length, and its modification time comes back.
 head -c 5000 /dev/urandom > kept.dat
 touch -d '2001-02-03 04:05:06.123456789' kept.dat ref
@@ -283,7 +335,7 @@ fi
 # (the n-th FIEMAP query fails): never "purged" on a guess. The queries are found in a first run.
 mkdir asked
 printf 'where' > asked/w.txt
-if strace -f -qq -e trace=ioctl -o trace.txt "$cli" purge asked -y </dev/null >/dev/null 2>&1 &&
+if strace -f -qq -e trace=ioctl -o trace.txt "$cli" purge asked -y </dev/null >out.txt 2>&1 &&
    grep -q FS_IOC_FIEMAP trace.txt; then
   mapfile -t queries < <(grep -n FS_IOC_FIEMAP trace.txt | cut -d: -f1)
   for case in "${queries[0]}:EOPNOTSUPP:0:w.txt (5 bytes) purged (not verified: the file system does not tell where a file's data lies)" \

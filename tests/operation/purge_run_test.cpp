@@ -60,6 +60,13 @@ TEST_F(RunTest, TheGaugeCountsThePassesOfALargeFileAndIsCutAwayAfterwards) {
   }
   EXPECT_EQ(gauges, (std::vector<std::string>{"purging ___", "purging 1__", "purging 12_"}));
   EXPECT_TRUE(Contains(run.Report(), "\r\nbig.dat (400,000 bytes)" + Purged() + "\r\n"));
+  // Written out as it goes: the heading and the folder before the file's line, which is drawn
+  // with its gauge until it is final.
+  const auto drawn = std::find_if(host.progress.begin(), host.progress.end(), [](const auto& step) {
+    return step.second == "big.dat (400,000 bytes) purging 12_";
+  });
+  ASSERT_NE(drawn, host.progress.end());
+  EXPECT_EQ(drawn->first, run.Report().find("big.dat"));
 }
 
 TEST_F(RunTest, ASmallFileOrAOnePassPurgeShowsNoGauge) {
@@ -198,6 +205,13 @@ TEST_F(RunTest, AFullReportClosesButThePurgeGoesOnAndTheSummaryIsWritten) {
       << report.substr(report.size() - 600);
   EXPECT_LT(report.size(), 61440u);
   EXPECT_EQ(report.substr(report.size() - 22), kDateLine);
+  // The lines went out while the run went on, up to the first 60,417 characters that a full
+  // report keeps.
+  std::size_t before = 0;
+  for (std::size_t at = 0; at < host.reports.size() && !Contains(host.reports[at], "buffer has");
+       ++at)
+    before = host.progress[at].first;
+  EXPECT_GT(before, 60000u);
 }
 
 TEST_F(RunTest, StopTakesEffectBetweenFilesAndTheRestStayUntouched) {

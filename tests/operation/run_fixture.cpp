@@ -26,13 +26,19 @@ RunRequest RunTest::Request(RunKind kind) {
 }
 
 void RunTest::Purge() {
+  host.stream = ReportStream();
+  host.streamed.clear();
   run.ProcessFiles(Request(RunKind::Purge));
+  EXPECT_EQ(host.streamed, run.Report()) << "the report written as the run went differs";
 }
 
 void RunTest::List(bool names) {
   RunRequest listing = Request(RunKind::List);
   listing.displayFolderNames = listing.displayFileNames = names;
+  host.stream = ReportStream();
+  host.streamed.clear();
   run.ProcessFiles(listing);
+  EXPECT_EQ(host.streamed, run.Report()) << "the report written as the run went differs";
 }
 
 }  // namespace TestSupport

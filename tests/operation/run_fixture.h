@@ -5,10 +5,12 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "operation/program_settings.h"
 #include "operation/purge_run.h"
+#include "operation/report_stream.h"
 #include "support/scoped_locale_format.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"
@@ -32,8 +34,12 @@ class RecordingRunHost final : public RunHost {
     if (onPausedWait) onPausedWait();
   }
   void ReportChanged() override {
-    if (run != nullptr) reports.push_back(run->Report());
+    if (run == nullptr) return;
+    reports.push_back(run->Report());
+    streamed += stream.Advance(run->Report(), run->ReportClosed);
+    progress.emplace_back(streamed.size(), stream.Unfinished(run->Report()));
   }
+  void Finished() override { streamed += stream.Finish(run->Report()); }
   FileConfirmation ConfirmFile(const std::string& label) override {
     labels.push_back(label);
     if (onConfirm) onConfirm();
@@ -55,6 +61,11 @@ class RecordingRunHost final : public RunHost {
   std::deque<FileConfirmation> confirmations;
   std::vector<std::string> labels;
   std::vector<std::string> reports;
+  // The report as a file or a pipe receives it while the run writes it; after each change, how
+  // much of it went out and the line being written.
+  ReportStream stream;
+  std::string streamed;
+  std::vector<std::pair<std::size_t, std::string>> progress;
 };
 
 // A purge or listing of a temporary folder, in English at a fixed time (2026-12-06 10:30:00 UTC).
