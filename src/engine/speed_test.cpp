@@ -196,8 +196,8 @@ void SpeedTest::Run(const std::vector<Platform::DriveInfo>& drives, const DriveC
   blnPerformingSpeedTest = false;
   host_.Refresh();
   if (!allMeasured || !storeSpeed) return;
-  // The speed still serves until the program ends; the user learns that the next run will not
-  // know it.
+  // The measured speed still serves this run of the program; the user is told that it was not
+  // kept for the next ones.
   const std::string problem = storeSpeed(drive, purgeSpeeds_.Speed(drive.root));
   if (!problem.empty()) dialogs_.Tell(caption, problem, MessageIcon::Exclamation);
 }
