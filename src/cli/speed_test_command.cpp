@@ -39,8 +39,8 @@ CLI::App& AddSpeedTestCommand(CLI::App& app, SpeedTestOptions& options) {
       "default passes three times over, and removed. The average speed is stored and used by\n"
       "'kexwell-cli list' for its estimates. Without --yes the questions are asked on the\n"
       "terminal (without a terminal the answer is No).\n"
-      "Exit status: 0 measured (or the stored speed accepted), 1 not measured, 2 a usage\n"
-      "error.\n");
+      "Exit status: 0 measured and stored (or the stored speed accepted), 1 not measured or\n"
+      "the speed not stored, 2 a usage error.\n");
   return *command;
 }
 
@@ -58,12 +58,16 @@ int RunSpeedTestCommand(const SpeedTestOptions& options) {
   SpeedTest test(settings.purgeType, settings.clusterSizes, settings.purgeSpeeds, settings.random,
                  dialogs, host);
   test.loadStoredSpeed = [](const Platform::DriveInfo& tested) { return StoredPurgeSpeed(tested); };
-  test.storeSpeed = [](const Platform::DriveInfo& tested, float speed) {
-    StorePurgeSpeed(tested, speed);
+  // A speed that cannot be stored is told on standard error (by the test, through the dialogs).
+  bool stored = true;
+  test.storeSpeed = [&stored](const Platform::DriveInfo& tested, float speed) {
+    std::string problem = StorePurgeSpeed(tested, speed);
+    stored = problem.empty();
+    return problem;
   };
   SpeedTest::Choices choices;
   choices.proceed = options.yes;
   choices.measureAgain = options.yes;
   test.Run({drive}, nullptr, choices);
-  return settings.purgeSpeeds.Speed(drive.root) > 0 ? kExitDone : kExitNotAll;
+  return settings.purgeSpeeds.Speed(drive.root) > 0 && stored ? kExitDone : kExitNotAll;
 }

@@ -195,7 +195,11 @@ void SpeedTest::Run(const std::vector<Platform::DriveInfo>& drives, const DriveC
   }
   blnPerformingSpeedTest = false;
   host_.Refresh();
-  if (allMeasured && storeSpeed) storeSpeed(drive, purgeSpeeds_.Speed(drive.root));
+  if (!allMeasured || !storeSpeed) return;
+  // The measured speed still serves this run of the program; the user is told that it was not
+  // kept for the next ones.
+  const std::string problem = storeSpeed(drive, purgeSpeeds_.Speed(drive.root));
+  if (!problem.empty()) dialogs_.Tell(caption, problem, MessageIcon::Exclamation);
 }
 
 bool SpeedTest::AcceptStoredSpeed(const Platform::DriveInfo& drive, bool& stop) {

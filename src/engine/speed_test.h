@@ -45,9 +45,10 @@ class SpeedTest {
   // The caption of the test button, which titles the test's messages.
   std::string caption = "Test purge speed";
   // Where a drive's measured speed is kept between runs of the program (the front ends keep it
-  // in the registry): the stored speed or nothing, and keeping a new one. Unset: none is kept.
+  // in the registry): the stored speed or nothing, and keeping a new one, which answers "" when it
+  // is kept and otherwise the message that tells the user why not. Unset: none is kept.
   std::function<std::optional<float>(const Platform::DriveInfo& drive)> loadStoredSpeed;
-  std::function<void(const Platform::DriveInfo& drive, float speed)> storeSpeed;
+  std::function<std::string(const Platform::DriveInfo& drive, float speed)> storeSpeed;
   // True from the start of the first measurement to the end of the last.
   bool blnPerformingSpeedTest = false;
   // The drive tested last (its root), preselected the next time.
@@ -70,8 +71,8 @@ class SpeedTest {
   };
 
   // The whole test from the test button: the drives, the questions, up to three measurements,
-  // the stored value. drives is the list to offer (normally every drive); a single drive is
-  // tested without choosing.
+  // the stored value (a speed that cannot be stored is told with an exclamation mark). drives is
+  // the list to offer (normally every drive); a single drive is tested without choosing.
   void Run(const std::vector<Platform::DriveInfo>& drives, const DriveChooser& chooseDrive,
            Choices choices);
 

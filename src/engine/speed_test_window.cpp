@@ -82,7 +82,7 @@ void SpeedTestButton::cmdTestPurgeSpeed_MouseUp() {
   }
   test_->loadStoredSpeed = [](const Platform::DriveInfo& drive) { return StoredPurgeSpeed(drive); };
   test_->storeSpeed = [](const Platform::DriveInfo& drive, float speed) {
-    StorePurgeSpeed(drive, speed);
+    return StorePurgeSpeed(drive, speed);
   };
 
   const SpeedTest::DriveChooser chooser = [this](const std::vector<Platform::DriveInfo>& drives,

@@ -24,5 +24,8 @@ void UseProgramRegistryStore();
 std::optional<float> StoredPurgeSpeed(const Platform::DriveInfo& drive,
                                       const std::string& basePath = RegistryBasePath());
 // Keeps the measured purge speed of a drive in the registry, for the next runs of the program.
-void StorePurgeSpeed(const Platform::DriveInfo& drive, float speed,
-                     const std::string& basePath = RegistryBasePath());
+// Answers "" when it is kept; otherwise the message for the user: "The purge speed of Drive ",
+// the drive, " could not be stored in ", the store file (on Windows the registry key), " (", the
+// system's reason without its full stop, and ").".
+std::string StorePurgeSpeed(const Platform::DriveInfo& drive, float speed,
+                            const std::string& basePath = RegistryBasePath());

@@ -1,8 +1,11 @@
 #include "setups/registry.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstddef>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <system_error>
 #include <vector>
@@ -15,17 +18,22 @@
 namespace Registry {
 namespace {
 
-struct Value {
+// One line of the store file, kept as it was read (its line break included) so that a write
+// gives back every line it does not change, byte for byte. The program understands sections and
+// the values in them; every other line (a comment, a line that is neither, a binary line, a value
+// of a section it cannot read) is only carried along.
+struct Line {
+  enum class Kind { Other, Section, Value };
+  std::string raw;
+  Kind kind = Kind::Other;
+  // Section: its key path. Value: its name.
   std::string name;
+  // Value: its text, and the position of its section's line.
   std::string text;
+  std::size_t section = 0;
 };
 
-struct Key {
-  std::string path;
-  std::vector<Value> values;
-};
-
-using Store = std::vector<Key>;
+using Store = std::vector<Line>;
 
 // Serialises all calls, the setting of the store's path included: the speed test writes from a
 // worker thread while the window may read.
@@ -58,29 +66,6 @@ bool SameName(std::string_view a, std::string_view b) {
   return true;
 }
 
-Key* FindKey(Store& store, std::string_view path) {
-  for (Key& key : store) {
-    if (SameName(key.path, path)) return &key;
-  }
-  return nullptr;
-}
-
-Value* FindValue(Key& key, std::string_view name) {
-  for (Value& value : key.values) {
-    if (SameName(value.name, name)) return &value;
-  }
-  return nullptr;
-}
-
-// Sets a value, keeping the spelling of a name that exists already.
-void SetValue(Key& key, const std::string& name, const std::string& text) {
-  if (Value* value = FindValue(key, name)) {
-    value->text = text;
-  } else {
-    key.values.push_back({name, text});
-  }
-}
-
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 
 std::string Escape(std::string_view text, bool isName) {
@@ -98,7 +83,8 @@ std::string Escape(std::string_view text, bool isName) {
       out += "\\x";
       out += kHexDigits[byte >> 4];
       out += kHexDigits[byte & 0x0F];
-    } else if (isName && (c == '=' || c == '[' || c == ']')) {
+    } else if (isName &&
+               (c == '=' || c == '[' || c == ']' || (out.empty() && (c == '#' || c == ';')))) {
       out += '\\';
       out += c;
     } else {
@@ -151,66 +137,157 @@ std::size_t NameEnd(std::string_view line) {
   return std::string_view::npos;
 }
 
-// The store that the file's text holds; nothing when the text cannot be understood.
-std::optional<Store> ParseStore(std::string_view text) {
-  if (text.find('\0') != std::string_view::npos) return std::nullopt;
+// A line without its line break: the LF that ends it and a CR before that.
+std::string_view Content(std::string_view raw) {
+  if (!raw.empty() && raw.back() == '\n') raw.remove_suffix(1);
+  if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
+  return raw;
+}
+
+// Reads what the program understands of each line; every line is kept whatever it holds.
+Store ParseStore(std::string_view text) {
   Store store;
-  std::optional<std::size_t> current;
+  // The line of the section that the lines read belong to; none before the first section and
+  // after a section that cannot be read.
+  constexpr std::size_t kNoSection = static_cast<std::size_t>(-1);
+  std::size_t current = kNoSection;
   std::size_t start = 0;
   while (start < text.size()) {
     std::size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    start = end + 1;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (line.empty()) continue;
+    end = end == std::string_view::npos ? text.size() : end + 1;
+    Line& line = store.emplace_back();
+    line.raw = text.substr(start, end - start);
+    start = end;
+    const std::string_view content = Content(line.raw);
+    if (content.empty()) continue;
+    // A NUL byte is never written by the program: such a line is binary data of someone else's.
+    const bool binary = content.find('\0') != std::string_view::npos;
 
-    if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-      const std::string path = Unescape(line.substr(1, line.size() - 2));
-      if (path.empty()) return std::nullopt;
-      if (const Key* key = FindKey(store, path)) {
-        current = static_cast<std::size_t>(key - store.data());
-      } else {
-        current = store.size();
-        store.push_back({path, {}});
-      }
+    if (content.front() == '[') {
+      current = kNoSection;
+      if (binary || content.size() < 2 || content.back() != ']') continue;
+      std::string path = Unescape(content.substr(1, content.size() - 2));
+      if (path.empty()) continue;
+      line.kind = Line::Kind::Section;
+      line.name = std::move(path);
+      current = store.size() - 1;
       continue;
     }
 
-    const std::size_t nameEnd = NameEnd(line);
-    if (!current || nameEnd == std::string_view::npos) return std::nullopt;
-    const std::string name = Unescape(line.substr(0, nameEnd));
-    if (name.empty()) return std::nullopt;
-    SetValue(store[*current], name, Unescape(line.substr(nameEnd + 1)));
+    if (binary || current == kNoSection || content.front() == '#' || content.front() == ';')
+      continue;
+    const std::size_t nameEnd = NameEnd(content);
+    if (nameEnd == std::string_view::npos) continue;
+    std::string name = Unescape(content.substr(0, nameEnd));
+    if (name.empty()) continue;
+    line.kind = Line::Kind::Value;
+    line.name = std::move(name);
+    line.text = Unescape(content.substr(nameEnd + 1));
+    line.section = current;
   }
   return store;
 }
 
 std::string StoreText(const Store& store) {
   std::string text;
-  for (const Key& key : store) {
-    if (!text.empty()) text += '\n';
-    text += '[' + Escape(key.path, false) + "]\n";
-    for (const Value& value : key.values) {
-      text += Escape(value.name, true) + '=' + Escape(value.text, false) + '\n';
-    }
-  }
+  for (const Line& line : store) text += line.raw;
   return text;
 }
 
-// Reads the store. A missing or damaged file gives an empty store; a file that is there but
-// cannot be read (a link, no permission, a read error) gives the error, so that a write never
-// replaces what it could not read.
+bool IsSection(const Line& line, std::string_view keyPath) {
+  return line.kind == Line::Kind::Section && SameName(line.name, keyPath);
+}
+
+bool IsValue(const Store& store, const Line& line, std::string_view keyPath,
+             std::string_view valueName) {
+  return line.kind == Line::Kind::Value && SameName(line.name, valueName) &&
+         SameName(store[line.section].name, keyPath);
+}
+
+// The line of a value; the last one when a hand-edited store holds it twice, as that is the
+// one a read answers. Nothing when the value is not there.
+std::optional<std::size_t> FindValue(const Store& store, std::string_view keyPath,
+                                     std::string_view valueName) {
+  std::optional<std::size_t> found;
+  for (std::size_t i = 0; i < store.size(); ++i) {
+    if (IsValue(store, store[i], keyPath, valueName)) found = i;
+  }
+  return found;
+}
+
+// The line break that ends a line: "\n" for the last line of a file that ends without one.
+std::string LineBreakOf(const Line& line) {
+  const std::string_view raw = line.raw;
+  const std::string_view ending = raw.substr(Content(raw).size());
+  return ending.ends_with('\n') ? std::string(ending) : std::string("\n");
+}
+
+// A line that the program writes itself.
+Line NewLine(std::string raw) {
+  Line line;
+  line.raw = std::move(raw);
+  return line;
+}
+
+// Ends the line with a line break, so that a line can follow it.
+void EndLine(Line& line) {
+  if (!line.raw.ends_with('\n')) line.raw += '\n';
+}
+
+// Sets a value in the store, changing or adding only its own line (and a section's line for a
+// new key); answers whether the key is new. An existing value keeps the spelling of its name and
+// its line break.
+bool SetValue(Store& store, const std::string& keyPath, const std::string& valueName,
+              const std::string& text) {
+  if (const std::optional<std::size_t> found = FindValue(store, keyPath, valueName)) {
+    Line& line = store[*found];
+    const std::string_view content = Content(line.raw);
+    line.raw = std::string(content.substr(0, NameEnd(content) + 1)) + Escape(text, false) +
+               std::string(line.raw.substr(content.size()));
+    line.text = text;
+    return false;
+  }
+
+  const std::string valueLine = Escape(valueName, true) + '=' + Escape(text, false);
+  std::optional<std::size_t> section;
+  for (std::size_t i = 0; i < store.size() && !section; ++i) {
+    if (IsSection(store[i], keyPath)) section = i;
+  }
+  if (section) {
+    // After the last line of the section that is not blank, before the next section.
+    std::size_t last = *section;
+    for (std::size_t i = *section + 1; i < store.size(); ++i) {
+      const std::string_view content = Content(store[i].raw);
+      if (content.starts_with('[')) break;
+      if (!content.empty()) last = i;
+    }
+    EndLine(store[last]);
+    store.insert(store.begin() + static_cast<std::ptrdiff_t>(last) + 1,
+                 NewLine(valueLine + LineBreakOf(store[last])));
+    return false;
+  }
+
+  // A new key goes at the end, a blank line apart from what is before it.
+  if (!store.empty()) {
+    EndLine(store.back());
+    if (!Content(store.back().raw).empty()) store.push_back(NewLine("\n"));
+  }
+  store.push_back(NewLine('[' + Escape(keyPath, false) + "]\n"));
+  store.push_back(NewLine(valueLine + '\n'));
+  return true;
+}
+
+// Reads the store. A missing file gives an empty store. A file that is there but cannot be read
+// whole (a link or anything but a regular file, no permission, a read error, more than
+// kMaxStoreBytes) gives the error, so that a write never replaces what it could not read.
 std::error_code LoadStore(const std::string& path, Store& store) {
   store.clear();
   if (path.empty()) return std::make_error_code(std::errc::no_such_file_or_directory);
   std::string text;
   const std::error_code error = Platform::ReadWholeFile(path, text, kMaxStoreBytes);
-  if (error == std::errc::no_such_file_or_directory || error == std::errc::file_too_large) {
-    return {};
-  }
+  if (error == std::errc::no_such_file_or_directory) return {};
   if (error) return error;
-  if (std::optional<Store> parsed = ParseStore(text)) store = std::move(*parsed);
+  store = ParseStore(text);
   return {};
 }
 
@@ -254,6 +331,11 @@ std::string StorePath() {
   return CurrentStorePath();
 }
 
+std::string StoreLocation(RootKey /*root: the current user's store is the only one*/,
+                          const std::string& /*keyPath: every key is in the one file*/) {
+  return StorePath();
+}
+
 std::string RegWriteString(RootKey /*root: the current user's store is the only one*/,
                            const std::string& keyPath, const std::string& valueName,
                            const std::string& text) {
@@ -264,15 +346,9 @@ std::string RegWriteString(RootKey /*root: the current user's store is the only 
 
   Store store;
   if (const std::error_code error = LoadStore(path, store)) return WriteFailure(error);
-  Key* key = FindKey(store, keyPath);
-  const bool created = key == nullptr;
-  if (created) {
-    store.push_back({keyPath, {}});
-    key = &store.back();
-  }
-  SetValue(*key, valueName, text);
+  const bool created = SetValue(store, keyPath, valueName, text);
 
-  // A store longer than the reader accepts would be taken as damaged and lost on the next write.
+  // A store longer than the reader accepts could be neither read nor written again.
   const std::string contents = StoreText(store);
   if (contents.size() > kMaxStoreBytes) return WriteFailure(std::errc::file_too_large);
   const std::string folder = Platform::FolderPart(path);
@@ -292,12 +368,13 @@ std::string RegReadString(RootKey /*root: the current user's store is the only o
   if (keyPath.empty()) return kKeyNotFound;
   Store store;
   if (LoadStore(CurrentStorePath(), store)) return kKeyNotFound;
-  Key* key = FindKey(store, keyPath);
-  if (key == nullptr) return kKeyNotFound;
+  if (std::none_of(store.begin(), store.end(),
+                   [&](const Line& line) { return IsSection(line, keyPath); }))
+    return kKeyNotFound;
   if (valueName.empty()) return kNameNotSpecified;
-  const Value* value = FindValue(*key, valueName);
-  if (value == nullptr) return kNameNotFound;
-  text = value->text;
+  const std::optional<std::size_t> found = FindValue(store, keyPath, valueName);
+  if (!found) return kNameNotFound;
+  text = store[*found].text;
   return kOK;
 }
 

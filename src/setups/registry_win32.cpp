@@ -86,6 +86,11 @@ std::string StorePath() {
   return RememberedStorePath();
 }
 
+std::string StoreLocation(RootKey /*root: the current user is the only one*/,
+                          const std::string& keyPath) {
+  return "HKEY_CURRENT_USER\\" + keyPath;
+}
+
 std::string RegWriteString(RootKey root, const std::string& keyPath, const std::string& valueName,
                            const std::string& text) {
   const std::lock_guard lock(RegistryMutex());

@@ -180,18 +180,34 @@ expect_out "Number of files *.*: 1" "list listed"
 expect_out "For an estimate of the purge time test the purge speed for Drive $(df --output=target listed | tail -1) then relist." "list listed"
 [ "$(cat listed/a.txt)" == "12345" ] || fail "a listing changed a file"
 
-# The speed test measures the drive, stores the speed, and leaves no dummy files behind.
+# The speed test measures the drive, stores the speed, and leaves no dummy files behind. The store
+# holds another drive's speed and lines the program does not understand: they stay byte for byte,
+# and the tested drive's section is added at the end.
 root=$(df --output=target . | tail -1)
+store="$XDG_CONFIG_HOME/Kexwell/registry.ini"
+mkdir -p "$XDG_CONFIG_HOME/Kexwell"
+printf '# edited by hand\n[Software\\\\Kexwell\\\\Kexwell\\\\/kx_other]\nSpeed=3.5\nno equals sign\n\377\376\000=binary\n' >store.before
+cp store.before "$store"
 run speed-test . -y
 expect_rc 0 "speed-test . -y"
 grep -qE "^[0-9,.]+ MB/sec\. \(1 overwrite\) for Drive $root\.\$" out.txt || fail "speed-test printed [$out]"
 ls -d "$root"/_kx_dummy* "$HOME"/_kx_dummy* 2>/dev/null && fail "dummy folders were left behind"
-grep -q '^Speed=' "$XDG_CONFIG_HOME/Kexwell/registry.ini" || fail "the speed was not stored"
+stored=$(tail -n 1 "$store")
+{ cat store.before; printf '\n[Software\\\\Kexwell\\\\Kexwell\\\\%s]\n%s\n' "$root" "$stored"; } >store.expected
+[[ $stored =~ ^Speed=[0-9]+(\.[0-9]+)?$ ]] && cmp -s store.expected "$store" ||
+  fail "the store after speed-test: $(od -c "$store")"
 run list listed
 expect_out "Estimated purge time: less than a minute." "list with a measured speed"
 run speed-test .
 expect_rc 1 "speed-test without a terminal"
 expect_err "(No terminal to answer on: taken as No.)" "speed-test without a terminal"
+# A store that cannot be written (its folder is a file): the speed is still measured and printed,
+# and the failure is told with the store's path and the system's reason.
+printf 'a file' >config.file
+XDG_CONFIG_HOME="$work/config.file" run speed-test . -y
+expect_rc 1 "speed-test with a store that cannot be written"
+grep -qE "^[0-9,.]+ MB/sec\. \(1 overwrite\) for Drive $root\.\$" out.txt || fail "speed-test printed [$out]"
+expect_err "Test purge speed: The purge speed of Drive $root could not be stored in $work/config.file/Kexwell/registry.ini (Not a directory)." "speed-test with a store that cannot be written"
 
 # Operation files: saved from the command line, exactly; loaded with the command line winning.
 mkdir -p op/sub

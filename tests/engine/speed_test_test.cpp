@@ -70,7 +70,7 @@ class SpeedTestTest : public ::testing::Test {
       return StoredPurgeSpeed(d, base);
     };
     test.storeSpeed = [this](const Platform::DriveInfo& d, float speed) {
-      StorePurgeSpeed(d, speed, base);
+      return StorePurgeSpeed(d, speed, base);
     };
     test.dummyParent = [this](const std::string&) { return dummies.Path(); };
     EXPECT_FALSE(Platform::DriveOfPath(dummies.Path(), drive));
@@ -164,6 +164,34 @@ TEST_F(SpeedTestTest, AWholeTestMeasuresThreeTimesStoresTheAverageAndLeavesNoDum
                 .substr(0, 1),
             "0");
   EXPECT_FLOAT_EQ(std::stof(stored), speeds.Speed(drive.root));
+}
+
+TEST_F(SpeedTestTest, ASpeedThatCannotBeStoredIsStillShownAndTheUserIsToldWhyAfterTheResult) {
+#ifdef _WIN32
+  // The registry refuses a key name longer than 255 characters.
+  const std::string refused = base + "\\" + std::string(300, 'k');
+  test.storeSpeed = [&refused](const Platform::DriveInfo& d, float speed) {
+    return StorePurgeSpeed(d, speed, refused);
+  };
+  const std::string where = "HKEY_CURRENT_USER\\" + refused + "\\" + drive.root + " (";
+#else
+  WriteFile(folder / "file", "");
+  Registry::SetStorePath(folder / "file/registry.ini");
+  const std::string where = folder / "file/registry.ini (Not a directory).";
+#endif
+  dialogs.Answer(MessageAnswer::Yes);  // write test files?
+  test.Run({drive}, nullptr, {});
+
+  EXPECT_EQ(speeds.Count(drive.root), 3);
+  EXPECT_EQ(host.labels.back(), test.ShowSpeedText(drive));
+  ASSERT_EQ(dialogs.shown.size(), 3u);
+  EXPECT_TRUE(dialogs.shown[1].text.starts_with("The purge speed is approximately "));
+  EXPECT_EQ(dialogs.shown[2].title, "Test purge speed");
+  EXPECT_EQ(dialogs.shown[2].icon, MessageIcon::Exclamation);
+  EXPECT_EQ(dialogs.shown[2].buttons, MessageButtons::OK);
+  EXPECT_TRUE(dialogs.shown[2].text.starts_with("The purge speed of Drive " + drive.root +
+                                                " could not be stored in " + where))
+      << dialogs.shown[2].text;
 }
 
 TEST_F(SpeedTestTest, AStoredSpeedIsOfferedAndAcceptingItMeasuresNothing) {

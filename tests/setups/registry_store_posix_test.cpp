@@ -14,6 +14,7 @@
 #include <system_error>
 
 #include "platform/program.h"
+#include "support/child_process.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -126,49 +127,121 @@ TEST_F(RegistryTest, ValuesWithLineBreaksEqualsSignsBracketsAndBackslashesComeBa
   const std::string oddValue = std::string("=first\r\nsecond\\n\t\x01\x7f") + '\0' + "=[é]";
   ASSERT_EQ(RegWriteString(kUser, oddKey, oddName, oddValue), Success("0 New key created."));
   ASSERT_EQ(RegWriteString(kUser, kKey, "Speed", "3"), Success("0 New key created."));
-  ASSERT_EQ(RegWriteString(kUser, oddKey, "plain", ""), Success("0 Key already exists."));
+  ASSERT_EQ(RegWriteString(kUser, oddKey, ";plain", ""), Success("0 Key already exists."));
 
   std::string text;
   EXPECT_EQ(Read(oddKey, oddName, text), "0 OK");
   EXPECT_EQ(text, oddValue);
-  EXPECT_EQ(Read(oddKey, "plain", text), "0 OK");
+  EXPECT_EQ(Read(oddKey, ";plain", text), "0 OK");
   EXPECT_EQ(text, "");
   EXPECT_EQ(Read(kKey, "Speed", text), "0 OK");
   EXPECT_EQ(text, "3");
   EXPECT_EQ(ReadFile(store),
             "[Soft]ware\\\\[x]\\n\\\\/media/a=b\\\\]\n"
             "\\=na\\[me\\]\\\\\\===first\\r\\nsecond\\\\n\\x09\\x01\\x7F\\x00=[é]\n"
-            "plain=\n"
+            "\\;plain=\n"
             "\n"
             "[Software\\\\Kexwell\\\\kexwell\\\\/home]\nSpeed=3\n");
 }
 
-TEST_F(RegistryTest, AFileEditedByHandWithCarriageReturnsAndBlankLinesIsRead) {
+TEST_F(RegistryTest, AFileEditedByHandIsReadAndANewValueJoinsTheEndOfItsSection) {
   std::filesystem::create_directories(folder / "config/kexwell");
-  WriteFile(store, "\r\n[software\\\\kexwell\\\\KEXWELL\\\\/HOME]\r\n\r\nSPEED=4.5\r\nSpeed=5\\x41\r\n");
+  const std::string edited =
+      "\r\n[software\\\\kexwell\\\\KEXWELL\\\\/HOME]\r\n\r\nSPEED=4.5\r\nSpeed=5\\x41\r\n\r\n"
+      "[Next]\nSpeed=1";
+  WriteFile(store, edited);
   std::string text;
   EXPECT_EQ(Read(kKey, "Speed", text), "0 OK");
-  EXPECT_EQ(text, "5A");
+  EXPECT_EQ(text, "5A");  // the later of two lines for one value
+
+  // The later line is the one changed; a new value follows the last line of its section, with the
+  // section's line breaks; a new key goes at the end, after the last line is ended.
+  ASSERT_EQ(RegWriteString(kUser, kKey, "speed", "6"), Success("0 Key already exists."));
+  ASSERT_EQ(RegWriteString(kUser, kKey, "Count", "2"), Success("0 Key already exists."));
+  ASSERT_EQ(RegWriteString(kUser, "Last", "Speed", "7"), Success("0 New key created."));
+  EXPECT_EQ(ReadFile(store),
+            "\r\n[software\\\\kexwell\\\\KEXWELL\\\\/HOME]\r\n\r\nSPEED=4.5\r\nSpeed=6\r\n"
+            "Count=2\r\n\r\n[Next]\nSpeed=1\n\n[Last]\nSpeed=7\n");
 }
 
-TEST_F(RegistryTest, ADamagedStoreIsTakenAsEmptyAndRewrittenWhole) {
-  std::filesystem::create_directories(folder / "config/kexwell");
-  const std::string damaged[] = {
-      std::string("[A]\nSpeed=1\n\0\x01\x02", 15),           // binary
-      "Speed=1\n[A]\nSpeed=2\n",                             // a value before any section
-      "[A]\nSpeed=2\nthis line is neither\n",                // a line that is nothing
-      "[A]\n=2\n",                                           // a value without a name
-      "[]\nSpeed=2\n",                                       // a key without a path
-      "[A]\nSpeed=2\n" + std::string(Registry::kMaxStoreBytes, 'x') + "\n",  // too long
+// Lines of someone else's, in a store whose section "/other" holds the value "Speed=3".
+TEST_F(RegistryTest, LinesItDoesNotUnderstandAreKeptByteForByteWhileValuesAreChangedAndAdded) {
+  const std::string other = "Software\\Kexwell\\kexwell\\/other";
+  const std::string otherSection = "[Software\\\\Kexwell\\\\kexwell\\\\/other]\n";
+  struct Case {
+    const char* what;
+    std::string contents;
   };
-  for (const std::string& contents : damaged) {
-    SCOPED_TRACE(contents.substr(0, 40));
-    WriteFile(store, contents);
+  const Case cases[] = {
+      {"comments", "# measured by hand\n" + otherSection + "; Speed=1\nSpeed=3\n"},
+      {"a line without =", otherSection + "this line is neither\nSpeed=3\n"},
+      {"binary lines", otherSection + "Speed=3\n" + std::string("\0\x01\xFF\xFE=1\n", 6) +
+                           "\xC3\x28\xA0\xA1 not UTF-8\n"},
+      {"a section of another program",
+       "[Other program]\nColour=blue\n\n" + otherSection + "Speed=3\n"},
+      {"sections it cannot read",
+       "[]\nSpeed=1\n[broken\nSpeed=2\n" + otherSection + "Speed=3\n[x\nSpeed=4\n"},
+      {"a value before any section and one without a name",
+       "Speed=1\n" + otherSection + "=2\nSpeed=3\n"},
+      {"no line break at the end", otherSection + "Speed=3\n# the end"},
+  };
+  std::filesystem::create_directories(folder / "config/kexwell");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteFile(store, c.contents);
     std::string text;
-    EXPECT_EQ(Read("A", "Speed", text), "1 Key not found or is empty.");
-    EXPECT_EQ(RegWriteString(kUser, kKey, "Speed", "9"), Success("0 New key created."));
-    EXPECT_EQ(ReadFile(store), "[Software\\\\Kexwell\\\\kexwell\\\\/home]\nSpeed=9\n");
+    EXPECT_EQ(Read(other, "Speed", text), "0 OK");
+    EXPECT_EQ(text, "3");
+
+    ASSERT_EQ(RegWriteString(kUser, kKey, "Speed", "9"), Success("0 New key created."));
+    const std::string joint = c.contents.ends_with('\n') ? "\n" : "\n\n";
+    std::string expected =
+        c.contents + joint + "[Software\\\\Kexwell\\\\kexwell\\\\/home]\nSpeed=9\n";
+    EXPECT_EQ(ReadFile(store), expected);
+
+    ASSERT_EQ(RegWriteString(kUser, other, "Speed", "4.25"), Success("0 Key already exists."));
+    expected.replace(expected.find("\nSpeed=3\n"), 9, "\nSpeed=4.25\n");
+    EXPECT_EQ(ReadFile(store), expected);
+    EXPECT_EQ(Read(other, "Speed", text), "0 OK");
+    EXPECT_EQ(text, "4.25");
+    EXPECT_EQ(Read(kKey, "Speed", text), "0 OK");
+    EXPECT_EQ(text, "9");
     EXPECT_EQ(EntriesIn(folder / "config/kexwell"), 1u);  // no temporary file stays behind
+  }
+}
+
+TEST_F(RegistryTest, AStoreThatCannotBeReadIsNeverReplaced) {
+  std::filesystem::create_directories(folder / "config/kexwell");
+  const std::string kept = "[A]\nSpeed=2\n";
+  // Only root's own files can be unreadable for root: the write is then made as another user.
+  const bool asNobody = TestSupport::CanDropPrivileges();
+  for (const std::string& path : {folder.Path(), folder / "config", folder / "config/kexwell"})
+    ASSERT_EQ(::chmod(path.c_str(), 0777), 0);
+
+  struct Case {
+    const char* what;
+    std::string contents;
+    mode_t mode;
+    int error;
+  };
+  const Case cases[] = {
+      {"no permission", kept, 0, EACCES},
+      {"too long", kept + std::string(Registry::kMaxStoreBytes, 'x') + "\n", 0600, EFBIG},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteFile(store, c.contents);
+    ASSERT_EQ(::chmod(store.c_str(), c.mode), 0);
+    const int outcome = TestSupport::RunInChild([&] {
+      if (asNobody && c.mode == 0 && !TestSupport::BecomeNobody()) return 90;
+      std::string text;
+      return (RegWriteString(kUser, "A", "Speed", "9") == Failure(c.error) ? 0 : 1) |
+             (Read("A", "Speed", text) == "1 Key not found or is empty." ? 0 : 2);
+    });
+    EXPECT_EQ(outcome, 0) << "1: the write's status, 2: the read's status";
+    ASSERT_EQ(::chmod(store.c_str(), 0600), 0);
+    EXPECT_TRUE(ReadFile(store) == c.contents) << "the store was changed";
+    EXPECT_EQ(EntriesIn(folder / "config/kexwell"), 1u);
   }
 }
 
@@ -259,7 +332,8 @@ TEST(ApplicationDataFolder, IsXdgConfigHomeWhenItIsAnAbsolutePathElseConfigInThe
   const struct passwd* account = ::getpwuid(::getuid());
   ASSERT_NE(account, nullptr);
   const std::string accountHome = account->pw_dir;
-  EXPECT_EQ(Platform::ApplicationDataFolder(), (accountHome == "/" ? "" : accountHome) + "/.config");
+  EXPECT_EQ(Platform::ApplicationDataFolder(),
+            (accountHome == "/" ? "" : accountHome) + "/.config");
 }
 
 TEST(ApplicationDataFolder, HoldsTheDefaultStore) {
