@@ -1,12 +1,11 @@
 // The purge and list commands of kexwell-cli: the checks before a run, the confirmation, the run
-// with Ctrl-C as its Stop button, and the report.
+// with Ctrl-C (SIGTERM, SIGHUP) as its Stop button, and the report.
 
 #include "cli/run_command.h"
 
-#include <atomic>
-#include <csignal>
 #include <iostream>
 
+#include "cli/interrupts.h"
 #include "cli/program_texts.h"
 #include "cli/terminal.h"
 #include "operation/program_settings.h"
@@ -25,21 +24,15 @@
 
 namespace {
 
-std::atomic<bool>* stopFlag = nullptr;
+void PrintReport(const PurgeRun& run);
 
-// Ctrl-C asks the run to stop at its next poll point, so the summary is still written. A second
-// Ctrl-C ends the program at once.
-extern "C" void OnInterrupt(int) {
-  if (stopFlag != nullptr) stopFlag->store(true);
-  std::signal(SIGINT, SIG_DFL);
-}
-
-void RunWithInterrupt(PurgeRun& run, const RunRequest& request) {
-  stopFlag = &run.blnStop;
-  auto* const previous = std::signal(SIGINT, OnInterrupt);
+// The run with Ctrl-C, SIGTERM and SIGHUP as its Stop button, then its report; true when a
+// second one stopped the file at hand at its next write.
+bool RunWithInterrupt(PurgeRun& run, const RunRequest& request) {
+  const RunInterrupts interrupts(run.blnStop, run.AbortNow);
   run.ProcessFiles(request);
-  std::signal(SIGINT, previous);
-  stopFlag = nullptr;
+  PrintReport(run);
+  return run.AbortNow;
 }
 
 void PrintReport(const PurgeRun& run) {
@@ -114,8 +107,7 @@ int RunPurgeCommand(const RunCommandOptions& options) {
     return kExitNotAll;
   }
 
-  RunWithInterrupt(run, starter.RequestForTarget(RunKind::Purge));
-  PrintReport(run);
+  const bool interrupted = RunWithInterrupt(run, starter.RequestForTarget(RunKind::Purge));
   // With --yes nothing is asked: the emptied target folder stays unless it is to be removed.
   bool removalFine = true;
   if (options.removeTargetFolder && !run.blnStop && starter.TargetFolderIsEmpty()) {
@@ -130,7 +122,7 @@ int RunPurgeCommand(const RunCommandOptions& options) {
   }
   const bool everyFile = removalFine && !run.blnStop && run.FoldersNotEntered == 0 &&
                          run.lngNumFilesPurged == run.lngNumFilesProcessed;
-  return everyFile ? kExitDone : kExitNotAll;
+  return interrupted ? kExitInterrupted : everyFile ? kExitDone : kExitNotAll;
 }
 
 int RunListCommand(const RunCommandOptions& options) {
@@ -157,7 +149,6 @@ int RunListCommand(const RunCommandOptions& options) {
       settings.purgeSpeeds.Set(drive.root, *speed, 1);
   }
 
-  RunWithInterrupt(run, listing);
-  PrintReport(run);
+  if (RunWithInterrupt(run, listing)) return kExitInterrupted;
   return run.blnStop || run.FoldersNotEntered > 0 ? kExitNotAll : kExitDone;
 }

@@ -5,6 +5,8 @@
 #include <cctype>
 #include <iostream>
 
+#include "cli/interrupts.h"
+
 namespace {
 
 MessageAnswer FirstRefusal(MessageButtons buttons) {
@@ -83,6 +85,10 @@ std::optional<std::string> TerminalDialogs::ChooseFileToSave(const FileChooserRe
 
 std::optional<std::string> TerminalDialogs::ChooseFolder(const FileChooserRequest&) {
   return std::nullopt;
+}
+
+void TerminalRunHost::Yield() {
+  RestateInterrupts();
 }
 
 FileConfirmation TerminalRunHost::ConfirmFile(const std::string& label) {

@@ -19,6 +19,8 @@ class TerminalDialogs final : public UserDialogs {
 
 class TerminalRunHost final : public RunHost {
  public:
+  // Carries the interrupts received so far into the run's flags.
+  void Yield() override;
   FileConfirmation ConfirmFile(const std::string& label) override;
 };
 
