@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "cli/interrupts.h"
 #include "cli/terminal.h"
 #include "operation/purge_run.h"
 #include "text/utf8.h"
@@ -25,6 +26,10 @@ void LiveReport::Write(std::string_view text) {
   const std::string lines = WithSystemLineEnds(std::string(text));
   out_ << lines;
   endsLine_ = lines.back() == '\n';
+}
+
+void LiveReport::Yield() {
+  RestateInterrupts();
 }
 
 void LiveReport::ReportChanged() {

@@ -21,6 +21,8 @@ class LiveReport final : public RunHost {
   // The run has ended: the rest of its report, ending with a line break.
   void Finish();
 
+  // Carries the interrupts received so far into the run's flags.
+  void Yield() override;
   void ReportChanged() override;
   FileConfirmation ConfirmFile(const std::string& label) override;
 

@@ -1,17 +1,16 @@
 // The purge and list commands of kexwell-cli: the checks before a run, the confirmation, the run
-// with Ctrl-C as its Stop button, and the report.
+// with Ctrl-C (SIGTERM, SIGHUP) as its Stop button, and the report.
 
 #include "cli/run_command.h"
 
 #include <algorithm>
-#include <atomic>
-#include <csignal>
 #include <functional>
 #include <iostream>
 #include <memory>
 #include <vector>
 
 #include "cli/console.h"
+#include "cli/interrupts.h"
 #include "cli/live_report.h"
 #include "cli/program_texts.h"
 #include "cli/terminal.h"
@@ -31,21 +30,14 @@
 
 namespace {
 
-std::atomic<bool>* stopFlag = nullptr;
-
-// Ctrl-C asks the run to stop at its next poll point, so the summary is still written. A second
-// Ctrl-C ends the program at once.
-extern "C" void OnInterrupt(int) {
-  if (stopFlag != nullptr) stopFlag->store(true);
-  std::signal(SIGINT, SIG_DFL);
-}
-
-void RunWithInterrupt(PurgeRun& run, const RunRequest& request) {
-  stopFlag = &run.blnStop;
-  auto* const previous = std::signal(SIGINT, OnInterrupt);
+// The run with Ctrl-C, SIGTERM and SIGHUP as its Stop button, its report going out as it goes;
+// true when a second one stopped the file at hand at its next write.
+bool RunWithInterrupt(PurgeRun& run, const RunRequest& request, LiveReport& report) {
+  const RunInterrupts interrupts(run.blnStop, run.AbortNow);
+  report.Attach(run);
   run.ProcessFiles(request);
-  std::signal(SIGINT, previous);
-  stopFlag = nullptr;
+  report.Finish();
+  return run.AbortNow;
 }
 
 // One PATH of the command: its own settings, run and checks.
@@ -94,7 +86,8 @@ std::string PartName(const Part& part) {
 }
 
 // Runs the parts still to run, one after the other, each report after the one before. A stop
-// ends the whole command: the parts after it are named as not run.
+// ends the whole command: the parts after it are named as not run. A part stopped at a write by
+// a second interrupt ends with its own status.
 void RunParts(const Parts& parts, RunKind kind, LiveReport& report,
               const std::function<RunRequest(Part&)>& request,
               const std::function<void(Part&)>& after) {
@@ -111,10 +104,9 @@ void RunParts(const Parts& parts, RunKind kind, LiveReport& report,
     }
     if (!first) std::cout << '\n';
     first = false;
-    report.Attach(part->run);
-    RunWithInterrupt(part->run, request(*part));
-    report.Finish();
+    const bool interrupted = RunWithInterrupt(part->run, request(*part), report);
     after(*part);
+    if (interrupted) part->status = kExitInterrupted;
     stopped = part->run.blnStop;
   }
 }

@@ -37,9 +37,10 @@ struct RunCommandOptions {
 };
 
 // Exit statuses.
-inline constexpr int kExitDone = 0;     // every matching file purged, or the listing done
-inline constexpr int kExitNotAll = 1;   // a file not purged, or the run stopped or cancelled
-inline constexpr int kExitRefused = 2;  // a usage error, or a message before the run
+inline constexpr int kExitDone = 0;           // every matching file purged, or the listing done
+inline constexpr int kExitNotAll = 1;         // a file not purged, or the run stopped or cancelled
+inline constexpr int kExitRefused = 2;        // a usage error, or a message before the run
+inline constexpr int kExitInterrupted = 130;  // stopped by a second Ctrl-C (SIGTERM, SIGHUP)
 
 CLI::App& AddPurgeCommand(CLI::App& app, RunCommandOptions& options);
 CLI::App& AddListCommand(CLI::App& app, RunCommandOptions& options);

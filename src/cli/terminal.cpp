@@ -5,6 +5,7 @@
 #include <cctype>
 #include <iostream>
 
+#include "cli/interrupts.h"
 #include "cli/live_report.h"
 
 namespace {

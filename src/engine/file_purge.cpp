@@ -34,8 +34,9 @@ class PassWriter {
       : environment_(environment), file_(file), outcome_(outcome) {}
 
   // The passes of the request over the runs, each but the last followed by afterPass, and
-  // firstPassDone once the first pass reached the disk; the code of the first failure, or
-  // kStopped when afterPass stopped the purge before its last pass.
+  // firstPassDone once the first pass reached the disk; the code of the first failure,
+  // kStopped when afterPass stopped the purge before its last pass, or kStoppedInPass when
+  // abortNow stopped it at a write.
   short PassLoop(const PurgeRequest& request, std::int32_t clusterSize,
                  const std::vector<Platform::ByteRange>& runs, const AfterPass& afterPass,
                  const std::function<void()>& firstPassDone) {
@@ -74,6 +75,8 @@ class PassWriter {
       for (std::int64_t remaining = clusters; remaining > 0;) {
         const std::int64_t count = std::min(remaining, perWrite);
         YieldWhenDue();
+        if (environment_.abortNow != nullptr && environment_.abortNow->load())
+          return kStoppedInPass;
         if (const std::error_code error =
                 file_.WriteAll(data, static_cast<std::size_t>(count * clusterSize)))
           return Fail(kWriteFailed, error);
@@ -279,7 +282,8 @@ PurgeOutcome PurgeFileIn(const Platform::FolderHandle& folder, const std::string
       code = kSizeNotRestored;
       outcome.error = resize;
     }
-    if (!request.deleteFile) (void)file.SetTimes(entry.times);
+    if (!request.deleteFile || code == kStopped || code == kStoppedInPass)
+      (void)file.SetTimes(entry.times);
   }
   const std::error_code closing = file.Close();
   if (closing && code == kPurged) {

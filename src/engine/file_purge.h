@@ -5,6 +5,7 @@
 // opened once, relative to its open folder, and that one handle serves every pass, its length
 // and times, and the check that its name still leads to it before the name is removed.
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -44,6 +45,8 @@ inline constexpr short kJournaled = -19;
 inline constexpr short kPlacementUnknown = -20;
 // Overwritten, but the file grew meanwhile: what was added was not overwritten.
 inline constexpr short kGrew = -21;
+// Stopped during a pass, at a write: partly overwritten, not deleted.
+inline constexpr short kStoppedInPass = -22;
 inline constexpr short kReadOnly = -53;
 inline constexpr short kSystemFile = -54;
 inline constexpr short kHardLinked = -55;  // the file has other names and they are not allowed
@@ -91,6 +94,9 @@ struct PurgeEnvironment {
   std::size_t writeRunBytes = 1 << 20;
   // Shortest time between two yields while writing.
   std::chrono::milliseconds yieldInterval{40};
+  // Looked at before every write: once set, the purge stops there (kStoppedInPass). It may be set
+  // from anywhere, a signal handler included.
+  const std::atomic<bool>* abortNow = nullptr;
 };
 
 // What is asked of the purge of one file.
@@ -122,7 +128,9 @@ using AfterPass = std::function<bool(short passesDone)>;
 // deletion. Only the parts of the file that hold data are overwritten. Where the data lies is
 // asked before the first overwrite and after the first pass: a file whose old data remains gets
 // the code that says why, and is still deleted when deletion was asked for. A stop between two
-// passes leaves the file overwritten and not deleted (kStopped).
+// passes leaves the file overwritten and not deleted (kStopped); environment.abortNow stops it at
+// its next write, partly overwritten and not deleted (kStoppedInPass). A stopped file, like a
+// kept one, gets back its length and times.
 PurgeOutcome PurgeFileIn(const Platform::FolderHandle& folder, const std::string& name,
                          const PurgeRequest& request, PurgeEnvironment& environment,
                          const AfterPass& afterPass = {});

@@ -37,11 +37,13 @@ PurgeRun::PurgeRun(ProgramSettings& settings, UserDialogs& dialogs, RunHost& hos
       purgeHost_(host),
       environment_(settings.clusterSizes, settings.random) {
   environment_.host = &purgeHost_;
+  environment_.abortNow = &AbortNow;
 }
 
 void PurgeRun::ResetRunState() {
   blnStop = false;
   Paused = false;
+  AbortNow = false;
   ReportClosed = false;
   lngNumFilesProcessed = 0;
   lngNumFilesPurged = 0;

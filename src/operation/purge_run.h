@@ -33,6 +33,9 @@ class PurgeRun {
   // --- Flags that the window's buttons set, read at the poll points ------------------------
   std::atomic<bool> blnStop{false};
   std::atomic<bool> Paused{false};
+  // Stops the file at hand at its next write rather than after its pass, and then the run; the
+  // command line sets it on a second Ctrl-C.
+  std::atomic<bool> AbortNow{false};
 
   // --- Run state -----------------------------------------------------------------------------
   bool blnPurgeRemainingFiles = false;

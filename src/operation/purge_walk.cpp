@@ -188,6 +188,7 @@ PurgeRun::FileStep PurgeRun::PurgeOneFile(const Platform::FolderHandle& handle,
   }
 
   host_.Yield();
+  if (ran && outcome.code == FilePurge::kStoppedInPass) blnStop = true;
   const bool purged = ran && outcome.code == FilePurge::kPurged;
   if (ran && FilePurge::OldDataMayRemain(outcome.code)) ++lngNumFilesNotDestroyed;
   if (purged) {

@@ -101,6 +101,9 @@ std::string OutcomeReportText(const FilePurge::PurgeOutcome& outcome, short pass
       return ": purge stopped after " + std::to_string(outcome.passesDone) + " of " +
              std::to_string(passes) + (passes == 1 ? " pass" : " passes") +
              "; overwritten, not deleted.";
+    case FilePurge::kStoppedInPass:
+      return ": purge stopped during pass " + std::to_string(outcome.passesDone + 1) + " of " +
+             std::to_string(passes) + "; only partly overwritten, not deleted.";
     case FilePurge::kHardLinked:
       return ": has " + Names(outcome.otherNames) +
              (outcome.otherNames == 1 ? " (hard link)" : " (hard links)") + ", not purged.";

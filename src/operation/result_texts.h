@@ -12,8 +12,9 @@ std::string ResultCodeReportText(short code, const std::string& extension = {});
 
 // The report text that follows a file's name for what its purge did: " purged" (with the names
 // that keep the overwritten file, when it has others), or the text of its code, with the passes
-// that ran when it was stopped, the names it has when it was refused for them, and the system's
-// reason where there is one. passes is the number of passes that were asked for.
+// that ran when it was stopped between passes or the pass it was stopped in, the names it has
+// when it was refused for them, and the system's reason where there is one. passes is the number
+// of passes that were asked for.
 std::string OutcomeReportText(const FilePurge::PurgeOutcome& outcome, short passes,
                               const std::string& extension = {});
 

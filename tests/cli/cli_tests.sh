@@ -368,6 +368,44 @@ else
   echo "skipped: strace cannot trace here, or the file system of $work does not tell where data lies"
 fi
 
+# SIGTERM and SIGHUP stop a purge after the pass at hand, and a second signal of any of these at
+# its next write; the report is still written whole, and the file being purged is not deleted and
+# gets back its length and times. The signals come after chosen writes of the 3 MB file (4 writes
+# per overwrite, 3 overwrites per pass), found in a first run: the 14th, and the 14th and 15th.
+make_signalled() {
+  rm -rf signalled && mkdir -p signalled/sub
+  printf 'account 1234' >signalled/a.txt
+  head -c 3145828 /dev/zero | tr '\0' x >signalled/sub/big.dat
+  touch -d '2001-02-03 04:05:06.123456789' signalled/sub/big.dat
+  stat -c '%s %x %y' signalled/sub/big.dat
+}
+big=$(make_signalled)
+if strace -qq -y -e trace=write -o trace.txt "$cli" purge signalled -r -t 2 -p 3 --keep -y \
+     </dev/null >/dev/null 2>&1 && [ "$(grep -c '/big.dat>' trace.txt)" -eq 36 ]; then
+  at=$(grep -n '/big.dat>' trace.txt | sed -n 14p | cut -d: -f1)
+  for case in "TERM:$at:--keep:1:purge stopped after 2 of 3 passes; overwritten, not deleted." \
+              "HUP:$at::1:purge stopped after 2 of 3 passes; overwritten, not deleted." \
+              "INT:$at..$((at + 1)):--keep:130:purge stopped during pass 2 of 3; only partly overwritten, not deleted." \
+              "TERM:$at..$((at + 1))::130:purge stopped during pass 2 of 3; only partly overwritten, not deleted."; do
+    IFS=: read -r signal when keep status line <<<"$case"
+    make_signalled >/dev/null
+    timeout 30 strace -qq -o /dev/null -e trace=write -e inject=write:signal="$signal":when="$when" \
+      "$cli" purge signalled -r -t 2 -p 3 $keep -y </dev/null >out.txt 2>err.txt
+    rc=$? out=$(cat out.txt) err=$(cat err.txt)
+    what="SIG$signal at write $when ${keep:-deleting}"
+    expect_rc "$status" "$what"
+    [ "$(stat -c '%s %x %y' signalled/sub/big.dat)" == "$big" ] ||
+      fail "$what: big.dat was left as $(stat -c '%s %x %y' signalled/sub/big.dat), not $big"
+    for expected in "a.txt (12 bytes) purged" "big.dat (3,145,828 bytes): $line" \
+                    "Number of files purged: 1" "Purge operation was stopped."; do
+      expect_out "$expected" "$what"
+    done
+    tail -n 1 out.txt | grep -qE ', [0-9]{2}:[0-9]{2}:[0-9]{2}$' || fail "$what: the report has no closing line"
+  done
+else
+  echo "skipped: strace cannot trace here"
+fi
+
 "$cli" --help | grep -q 'kexwell-cli purge PATH' || fail "--help does not show the purge command"
 for command in purge list; do
   "$cli" "$command" --help | grep -qx 'Examples:' || fail "$command --help has no examples"

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #endif
 
+#include <atomic>
 #include <filesystem>
 
 #include "engine/purge_fixture.h"
@@ -171,6 +172,36 @@ TEST_F(PurgeTest, AKeptFileGetsBackItsLengthAndItsTimesToTheNanosecond) {
   EXPECT_EQ(after.access.nanoseconds, kAccessNanoseconds);
   EXPECT_EQ(after.modification.seconds, 1100000000);
   EXPECT_EQ(after.modification.nanoseconds, kModificationNanoseconds);
+}
+
+TEST_F(PurgeTest, AStopNowEndsThePassAtItsNextWriteAndTheFileStaysWithItsLengthAndTimes) {
+  // 12289 bytes: the first pass widens the file to four clusters, which it must not keep.
+  const std::string path = WriteFile(folder / "big.dat", Repeat('x', 3 * 4096 + 1));
+  DiskTimes times;
+  times.access = {1000000000, kAccessNanoseconds};
+  times.modification = {1100000000, kModificationNanoseconds};
+  SetTimesOnDisk(path, times);
+  // Type 2 writes AA, 55, zeros; the stop comes when the second pass has written AA over two
+  // clusters of the first pass's zeros.
+  std::atomic<bool> abortNow{false};
+  environment.abortNow = &abortNow;
+  struct StoppingHost final : FilePurge::PurgeHost {
+    StoppingHost(std::string file, std::atomic<bool>& flag) : path(std::move(file)), stop(flag) {}
+    void Yield() override {
+      if (ReadFile(path) == Repeat('\xAA', 2 * 4096) + Repeat('\0', 2 * 4096)) stop = true;
+    }
+    std::string path;
+    std::atomic<bool>& stop;
+  } host(path, abortNow);
+  environment.host = &host;
+
+  EXPECT_EQ(Purge(path, 1, 2, true), FilePurge::kStoppedInPass);
+
+  const DiskTimes after = TimesOnDisk(path);  // before a read changes the access time
+  EXPECT_EQ(after.access, times.access);
+  EXPECT_EQ(after.modification, times.modification);
+  EXPECT_EQ(ReadFile(path), Repeat('\xAA', 2 * 4096) + Repeat('\0', 4097))
+      << "nothing was written after the stop, and the length is the file's own";
 }
 
 TEST_F(PurgeTest, ThePassThatDeletesLeavesNoFile) {
