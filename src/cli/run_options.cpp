@@ -92,11 +92,12 @@ void SetTarget(const std::string& given, const RunCommandOptions& options, Targe
   // A path ending in a separator names a folder, whether it exists or not.
   if (Platform::FolderExists(path) || (!path.empty() && IsPathSeparator(path.back()))) {
     target.TargetFolder = WithTrailingSeparator(path);
-    target.TargetFilespec = options.files.value_or("*.*");
+    target.SetFilespec(options.files.value_or("*.*"));
   } else {
-    // A file named on its own keeps its exact name.
+    // A file named on its own keeps its exact name, and an existing file is that file even where
+    // its name holds "*" or "?" (a POSIX name may); a name of no file is a pattern.
     target.TargetFolder = Platform::FolderPart(path);
-    target.TargetFilespec = Platform::NamePart(path);
+    target.SetFilespec(Platform::NamePart(path), Platform::FileExists(path));
   }
 }
 
@@ -227,7 +228,7 @@ std::string ConfigureRun(const RunCommandOptions& options, const std::string* pa
     SetTarget(*path, options, target);
     target.blnSubdirectories = options.subfolders;
   } else {
-    if (options.files) target.TargetFilespec = *options.files;
+    if (options.files) target.SetFilespec(*options.files);
     if (options.subfolders) target.blnSubdirectories = true;
   }
 

@@ -41,7 +41,8 @@ void PurgeRun::ListFolder(const Platform::FolderHandle& handle, const std::strin
   const std::error_code error = handle.List([&](const Platform::FolderEntry& entry) {
     if (entry.isFolder)
       subfolders.push_back(entry.name);
-    else if (SatisfiesFilespecAndDateRestrictionIn(handle, entry.name, request_.fileSpec, limit))
+    else if (SatisfiesFilespecAndDateRestrictionIn(handle, entry.name, request_.fileSpec, limit,
+                                                   request_.fileSpecIsName))
       matching.push_back(entry.name);
     return true;
   });

@@ -2,7 +2,6 @@
 
 #include "platform/drives.h"
 #include "platform/paths.h"
-#include "targets/matching.h"
 #include "targets/target_texts.h"
 #include "text/str_proc.h"
 
@@ -34,10 +33,11 @@ std::string LowerCaseAscii(std::string text) {
 // What the question is about, from the words after "purge ..." to the end of its first line pair.
 std::string WhatIsPurged(const TargetRecord& target, std::int32_t count, RandomSource& random) {
   const std::string& filespec = target.TargetFilespec;
+  const bool allFiles = filespec == kAllFiles && !target.filespecIsName;
   std::string text;
-  if (filespec != kAllFiles) {
+  if (!allFiles) {
     const bool manyMatch = CountIsUnknown(count) || count > 1;
-    if (!HasWildcard(filespec))
+    if (target.NamesOneFile())
       text = "the file";
     else if (manyMatch)
       text = "the" + CountAfterWord(count) + " files";
@@ -60,7 +60,7 @@ std::string WhatIsPurged(const TargetRecord& target, std::int32_t count, RandomS
   if (target.blnSubdirectories) {
     text += kLineBreak;
     text += "and all files ";
-    if (filespec != kAllFiles) text += "of the form \"" + filespec + "\" ";
+    if (!allFiles) text += "of the form \"" + filespec + "\" ";
     text += "in all subfolders?";
   } else {
     text += " ?";
@@ -70,7 +70,7 @@ std::string WhatIsPurged(const TargetRecord& target, std::int32_t count, RandomS
 
 // Whether the message speaks of "these files" rather than "this file".
 bool SeveralFiles(const TargetRecord& target, std::int32_t count) {
-  return HasWildcard(target.TargetFilespec) && (CountIsUnknown(count) || count >= 2);
+  return !target.NamesOneFile() && (CountIsUnknown(count) || count >= 2);
 }
 
 std::string HowMuchIsDestroyed(const TargetRecord& target, bool dateRestrictionInForce,

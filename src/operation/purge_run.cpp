@@ -113,7 +113,7 @@ void PurgeRun::ProcessFiles(const RunRequest& request) {
 void PurgeRun::WriteHeading() {
   const std::string& folder = request_.targetFolder;
   const std::string& fileSpec = request_.fileSpec;
-  const bool allFiles = fileSpec == "*.*";
+  const bool allFiles = fileSpec == "*.*" && !request_.fileSpecIsName;
   std::string heading = DateAndTime() + kLineBreak + "Purging ";
   heading += allFiles ? "all files in " + folder : "files " + folder + fileSpec + " ";
   if (settings_.target.blnSubdirectories) {
@@ -136,7 +136,7 @@ void PurgeRun::WriteHeading() {
 void PurgeRun::WriteSummary() {
   std::string summary;
   if (lngNumFilesProcessed >= 1) {
-    summary += NamesTheSpecification(request_.fileSpec)
+    summary += !request_.fileSpecIsName && NamesTheSpecification(request_.fileSpec)
                    ? "Number of files " + request_.fileSpec + ": "
                    : std::string("Number of files: ");
     summary += Grouped(lngNumFilesProcessed) + kLineBreak;

@@ -72,7 +72,8 @@ void PurgeRun::PurgeFolder(const Platform::FolderHandle& handle, const std::stri
   const std::int32_t limit = settings_.dateRestriction.lngOnlyBeforeThisJDN;
   intNumFiles = static_cast<std::int32_t>(
       std::count_if(listing.files.begin(), listing.files.end(), [&](const std::string& name) {
-        return SatisfiesFilespecAndDateRestrictionIn(handle, name, request_.fileSpec, limit);
+        return SatisfiesFilespecAndDateRestrictionIn(handle, name, request_.fileSpec, limit,
+                                                     request_.fileSpecIsName);
       }));
 
   if (intNumFiles > 0) {
@@ -125,7 +126,8 @@ PurgeRun::FileStep PurgeRun::PurgeOneFile(const Platform::FolderHandle& handle,
   const std::string path = folder + name;
   const PurgeOptions& options = settings_.options;
   if (!SatisfiesFilespecAndDateRestrictionIn(handle, name, fileSpec,
-                                             settings_.dateRestriction.lngOnlyBeforeThisJDN)) {
+                                             settings_.dateRestriction.lngOnlyBeforeThisJDN,
+                                             request_.fileSpecIsName)) {
     WaitIfPaused();
     return blnStop ? FileStep::Return : FileStep::Next;
   }
@@ -205,8 +207,8 @@ PurgeRun::FileStep PurgeRun::PurgeOneFile(const Platform::FolderHandle& handle,
   if (!(purged && options.blnFolderNamesOnly)) AddToReport(kLineBreak, true);
   WaitIfPaused();
   if (blnStop) return FileStep::Return;
-  // A name without wildcards names one file of a folder.
-  return HasWildcard(fileSpec) ? FileStep::Next : FileStep::EndFolder;
+  // A name without wildcards, or a name taken as it is, names one file of a folder.
+  return NamesOneFile(fileSpec, request_.fileSpecIsName) ? FileStep::EndFolder : FileStep::Next;
 }
 
 // Purges a file that the user confirmed, pass after pass through one handle, with the pass gauge

@@ -15,4 +15,6 @@ struct RunRequest {
   std::int16_t stopAt = 1001;  // a count stops when this many files were found
   bool displayFolderNames = true;
   bool displayFileNames = true;
+  // fileSpec is the exact name of one file, "*" and "?" included.
+  bool fileSpecIsName = false;
 };

@@ -37,30 +37,34 @@ bool RunStarter::CheckTarget() {
   if (!Platform::FolderExists(WithTrailingSeparator(target.TargetFolder))) {
     dialogs_.Tell("Error", "Folder does not exist.", MessageIcon::Exclamation);
     target.TargetFolder.clear();
-    target.TargetFilespec.clear();
+    target.SetFilespec({});
     return false;
   }
   return true;
 }
 
 RunRequest RunStarter::RequestForTarget(RunKind kind) const {
-  return {kind, WithTrailingSeparator(settings_.target.TargetFolder),
-          settings_.target.TargetFilespec};
+  RunRequest request{kind, WithTrailingSeparator(settings_.target.TargetFolder),
+                     settings_.target.TargetFilespec};
+  request.fileSpecIsName = settings_.target.filespecIsName;
+  return request;
 }
 
 std::int32_t RunStarter::FilesInTargetFolder() const {
+  const TargetRecord& target = settings_.target;
   double noSizes = 0;
-  return CountMatchingFiles(settings_.target.TargetFolder, settings_.target.TargetFilespec, false,
-                            noSizes);
+  return CountMatchingFiles(target.TargetFolder, target.TargetFilespec, false, noSizes,
+                            target.filespecIsName);
 }
 
 std::optional<std::int32_t> RunStarter::PreparePurge(
     PurgeRun& run, const std::function<void(const std::string&)>& showStatus) {
   const TargetRecord& target = settings_.target;
-  const bool pattern = HasWildcard(target.TargetFilespec);
+  const bool pattern = !target.NamesOneFile();
   if (!target.blnSubdirectories) {
     double noSizes = 0;
-    if (CountMatchingFiles(target.TargetFolder, target.TargetFilespec, true, noSizes) <= 0) {
+    if (CountMatchingFiles(target.TargetFolder, target.TargetFilespec, true, noSizes,
+                           target.filespecIsName) <= 0) {
       dialogs_.Tell(kPurgeTitle,
                     pattern ? "There are no files in " + target.TargetFolder + " matching " +
                                   target.TargetFilespec + "."
@@ -118,10 +122,11 @@ bool RunStarter::PrepareListing() {
   const TargetRecord& target = settings_.target;
   if (target.blnSubdirectories) return true;
   double noSizes = 0;
-  if (CountMatchingFiles(target.TargetFolder, target.TargetFilespec, true, noSizes) > 0)
+  if (CountMatchingFiles(target.TargetFolder, target.TargetFilespec, true, noSizes,
+                         target.filespecIsName) > 0)
     return true;
   std::string text;
-  if (!HasWildcard(target.TargetFilespec))
+  if (target.NamesOneFile())
     text = "File " + target.TargetFilespec + " not found.";
   else if (target.TargetFilespec == "*.*")
     text = "There are no files in " + target.TargetFolder + ".";
@@ -166,7 +171,7 @@ std::string RunStarter::ListingCaption(const RunRequest& listing) const {
   const std::string& filespec = listing.fileSpec;
   if (!listing.displayFileNames)
     return listing.displayFolderNames ? "List folders" : "Estimate purge time";
-  if (!HasWildcard(filespec)) return "List files";
+  if (NamesOneFile(filespec, listing.fileSpecIsName)) return "List files";
   if (filespec == "*.*") return "List all files";
   return "List files " + filespec;
 }

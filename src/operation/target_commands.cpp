@@ -92,14 +92,14 @@ void TargetCommands::TakeSingleFile(const std::string& chosen) {
       chosen.front() == Platform::kPathSeparator ? chosen : Platform::AbsolutePath(chosen);
   const std::string name = Platform::NamePart(path);
   if (name.empty()) return;
-  // A name that would be read as a pattern must not become the file specification: it would
-  // name other files than the one chosen.
+  // The file is taken by its exact name, never as a pattern that would name other files too; a
+  // Windows name that holds a wildcard names no file.
   if (!NameCanStandAlone(name)) {
     dialogs_.Tell(kSingleFileCaption, NameCannotStandAloneText(path), MessageIcon::Exclamation);
     return;
   }
   settings_.target.TargetFolder = Platform::FolderPart(path);
-  settings_.target.TargetFilespec = name;
+  settings_.target.SetFilespec(name, true);
 
   const bool excluded =
       settings_.dateRestriction.blnDateRestriction() &&
@@ -149,7 +149,7 @@ void TargetCommands::TakeFolder(const std::string& chosen) {
                                              : "(The folder has no subfolders.)");
   target.blnSubdirectories = false;
   main_.SetSetupFilename("");
-  target.TargetFilespec.clear();
+  target.SetFilespec({});
   main_.RefreshTargetDisplay();
 
   if (FilesInFolder(folder, true) > 0) {
@@ -159,7 +159,7 @@ void TargetCommands::TakeFolder(const std::string& chosen) {
                                   "(subject to any date restriction which is in effect)?",
                               MessageIcon::Question, MessageButtons::YesNo, MessageAnswer::Yes});
     if (answer == MessageAnswer::Yes) {
-      target.TargetFilespec = "*.*";
+      target.SetFilespec("*.*");
       main_.RefreshTargetDisplay();
       main_.SetSetupFilename("");
       main_.SetCaption("lblEstimatedTime", "");
@@ -208,17 +208,18 @@ void TargetCommands::cmdSpecifyFiles_MouseUp(const std::function<bool(SpecifyFil
 
   const std::string filespec = closed ? specifyFiles_.ChosenFilespec() : std::string();
   if (!filespec.empty()) {
-    target.TargetFilespec = filespec;
-    // A file chosen on its own is that one file, not every file of its name in lower
-    // subfolders.
-    if (specifyFiles_.SelectedOption() == SpecifyFilesOption::SingleFile) {
+    // A file chosen on its own is that one file, by its exact name, and not every file of its
+    // name in lower subfolders.
+    const bool singleFile = specifyFiles_.SelectedOption() == SpecifyFilesOption::SingleFile;
+    target.SetFilespec(filespec, singleFile);
+    if (singleFile) {
       target.blnSubdirectories = false;
       ShowSubfolderSetting();
     }
     main_.RefreshTargetDisplay();
     main_.SetSetupFilename("");
     main_.SetCaption("lblEstimatedTime", "");
-    CheckFolderHasFiles(target, filespec, dialogs_);
+    CheckFolderHasFiles(target, filespec, dialogs_, target.filespecIsName);
   }
   main_.UpdateDateRestrictionLabel();
 }
@@ -247,7 +248,7 @@ void TargetCommands::cmdSubdirectories_MouseUp() {
     }
     target.TargetFolder.clear();
   }
-  target.TargetFilespec.clear();
+  target.SetFilespec({});
   main_.RefreshTargetDisplay();
 }
 
@@ -258,7 +259,7 @@ void TargetCommands::cmdClear_Click() {
                             MessageIcon::Question, MessageButtons::YesNo, MessageAnswer::Yes});
   if (answer != MessageAnswer::Yes) return;
   settings_.target.TargetFolder.clear();
-  settings_.target.TargetFilespec.clear();
+  settings_.target.SetFilespec({});
   main_.RefreshTargetDisplay();
   main_.UpdateDateRestrictionLabel();
 }

@@ -10,13 +10,14 @@
 #include "dates/date_input.h"
 #include "platform/atomic_file.h"
 #include "setups/text_encoding.h"
+#include "targets/matching.h"
 
 namespace {
 
 using Box = PurgeConfirmationState::Box;
 
-constexpr std::size_t kSetupLineCount = 16;
-// Sixteen lines of the longest kind (512 KiB) with their line ends, and room for more lines
+constexpr std::size_t kSetupLineCount = 17;
+// Seventeen lines of the longest kind (544 KiB) with their line ends, and room for more lines
 // after them, which are ignored.
 constexpr std::size_t kMaxSetupFileBytes = 1024 * 1024;
 
@@ -28,7 +29,9 @@ constexpr std::size_t kBoxesBeforeDate = kDateLine - kFirstBoxLine;
 static_assert(static_cast<std::size_t>(Box::chkConfirmFiles) + 1 == kBoxesBeforeDate);
 // The last line, which earlier versions did not write.
 constexpr std::size_t kHardLinkedLine = 16;
-static_assert(kHardLinkedLine == kSetupLineCount);
+// The line that says the file specification is one file's name, written only where it matters.
+constexpr std::size_t kFilespecIsNameLine = 17;
+static_assert(kFilespecIsNameLine == kSetupLineCount);
 static_assert(static_cast<std::size_t>(Box::chkOKToPurgeHardLinkedFiles) + 1 ==
               PurgeConfirmationState::kBoxCount);
 
@@ -61,15 +64,16 @@ bool LoadsBackUnchanged(const std::string& text) {
   return TextEncoding::IsValidUtf8(text);
 }
 
-// The first sixteen lines of contents (fewer when the file has fewer). A line ends at CR LF, at
+// The first seventeen lines of contents (fewer when the file has fewer). A line ends at CR LF, at
 // LF or at a CR alone; a line end at the very end of the file starts no further line. False when
-// one of them is longer than kMaxSetupLineBytes.
+// one of the first sixteen is longer than kMaxSetupLineBytes; a seventeenth that long is left out,
+// as earlier versions left out every line after the sixteenth.
 bool SplitSetupLines(std::string_view contents, std::vector<std::string_view>& lines) {
   std::size_t start = 0;
   while (start < contents.size() && lines.size() < kSetupLineCount) {
     std::size_t end = contents.find_first_of("\r\n", start);
     if (end == std::string_view::npos) end = contents.size();
-    if (end - start > kMaxSetupLineBytes) return false;
+    if (end - start > kMaxSetupLineBytes) return lines.size() + 1 == kFilespecIsNameLine;
     lines.push_back(contents.substr(start, end - start));
     if (end == contents.size()) break;
     start = end + 1;
@@ -111,6 +115,7 @@ bool FitsShort(std::int32_t value) {
 struct SetupValues {
   bool subdirectories = false;
   std::string folder, filespec;
+  bool filespecIsName = false;
   short purgeType = 0, passes = 0;
   std::array<bool, PurgeConfirmationState::kBoxCount> boxes{};
   std::int32_t onlyBeforeJdn = DatePr2::NoDateRestriction;
@@ -153,6 +158,9 @@ std::optional<SetupValues> ReadSetupLines(const std::vector<std::string>& lines)
     return std::nullopt;
   }
   values.boxes[static_cast<std::size_t>(Box::chkOKToPurgeHardLinkedFiles)] = value == 1;
+
+  // Anything but 1 here leaves the file specification as earlier versions read it.
+  values.filespecIsName = ReadNumber(lines, kFilespecIsNameLine, value) && value == 1;
   return values;
 }
 
@@ -175,7 +183,7 @@ bool ApplySetupValues(const SetupValues& values, ProgramSettings& settings) {
   settings.confirmation = confirmation;
   settings.target.blnSubdirectories = values.subdirectories;
   settings.target.TargetFolder = values.folder;
-  settings.target.TargetFilespec = values.filespec;
+  settings.target.SetFilespec(values.filespec, values.filespecIsName);
   settings.dateRestriction.lngOnlyBeforeThisJDN = values.onlyBeforeJdn;
   return true;
 }
@@ -213,6 +221,8 @@ bool SaveSetupToFile(const std::string& path, const ProgramSettings& settings) {
   for (std::size_t box = 0; box < kBoxesBeforeDate; ++box) addBox(static_cast<Box>(box));
   addLine(NumberLine(settings.dateRestriction.lngOnlyBeforeThisJDN));
   addBox(Box::chkOKToPurgeHardLinkedFiles);
+  // Only a name that a reader would take as a pattern needs saying so.
+  if (target.filespecIsName && HasWildcard(target.TargetFilespec)) addLine(NumberLine(1));
 
   return !Platform::ReplaceFileAtomically(path, contents);
 }

@@ -17,6 +17,10 @@
 // not negative. Readers ignore blanks around values and take LF alone as a line end as well; a
 // file that is not valid UTF-8 is read as Windows-1252, so operation files made on Windows load.
 // Earlier versions wrote the first fifteen lines only: such a file loads with line 16 taken as 0.
+//
+// A seventeenth line, " 1", follows only when the target is one file whose exact name holds "*"
+// or "?" (a POSIX name may): line 4 is then that file's name, never a pattern. A file without it,
+// or with anything else there, loads line 4 as every earlier version did.
 
 #include <cstddef>
 #include <cstdint>
@@ -37,7 +41,8 @@ bool SaveSetupToFile(const std::string& path, const ProgramSettings& settings);
 
 // Reads a setup and, when every line holds a valid value, puts it in force as a whole: the
 // target, the type of purge and its passes, the check boxes and the date restriction. True only
-// when all fifteen lines, and a sixteenth when the file has one, were read and valid; otherwise
+// when all fifteen lines, and a sixteenth when the file has one, were read and valid (a
+// seventeenth is never wrong); otherwise
 // nothing changes. The date restriction must be one the date dialog can set (a day of the years
 // 1980 to 2999) or none. A run purges whole files only: the slack-only box stays unticked and
 // line 8 is chkDoNotDeletePurgedFiles's own state. A file that cannot be read, is too large,
@@ -70,6 +75,7 @@ bool LoadNextRunSetup(const std::string& path, ProgramSettings& settings);
 struct RememberedSetup {
   bool blnSubdirectories = false;
   std::string TargetFolder, TargetFilespec;
+  bool filespecIsName = false;
   std::int32_t lngOnlyBeforeThisJDN = DatePr2::NoDateRestriction;
 };
 

@@ -19,8 +19,8 @@ bool SatisfiesFilespecAndDateRestriction(const std::string& strFilepath,
 
 bool SatisfiesFilespecAndDateRestrictionIn(const Platform::FolderHandle& folder,
                                            const std::string& name, const std::string& strFilespec,
-                                           std::int32_t lngOnlyBeforeThisJDN) {
-  if (!FileMatchesFilespec(name, strFilespec, false)) return false;
+                                           std::int32_t lngOnlyBeforeThisJDN, bool filespecIsName) {
+  if (!FileMatchesFilespec(name, strFilespec, false, filespecIsName)) return false;
   DateRestriction restriction;
   restriction.lngOnlyBeforeThisJDN = lngOnlyBeforeThisJDN;
   if (!restriction.blnDateRestriction()) return true;

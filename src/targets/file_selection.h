@@ -16,7 +16,9 @@ class FolderHandle;
 }
 
 // The same for the entry `name` of an open folder: its date, when a restriction asks for it, is
-// read through the folder, never by a path.
+// read through the folder, never by a path. With filespecIsName the file specification is the
+// exact name of one file, "*" and "?" included.
 bool SatisfiesFilespecAndDateRestrictionIn(const Platform::FolderHandle& folder,
                                            const std::string& name, const std::string& strFilespec,
-                                           std::int32_t lngOnlyBeforeThisJDN);
+                                           std::int32_t lngOnlyBeforeThisJDN,
+                                           bool filespecIsName = false);

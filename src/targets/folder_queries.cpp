@@ -19,9 +19,9 @@ void AddLength(const std::string& path, double& totalSize) {
 }  // namespace
 
 std::int32_t CountMatchingFiles(const std::string& folder, const std::string& filespec,
-                                bool stopAtFirst, double& totalSize) {
+                                bool stopAtFirst, double& totalSize, bool filespecIsName) {
   const bool wantSize = totalSize == -1.0;
-  const bool everyFile = filespec == "*.*" && !wantSize;
+  const bool everyFile = filespec == "*.*" && !filespecIsName && !wantSize;
   if (!everyFile) totalSize = 0;
   std::int32_t count = 0;
   const std::error_code error =
@@ -31,7 +31,7 @@ std::int32_t CountMatchingFiles(const std::string& folder, const std::string& fi
           ++count;
           return true;
         }
-        if (!FileMatchesFilespec(entry.name, filespec, false)) return true;
+        if (!FileMatchesFilespec(entry.name, filespec, false, filespecIsName)) return true;
         ++count;
         if (wantSize) AddLength(JoinPath(folder, entry.name), totalSize);
         return !stopAtFirst;

@@ -9,12 +9,13 @@
 
 #include "platform/paths.h"
 
-// Files directly in the folder whose names match the file specification (not case-sensitive). When
-// totalSize is exactly -1 on entry, it receives the sum of their sizes; otherwise it is set to 0,
-// except for "*.*" without sizes, which is answered with the folder's file count and leaves
-// totalSize as it was. stopAtFirst stops at the first match. -1 when the folder cannot be read.
+// Files directly in the folder whose names match the file specification (not case-sensitive; the
+// exact name of one file when filespecIsName). When totalSize is exactly -1 on entry, it receives
+// the sum of their sizes; otherwise it is set to 0, except for the pattern "*.*" without sizes,
+// which is answered with the folder's file count and leaves totalSize as it was. stopAtFirst stops
+// at the first match. -1 when the folder cannot be read.
 std::int32_t CountMatchingFiles(const std::string& folder, const std::string& filespec,
-                                bool stopAtFirst, double& totalSize);
+                                bool stopAtFirst, double& totalSize, bool filespecIsName = false);
 
 // The number of direct subfolders, or -1 when the folder cannot be read.
 std::int32_t CountSubfolders(const std::string& folder);

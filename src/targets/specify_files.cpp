@@ -21,7 +21,10 @@ bool StartsWith(const std::string& text, const std::string& prefix) {
 }  // namespace
 
 bool NameCanStandAlone(const std::string& name) {
-  return !name.empty() && name.find_first_of("*?:\\") == std::string::npos;
+#ifdef _WIN32
+  if (name.find_first_of("*?:\\") != std::string::npos) return false;
+#endif
+  return !name.empty();
 }
 
 std::string NameCannotStandAloneText(const std::string& path) {

@@ -10,8 +10,9 @@ class UserDialogs;
 
 enum class SpecifyFilesOption { SingleFile, AllFiles, Extension, MultipleFiles };
 
-// True when a file name can stand alone as a file specification. A name holding "*" or "?"
-// would be read as a pattern and name other files; one holding ":" or "\" is never matched.
+// True when a file name can be chosen on its own. On POSIX every name can: a file chosen on its
+// own is taken by its exact name, "*" and "?" included. A Windows name holding "*", "?", ":" or
+// "\" names no file of the folder (":" would name a stream of one).
 bool NameCanStandAlone(const std::string& name);
 
 // What the user is told about a file that cannot be chosen on its own.
@@ -58,9 +59,9 @@ class SpecifyFiles {
   // cmdCancel: the dialog closes and nothing is accepted.
   void Cancel() { accepted = false; }
 
-  // The file specification the accepted choice names: the exact name of the single file, "*.*",
-  // "*." followed by the extension, or the file specification, both as typed. Empty when nothing
-  // was accepted.
+  // The file specification the accepted choice names: the exact name of the single file (to be
+  // taken as a name, never as a pattern), "*.*", "*." followed by the extension, or the file
+  // specification, both as typed. Empty when nothing was accepted.
   std::string ChosenFilespec() const;
 
   // After the dialog closed: true when the choice stands.

@@ -3,12 +3,18 @@
 #include <cstdint>
 
 #include "targets/folder_queries.h"
+#include "targets/matching.h"
 #include "text/user_dialogs.h"
 
+bool TargetRecord::NamesOneFile() const {
+  return ::NamesOneFile(TargetFilespec, filespecIsName);
+}
+
 bool CheckFolderHasFiles(const TargetRecord& target, const std::string& filespec,
-                         UserDialogs& dialogs) {
+                         UserDialogs& dialogs, bool filespecIsName) {
   double noSizes = 0;
-  const std::int32_t files = CountMatchingFiles(target.TargetFolder, filespec, false, noSizes);
+  const std::int32_t files =
+      CountMatchingFiles(target.TargetFolder, filespec, false, noSizes, filespecIsName);
   const std::int32_t subfolders = CountSubfolders(target.TargetFolder);
   if (files == -1 || subfolders == -1) {
     dialogs.Tell("Error", "Cannot access the folder.", MessageIcon::Critical);
@@ -16,8 +22,9 @@ bool CheckFolderHasFiles(const TargetRecord& target, const std::string& filespec
   }
   if (files == 0 && subfolders == 0) {
     dialogs.Tell("Empty folder",
-                 std::string(filespec == "*.*" ? "The folder contains no files "
-                                               : "The folder contains no matching files ") +
+                 std::string(filespec == "*.*" && !filespecIsName
+                                 ? "The folder contains no files "
+                                 : "The folder contains no matching files ") +
                      "and no subfolders.",
                  MessageIcon::Exclamation);
     return false;

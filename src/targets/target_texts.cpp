@@ -59,7 +59,8 @@ TargetDescription DescribeTarget(const TargetRecord& target, const std::string& 
     description.clearDateRestriction = true;
   } else {
     description.filesCaption = target.TargetFilespec;
-    description.filesExplanation = FilespecExplanation(target.TargetFilespec);
+    if (!target.filespecIsName)
+      description.filesExplanation = FilespecExplanation(target.TargetFilespec);
   }
   if (target.TargetFolder.empty() || target.TargetFilespec.empty())
     description.singleFileHint = "To purge multiple files, specify folder and files.";

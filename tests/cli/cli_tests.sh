@@ -49,10 +49,50 @@ mkdir odd
 odd_name=$'  odd name\n\x01\xff\xfe.txt'
 printf 'odd' > "odd/$odd_name"
 printf 'also' > 'odd/*?:.txt'
+printf 'back' > 'odd/back\slash'
 run purge odd -y
 expect_rc 0 "purge odd"
-# A name holding "*", "?" or ":" never matches a file specification, so it is left alone.
-[ "$(ls -A odd)" == '*?:.txt' ] || fail "odd names: left behind [$(ls -A odd)], expected only *?:.txt"
+# "*", "?", ":" and "\" in a name are characters like any other: "*.*" takes those files too.
+expect_out '*?:.txt (4 bytes) purged' "purge odd"
+expect_out 'back\slash (4 bytes) purged' "purge odd"
+[ -z "$(ls -A odd)" ] || fail "odd names: left behind [$(ls -A odd)]"
+
+# A PATH that names an existing file is that file, "*", "?" and "\" in its name included; a name
+# of no file is a pattern.
+mkdir wild
+for name in a.txt b.txt '?.txt' '*.*' 'back\slash.txt'; do printf 'abc' > "wild/$name"; done
+for name in '?.txt' '*.*' 'back\slash.txt'; do
+  run purge "wild/$name" -y
+  expect_rc 0 "purge wild/$name"
+  expect_err "Are you sure that you want to purge the file" "purge wild/$name"
+  expect_out "Purging files $work/wild/$name " "purge wild/$name"
+  expect_out "$name (3 bytes) purged" "purge wild/$name"
+  expect_out "Number of files: 1" "purge wild/$name"
+  [ ! -e "wild/$name" ] || fail "purge wild/$name left the file"
+done
+[ "$(ls wild | tr '\n' ' ')" == "a.txt b.txt " ] || fail "named files purged others: [$(ls wild)]"
+run purge 'wild/?.txt' -y
+expect_out "Number of files ?.txt: 2" "purge wild/?.txt once no such file exists"
+[ -z "$(ls -A wild)" ] || fail "the pattern ?.txt left [$(ls -A wild)]"
+
+# Case is ignored in every script where a pattern is given, never where a name is.
+mkdir cases
+for name in 'ž.txt' 'Кот.txt' 'кит.txt' 'Σ.doc' '𐐀.txt'; do printf 'abc' > "cases/$name"; done
+for case in 'Ž*.TXT:ž.txt' 'кот*.txt:Кот.txt' 'σ.*:Σ.doc' '𐐨.*:𐐀.txt'; do
+  run list cases -f "${case%%:*}"
+  expect_rc 0 "list cases -f ${case%%:*}"
+  grep -q "^${case#*:} (" out.txt || fail "list -f ${case%%:*} did not list ${case#*:}: $out"
+  expect_out "Number of files ${case%%:*}: 1" "list cases -f ${case%%:*}"
+done
+run purge cases -f 'КОТ.txt' -y
+expect_rc 2 "purge a name in other capitals"
+expect_err "File КОТ.txt not found." "purge a name in other capitals"
+run purge cases -f 'К?Т.*' -y
+expect_rc 0 "purge cases -f К?Т.*"
+expect_out "Кот.txt (3 bytes) purged" "purge cases -f К?Т.*"
+expect_out "кит.txt (3 bytes) purged" "purge cases -f К?Т.*"
+[ "$(ls cases | sort | tr '\n' ' ')" == "$(printf '%s\n' 'ž.txt' 'Σ.doc' '𐐀.txt' | sort | tr '\n' ' ')" ] ||
+  fail "purge -f К?Т.* left [$(ls cases)]"
 
 # Without --yes and without a terminal the answer is No: nothing is purged.
 printf 'keep' > safe.txt

@@ -82,6 +82,7 @@ TEST_F(TargetCommandsTest, ASingleFileKeepsItsExactFolderAndNameAndIsEstimatedWi
   EXPECT_TRUE(main.guard);
   EXPECT_EQ(Target().TargetFolder, folder / NativePath("Sub Folder/"));
   EXPECT_EQ(Target().TargetFilespec, "Report Q1.TXT");
+  EXPECT_TRUE(Target().filespecIsName);
   EXPECT_FALSE(Target().blnSubdirectories);
   EXPECT_EQ(main.captions["lblSubdirectories2"], "(The folder has no subfolders.)");
   EXPECT_EQ(main.captions["lblEstimatedTime"], "Less than a minute.");
@@ -113,24 +114,33 @@ TEST_F(TargetCommandsTest, ASingleFileExcludedByTheDateRestrictionIsToldAndGetsN
   EXPECT_EQ(main.captions["lblEstimatedTime"], "");
 }
 
-TEST_F(TargetCommandsTest, ACancelledChoiceOrAFileNamedLikeAPatternKeepsTheTarget) {
+TEST_F(TargetCommandsTest, ACancelledChoiceKeepsTheTargetAndAFileNamedLikeAPatternIsThatFile) {
   Target() = {"/old/", "*.*", true};
   dialogs.Choose(std::nullopt);
 #ifdef _WIN32
-  // Windows allows no "*" in a name; the chooser's answer is refused all the same.
+  // Windows allows no "*" in a name: the chooser's answer names no file and is refused.
   dialogs.Choose(folder / "a*b.txt");
 #else
+  // A POSIX name may hold one: the file is taken by its exact name, never as a pattern.
   dialogs.Choose(WriteFile(folder / "a*b.txt", "abc"));
 #endif
   commands.cmdSingleFile_MouseUp();
   EXPECT_TRUE(main.guard);
+  EXPECT_EQ(Target().TargetFilespec, "*.*");
   main.guard = false;
   commands.cmdSingleFile_MouseUp();
+#ifdef _WIN32
   ASSERT_EQ(dialogs.shown.size(), 1u);
   EXPECT_EQ(dialogs.shown[0].title, "Single file");
   EXPECT_EQ(dialogs.shown[0].text, NameCannotStandAloneText(folder / "a*b.txt"));
   EXPECT_EQ(Target().TargetFolder, "/old/");
   EXPECT_EQ(Target().TargetFilespec, "*.*");
+#else
+  EXPECT_TRUE(dialogs.shown.empty());
+  EXPECT_EQ(Target().TargetFolder, folder.Path());
+  EXPECT_EQ(Target().TargetFilespec, "a*b.txt");
+  EXPECT_TRUE(Target().filespecIsName);
+#endif
 }
 
 TEST_F(TargetCommandsTest, NoCommandActsDuringARunAndNoMouseUpWhileTheGuardHolds) {
@@ -272,15 +282,32 @@ TEST_F(TargetCommandsTest, FilesOnlyInLowerSubfoldersOfferAllFilesButNoSingleFil
 
 TEST_F(TargetCommandsTest, AFileChosenFromTheListIsThatFileAlone) {
   WriteFile(folder / "Notes.TXT", "n");
+#ifdef _WIN32
+  const std::string name = "Notes.TXT";
+#else
+  // First in the list: a name that, read as a pattern, would take Notes.TXT too.
+  const std::string name = "N?tes.TXT";
+  WriteFile(folder / name, "n");
+#endif
   MakeFolder(folder / "sub");
   Target() = {folder.Path(), "*.*", true};
   commands.cmdSpecifyFiles_MouseUp([&](SpecifyFiles& state) {
     state.SelectFile(0);
     return state.Accept(dialogs);
   });
-  EXPECT_EQ(Target().TargetFilespec, "Notes.TXT");
+  EXPECT_EQ(Target().TargetFilespec, name);
+  EXPECT_TRUE(Target().filespecIsName);
   EXPECT_FALSE(Target().blnSubdirectories);
   EXPECT_EQ(main.captions["lblSubdirectories"], "No");
+
+  // A pattern chosen next is a pattern again.
+  commands.cmdSpecifyFiles_MouseUp([&](SpecifyFiles& state) {
+    state.SelectOption(SpecifyFilesOption::MultipleFiles);
+    state.filespecText = "N?tes.*";
+    return state.Accept(dialogs);
+  });
+  EXPECT_EQ(Target().TargetFilespec, "N?tes.*");
+  EXPECT_FALSE(Target().filespecIsName);
 }
 
 // --- Clear -------------------------------------------------------------------------------------

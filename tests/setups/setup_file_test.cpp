@@ -260,6 +260,50 @@ TEST(SetupLoad, AFileOfAnEarlierVersionWithoutLine16LoadsWithThatBoxUnticked) {
   }
 }
 
+TEST(SetupFile, AFileNameHoldingAWildcardIsSavedWithASeventeenthLineAndLoadsBackAsAName) {
+  struct Case {
+    const char* filespec;
+    bool isName;
+    const char* lastLines;
+    bool loadsAsName;
+  };
+  for (const Case& c : std::initializer_list<Case>{
+           {"?.txt", true, " 9000000\r\n 0\r\n 1\r\n", true},
+           {"report.txt", true, " 9000000\r\n 0\r\n", false},
+           {"?.txt", false, " 9000000\r\n 0\r\n", false},
+       }) {
+    TempFolder folder;
+    ProgramSettings settings;
+    settings.target.TargetFolder = "/home/anna/";
+    settings.target.SetFilespec(c.filespec, c.isName);
+    ASSERT_TRUE(SaveSetupToFile(folder / "a.kxs", settings));
+    const std::string text = ReadFile(folder / "a.kxs");
+    EXPECT_EQ(text.substr(text.size() - std::string(c.lastLines).size()), c.lastLines)
+        << c.filespec;
+    ProgramSettings loaded;
+    ASSERT_TRUE(LoadSetupFromFile(folder / "a.kxs", loaded));
+    EXPECT_EQ(loaded.target.TargetFilespec, c.filespec);
+    EXPECT_EQ(loaded.target.filespecIsName, c.loadsAsName) << c.filespec;
+  }
+}
+
+TEST(SetupLoad, OnlyASeventeenthLineOfOneMakesTheFileSpecificationAName) {
+  for (const auto& [line17, isName] : std::initializer_list<std::pair<std::string, bool>>{
+           {" 1", true},
+           {"\t1 ", true},
+           {" 0", false},
+           {"yes", false},
+           {std::string(kMaxSetupLineBytes + 1, '1'), false}}) {
+    std::vector<std::string> lines = WithLine(SampleLines(), 4, "?.doc");
+    lines.push_back(line17);
+    TempFolder folder;
+    ProgramSettings settings;
+    ASSERT_TRUE(LoadSetupFromFile(WriteFile(folder / "a.kxs", SetupText(lines)), settings))
+        << line17.substr(0, 8);
+    EXPECT_EQ(settings.target.filespecIsName, isName) << line17.substr(0, 8);
+  }
+}
+
 TEST(SetupLoad, LfAloneEndsALineAndBlanksAroundValuesAreIgnored) {
   std::vector<std::string> lines = SampleLines();
   for (std::string& line : lines) line = " \t" + line + "  ";
@@ -272,13 +316,14 @@ TEST(SetupLoad, LfAloneEndsALineAndBlanksAroundValuesAreIgnored) {
 
 TEST(RememberedSetup, ClearThenRestoreBringsBackTheTargetAndTheDateRestriction) {
   ProgramSettings settings;
-  settings.target = {"/home/anna/", "*.doc", true};
+  settings.target = {"/home/anna/", "*.doc", true, true};
   settings.dateRestriction.lngOnlyBeforeThisJDN = 2453371;
   RememberedSetup remembered;
 
   ClearSetup(settings, remembered);
   EXPECT_EQ(settings.target.TargetFolder, "");
   EXPECT_EQ(settings.target.TargetFilespec, "");
+  EXPECT_FALSE(settings.target.filespecIsName);
   EXPECT_EQ(settings.dateRestriction.lngOnlyBeforeThisJDN, 2453371) << "clearing keeps the date";
 
   settings.target = {"/", "*", false};
@@ -286,6 +331,7 @@ TEST(RememberedSetup, ClearThenRestoreBringsBackTheTargetAndTheDateRestriction) 
   RestoreSetup(settings, remembered);
   EXPECT_EQ(settings.target.TargetFolder, "/home/anna/");
   EXPECT_EQ(settings.target.TargetFilespec, "*.doc");
+  EXPECT_TRUE(settings.target.filespecIsName) << "a file's name stays a name";
   EXPECT_TRUE(settings.target.blnSubdirectories);
   EXPECT_EQ(settings.dateRestriction.lngOnlyBeforeThisJDN, 2453371);
 

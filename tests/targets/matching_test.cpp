@@ -8,6 +8,12 @@ bool Matches(const char* name, const char* filespec) {
   return FileMatchesFilespec(name, filespec, false);
 }
 
+#ifdef _WIN32
+constexpr bool kPosix = false;
+#else
+constexpr bool kPosix = true;
+#endif
+
 }  // namespace
 
 TEST(Matching, AnEmptySpecificationMatchesEveryFile) {
@@ -78,8 +84,11 @@ TEST(Matching, ASpecificationWithoutWildcardsNamesExactlyOneFile) {
   EXPECT_TRUE(Matches("ABC", "abc"));
   EXPECT_TRUE(Matches("report 2024.pdf", "Report 2024.PDF"));
   EXPECT_TRUE(Matches("ÉTÉ.TXT", "été.txt"));
+  EXPECT_TRUE(Matches("КОТ.TXT", "кот.txt"));
 #else
   EXPECT_FALSE(Matches("ABC", "abc"));
+  EXPECT_FALSE(Matches("Кот.txt", "кот.txt"));
+  EXPECT_FALSE(Matches("été.txt", "ÉTÉ.txt"));
 #endif
   EXPECT_FALSE(Matches("abcd", "abc"));
   EXPECT_FALSE(Matches("abc.txt", "abc"));
@@ -93,21 +102,61 @@ TEST(Matching, ASpecificationWithoutWildcardsNamesExactlyOneFile) {
   EXPECT_FALSE(Matches("old.log", ".log"));
 }
 
-TEST(Matching, NamesHoldingWildcardsColonsOrBackslashesNeverMatch) {
-  for (const char* name : {"a*b", "a?b", "c:x", "back\\slash", "*"}) {
-    EXPECT_FALSE(Matches(name, "*")) << name;
-    EXPECT_FALSE(Matches(name, "*.*")) << name;
-    EXPECT_FALSE(Matches(name, "")) << name;
-    EXPECT_FALSE(Matches(name, name)) << name;
+TEST(Matching, WildcardsColonsAndBackslashesInANameAreCharactersOnPosixAndNeverMatchOnWindows) {
+  for (const char* name : {"a*b.txt", "?.txt", "c:x.txt", "back\\slash.txt", "*?:.txt"}) {
+    for (const char* filespec : {"*.*", "*.TXT", "?*.t?t", "", name})
+      EXPECT_EQ(Matches(name, filespec), kPosix) << name << " against " << filespec;
+  }
+  EXPECT_EQ(Matches("*", "*"), kPosix);
+  EXPECT_FALSE(Matches("a?b.txt", "a*c.txt"));
+}
+
+TEST(Matching, AFileSpecificationTakenAsANameMatchesOnlyThatName) {
+  struct Case {
+    const char* name;
+    const char* filespec;
+    bool matches;
+  };
+  for (const Case& c : std::initializer_list<Case>{{"?.txt", "?.txt", kPosix},
+                                                   {"a.txt", "?.txt", false},
+                                                   {"*.*", "*.*", kPosix},
+                                                   {"a.b", "*.*", false},
+                                                   {"back\\slash", "back\\slash", kPosix},
+                                                   {"Report.txt", "Report.txt", true},
+                                                   {"REPORT.TXT", "Report.txt", !kPosix},
+                                                   {"a", "", false}}) {
+    EXPECT_EQ(FileMatchesFilespec(c.name, c.filespec, false, true), c.matches)
+        << c.name << " against " << c.filespec;
   }
 }
 
-TEST(Matching, AccentedCapitalsMatchTheirSmallLetters) {
-  EXPECT_TRUE(Matches("ÉTÉ.TXT", "été.*"));
-  EXPECT_TRUE(Matches("ŒUVRE.doc", "œuvre*.doc"));
-  EXPECT_TRUE(Matches("Ÿ.txt", "ÿ.*"));
+TEST(Matching, CapitalsOfEveryScriptMatchTheirSmallLetters) {
+  struct Case {
+    const char* name;
+    const char* filespec;
+    bool matches;
+  };
+  for (const Case& c : std::initializer_list<Case>{
+           {"ÉTÉ.TXT", "été.*", true},
+           {"ŒUVRE.doc", "œuvre*.doc", true},
+           {"Ÿ.txt", "ÿ.*", true},
+           {"ž.txt", "Ž*.txt", true},
+           {"Кот.txt", "кот*.txt", true},
+           {"КОТЫ.TXT", "к?т*.txt", true},
+           {"Кит.txt", "кот*.txt", false},
+           {"ΣΟΦΙΑ.doc", "σοφια.*", true},
+           {"𐐀𐐁.txt", "𐐨?.*", true},
+           {"😀 Smile.TXT", "😀 s*.txt", true},
+           {"日本.txt", "日*.TXT", true},
+       }) {
+    EXPECT_EQ(Matches(c.name, c.filespec), c.matches) << c.name << " against " << c.filespec;
+  }
   EXPECT_FALSE(FileMatchesFilespec("ÉTÉ.TXT", "été.*", true));
-  EXPECT_EQ(LowerCaseForMatching("ÀÉÎÕÜ Straße ÆÞÐ"), "àéîõü straße æþð");
+  EXPECT_FALSE(FileMatchesFilespec("Кот.txt", "кот*.txt", true));
+  // The accented capitals keep the small letters they always had.
+  EXPECT_EQ(LowerCaseForMatching("ŠŒŸÀÁÂÃÄÅÆÇÈÉÊËÌÍÎÏÐÑÒÓÔÕÖØÙÚÛÜÝÞ"),
+            "šœÿàáâãäåæçèéêëìíîïðñòóôõöøùúûüýþ");
+  EXPECT_EQ(LowerCaseForMatching("Straße ŽĀΣΏ КОТ × 𐐀 😀"), "straße žāσώ кот × 𐐨 😀");
 }
 
 TEST(Matching, AQuestionMarkTakesOneCharacterNotOneByte) {

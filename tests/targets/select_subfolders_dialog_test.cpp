@@ -19,7 +19,8 @@ using namespace TestSupport;
 
 namespace {
 
-constexpr const char* kRefusal = "Please exit this window only by clicking on 'Accept' or 'Cancel'.";
+constexpr const char* kRefusal =
+    "Please exit this window only by clicking on 'Accept' or 'Cancel'.";
 
 void MakeFolders(const TempFolder& folder, int count) {
   for (int i = 0; i < count; ++i)
@@ -50,9 +51,9 @@ void Click(QDialog& dialog, const char* name) {
 class SelectSubfoldersDialog : public ::testing::Test {
  protected:
   std::optional<std::vector<std::string>> Run() {
-    return RunSubfolderSelection(folder.Path(), "Select subfolders of " + folder.Path() +
-                                                    " to be purged.",
-                                 memory, dialogs, nullptr);
+    return RunSubfolderSelection(folder.Path(),
+                                 "Select subfolders of " + folder.Path() + " to be purged.", memory,
+                                 dialogs, nullptr);
   }
   TempFolder folder;
   SubfolderSelectionMemory memory;
@@ -158,8 +159,8 @@ TEST_F(SelectSubfoldersDialog, ClosingOtherwiseIsRefusedAndCancelKeepsTheLastSel
 
 TEST_F(SelectSubfoldersDialog, AnUnreadableFolderIsToldAndCancelsTheSelection) {
   std::filesystem::remove(folder.Path() + "gone");
-  const std::optional<std::vector<std::string>> chosen = RunSubfolderSelection(
-      folder / "gone", "Select subfolders", memory, dialogs, nullptr);
+  const std::optional<std::vector<std::string>> chosen =
+      RunSubfolderSelection(folder / "gone", "Select subfolders", memory, dialogs, nullptr);
   EXPECT_FALSE(chosen.has_value());
   ASSERT_EQ(dialogs.shown.size(), 2u);
   EXPECT_EQ(dialogs.shown[0].title, "Select subfolders");

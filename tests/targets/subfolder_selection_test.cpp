@@ -43,10 +43,10 @@ class SubfolderList : public ::testing::Test {
 
 TEST_F(SubfolderList, RowsDescribeFilesSubfoldersAndSizeWithOverAtTheFileLimit) {
   ASSERT_EQ(state.Read(folder.Path(), {}), SelectSubfolders::ReadOutcome::Done);
-  EXPECT_EQ(Texts(state), (std::vector<std::string>{
-                              "empty {no files and no subfolders}",
-                              "many {201 files and no subfolders, over 200 bytes}",
-                              "one {1 file and 1 subfolder, 3 bytes}"}));
+  EXPECT_EQ(Texts(state),
+            (std::vector<std::string>{"empty {no files and no subfolders}",
+                                      "many {201 files and no subfolders, over 200 bytes}",
+                                      "one {1 file and 1 subfolder, 3 bytes}"}));
   EXPECT_FALSE(state.Subfolders()[0].overLimit);
   EXPECT_TRUE(state.Subfolders()[1].overLimit);
   EXPECT_EQ(state.Subfolders()[1].size, 200.0);
@@ -188,8 +188,7 @@ TEST(SubfolderSelectionMemory, TheSameParentPreChecksTheLastChoiceAndAnotherForg
   SubfolderSelectionMemory memory;
   memory.Remember(folder.Path(), {"a", "b"});
   EXPECT_EQ(memory.SelectionParent, folder.Path());
-  EXPECT_EQ(memory.SelectedSubfolders,
-            (std::vector<std::string>{folder / "a", folder / "b"}));
+  EXPECT_EQ(memory.SelectedSubfolders, (std::vector<std::string>{folder / "a", folder / "b"}));
 
   SelectSubfolders state;
   state.Read(folder.Path(), memory.PreselectionFor(folder.Path()));

@@ -33,6 +33,12 @@ TEST(DescribeTarget, ShowsThePlaceholderAndTheHintUntilBothAreChosen) {
   EXPECT_EQ(d.filesExplanation, "(All files.)");
   EXPECT_EQ(d.singleFileHint, "");
   EXPECT_FALSE(d.clearEstimatedTime || d.clearSubfolderLabels || d.clearDateRestriction);
+
+  // A file whose name holds wildcards is shown by its name and explained as no pattern.
+  target.filespecIsName = true;
+  d = DescribeTarget(target, "(not specified)", random);
+  EXPECT_EQ(d.filesCaption, "*.*");
+  EXPECT_EQ(d.filesExplanation, "");
 }
 
 TEST(ShowSubfolderSetting, AFolderWithoutSubfoldersTurnsTheSettingOff) {
