@@ -38,6 +38,12 @@ expect_out "Number of files purged: 2" "purge tree"
 expect_err "Are you sure that you want to purge both files in" "purge tree"
 [ -d tree ] && [ -z "$(ls -A tree)" ] || fail "tree is not an empty folder after its purge"
 grep -q 'Delete folder' err.txt && fail "purge -y asked whether to delete the emptied folder: $err"
+# Nor on a terminal that never answers: -y reads nothing.
+mkdir -p asks/sub && printf 'x' > asks/sub/a.txt
+timeout 20 script -qec "'$cli' purge '$work/asks' -r -y" /dev/null < <(sleep 15) > tty-y.txt
+rc=$?
+[ $rc -eq 0 ] && [ -d asks ] && [ -z "$(ls -A asks)" ] && ! grep -qF '[y]es' tty-y.txt ||
+  fail "purge -r -y on a terminal: status $rc, asks: [$(ls -A asks)], asked: $(grep -F '[y]es' tty-y.txt)"
 # --remove-target-folder removes the emptied target without asking.
 mkdir -p gone/sub && printf 'x' > gone/sub/a.txt
 run purge gone -r -y --remove-target-folder
