@@ -80,6 +80,7 @@ class PassWriter {
         if (const std::error_code error =
                 file_.WriteAll(data, static_cast<std::size_t>(count * clusterSize)))
           return Fail(kWriteFailed, error);
+        outcome_.written = true;
         remaining -= count;
       }
     }

@@ -118,6 +118,8 @@ struct PurgeOutcome {
   // False when the file system does not say where a file's data lies, so that the overwrite
   // could not be checked (tmpfs, network and FUSE file systems).
   bool verified = true;
+  // Some of the purge's bytes were written to the file.
+  bool written = false;
 };
 
 // Called after each pass but the last with the number of passes done; false stops the purge

@@ -102,6 +102,7 @@ std::string OutcomeReportText(const FilePurge::PurgeOutcome& outcome, short pass
              std::to_string(passes) + (passes == 1 ? " pass" : " passes") +
              "; overwritten, not deleted.";
     case FilePurge::kStoppedInPass:
+      if (!outcome.written) return ": purge stopped before its first write; left as it was.";
       return ": purge stopped during pass " + std::to_string(outcome.passesDone + 1) + " of " +
              std::to_string(passes) + "; only partly overwritten, not deleted.";
     case FilePurge::kHardLinked:

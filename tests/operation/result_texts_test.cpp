@@ -88,9 +88,12 @@ INSTANTIATE_TEST_SUITE_P(
         OutcomeCase{{FilePurge::kStopped, {}, 1, 0},
                     3,
                     ": purge stopped after 1 of 3 passes; overwritten, not deleted."},
-        OutcomeCase{{FilePurge::kStoppedInPass, {}, 1, 0},
+        OutcomeCase{{FilePurge::kStoppedInPass, {}, 1, 0, true, true},
                     3,
                     ": purge stopped during pass 2 of 3; only partly overwritten, not deleted."},
+        OutcomeCase{{FilePurge::kStoppedInPass, {}, 0, 0, true, false},
+                    3,
+                    ": purge stopped before its first write; left as it was."},
         OutcomeCase{
             {FilePurge::kHardLinked, {}, 0, 1}, 1, ": has 1 other name (hard link), not purged."},
         OutcomeCase{
