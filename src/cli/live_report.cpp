@@ -39,10 +39,11 @@ void LiveReport::ReportChanged() {
     ClearUnfinished();
     Write(final);
     DrawUnfinished();
-  } else {
+    out_.flush();
+  } else if (!final.empty()) {
     Write(final);
+    out_.flush();
   }
-  out_.flush();
 }
 
 void LiveReport::Finish() {
