@@ -118,6 +118,14 @@ class FileHandle {
   // Opens the entry `name` of folder for writing. Never follows a link, never waits on a pipe,
   // never opens a device: anything but a regular file gives NotARegularFile.
   std::error_code OpenForWriting(const FolderHandle& folder, const std::string& name);
+  // Makes the new, empty regular file `name` in folder (for its owner only) and opens it for
+  // writing; file_exists when anything of that name is there already.
+  std::error_code CreateNew(const FolderHandle& folder, const std::string& name);
+  // Takes the file's exclusive lock without waiting: resource_unavailable_try_again while another
+  // handle holds it, in this program or another. The lock goes with this handle: it is released
+  // when the handle is closed, or when the program ends however it ends. It does not keep others
+  // from reading or writing the file's bytes.
+  std::error_code TryLock();
 
   // What the open file is now (its kind, identity, names, length, times and attributes).
   std::error_code Status(EntryStatus& status) const;
@@ -147,6 +155,11 @@ class FileHandle {
   static constexpr std::intptr_t kNoHandle = -1;
   std::intptr_t handle_ = kNoHandle;
 };
+
+// What a failed write says of the room left for it: none on the drive, none within the user's
+// quota, none within the largest length a file may have there, or a failure of another kind.
+enum class WriteLimit { None, DriveFull, QuotaReached, FileTooLarge };
+WriteLimit WriteLimitOf(const std::error_code& error);
 
 // A seam for tests: the steps of a walk and of a purge at which another program could change the
 // file system. Tests set a hook to change it there; the program never sets one.

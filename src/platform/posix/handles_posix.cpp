@@ -1,5 +1,6 @@
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <sys/sysmacros.h>
@@ -402,6 +403,29 @@ std::error_code FileHandle::OpenForWriting(const FolderHandle& folder, const std
   return {};
 }
 
+std::error_code FileHandle::CreateNew(const FolderHandle& folder, const std::string& name) {
+  if (const auto error = Close()) return error;
+  if (!folder.IsOpen()) return std::make_error_code(std::errc::bad_file_descriptor);
+  Posix::IgnoreFileSizeSignal();
+  const int handle =
+      ::openat(Descriptor(folder.handle_), name.c_str(),
+               O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, S_IRUSR | S_IWUSR);
+  if (handle < 0) return LastError();
+  handle_ = handle;
+  return {};
+}
+
+std::error_code FileHandle::TryLock() {
+  if (!IsOpen()) return std::make_error_code(std::errc::bad_file_descriptor);
+  while (::flock(Descriptor(handle_), LOCK_EX | LOCK_NB) != 0) {
+    if (errno == EINTR) continue;
+    if (errno == EWOULDBLOCK)
+      return std::make_error_code(std::errc::resource_unavailable_try_again);
+    return LastError();
+  }
+  return {};
+}
+
 std::error_code FileHandle::Status(EntryStatus& status) const {
   if (!IsOpen()) return std::make_error_code(std::errc::bad_file_descriptor);
   if (const auto error = StatusAt(Descriptor(handle_), "", AT_EMPTY_PATH, status)) return error;
@@ -483,6 +507,21 @@ std::error_code FileHandle::Close() {
   // Linux releases the descriptor even when close reports an error, so it is never retried.
   if (::close(handle) != 0 && errno != EINTR) return LastError();
   return {};
+}
+
+WriteLimit WriteLimitOf(const std::error_code& error) {
+  if (error.category() != std::system_category() && error.category() != std::generic_category())
+    return WriteLimit::None;
+  switch (error.value()) {
+    case ENOSPC:
+      return WriteLimit::DriveFull;
+    case EDQUOT:
+      return WriteLimit::QuotaReached;
+    case EFBIG:
+      return WriteLimit::FileTooLarge;
+    default:
+      return WriteLimit::None;
+  }
 }
 
 }  // namespace Platform
