@@ -409,8 +409,19 @@ Outcome Run(const std::string& folder, short purgeType, short passes, Environmen
               number, pattern, number == 1 ? outcome.before.availableBytes : outcome.filledBytes);
         const auto& cluster = buffers.ForPattern(pattern);
         goOn = number == 1 ? filler.Fill(number, cluster) : filler.Rewrite(number, cluster);
-        if (number == 1 && outcome.fillFiles > 0)
-          outcome.fullKnown = !environment.querySpace(folder, outcome.full);
+        if (number == 1) {
+          // The file system took blocks of the free space for its own records of the fill (the
+          // dummy folder's entries, the fill files' extents). Written home now, they hold those
+          // records rather than old data when the deletion frees them; left in the journal, they
+          // would be freed without ever being written.
+          if (const std::error_code flush = dummy.SyncFileSystem(); flush && goOn) {
+            outcome.ending = Ending::FlushFailed;
+            outcome.error = flush;
+            goOn = false;
+          }
+          if (outcome.fillFiles > 0)
+            outcome.fullKnown = !environment.querySpace(folder, outcome.full);
+        }
         if (!goOn) break;
       }
     }

@@ -173,7 +173,7 @@ std::string FreeSpaceSummary(const FreeSpacePurge::Outcome& outcome, bool mayFil
   text += "Time taken: " + Duration(outcome.seconds, false) + kLineBreak;
   if (outcome.fullKnown) {
     const auto notReached = static_cast<double>(outcome.full.freeBytes);
-    text += "Free space not reached: " + Size(notReached);
+    text += "Free space not reached: " + SizeAndBytes(notReached);
     if (notReached > 0) text += ": " + NotReachedReason(outcome, mayFillReserved);
     text += kLineBreak;
   }

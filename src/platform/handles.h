@@ -85,6 +85,10 @@ class FolderHandle {
 
   // Writes the folder's entries through to the disk, so that deletions are lasting.
   std::error_code Sync() const;
+  // Writes all that the folder's file system holds for its disk, its own records included, to
+  // where it belongs on the disk (POSIX syncfs: a journaling file system writes its records home,
+  // not only to its journal). Windows: nothing to do, as NTFS writes its records itself.
+  std::error_code SyncFileSystem() const;
 
   std::error_code Identity(FileIdentity& identity) const;
   // True when the folder lies on a file system of the system's own making (see EntryStatus).

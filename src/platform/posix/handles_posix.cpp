@@ -364,6 +364,12 @@ std::error_code FolderHandle::Sync() const {
   return {};
 }
 
+std::error_code FolderHandle::SyncFileSystem() const {
+  if (!IsOpen()) return std::make_error_code(std::errc::bad_file_descriptor);
+  if (::syncfs(Descriptor(handle_)) != 0) return LastError();
+  return {};
+}
+
 std::error_code FolderHandle::Identity(FileIdentity& identity) const {
   identity = {};
   if (!IsOpen()) return std::make_error_code(std::errc::bad_file_descriptor);

@@ -267,6 +267,13 @@ std::error_code FolderHandle::Sync() const {
   return {};
 }
 
+std::error_code FolderHandle::SyncFileSystem() const {
+  if (handle_ == kNoHandle) return NotOpen();
+  // Flushing a whole volume needs a handle of the volume and the administrator's rights; NTFS
+  // writes its own records where they belong as it goes.
+  return {};
+}
+
 std::error_code FolderHandle::Identity(FileIdentity& identity) const {
   identity = {};
   if (handle_ == kNoHandle) return NotOpen();
