@@ -23,6 +23,8 @@ constexpr std::int64_t kFillFilesForTheWholeSpace = 200;
 // Once the drive is full, new fill files of single clusters take what is left, as long as each
 // gets something, and this many at most.
 constexpr int kMostLastFiles = 16;
+// How much of a fill file is written before the disk is set to write it.
+constexpr std::int64_t kWriteBackStep = std::int64_t{32} << 20;
 // A drive that took twice its free space and this much more is not filling up.
 constexpr std::int64_t kFillBeyondFreeSpace = std::int64_t{64} << 20;
 // Folder names tried for the dummy folder: the stub and 1 to this.
@@ -59,6 +61,7 @@ class Filler {
     const std::int64_t share =
         outcome.before.availableBytes / kFillFilesForTheWholeSpace / cluster_ * cluster_;
     largestFile_ = std::max({environment.largestFillFile / cluster_ * cluster_, share, cluster_});
+    reserveStep_ = largestFile_;
     mostFilled_ = 2 * std::max(outcome.before.freeBytes, outcome.before.availableBytes) +
                   kFillBeyondFreeSpace;
   }
@@ -91,14 +94,46 @@ class Filler {
       FillFile& current = files_.back();
 
       Platform::WriteLimit limit = Platform::WriteLimit::None;
+      // Where the file system can, room for the data is reserved ahead of the writes, so that
+      // they never wait for it to find blocks; near the end of the free space that waiting takes
+      // most of the time.
+      std::int64_t room = 0;
+      std::int64_t writtenBack = 0;
       while (current.length < largestFile_) {
         if (StopRequested()) return Fail(Ending::Stopped, {});
+        if (reserving_ && current.length == room) {
+          const std::int64_t want = std::min(reserveStep_, largestFile_ - current.length);
+          const std::error_code error = environment_.reserve(current.handle, current.length, want);
+          limit = Platform::WriteLimitOf(error);
+          if (!error) {
+            room = current.length + want;
+          } else if (limit == Platform::WriteLimit::None) {
+            reserving_ = false;  // the file system reserves nothing: the writes find the room
+          } else if (limit == Platform::WriteLimit::FileTooLarge) {
+            if (current.length < cluster_) return Fail(Ending::WriteFailed, error);
+            largestFile_ = current.length;
+            break;
+          } else if (reserveStep_ > cluster_) {
+            reserveStep_ = std::max(cluster_, reserveStep_ / 2 / cluster_ * cluster_);
+            continue;
+          } else {
+            full = true;
+            limit_ = limit;
+            break;
+          }
+        }
         // Each write ends at the end of a cluster, also after one that took part of its bytes.
-        const std::int64_t end =
-            std::min(current.length / cluster_ * cluster_ + chunk, largestFile_);
+        const std::int64_t end = std::min(current.length / cluster_ * cluster_ + chunk,
+                                          reserving_ ? room : largestFile_);
         const std::error_code error = Write(current, end - current.length);
         if (!error) {
           if (outcome_.filledBytes > mostFilled_) return Fail(Ending::NotFilling, {});
+          // The disk writes what is done while the next part is made, as a flush at the file's
+          // end alone would keep it waiting until then.
+          if (current.length - writtenBack >= kWriteBackStep) {
+            current.handle.BeginWriteBack(writtenBack, current.length - writtenBack);
+            writtenBack = current.length;
+          }
           Progress(number, outcome_.bytesWritten);
           continue;
         }
@@ -138,7 +173,7 @@ class Filler {
         // The drive is full for writes of one cluster to this file: new files of single
         // clusters take what is left, while each gets something.
         if (empty || ++lastFiles > kMostLastFiles) return Filled(number, limit_);
-        chunk = cluster_;
+        chunk = reserveStep_ = cluster_;
         full = false;
       }
     }
@@ -227,10 +262,11 @@ class Filler {
         environment_.write(file.handle, run_.data() + start, static_cast<std::size_t>(size));
     std::int64_t length = file.length + size;
     if (error) {
+      // What a failed write took counts only where the file's length tells it, without room
+      // reserved beyond it; the next write begins after what counts, whatever the failed one left.
+      length = file.length;
       Platform::EntryStatus status;
-      if (file.handle.Status(status)) return error;
-      length = std::max(file.length, status.length);
-      // Where the next write begins, whatever the failed one left.
+      if (!reserving_ && !file.handle.Status(status)) length = std::max(length, status.length);
       if (const std::error_code seek = file.handle.Seek(length)) return seek;
     }
     outcome_.bytesWritten += length - file.length;
@@ -283,6 +319,10 @@ class Filler {
   std::int64_t runBytes_ = 0;
   std::int64_t largestFile_ = 0;
   std::int64_t mostFilled_ = 0;
+  // Room is reserved ahead of the writes, this much at a time, until the file system says it
+  // cannot reserve (then the writes alone find the room).
+  bool reserving_ = true;
+  std::int64_t reserveStep_ = 0;
   std::vector<unsigned char> run_;
   std::vector<FillFile> files_;
   Platform::WriteLimit limit_ = Platform::WriteLimit::DriveFull;

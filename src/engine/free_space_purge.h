@@ -109,10 +109,16 @@ struct Environment {
   // How many bytes one write call carries: whole clusters of one pattern.
   std::size_t writeRunBytes = 1 << 20;
   std::chrono::milliseconds yieldInterval{40};
-  // How a write is made, and how the drive's space is read. Tests put a smaller drive here.
+  // How a write is made, how room is reserved ahead of the writes, and how the drive's space is
+  // read. Tests put a smaller drive here.
   std::function<std::error_code(Platform::FileHandle& file, const void* data, std::size_t size)>
       write = [](Platform::FileHandle& file, const void* data, std::size_t size) {
         return file.WriteAll(data, size);
+      };
+  std::function<std::error_code(Platform::FileHandle& file, std::int64_t offset,
+                                std::int64_t length)>
+      reserve = [](Platform::FileHandle& file, std::int64_t offset, std::int64_t length) {
+        return file.Reserve(offset, length);
       };
   std::function<std::error_code(const std::string& folder, Platform::DriveSpace& space)>
       querySpace = QueryFolderSpace;

@@ -138,6 +138,12 @@ class FileHandle {
   // Writes all of data at the current position, carrying on after partial writes and signals.
   std::error_code WriteAll(const void* data, std::size_t size);
   std::error_code Truncate(std::int64_t length);
+  // Gives the file room for length bytes from offset on, without writing them (they read as
+  // zeros until they are written), so that writes there need no room found for them: POSIX
+  // fallocate, Windows the file's allocation size. The file's length may grow to offset + length.
+  // The same errors as a write where there is no room (see WriteLimitOf); another error where
+  // the file system cannot reserve room.
+  std::error_code Reserve(std::int64_t offset, std::int64_t length);
   // The parts of the file that hold data, in order; a file system that keeps no holes gives the
   // whole file as one part (nothing for an empty file).
   std::error_code DataRanges(std::vector<ByteRange>& ranges) const;
@@ -145,6 +151,10 @@ class FileHandle {
   // file system that does not tell gives located = false and no error; an error is a query that
   // failed.
   std::error_code Layout(FileLayout& layout) const;
+  // Starts writing length bytes from offset to the disk without waiting for them (POSIX
+  // sync_file_range), so that the disk is busy while more is written; Sync still waits for all.
+  // Windows: nothing to do. Only a hint: a failure shows in Sync.
+  void BeginWriteBack(std::int64_t offset, std::int64_t length);
   // Writes the data through to the disk.
   std::error_code Sync();
   // Writes the access and modification times (a creation time where the system can set one).

@@ -59,10 +59,17 @@ class SmallDrive final : public FreeSpacePurge::FillHost {
     environment.writeRunBytes = 4 * kCluster;
     environment.largestFillFile = 4 * kCluster;
     environment.maxOpenFiles = 2;  // the third file is opened again for each overwrite
+    // Room is reserved where a test asks for it; otherwise the file system reserves nothing.
+    environment.reserve = [this](Platform::FileHandle&, std::int64_t, std::int64_t length) {
+      if (!reserves) return Errc(std::errc::operation_not_supported);
+      if (length > room) return full;
+      room -= length;
+      return std::error_code();
+    };
     environment.write = [this](Platform::FileHandle& file, const void* data, std::size_t size) {
       ++writes;
       if (failAt.first == overwrite && failAt.second == writes) return failure;
-      if (overwrite > 1) return file.WriteAll(data, size);
+      if (overwrite > 1 || reserves) return file.WriteAll(data, size);
       const auto take = static_cast<std::size_t>(std::min<std::int64_t>(room, size));
       room -= static_cast<std::int64_t>(take);
       if (const std::error_code error = file.WriteAll(data, take)) return error;
@@ -98,6 +105,7 @@ class SmallDrive final : public FreeSpacePurge::FillHost {
   void FolderRemoved(const std::string& path) override { removed = path; }
 
   FreeSpacePurge::Environment environment;
+  bool reserves = false;
   std::int64_t room = kRoom;
   std::error_code full = Errc(std::errc::no_space_on_device);
   std::pair<short, int> failAt{0, 0};  // the overwrite and its write call that fails
@@ -136,27 +144,33 @@ class FreeSpacePurgeTest : public ::testing::Test {
   SmallDrive drive{sizes, random};
 };
 
-TEST_F(FreeSpacePurgeTest, FillsTheDriveThenOverwritesTheSameFilesInPlaceAndDeletesThemAll) {
+// The room found by the writes themselves, or reserved ahead of them: the same fill.
+class FillTest : public FreeSpacePurgeTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(FillTest, FillsTheDriveThenOverwritesTheSameFilesInPlaceAndDeletesThemAll) {
+  // Room is reserved in whole clusters; the writes take the part of one that is left too.
+  drive.reserves = GetParam();
+  const std::int64_t room = drive.room = drive.reserves ? 10 * kCluster : kRoom;
   const std::string leftover = MakeLeftover("_kx_dummy1", FreeSpacePurge::kMarkerText);
   const std::string notOurs = MakeLeftover("_kx_dummy2", "");
   const auto outcome = Run(1, 1);  // 10101010, 01010101, 00000000
 
   EXPECT_EQ(outcome.ending, Ending::Full);
-  EXPECT_EQ(outcome.filledBytes, kRoom);
-  EXPECT_EQ(outcome.bytesWritten, 3 * kRoom);
+  EXPECT_EQ(outcome.filledBytes, room);
+  EXPECT_EQ(outcome.bytesWritten, 3 * room);
   EXPECT_EQ(outcome.overwritesDone, 3);
   EXPECT_EQ(outcome.fillFiles, 3);
   EXPECT_TRUE(outcome.fullKnown);
   EXPECT_EQ(outcome.full.availableBytes, 0);
   EXPECT_TRUE(outcome.removed);
   EXPECT_EQ(drive.patterns, (std::vector<short>{170, 85, 0}));
-  EXPECT_EQ(drive.toDo, (std::vector<std::int64_t>{kRoom, kRoom, kRoom}));
-  const std::vector<std::pair<std::int64_t, int>> done{{kRoom, 3}, {kRoom, 3}, {kRoom, 3}};
+  EXPECT_EQ(drive.toDo, (std::vector<std::int64_t>{room, room, room}));
+  const std::vector<std::pair<std::int64_t, int>> done{{room, 3}, {room, 3}, {room, 3}};
   EXPECT_EQ(drive.done, done);
   // Files of at most four clusters; the last one takes the part of a cluster that was left.
   const std::map<std::string, std::size_t> lengths{{"_kx_dummy1", 4 * kCluster},
                                                    {"_kx_dummy2", 4 * kCluster},
-                                                   {"_kx_dummy3", 2 * kCluster + 1000}};
+                                                   {"_kx_dummy3", room - 8 * kCluster}};
   ASSERT_EQ(drive.contents.size(), 3u);
   for (std::size_t i = 0; i < 3; ++i) {
     const char byte = "\xAA\x55\x00"[i];
@@ -173,6 +187,10 @@ TEST_F(FreeSpacePurgeTest, FillsTheDriveThenOverwritesTheSameFilesInPlaceAndDele
   EXPECT_EQ(Names(folder.Path()), std::set<std::string>{"_kx_dummy2"});
   EXPECT_EQ(Names(notOurs), (std::set<std::string>{"_kx_dummy1", "_kx_dummy2"}));
 }
+
+INSTANTIATE_TEST_SUITE_P(Room, FillTest, ::testing::Values(false, true), [](const auto& row) {
+  return std::string(row.param ? "Reserved" : "FoundByTheWrites");
+});
 
 TEST_F(FreeSpacePurgeTest, TheRandomOverwriteRepeatsOneRandomClusterFromEachFilesStart) {
   const auto outcome = Run(0, 1);  // random bytes, 00000000

@@ -21,7 +21,11 @@ class FreeSpaceRunTest : public RunTest {
     FreeSpacePurge::Environment& environment = run.FreeSpaceEnvironment();
     environment.writeRunBytes = 4 * kCluster;
     environment.now = [this] { return std::chrono::steady_clock::time_point() + (ticks_ += 61s); };
-    // A drive with room for ten clusters and 1000 bytes, which the fill files take.
+    // A drive with room for ten clusters and 1000 bytes, which the fill files take as they are
+    // written.
+    environment.reserve = [](Platform::FileHandle&, std::int64_t, std::int64_t) {
+      return std::make_error_code(std::errc::operation_not_supported);
+    };
     environment.write = [this](Platform::FileHandle& file, const void* data, std::size_t size) {
       if (filled_) return file.WriteAll(data, size);
       const auto take = static_cast<std::size_t>(std::min<std::int64_t>(room_, size));
@@ -108,9 +112,10 @@ TEST_F(FreeSpaceRunTest, AStopEndsTheOverwriteUnderWayAndIsSaidInTheSummary) {
   const std::string report = run.Report();
   EXPECT_TRUE(Contains(report, "Overwrite 1 of 3 (bit pattern 10101010): not completed\r\n\r\n"))
       << report;
-  EXPECT_TRUE(Contains(report,
-                       "Free space not reached: 40.98 KB (41,960 bytes): the purge ended before the "
-                       "drive was full.\r\n"))
+  EXPECT_TRUE(
+      Contains(report,
+               "Free space not reached: 40.98 KB (41,960 bytes): the purge ended before the "
+               "drive was full.\r\n"))
       << report;
   EXPECT_TRUE(Contains(report, "\r\nPurge of free space was stopped.\r\n")) << report;
   EXPECT_EQ(run.Status(), RunStatus::Stopped);
@@ -131,26 +136,30 @@ TEST(FreeSpaceTexts, TheSummarySaysWhySpaceWasNotReachedAndHowThePurgeEnded) {
        false,
        {},
        true,
-       "Free space not reached: 8.00 KB (8,192 bytes): blocks that the file system reserves for the "
+       "Free space not reached: 8.00 KB (8,192 bytes): blocks that the file system reserves for "
+       "the "
        "administrator and for its own records; run the purge as the administrator (root) to "
        "reach those of the administrator.\r\n"},
       {Ending::Full,
        true,
        {},
        true,
-       "Free space not reached: 8.00 KB (8,192 bytes): blocks that the file system keeps for its own records, "
+       "Free space not reached: 8.00 KB (8,192 bytes): blocks that the file system keeps for its "
+       "own records, "
        "which no program can fill.\r\n"},
       {Ending::QuotaReached,
        false,
        {},
        true,
-       "Free space not reached: 8.00 KB (8,192 bytes): the quota of this user on the drive was reached; the "
+       "Free space not reached: 8.00 KB (8,192 bytes): the quota of this user on the drive was "
+       "reached; the "
        "free space beyond it is out of this user's reach.\r\n"},
       {Ending::NotFilling,
        true,
        {},
        true,
-       "Free space not reached: 8.00 KB (8,192 bytes): the drive took far more than its free space without "
+       "Free space not reached: 8.00 KB (8,192 bytes): the drive took far more than its free space "
+       "without "
        "becoming full: it compresses or shares the fill files' data, so their bytes do not "
        "reach every free block.\r\n"},
       {Ending::WriteFailed, true, std::make_error_code(std::errc::io_error), true,

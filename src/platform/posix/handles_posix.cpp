@@ -471,6 +471,22 @@ std::error_code FileHandle::Truncate(std::int64_t length) {
   return {};
 }
 
+std::error_code FileHandle::Reserve(std::int64_t offset, std::int64_t length) {
+  if (!IsOpen()) return std::make_error_code(std::errc::bad_file_descriptor);
+  if (offset < 0 || length <= 0) return std::make_error_code(std::errc::invalid_argument);
+  while (::fallocate(Descriptor(handle_), 0, static_cast<off_t>(offset),
+                     static_cast<off_t>(length)) != 0) {
+    if (errno != EINTR) return LastError();
+  }
+  return {};
+}
+
+void FileHandle::BeginWriteBack(std::int64_t offset, std::int64_t length) {
+  if (IsOpen() && offset >= 0 && length > 0)
+    (void)::sync_file_range(Descriptor(handle_), static_cast<off_t>(offset),
+                            static_cast<off_t>(length), SYNC_FILE_RANGE_WRITE);
+}
+
 std::error_code FileHandle::Sync() {
   if (!IsOpen()) return std::make_error_code(std::errc::bad_file_descriptor);
   if (::fsync(Descriptor(handle_)) != 0) return LastError();

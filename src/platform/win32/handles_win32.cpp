@@ -404,6 +404,22 @@ std::error_code FileHandle::Truncate(std::int64_t length) {
   return Win32::SetLength(AsHandle(handle_), length);
 }
 
+std::error_code FileHandle::Reserve(std::int64_t offset, std::int64_t length) {
+  if (handle_ == kNoHandle) return NotOpen();
+  if (offset < 0 || length <= 0) return std::make_error_code(std::errc::invalid_argument);
+  // The clusters are allocated up to the new size; the file's end stays where it is.
+  FILE_ALLOCATION_INFO allocation{};
+  allocation.AllocationSize.QuadPart = offset + length;
+  if (!::SetFileInformationByHandle(AsHandle(handle_), FileAllocationInfo, &allocation,
+                                    sizeof allocation))
+    return LastError();
+  return {};
+}
+
+void FileHandle::BeginWriteBack(std::int64_t /*offset*/, std::int64_t /*length*/) {
+  // The system's lazy writer starts on its own; FlushFileBuffers waits for what is left.
+}
+
 std::error_code FileHandle::Sync() {
   if (handle_ == kNoHandle) return NotOpen();
   if (!::FlushFileBuffers(AsHandle(handle_))) return LastError();
