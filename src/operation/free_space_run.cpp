@@ -79,7 +79,6 @@ void PurgeRun::PurgeFreeSpace() {
   const PurgeTypeChoice& choice = settings_.purgeType;
   Platform::DriveInfo drive;
   if (Platform::DriveOfPath(folder, drive)) drive.root = folder;
-  host_.CaptionChanged(folder);
   report_.Append(
       FreeSpaceHeading(DateAndTime(), FreeSpaceDriveName(drive.root, drive.fileSystem), folder,
                        PurgeTypeNumPasses(choice.GetPurgeType(), choice.GetNumberOfPasses())));
