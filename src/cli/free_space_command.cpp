@@ -108,7 +108,7 @@ int RunFreeSpaceCommand(const FreeSpaceOptions& options) {
                   std::to_string(PurgeTypeChoice::MaxPasses(type)) + " passes");
 
   Platform::DriveSpace space;
-  if (const std::error_code error = Platform::QueryDriveSpace(drive.root, space))
+  if (const std::error_code error = Platform::QueryFolderSpace(folder, space))
     return Refuse("the free space of Drive " + drive.root +
                   " cannot be read: " + ReasonText(error));
   std::cerr << WithSystemLineEnds(

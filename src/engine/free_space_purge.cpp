@@ -379,10 +379,7 @@ bool IsDummyName(const std::string& name) {
 
 std::error_code Environment::QueryFolderSpace(const std::string& folder,
                                               Platform::DriveSpace& space) {
-  Platform::DriveInfo drive;
-  if (const std::error_code error = Platform::DriveOfPath(JoinPath(folder, kMarkerName), drive))
-    return error;
-  return Platform::QueryDriveSpace(drive.root, space);
+  return Platform::QueryFolderSpace(folder, space);
 }
 
 Outcome Run(const std::string& folder, short purgeType, short passes, Environment& environment) {

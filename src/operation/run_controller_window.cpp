@@ -175,7 +175,7 @@ void RunController::PurgeFreeSpace() {
   Platform::DriveInfo drive;
   Platform::DriveSpace space;
   std::error_code error = Platform::DriveOfPath(JoinPath(folder, "x"), drive);
-  if (!error) error = Platform::QueryDriveSpace(drive.root, space);
+  if (!error) error = Platform::QueryFolderSpace(folder, space);
   if (error) {
     dialogs_.Tell(
         kPurgeFreeSpaceCaption,

@@ -66,6 +66,12 @@ struct DriveSpace {
 // never the system's request to insert a disk.
 std::error_code QueryDriveSpace(const std::string& root, DriveSpace& space);
 
+// The space of the file system that holds folder, which may be another than its drive's where a
+// volume is mounted in a folder of the drive. POSIX: statvfs of the folder. Windows: the free space
+// of the folder (GetDiskFreeSpaceEx follows volumes mounted in folders) and the cluster size and
+// serial number of the volume that holds it.
+std::error_code QueryFolderSpace(const std::string& folder, DriveSpace& space);
+
 // True when the program may fill the blocks that a file system reserves for the administrator:
 // POSIX when it runs as root. Windows reserves no blocks that way, so there it is always true.
 bool MayFillReservedBlocks();

@@ -17,16 +17,17 @@ std::mutex& ListMutex() {
   return mutex;
 }
 
-// One folder a line; a backslash, a line feed and a carriage return in a name are escaped.
+// One folder a line; "%", a line feed and a carriage return in a name are written as "%25",
+// "%0A" and "%0D".
 std::string Escaped(const std::string& folder) {
   std::string line;
   for (const char c : folder) {
-    if (c == '\\')
-      line += "\\\\";
+    if (c == '%')
+      line += "%25";
     else if (c == '\n')
-      line += "\\n";
+      line += "%0A";
     else if (c == '\r')
-      line += "\\r";
+      line += "%0D";
     else
       line += c;
   }
@@ -36,12 +37,13 @@ std::string Escaped(const std::string& folder) {
 std::string Unescaped(const std::string& line) {
   std::string folder;
   for (std::size_t i = 0; i < line.size(); ++i) {
-    if (line[i] != '\\' || i + 1 == line.size()) {
+    const std::string code = line.substr(i, 3);
+    if (code == "%25" || code == "%0A" || code == "%0D") {
+      folder += code == "%25" ? '%' : code == "%0A" ? '\n' : '\r';
+      i += 2;
+    } else {
       folder += line[i];
-      continue;
     }
-    const char next = line[++i];
-    folder += next == 'n' ? '\n' : next == 'r' ? '\r' : next;
   }
   return folder;
 }

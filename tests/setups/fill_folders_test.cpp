@@ -14,7 +14,7 @@ namespace {
 
 TEST(FillFolders, TheListedFoldersThatNoPurgeHoldsAreRemovedAndTheOthersStayListed) {
   const TempFolder folder;
-  const std::string list = folder / "store/fill-folders.txt";
+  const std::string list = JoinPath(folder / "store", "fill-folders.txt");
   const auto dummy = [&folder](const std::string& name) {
     const std::string path = folder / name;
     MakeFolder(path);
@@ -24,11 +24,12 @@ TEST(FillFolders, TheListedFoldersThatNoPurgeHoldsAreRemovedAndTheOthersStayList
   };
   const std::string left = dummy("_kx_dummy1");
   const std::string held = dummy("_kx_dummy2");
-  const std::string gone = folder / "_kx_dummy3";
+  // A "%" in a name is written as "%25", so that "%0A" is never taken for a line break.
+  const std::string gone = folder / "100%0A";
   for (const std::string& path : {left, gone, held, gone}) NoteFillFolder(path, true, list);
   NoteFillFolder(gone, false, list);
   NoteFillFolder(gone, true, list);
-  EXPECT_EQ(ReadFile(list), left + "\n" + held + "\n" + gone + "\n");
+  EXPECT_EQ(ReadFile(list), left + "\n" + held + "\n" + folder / "100%250A\n");
 
   Platform::FolderHandle handle;
   Platform::FileHandle marker;
@@ -40,6 +41,7 @@ TEST(FillFolders, TheListedFoldersThatNoPurgeHoldsAreRemovedAndTheOthersStayList
   EXPECT_EQ(leftovers[0].what, Leftover::Removed);
   EXPECT_EQ(leftovers[1].what, Leftover::InUse);
   EXPECT_EQ(leftovers[2].what, Leftover::Missing);
+  EXPECT_EQ(leftovers[2].folder, gone);
   EXPECT_FALSE(Platform::FolderExists(left));
   EXPECT_TRUE(Platform::FileExists(JoinPath(held, "_kx_dummy1")));
   EXPECT_EQ(ReadFile(list), held + "\n");

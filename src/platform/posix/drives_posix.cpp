@@ -81,6 +81,11 @@ std::string DriveRootFolder(const std::string& root) {
   return root;
 }
 
+std::error_code QueryFolderSpace(const std::string& folder, DriveSpace& space) {
+  // statvfs answers for the file system of any path it is given.
+  return QueryDriveSpace(folder, space);
+}
+
 bool MayFillReservedBlocks() {
   return ::geteuid() == 0;
 }

@@ -173,6 +173,37 @@ std::error_code QueryDriveSpace(const std::string& root, DriveSpace& space) {
   return {};
 }
 
+std::error_code QueryFolderSpace(const std::string& folder, DriveSpace& space) {
+  space = {};
+  std::wstring path = Win32::Widen(folder);
+  if (path.empty()) return std::make_error_code(std::errc::no_such_file_or_directory);
+  if (path.back() != L'\\' && path.back() != L'/') path += L'\\';
+  const NoCriticalErrorBoxes quiet;
+  wchar_t volume[MAX_PATH + 1] = {};
+  if (!::GetVolumePathNameW(path.c_str(), volume, MAX_PATH + 1)) return Win32::LastError();
+  DWORD sectorsPerCluster = 0;
+  DWORD bytesPerSector = 0;
+  DWORD freeClusters = 0;
+  DWORD clusters = 0;
+  if (!::GetDiskFreeSpaceW(volume, &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters))
+    return Win32::LastError();
+  ULARGE_INTEGER available{};
+  ULARGE_INTEGER total{};
+  ULARGE_INTEGER allFree{};
+  if (!::GetDiskFreeSpaceExW(path.c_str(), &available, &total, &allFree)) return Win32::LastError();
+  DriveSpace answer;
+  answer.clusterSize =
+      static_cast<std::int64_t>(sectorsPerCluster) * static_cast<std::int64_t>(bytesPerSector);
+  answer.availableBytes = Clamped(available.QuadPart);
+  answer.totalBytes = Clamped(total.QuadPart);
+  answer.freeBytes = Clamped(allFree.QuadPart);
+  DWORD serialNumber = 0;
+  if (::GetVolumeInformationW(volume, nullptr, 0, &serialNumber, nullptr, nullptr, nullptr, 0))
+    answer.serialNumber = serialNumber;
+  space = answer;
+  return {};
+}
+
 bool MayFillReservedBlocks() {
   return true;
 }

@@ -495,6 +495,9 @@ std::error_code FileHandle::Close() {
   return {};
 }
 
+// ERROR_DISK_QUOTA_EXCEEDED, which mingw-w64's headers lack.
+constexpr DWORD kDiskQuotaExceeded = 1295;
+
 WriteLimit WriteLimitOf(const std::error_code& error) {
   if (error == std::errc::no_space_on_device) return WriteLimit::DriveFull;
   if (error == std::errc::file_too_large) return WriteLimit::FileTooLarge;
@@ -503,7 +506,7 @@ WriteLimit WriteLimitOf(const std::error_code& error) {
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
       return WriteLimit::DriveFull;
-    case ERROR_DISK_QUOTA_EXCEEDED:
+    case kDiskQuotaExceeded:
       return WriteLimit::QuotaReached;
     case ERROR_FILE_TOO_LARGE:
       return WriteLimit::FileTooLarge;
