@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/console.h"
+#include "cli/free_space_command.h"
 #include "cli/run_command.h"
 #include "cli/speed_test_command.h"
 
@@ -14,7 +15,8 @@ namespace {
 constexpr const char* kUsage =
     "  kexwell-cli purge PATH... [options]  PATH: a file (purged on its own) or a folder\n"
     "  kexwell-cli list PATH... [options]   list and estimate; purges nothing\n"
-    "  kexwell-cli speed-test [PATH] [-y]   measure the purge speed of PATH's drive\n";
+    "  kexwell-cli speed-test [PATH] [-y]   measure the purge speed of PATH's drive\n"
+    "  kexwell-cli purge-free-space PATH    overwrite the free space of PATH's drive\n";
 
 int UsageError(const std::string& command, const std::string& message) {
   std::cerr << "kexwell-cli: " << message << "\nUsage:\n"
@@ -39,6 +41,8 @@ int main(int argc, char** argv) {
   CLI::App& list = AddListCommand(app, listOptions);
   SpeedTestOptions speedOptions;
   CLI::App& speedTest = AddSpeedTestCommand(app, speedOptions);
+  FreeSpaceOptions freeSpaceOptions;
+  CLI::App& freeSpace = AddFreeSpaceCommand(app, freeSpaceOptions);
 
   UseUtf8Console();
   std::vector<std::string> arguments = Utf8Arguments(argc, argv);
@@ -56,10 +60,12 @@ int main(int argc, char** argv) {
     const std::string command = purge.parsed()       ? "purge"
                                 : list.parsed()      ? "list"
                                 : speedTest.parsed() ? "speed-test"
+                                : freeSpace.parsed() ? "purge-free-space"
                                                      : "";
     return UsageError(command, error.what());
   }
 
+  RemoveLeftoverFillFoldersAtStart();
   for (auto [command, options, name] :
        {std::tuple{&purge, &purgeOptions, "purge"}, std::tuple{&list, &listOptions, "list"}}) {
     if (!command->parsed()) continue;
@@ -68,5 +74,6 @@ int main(int argc, char** argv) {
     return command == &purge ? RunPurgeCommand(*options) : RunListCommand(*options);
   }
   if (speedTest.parsed()) return RunSpeedTestCommand(speedOptions);
+  if (freeSpace.parsed()) return RunFreeSpaceCommand(freeSpaceOptions);
   return UsageError("", "a command is required");
 }

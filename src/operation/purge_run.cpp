@@ -35,7 +35,8 @@ PurgeRun::PurgeRun(ProgramSettings& settings, UserDialogs& dialogs, RunHost& hos
       dialogs_(dialogs),
       host_(host),
       purgeHost_(host),
-      environment_(settings.clusterSizes, settings.random) {
+      environment_(settings.clusterSizes, settings.random),
+      freeSpaceEnvironment_(settings.clusterSizes, settings.random) {
   environment_.host = &purgeHost_;
   environment_.abortNow = &AbortNow;
 }
@@ -76,6 +77,12 @@ void PurgeRun::ProcessFiles(const RunRequest& request) {
   }
   request_ = request;
   ResetRunState();
+  if (request_.kind == RunKind::FreeSpace) {
+    PurgeFreeSpace();
+    host_.ReportChanged();
+    host_.Finished();
+    return;
+  }
   const bool purge = request_.kind == RunKind::Purge;
   if (purge) {
     WriteHeading();

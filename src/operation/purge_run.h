@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "engine/file_purge.h"
+#include "engine/free_space_purge.h"
+#include "operation/free_space_texts.h"
 #include "operation/report_text.h"
 #include "operation/run_host.h"
 #include "operation/run_request.h"
@@ -65,8 +67,18 @@ class PurgeRun {
   std::function<std::vector<std::string>(const std::string& folder)> volumeWarnings =
       VolumeWarningsForPath;
 
+  // What the last purge of free space did.
+  FreeSpacePurge::Outcome FreeSpaceOutcome;
+  // The warnings about the drive whose free space is purged, at the end of the report.
+  std::function<std::vector<std::string>(const std::string& folder)> freeSpaceWarnings =
+      FreeSpaceWarningsForPath;
+  // Where the front end notes the dummy folder of a purge of free space: made (true), and
+  // removed (false), so that a folder left by a crash is found at the next start.
+  std::function<void(const std::string& folder, bool made)> noteFillFolder;
+
   // Runs the whole purge or listing that request names and writes the summary; a count is
-  // counted as CountMatchingFilesOfTarget counts it.
+  // counted as CountMatchingFilesOfTarget counts it; a purge of free space fills the free space
+  // of the drive of the request's target folder from a dummy folder made in it.
   void ProcessFiles(const RunRequest& request);
   // Counts the matching files of the request's target, whatever its kind, stopping at its
   // stopAt: the count, or -1 when it passed 1000. blnStop ends the count between two files or
@@ -87,8 +99,9 @@ class PurgeRun {
   const std::string& Report() const { return report_.Text(); }
   RunStatus Status() const { return status_.load(); }
 
-  // For tests: the environment of the per-file purge.
+  // For tests: the environment of the per-file purge, and of the purge of free space.
   FilePurge::PurgeEnvironment& Environment() { return environment_; }
+  FreeSpacePurge::Environment& FreeSpaceEnvironment() { return freeSpaceEnvironment_; }
 
  private:
   class PurgeHostAdapter final : public FilePurge::PurgeHost {
@@ -100,6 +113,7 @@ class PurgeRun {
     RunHost& host_;
   };
 
+  friend class FreeSpaceReporter;
   enum class FileStep { Next, EndFolder, Return };
 
   void ResetRunState();
@@ -122,12 +136,14 @@ class PurgeRun {
   void ReportFolderNotEntered(const std::string& folder, const std::error_code& error);
   void NoteFolderNotEntered(const std::string& folder, const std::error_code& error);
   void ListFolder(const Platform::FolderHandle& handle, const std::string& folderPath);
+  void PurgeFreeSpace();
 
   ProgramSettings& settings_;
   UserDialogs& dialogs_;
   RunHost& host_;
   PurgeHostAdapter purgeHost_;
   FilePurge::PurgeEnvironment environment_;
+  FreeSpacePurge::Environment freeSpaceEnvironment_;
   ReportText report_;
   std::atomic<RunStatus> status_{RunStatus::Running};
   // The folder whose files the purge walk is at, and whether it removed a name there.

@@ -87,6 +87,7 @@ void frmReport::BeginRun(PurgeRun& run, const RunRequest& request) {
   run_ = &run;
   counting_ = false;
   purge_ = request.kind == RunKind::Purge;
+  freeSpace_ = request.kind == RunKind::FreeSpace;
   paused_ = false;
   listsDots_ = !purge_ && !request.displayFolderNames;
   reportText_.clear();
@@ -198,9 +199,10 @@ void frmReport::EndRun() {
   cmdClose_->show();
   if (lblPausedDone_->text() == kStopping) ShowStatus(kStopped, cmdClose_);
   if (listsDots_ && run.lngNumFilesProcessed > 0) lblDots_->hide();
-  if (purge_) {
+  if (purge_ || freeSpace_) {
     const QString status = lblPausedDone_->text();
-    if (status != kPaused && status != kStopped && run.lngNumFilesPurged > 0) {
+    const bool done = purge_ ? run.lngNumFilesPurged > 0 : run.Status() == RunStatus::Done;
+    if (status != kPaused && status != kStopped && done) {
       ShowStatus(QStringLiteral("Done"), cmdClose_);
       lblDots_->hide();
     }

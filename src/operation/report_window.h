@@ -86,6 +86,7 @@ class frmReport : public QWidget {
     QString status;
   } beforeCount_;
   bool purge_ = false;
+  bool freeSpace_ = false;  // a purge of free space, which has Stop and Pause as a listing has
   bool paused_ = false;
   bool listsDots_ = false;
   // Stop and Pause as they were before the per-file confirmation hid them.

@@ -4,14 +4,20 @@
 #include <QThread>
 #include <QWidget>
 
+#include "engine/purge_type_texts.h"
 #include "operation/confirm_files_window.h"
+#include "operation/free_space_texts.h"
 #include "operation/program_settings.h"
 #include "operation/purge_run.h"
 #include "operation/report_window.h"
+#include "operation/result_texts.h"
 #include "operation/run_host_window.h"
 #include "operation/run_start.h"
+#include "platform/drives.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "platform/program.h"
+#include "setups/fill_folders.h"
 #include "targets/target_record.h"
 #include "ui/main_window_services.h"
 #include "ui/twips.h"
@@ -156,6 +162,50 @@ void RunController::ListAndEstimate() {
   StartRun(listing, starter.ListingCaption(listing));
 }
 
+void RunController::PurgeFreeSpace() {
+  if (running_) return;
+  const std::string target = settings_.target.TargetFolder;
+  const std::optional<std::string> chosen =
+      dialogs_.ChooseFolder({"Purge the free space of the drive that holds which folder?",
+                             Platform::FolderExists(target) ? target : std::string(),
+                             {},
+                             {}});
+  if (!chosen) return;
+  const std::string folder = WithTrailingSeparator(Platform::AbsolutePath(*chosen));
+  Platform::DriveInfo drive;
+  Platform::DriveSpace space;
+  std::error_code error = Platform::DriveOfPath(JoinPath(folder, "x"), drive);
+  if (!error) error = Platform::QueryFolderSpace(folder, space);
+  if (error) {
+    dialogs_.Tell(
+        kPurgeFreeSpaceCaption,
+        "The free space of the drive of " + folder + " cannot be read (" + ReasonText(error) + ").",
+        MessageIcon::Exclamation);
+    return;
+  }
+  const float speed = settings_.purgeSpeeds.Speed(drive.root);
+  const PurgeTypeChoice& choice = settings_.purgeType;
+  const std::string question =
+      FreeSpaceQuestion(FreeSpaceDriveName(drive.root, drive.fileSystem),
+                        static_cast<double>(space.availableBytes), TypeOfPurgeDescription(choice),
+                        choice.GetNumOverwrites(),
+                        speed > 0 ? std::optional<float>(speed) : std::nullopt,
+                        FreeSpaceWarningsForPath(folder)) +
+      "\r\n\r\n" + kFreeSpaceQuestionEnd;
+  if (dialogs_.ShowMessage({kPurgeFreeSpaceCaption, question, MessageIcon::Question,
+                            MessageButtons::YesNo, MessageAnswer::No}) != MessageAnswer::Yes) {
+    dialogs_.Tell("Purge cancelled", kFreeSpaceCancelled, MessageIcon::Information);
+    return;
+  }
+  run_->noteFillFolder = [](const std::string& fillFolder, bool made) {
+    NoteFillFolder(fillFolder, made);
+  };
+  RunRequest request;
+  request.kind = RunKind::FreeSpace;
+  request.targetFolder = folder;
+  StartRun(request, kPurgeFreeSpaceCaption);
+}
+
 bool RunController::ShowReport() {
   return report_ && report_->ShowLastReport();
 }
@@ -192,11 +242,13 @@ void RunController::RunEnded() {
   if (host_->Closing()) return;
   if (report_) report_->EndRun();
   main_.SetLastReport(run_->Report());
-  const bool purge = run_->Request().kind == RunKind::Purge;
-  if (!purge) main_.SetCaption("lblEstimatedTime", run_->EstimatedTimeCaption);
+  const RunKind kind = run_->Request().kind;
+  const bool purge = kind == RunKind::Purge;
+  if (kind == RunKind::List) main_.SetCaption("lblEstimatedTime", run_->EstimatedTimeCaption);
   main_.SetRunning(false);
   // A listing that went through the whole target without finding a file says so.
-  if (!purge && run_->lngNumFilesProcessed == 0 && run_->Status() != RunStatus::Stopped)
+  if (kind == RunKind::List && run_->lngNumFilesProcessed == 0 &&
+      run_->Status() != RunStatus::Stopped)
     ShowNoFilesFound(dialogs_);
   // A target folder that is gone (removed while the run was being confirmed) is not offered for
   // deletion.

@@ -47,6 +47,10 @@ class RunController : public QObject {
   void PurgeFiles();
   // "List and estimate time" (cmdProcessFiles_2).
   void ListAndEstimate();
+  // "Purge free space" (cmdPurgeFreeSpace): a folder on the drive is chosen (the target folder
+  // first), the question shows the drive, its free space, the type of purge and the estimated
+  // time, and the purge runs in the report window with Stop and Pause.
+  void PurgeFreeSpace();
   // The Report button: shows the report window again when it holds a report; false when there is
   // nothing to report.
   bool ShowReport();

@@ -5,8 +5,9 @@
 #include <cstdint>
 #include <string>
 
-// What a walk does with the matching files: purges them, lists them, or only counts them.
-enum class RunKind { Purge, List, Count };
+// What a walk does with the matching files: purges them, lists them, or only counts them; or,
+// with no walk at all, what a purge of the free space of the target folder's drive does.
+enum class RunKind { Purge, List, Count, FreeSpace };
 
 struct RunRequest {
   RunKind kind = RunKind::Count;

@@ -53,13 +53,27 @@ struct DriveSpace {
   // POSIX from statvfs; Windows from GetDiskFreeSpace(Ex) and the volume's serial number.
   std::int64_t clusterSize = 0;     // f_bsize; sectors per cluster x bytes per sector
   std::int64_t availableBytes = 0;  // f_bavail x f_frsize: free bytes this user may fill
-  std::int64_t totalBytes = 0;      // f_blocks x f_frsize
-  std::uint32_t serialNumber = 0;   // from the file system id; the volume serial number
+  // Every free byte, also those this user may not fill: f_bfree x f_frsize, with the blocks that
+  // the file system reserves for the administrator; Windows: all free bytes of the volume, also
+  // those beyond the user's quota.
+  std::int64_t freeBytes = 0;
+  std::int64_t totalBytes = 0;     // f_blocks x f_frsize
+  std::uint32_t serialNumber = 0;  // from the file system id; the volume serial number
 };
 
 // Asks the file system that holds root; an error when it does not answer (the drive is not ready).
 // Windows: root is a drive as "C", "c", "C:" or "C:\"; a drive without a medium gives an error,
 // never the system's request to insert a disk.
 std::error_code QueryDriveSpace(const std::string& root, DriveSpace& space);
+
+// The space of the file system that holds folder, which may be another than its drive's where a
+// volume is mounted in a folder of the drive. POSIX: statvfs of the folder. Windows: the free space
+// of the folder (GetDiskFreeSpaceEx follows volumes mounted in folders) and the cluster size and
+// serial number of the volume that holds it.
+std::error_code QueryFolderSpace(const std::string& folder, DriveSpace& space);
+
+// True when the program may fill the blocks that a file system reserves for the administrator:
+// POSIX when it runs as root. Windows reserves no blocks that way, so there it is always true.
+bool MayFillReservedBlocks();
 
 }  // namespace Platform

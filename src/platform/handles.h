@@ -85,6 +85,10 @@ class FolderHandle {
 
   // Writes the folder's entries through to the disk, so that deletions are lasting.
   std::error_code Sync() const;
+  // Writes all that the folder's file system holds for its disk, its own records included, to
+  // where it belongs on the disk (POSIX syncfs: a journaling file system writes its records home,
+  // not only to its journal). Windows: nothing to do, as NTFS writes its records itself.
+  std::error_code SyncFileSystem() const;
 
   std::error_code Identity(FileIdentity& identity) const;
   // True when the folder lies on a file system of the system's own making (see EntryStatus).
@@ -118,6 +122,14 @@ class FileHandle {
   // Opens the entry `name` of folder for writing. Never follows a link, never waits on a pipe,
   // never opens a device: anything but a regular file gives NotARegularFile.
   std::error_code OpenForWriting(const FolderHandle& folder, const std::string& name);
+  // Makes the new, empty regular file `name` in folder (for its owner only) and opens it for
+  // writing; file_exists when anything of that name is there already.
+  std::error_code CreateNew(const FolderHandle& folder, const std::string& name);
+  // Takes the file's exclusive lock without waiting: resource_unavailable_try_again while another
+  // handle holds it, in this program or another. The lock goes with this handle: it is released
+  // when the handle is closed, or when the program ends however it ends. It does not keep others
+  // from reading or writing the file's bytes.
+  std::error_code TryLock();
 
   // What the open file is now (its kind, identity, names, length, times and attributes).
   std::error_code Status(EntryStatus& status) const;
@@ -126,6 +138,12 @@ class FileHandle {
   // Writes all of data at the current position, carrying on after partial writes and signals.
   std::error_code WriteAll(const void* data, std::size_t size);
   std::error_code Truncate(std::int64_t length);
+  // Gives the file room for length bytes from offset on, without writing them (they read as
+  // zeros until they are written), so that writes there need no room found for them: POSIX
+  // fallocate, Windows the file's allocation size. The file's length may grow to offset + length.
+  // The same errors as a write where there is no room (see WriteLimitOf); another error where
+  // the file system cannot reserve room.
+  std::error_code Reserve(std::int64_t offset, std::int64_t length);
   // The parts of the file that hold data, in order; a file system that keeps no holes gives the
   // whole file as one part (nothing for an empty file).
   std::error_code DataRanges(std::vector<ByteRange>& ranges) const;
@@ -133,6 +151,10 @@ class FileHandle {
   // file system that does not tell gives located = false and no error; an error is a query that
   // failed.
   std::error_code Layout(FileLayout& layout) const;
+  // Starts writing length bytes from offset to the disk without waiting for them (POSIX
+  // sync_file_range), so that the disk is busy while more is written; Sync still waits for all.
+  // Windows: nothing to do. Only a hint: a failure shows in Sync.
+  void BeginWriteBack(std::int64_t offset, std::int64_t length);
   // Writes the data through to the disk.
   std::error_code Sync();
   // Writes the access and modification times (a creation time where the system can set one).
@@ -147,6 +169,11 @@ class FileHandle {
   static constexpr std::intptr_t kNoHandle = -1;
   std::intptr_t handle_ = kNoHandle;
 };
+
+// What a failed write says of the room left for it: none on the drive, none within the user's
+// quota, none within the largest length a file may have there, or a failure of another kind.
+enum class WriteLimit { None, DriveFull, QuotaReached, FileTooLarge };
+WriteLimit WriteLimitOf(const std::error_code& error);
 
 // A seam for tests: the steps of a walk and of a purge at which another program could change the
 // file system. Tests set a hook to change it there; the program never sets one.

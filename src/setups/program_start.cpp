@@ -1,7 +1,9 @@
 #include "setups/program_start.h"
 
 #include "engine/purge_speeds.h"
+#include "operation/free_space_texts.h"
 #include "platform/drives.h"
+#include "setups/fill_folders.h"
 #include "setups/program_paths.h"
 #include "text/program_text.h"
 #include "text/user_dialogs.h"
@@ -16,6 +18,15 @@ bool LoadProgramTextsOrTell(UserDialogs& dialogs) {
   }
   UseProgramRegistryStore();
   return true;
+}
+
+void RemoveFillFoldersLeftBehind(UserDialogs& dialogs) {
+  for (const LeftoverFillFolder& leftover : RemoveLeftoverFillFolders()) {
+    const std::string text = LeftoverFolderText(leftover.folder, leftover.what, leftover.error);
+    if (!text.empty())
+      dialogs.Tell(kPurgeFreeSpaceCaption, text,
+                   leftover.error ? MessageIcon::Exclamation : MessageIcon::Information);
+  }
 }
 
 void LoadStoredPurgeSpeeds(DrivePurgeSpeed& speeds,

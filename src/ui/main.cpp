@@ -40,6 +40,7 @@ int main(int argc, char** argv) {
   QtUserDialogs dialogs;
 
   if (!LoadProgramTextsOrTell(dialogs)) return 1;
+  RemoveFillFoldersLeftBehind(dialogs);
 
   ProgramSettings settings;
   // Estimates use the speeds measured in earlier runs from the start.

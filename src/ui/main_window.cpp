@@ -126,6 +126,8 @@ void frmMain::ConnectCommands() {
   connect(buttons_["cmdProcessFiles_1"], &QPushButton::clicked, runs_, &RunController::PurgeFiles);
   connect(buttons_["cmdProcessFiles_2"], &QPushButton::clicked, runs_,
           &RunController::ListAndEstimate);
+  connect(buttons_["cmdPurgeFreeSpace"], &QPushButton::clicked, runs_,
+          &RunController::PurgeFreeSpace);
 
   subfolderPurge_ = new SubfolderPurge(
       settings_, dialogs_, *this,

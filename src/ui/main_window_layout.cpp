@@ -94,6 +94,7 @@ void frmMain::BuildLayout() {
   AddButton("cmdProcessFiles_2", QStringLiteral("List and estimate time"));
   AddButton("cmdProcessFiles_1", QStringLiteral("Purge files"));
   AddButton("cmdTestPurgeSpeed", QStringLiteral("Test purge speed"));
+  AddButton("cmdPurgeFreeSpace", QStringLiteral("Purge free space"));
   separator();
   AddButton("cmdSetup", QStringLiteral("Setup"));
   AddButton("cmdReportScreen", QStringLiteral("Report"));

@@ -255,6 +255,35 @@ expect_rc 1 "speed-test with a store that cannot be written"
 grep -qE "^[0-9,.]+ MB/sec\. \(1 overwrite\) for Drive $root\.\$" out.txt || fail "speed-test printed [$out]"
 expect_err "Test purge speed: The purge speed of Drive $root could not be stored in $work/config.file/Kexwell/registry.ini (Not a directory)." "speed-test with a store that cannot be written"
 
+# The free space is purged only when the question is answered (never here: it would fill the
+# drive); the question names the drive, its free space, the type and the time at the stored speed.
+run purge-free-space listed -t 2 -p 1
+expect_rc 1 "purge-free-space without a terminal"
+for line in "This fills the free space of Drive $root" "Type of purge: Alternate bit patterns plus zeros, once (= 3 overwrites)" \
+            "Estimated time: about " "Purge cancelled: The free space was not purged."; do
+  expect_err "$line" "purge-free-space without a terminal"
+done
+[ "$(ls -A listed)" == a.txt ] || fail "purge-free-space without an answer left [$(ls -A listed)]"
+run purge-free-space listed/a.txt -y
+expect_rc 2 "purge-free-space of a file"
+expect_err 'PATH: "listed/a.txt" is not a folder' "purge-free-space of a file"
+run purge-free-space listed -t 2 -p 9 -y
+expect_rc 2 "purge-free-space -p 9 of type 2"
+expect_err "--passes: type 2 offers 1 to 8 passes" "purge-free-space -p 9"
+# A dummy folder that an interrupted purge of free space left is removed at the next start of any
+# command, when it holds the program's marker; a folder of the same name without it stays.
+mkdir -p left/_kx_dummy1 left/_kx_dummy2
+printf 'fill' > left/_kx_dummy1/_kx_dummy1
+printf 'Kexwell fills the free space of this drive with the files of this folder.\r\nKexwell removes the folder when the purge ends, or at its next start.\r\n' \
+  > left/_kx_dummy1/_kx_dummy.kexwell
+printf 'mine' > left/_kx_dummy2/_kx_dummy1
+printf '%s\n' "$work/left/_kx_dummy1" "$work/left/_kx_dummy2" > "$XDG_CONFIG_HOME/Kexwell/fill-folders.txt"
+run list listed
+expect_err "The fill files that an interrupted purge of free space left in $work/left/_kx_dummy1 were deleted." "the start after a crash"
+[ "$(ls -A left)" == _kx_dummy2 ] && [ "$(cat left/_kx_dummy2/_kx_dummy1)" == mine ] ||
+  fail "the start after a crash left [$(ls -AR left)]"
+[ -s "$XDG_CONFIG_HOME/Kexwell/fill-folders.txt" ] && fail "the removed folders are still listed"
+
 # Operation files: saved from the command line, exactly; loaded with the command line winning.
 mkdir -p op/sub
 printf 'keep me' > op/a.doc
@@ -453,7 +482,7 @@ else
 fi
 
 "$cli" --help | grep -q 'kexwell-cli purge PATH' || fail "--help does not show the purge command"
-for command in purge list; do
+for command in purge list purge-free-space; do
   "$cli" "$command" --help | grep -qx 'Examples:' || fail "$command --help has no examples"
 done
 "$cli" --version | grep -qx 'kexwell-cli [0-9.]*' || fail "--version: $("$cli" --version)"

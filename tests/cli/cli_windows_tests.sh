@@ -108,6 +108,29 @@ else
   echo "skipped: strace cannot trace here"
 fi
 
+# The free space is purged only when the question is answered (never here: Wine's drive Z is this
+# machine's disk); the question names the drive Z.
+run purge-free-space "$win_work\\tree"
+expect_rc 1 "purge-free-space without a console"
+expect_err "This fills the free space of Drive Z" "purge-free-space without a console"
+expect_err "Purge cancelled: The free space was not purged." "purge-free-space without a console"
+[ -z "$(ls -d "$work"/tree/_kx_dummy* 2>/dev/null)" ] || fail "purge-free-space without an answer made a folder"
+# A dummy folder that an interrupted purge of free space left, listed in the program's folder, is
+# removed at the next start when it holds the program's marker; one without the marker stays.
+mkdir -p "$work/left/_kx_dummy1" "$work/left/_kx_dummy2"
+printf 'fill' >"$work/left/_kx_dummy1/_kx_dummy1"
+printf 'Kexwell fills the free space of this drive with the files of this folder.\r\nKexwell removes the folder when the purge ends, or at its next start.\r\n' \
+  >"$work/left/_kx_dummy1/_kx_dummy.kexwell"
+printf 'mine' >"$work/left/_kx_dummy2/_kx_dummy1"
+appdata=$(ls -d "$prefix"/drive_c/users/*/AppData/Roaming 2>/dev/null | grep -v '/Public/' | head -1)
+mkdir -p "$appdata/Kexwell"
+printf '%s\r\n' "$win_work\\left\\_kx_dummy1" "$win_work\\left\\_kx_dummy2" >"$appdata/Kexwell/fill-folders.txt"
+run list "$win_work\\tree"
+expect_err "The fill files that an interrupted purge of free space left in $win_work\\left\\_kx_dummy1 were deleted." \
+  "the start after an interrupted purge of free space"
+[ "$(ls -A "$work/left")" == _kx_dummy2 ] && [ "$(cat "$work/left/_kx_dummy2/_kx_dummy1")" == mine ] ||
+  fail "the start after an interrupted purge of free space left [$(ls -AR "$work/left")]"
+
 if [ "$failures" -ne 0 ]; then
   echo "$failures failure(s)"
   exit 1

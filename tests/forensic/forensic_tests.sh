@@ -3,7 +3,8 @@
 # report says a file was purged, none of its contents may be left anywhere on the disk; where some
 # are left, the report must not say purged.
 # Each file's 4 KiB blocks hold a marker that names the file; the markers are counted in the image
-# before the purge (to show they are there to be found) and after it.
+# before the purge (to show they are there to be found) and after it. Last, the free space of an
+# ext4 disk is purged, where an old version of a saved file and a removed file lie.
 # Usage: forensic_tests.sh PATH/TO/kexwell-cli
 # Exit status: 0 every check passed, 1 a check failed, 77 this machine cannot make the disks.
 set -u
@@ -47,10 +48,12 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 # count IMAGE MARKER...: prints how often each marker occurs in the image, one count a line.
 # A marker "block:HEX" counts the 4 KiB-aligned blocks that hold those bytes followed by zeros: the
-# block of a file of a few bytes. Only the parts of the image that hold data are read.
+# block of a file of a few bytes. Only the parts of the image that hold data are read, and not
+# the 4 KiB blocks that $skip_blocks lists (numbers separated by blanks).
 count() {
-  python3 - "$@" <<'EOF'
+  skip_blocks=${skip_blocks:-} python3 - "$@" <<'EOF'
 import os, sys
+skip = {int(b) for b in os.environ["skip_blocks"].split()}
 fd = os.open(sys.argv[1], os.O_RDONLY)
 size = os.fstat(fd).st_size
 plain = [m.encode() for m in sys.argv[2:]]
@@ -67,6 +70,13 @@ while offset < size:
     while position < end:
         n = min(chunk, end - position)
         data = os.pread(fd, n + overlap, position)
+        if skip:
+            data = bytearray(data)
+            for block in range(position // 4096, (position + len(data) + 4095) // 4096):
+                if block in skip:
+                    at = block * 4096 - position
+                    data[max(at, 0):at + 4096] = bytes(len(data[max(at, 0):at + 4096]))
+            data = bytes(data)
         for i, marker in enumerate(plain):
             if i in blocks:
                 value = blocks[i]
@@ -252,6 +262,144 @@ for setup in "${setups[@]}"; do
   [ "$rc" -eq $((1 - all_purged)) ] || fail "$fs: purge exit status $rc, expected $((1 - all_purged)):"$'\n'"$(cat "$work/err.txt")"
   [ "$sparse_rc" -eq $((1 - sparse_purged)) ] || fail "$fs: sparse purge exit status $sparse_rc, expected $((1 - sparse_purged)):"$'\n'"$(cat "$work/sparse-err.txt")"
 done
+
+# --- The free space ------------------------------------------------------------------------
+# On ext4, a document saved again as editors save it (a new file renamed over the old one) and a
+# file removed with rm leave their old data in free blocks that no file owns: only a purge of the
+# free space reaches them. The markers are counted outside the journal, which is no free space.
+# ext4 keeps back some free blocks (reserved_clusters: 2% of the disk, at most 16 MiB) that no
+# program can fill, and which of the free blocks they are is the allocator's choice: for the
+# count the reserve is set to 0, so that every free block can be reached; with the reserve as it
+# comes, the report must name exactly that much as not reached. The purge leaves the free space
+# as it found it, and nothing of its own, also when it is stopped, when a write fails and when
+# the program is killed (its next start removes the rest).
+
+# free_blocks: the blocks of $mnt that this user may fill.
+free_blocks() { sync; stat -f -c %a "$mnt"; }
+# expect_same_space WHAT BEFORE FILES: the free space is BEFORE again, within a block a fill file.
+expect_same_space() {
+  local now; now=$(free_blocks)
+  [ $((now > $2 ? now - $2 : $2 - now)) -le "$3" ] ||
+    fail "free space: $1 left $now free blocks, $2 before (fill files: $3)"
+}
+# expect_nothing_left WHAT: no dummy folder or file of the program's is left in $mnt.
+expect_nothing_left() {
+  local left; left=$(cd "$mnt" && ls -d _kx_dummy* 2>/dev/null | grep -vx _kx_dummy77)
+  [ -z "$left" ] || fail "free space: $1 left [$left]"
+}
+# slow_purge SIGNAL: starts a purge whose writes take 50 ms each, sends it SIGNAL after 2 s and
+# waits for it; sets $rc.
+slow_purge() {
+  strace -f -qq -o /dev/null -e trace=write -e inject=write:delay_exit=50000 \
+    "$cli" purge-free-space "$mnt" -t 1 -p 1 -y </dev/null >"$work/free-out.txt" 2>"$work/free-err.txt" &
+  local tracer=$! child=""
+  sleep 2
+  child=$(pgrep -P "$tracer" | head -1)
+  [ -n "$child" ] && kill -s "$1" "$child"
+  wait "$tracer" 2>/dev/null; rc=$?
+}
+
+free_image=$work/free.img
+truncate -s 64M "$free_image"
+if ! command -v debugfs >/dev/null || ! command -v strace >/dev/null || ! command -v setpriv >/dev/null; then
+  echo "skipped free space: debugfs, strace or setpriv is missing"
+elif ! mkfs.ext4 -q -F -b 4096 "$free_image" >/dev/null 2>&1 || ! attach "$free_image" nodiscard; then
+  echo "skipped free space: the ext4 image cannot be made or mounted"
+else
+  blocks "$mnt/doc.txt" 64 "KXFREE=doc.v1#"
+  sync
+  blocks "$mnt/doc.txt.new" 64 "KXFREE=doc.v2#"
+  sync "$mnt/doc.txt.new"
+  mv -f "$mnt/doc.txt.new" "$mnt/doc.txt"
+  blocks "$mnt/gone.dat" 64 "KXFREE=gone#"
+  sync
+  rm "$mnt/gone.dat"
+  sync
+  free_markers=("KXFREE=doc.v1#" "KXFREE=gone#" "KXFREE=doc.v2#")
+  skip_blocks=$(debugfs -R 'blocks <8>' "$free_image" 2>/dev/null)
+  [ -n "$skip_blocks" ] || fail "free space: debugfs does not list the journal's blocks"
+  mapfile -t before < <(skip_blocks=$skip_blocks count "$free_image" "${free_markers[@]}")
+  [ "${before[*]}" == "64 64 64" ] || fail "free space: markers before the purge: ${before[*]}, expected 64 each"
+  reserve_file=/sys/fs/ext4/$(basename "$loop")/reserved_clusters
+  reserve=$(cat "$reserve_file" 2>/dev/null) && echo 0 >"$reserve_file" ||
+    fail "free space: the ext4 reserve cannot be set through $reserve_file"
+  space=$(free_blocks)
+  # Traced, so that the write error below can be put on a write of a fill file.
+  timeout 300 strace -f -qq -o "$work/free-trace.txt" -e trace=openat,write \
+    "$cli" purge-free-space "$mnt" -t 1 -p 1 -y </dev/null >"$work/free-out.txt" 2>"$work/free-err.txt"
+  rc=$?
+  [ "$rc" -eq 0 ] || fail "free space: exit status $rc:"$'\n'"$(cat "$work/free-out.txt" "$work/free-err.txt")"
+  grep -q '^The fill files and their folder were deleted.' "$work/free-out.txt" &&
+    grep -q '^Overwrite 2 of 2 (bit pattern 00000000): ' "$work/free-out.txt" &&
+    grep -q '^Free space not reached: 0 bytes' "$work/free-out.txt" ||
+    fail "free space: the report lacks its overwrites or the deletion:"$'\n'"$(cat "$work/free-out.txt")"
+  files=$(sed -n 's/^Overwrite 1 of 2 .* in \([0-9]*\) fill files\?$/\1/p' "$work/free-out.txt")
+  expect_same_space "the purge" "$space" "${files:-1}"
+  expect_nothing_left "the purge"
+  [ "$(ls -A "$mnt" | sort | tr '\n' ' ')" == "doc.txt lost+found " ] || fail "free space: the drive holds [$(ls -A "$mnt")]"
+  detach
+  mapfile -t after < <(skip_blocks=$skip_blocks count "$free_image" "${free_markers[@]}")
+  [ "${after[*]}" == "0 0 64" ] ||
+    fail "free space: markers after the purge (old version, removed file, saved file): ${after[*]}, expected 0 0 64"
+  table+=("$(printf '%-16s %-11s %-8s %-8s %-20s %s' ext4 "free space" "${before[0]:-?}+${before[1]:-?}" \
+    "$((${after[0]:-1} + ${after[1]:-1}))" "$([ "${after[*]}" == "0 0 64" ] && echo ok || echo FAIL)" "purge-free-space")")
+
+  if ! attach "$free_image" nodiscard; then
+    fail "free space: the image no longer mounts"
+  else
+    # With its reserve, ext4 keeps that much from the purge, and the report says so.
+    "$cli" purge-free-space "$mnt" -t 1 -p 1 -y </dev/null >"$work/free-out.txt" 2>"$work/free-err.txt"
+    rc=$?
+    line="Free space not reached: .* ($(grouped $((reserve * 4096))) bytes): blocks that the file system keeps for its own records"
+    [ "$rc" -eq 0 ] && grep -q "^$line" "$work/free-out.txt" ||
+      fail "free space: with the reserve of $reserve clusters, no line [$line]:"$'\n'"$(cat "$work/free-out.txt")"
+    # A stop (Ctrl-C) and a write that fails: the fill files go, the free space comes back.
+    space=$(free_blocks)
+    slow_purge INT
+    [ "$rc" -eq 1 ] && grep -q '^Purge of free space was stopped.' "$work/free-out.txt" ||
+      fail "free space: Ctrl-C gave exit status $rc:"$'\n'"$(cat "$work/free-out.txt" "$work/free-err.txt")"
+    expect_same_space "a stop" "$space" 1
+    expect_nothing_left "a stop"
+    # The third write into the first fill file, counted as the traced purge counted its writes.
+    fill_fd=$(grep -m1 -o 'openat([0-9]*, "_kx_dummy1", O_WRONLY|O_CREAT[^=]*= [0-9]*' "$work/free-trace.txt" | sed 's/.*= //')
+    nth=$(grep -E '^[0-9]+ +write\(' "$work/free-trace.txt" | grep -n -m3 "write($fill_fd," | tail -1 | cut -d: -f1)
+    timeout 300 strace -f -qq -o /dev/null -e trace=write -e inject=write:error=EIO:when="${nth:-1}" \
+      "$cli" purge-free-space "$mnt" -t 1 -p 1 -y </dev/null >"$work/free-out.txt" 2>"$work/free-err.txt"
+    rc=$?
+    [ "$rc" -eq 1 ] && grep -q '^Error when writing to a fill file: input/output error.' "$work/free-out.txt" ||
+      fail "free space: the injected write error (write $nth) gave $rc:"$'\n'"$(cat "$work/free-out.txt" "$work/free-err.txt")"
+    expect_same_space "a write error" "$space" 1
+    expect_nothing_left "a write error"
+
+    # Killed: the dummy folder stays, marked and listed, until the next start removes it; a
+    # folder of the same name without the marker is left alone.
+    mkdir "$mnt/_kx_dummy77" && printf 'mine' >"$mnt/_kx_dummy77/_kx_dummy1"
+    space=$(free_blocks)
+    slow_purge KILL
+    killed=$(cd "$mnt" && ls -d _kx_dummy[0-9] 2>/dev/null)
+    [ -n "$killed" ] && [ -f "$mnt/$killed/_kx_dummy.kexwell" ] &&
+      grep -qxF "$mnt/$killed" "$XDG_CONFIG_HOME/Kexwell/fill-folders.txt" ||
+      fail "free space: the killed purge left no marked and listed folder: [$killed]"
+    "$cli" purge-free-space "$mnt" </dev/null >/dev/null 2>"$work/free-err.txt"
+    grep -qF "The fill files that an interrupted purge of free space left in $mnt/$killed were deleted." "$work/free-err.txt" ||
+      fail "free space: the next start said [$(cat "$work/free-err.txt")]"
+    expect_nothing_left "the start after a kill"
+    expect_same_space "the start after a kill" "$space" 0
+    [ "$(cat "$mnt/_kx_dummy77/_kx_dummy1")" == mine ] || fail "free space: the folder without the marker was touched"
+
+    # A plain user cannot fill the blocks reserved for the administrator, and is told so.
+    mkdir -m 777 "$mnt/user" "$work/user-config"
+    chmod 777 "$work/user-config" && chmod o+x "$work"
+    XDG_CONFIG_HOME=$work/user-config timeout 300 setpriv --reuid=65534 --regid=65534 --clear-groups \
+      "$cli" purge-free-space "$mnt/user" -t 1 -p 1 -y </dev/null >"$work/free-out.txt" 2>"$work/free-err.txt"
+    rc=$?
+    [ "$rc" -eq 0 ] && grep -q '^Free space not reached: .*: blocks that the file system reserves for the administrator' "$work/free-out.txt" ||
+      fail "free space: a plain user's purge gave $rc:"$'\n'"$(cat "$work/free-out.txt" "$work/free-err.txt")"
+    [ -z "$(ls -A "$mnt/user")" ] || fail "free space: a plain user's purge left [$(ls -A "$mnt/user")]"
+    detach
+  fi
+fi
+rm -f "$free_image"
 
 echo
 printf '%-16s %-11s %-8s %-8s %-20s %s\n' "file system" file before after check report

@@ -355,3 +355,105 @@ TEST(ConfirmFilesWindow, StaysOnTheScreenWhenTheReportWindowReachesPastAnEdge) {
     EXPECT_TRUE(screen.contains(shown)) << corner.x() << "," << corner.y();
   }
 }
+
+namespace {
+
+// Purges of free space through the run controller, on a drive with room for ten clusters that
+// the fill files take as they are written. The first write waits at the gate, so that the test
+// sees the report window while the purge is on.
+class FreeSpaceWindowTest : public RunWindowTest {
+ protected:
+  FreeSpaceWindowTest() {
+    FreeSpacePurge::Environment& environment = controller.Run().FreeSpaceEnvironment();
+    environment.reserve = [](Platform::FileHandle&, std::int64_t, std::int64_t) {
+      return std::make_error_code(std::errc::operation_not_supported);
+    };
+    environment.write = [this](Platform::FileHandle& file, const void* data, std::size_t size) {
+      gate.Yield();
+      const auto take = static_cast<std::size_t>(std::min<std::int64_t>(room_, size));
+      if (!filled_) room_ -= static_cast<std::int64_t>(take);
+      if (const std::error_code error = file.WriteAll(data, filled_ ? size : take)) return error;
+      return filled_ || take == size ? std::error_code()
+                                     : std::make_error_code(std::errc::no_space_on_device);
+    };
+    environment.querySpace = [this](const std::string&, Platform::DriveSpace& space) {
+      filled_ = room_ == 0;
+      space.availableBytes = space.freeBytes = filled_ ? 0 : 10 * 4096;
+      return std::error_code();
+    };
+  }
+
+  // Chooses the folder and answers the question.
+  void PurgeFreeSpace(MessageAnswer answer) {
+    dialogs.Choose(folder.Path());
+    dialogs.Answer(answer);
+    controller.PurgeFreeSpace();
+  }
+
+  GatedPurgeHost gate;
+
+ private:
+  std::int64_t room_ = 10 * 4096;
+  bool filled_ = false;
+};
+
+TEST_F(FreeSpaceWindowTest, IsAskedWithTheDriveAndRunsInTheReportWindowWithStopAndPause) {
+  Target("*.*");
+  PurgeFreeSpace(MessageAnswer::Yes);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return gate.Entered(); }, 10000));
+
+  ASSERT_EQ(dialogs.choosers.size(), 1u);
+  EXPECT_EQ(dialogs.choosers[0].folder, folder.Path());
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  const MessageBoxRequest& question = dialogs.shown[0];
+  EXPECT_EQ(question.title, "Purge free space");
+  EXPECT_TRUE(question.text.starts_with("This fills the free space of Drive ")) << question.text;
+  EXPECT_TRUE(Contains(question.text,
+                       "\r\nType of purge: Alternate bit patterns plus zeros, once "
+                       "(= 3 overwrites)\r\nEstimated time: "))
+      << question.text;
+  EXPECT_TRUE(EndsWith(question.text, "\r\n\r\nDo you wish to proceed?"));
+  EXPECT_EQ(question.defaultButton, MessageAnswer::No);
+
+  EXPECT_EQ(Report().windowTitle().toStdString(), "Purge free space");
+  EXPECT_FALSE(main.fraMenu->isEnabled());
+  EXPECT_TRUE(Button("cmdStop")->isVisible());
+  EXPECT_EQ(Button("cmdPauseContinue")->text().toStdString(), "Pause");
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return EndsWith(Shown(), "Overwrite 1 of 3 (bit pattern 10101010): 0%"); }, 10000))
+      << Shown();
+  gate.Open();
+  WaitForTheEnd();
+
+  const std::string report = controller.Run().Report();
+  EXPECT_TRUE(Contains(report,
+                       "\r\nOverwrite 3 of 3 (bit pattern 00000000): 40.00 KB\r\n\r\n"
+                       "Free space overwritten: 40.00 KB (40,960 bytes), 3 of 3 "
+                       "overwrites\r\n"))
+      << report;
+  EXPECT_EQ(Status(), "Done");
+  EXPECT_EQ(Clipboard(), report);
+  EXPECT_EQ(main.lastReport, report);
+  EXPECT_TRUE(main.fraMenu->isEnabled());
+  EXPECT_TRUE(fs::is_empty(FileSystemPath(folder.Path())));
+  EXPECT_EQ(dialogs.shown.size(), 1u);
+}
+
+TEST_F(FreeSpaceWindowTest, NoPurgesNothingAndStopDeletesTheFillFiles) {
+  PurgeFreeSpace(MessageAnswer::No);
+  EXPECT_FALSE(controller.Running() || Report().isVisible());
+  ASSERT_EQ(dialogs.shown.size(), 2u);
+  EXPECT_EQ(dialogs.shown[1].title + "|" + dialogs.shown[1].text,
+            "Purge cancelled|The free space was not purged.");
+
+  PurgeFreeSpace(MessageAnswer::Yes);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return gate.Entered(); }, 10000));
+  QTest::mouseClick(Button("cmdStop"), Qt::LeftButton);
+  gate.Open();
+  WaitForTheEnd();
+  EXPECT_TRUE(Contains(controller.Run().Report(), "\r\nPurge of free space was stopped.\r\n"));
+  EXPECT_EQ(Status(), "Stopped");
+  EXPECT_TRUE(fs::is_empty(FileSystemPath(folder.Path())));
+}
+
+}  // namespace

@@ -102,6 +102,7 @@ TEST_F(MainWindowTest, StartsWithTheDefaultsWhenThereIsNoNextRunSetup) {
       {"cmdProcessFiles_2", "List and estimate time"},
       {"cmdProcessFiles_1", "Purge files"},
       {"cmdTestPurgeSpeed", "Test purge speed"},
+      {"cmdPurgeFreeSpace", "Purge free space"},
       {"cmdSetup", "Setup"},
       {"cmdReportScreen", "Report"},
       {"cmdHelp", "Help"},

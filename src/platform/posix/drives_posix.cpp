@@ -1,5 +1,6 @@
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <limits>
@@ -70,11 +71,23 @@ std::error_code QueryDriveSpace(const std::string& root, DriveSpace& space) {
   space.clusterSize = BytesOf(info.f_bsize, 1);
   space.availableBytes = BytesOf(info.f_bavail, info.f_frsize);
   space.totalBytes = BytesOf(info.f_blocks, info.f_frsize);
+  space.freeBytes = BytesOf(info.f_bfree, info.f_frsize);
   const auto id = static_cast<std::uint64_t>(info.f_fsid);
   space.serialNumber = static_cast<std::uint32_t>(id ^ (id >> 32));
   return {};
 }
 
-std::string DriveRootFolder(const std::string& root) { return root; }
+std::string DriveRootFolder(const std::string& root) {
+  return root;
+}
+
+std::error_code QueryFolderSpace(const std::string& folder, DriveSpace& space) {
+  // statvfs answers for the file system of any path it is given.
+  return QueryDriveSpace(folder, space);
+}
+
+bool MayFillReservedBlocks() {
+  return ::geteuid() == 0;
+}
 
 }  // namespace Platform

@@ -1,5 +1,6 @@
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <sys/sysmacros.h>
@@ -363,6 +364,12 @@ std::error_code FolderHandle::Sync() const {
   return {};
 }
 
+std::error_code FolderHandle::SyncFileSystem() const {
+  if (!IsOpen()) return std::make_error_code(std::errc::bad_file_descriptor);
+  if (::syncfs(Descriptor(handle_)) != 0) return LastError();
+  return {};
+}
+
 std::error_code FolderHandle::Identity(FileIdentity& identity) const {
   identity = {};
   if (!IsOpen()) return std::make_error_code(std::errc::bad_file_descriptor);
@@ -399,6 +406,29 @@ std::error_code FileHandle::OpenForWriting(const FolderHandle& folder, const std
   if (const auto error = Posix::OpenRegularAt(Descriptor(folder.handle_), name, O_WRONLY, handle))
     return error;
   handle_ = handle;
+  return {};
+}
+
+std::error_code FileHandle::CreateNew(const FolderHandle& folder, const std::string& name) {
+  if (const auto error = Close()) return error;
+  if (!folder.IsOpen()) return std::make_error_code(std::errc::bad_file_descriptor);
+  Posix::IgnoreFileSizeSignal();
+  const int handle =
+      ::openat(Descriptor(folder.handle_), name.c_str(),
+               O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, S_IRUSR | S_IWUSR);
+  if (handle < 0) return LastError();
+  handle_ = handle;
+  return {};
+}
+
+std::error_code FileHandle::TryLock() {
+  if (!IsOpen()) return std::make_error_code(std::errc::bad_file_descriptor);
+  while (::flock(Descriptor(handle_), LOCK_EX | LOCK_NB) != 0) {
+    if (errno == EINTR) continue;
+    if (errno == EWOULDBLOCK)
+      return std::make_error_code(std::errc::resource_unavailable_try_again);
+    return LastError();
+  }
   return {};
 }
 
@@ -439,6 +469,22 @@ std::error_code FileHandle::Truncate(std::int64_t length) {
   if (length < 0) return std::make_error_code(std::errc::invalid_argument);
   if (::ftruncate(Descriptor(handle_), static_cast<off_t>(length)) != 0) return LastError();
   return {};
+}
+
+std::error_code FileHandle::Reserve(std::int64_t offset, std::int64_t length) {
+  if (!IsOpen()) return std::make_error_code(std::errc::bad_file_descriptor);
+  if (offset < 0 || length <= 0) return std::make_error_code(std::errc::invalid_argument);
+  while (::fallocate(Descriptor(handle_), 0, static_cast<off_t>(offset),
+                     static_cast<off_t>(length)) != 0) {
+    if (errno != EINTR) return LastError();
+  }
+  return {};
+}
+
+void FileHandle::BeginWriteBack(std::int64_t offset, std::int64_t length) {
+  if (IsOpen() && offset >= 0 && length > 0)
+    (void)::sync_file_range(Descriptor(handle_), static_cast<off_t>(offset),
+                            static_cast<off_t>(length), SYNC_FILE_RANGE_WRITE);
 }
 
 std::error_code FileHandle::Sync() {
@@ -483,6 +529,21 @@ std::error_code FileHandle::Close() {
   // Linux releases the descriptor even when close reports an error, so it is never retried.
   if (::close(handle) != 0 && errno != EINTR) return LastError();
   return {};
+}
+
+WriteLimit WriteLimitOf(const std::error_code& error) {
+  if (error.category() != std::system_category() && error.category() != std::generic_category())
+    return WriteLimit::None;
+  switch (error.value()) {
+    case ENOSPC:
+      return WriteLimit::DriveFull;
+    case EDQUOT:
+      return WriteLimit::QuotaReached;
+    case EFBIG:
+      return WriteLimit::FileTooLarge;
+    default:
+      return WriteLimit::None;
+  }
 }
 
 }  // namespace Platform

@@ -23,7 +23,9 @@ char UpperLetter(wchar_t c) {
   return '\0';
 }
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+bool IsSeparator(char c) {
+  return c == '\\' || c == '/';
+}
 
 // The upper-case letter of a drive named as "C", "c", "C:" or "C:\" ("C:/" too); '\0' for
 // anything else.
@@ -36,7 +38,9 @@ char RootLetter(const std::string& root) {
   return letter;
 }
 
-std::wstring RootFolderOf(char letter) { return {static_cast<wchar_t>(letter), L':', L'\\'}; }
+std::wstring RootFolderOf(char letter) {
+  return {static_cast<wchar_t>(letter), L':', L'\\'};
+}
 
 // The drive letter of a path as the system completes it; '\0' for a network path or any other
 // path that lies on no drive letter.
@@ -55,7 +59,8 @@ char LetterOfPath(const std::string& path) {
 }
 
 std::int64_t Clamped(unsigned long long bytes) {
-  constexpr auto kLargest = static_cast<unsigned long long>(std::numeric_limits<std::int64_t>::max());
+  constexpr auto kLargest =
+      static_cast<unsigned long long>(std::numeric_limits<std::int64_t>::max());
   return static_cast<std::int64_t>(bytes > kLargest ? kLargest : bytes);
 }
 
@@ -150,13 +155,15 @@ std::error_code QueryDriveSpace(const std::string& root, DriveSpace& space) {
     return Win32::LastError();
   ULARGE_INTEGER available{};
   ULARGE_INTEGER total{};
-  if (!::GetDiskFreeSpaceExW(rootFolder.c_str(), &available, &total, nullptr))
+  ULARGE_INTEGER allFree{};
+  if (!::GetDiskFreeSpaceExW(rootFolder.c_str(), &available, &total, &allFree))
     return Win32::LastError();
   DriveSpace answer;
   answer.clusterSize =
       static_cast<std::int64_t>(sectorsPerCluster) * static_cast<std::int64_t>(bytesPerSector);
   answer.availableBytes = Clamped(available.QuadPart);
   answer.totalBytes = Clamped(total.QuadPart);
+  answer.freeBytes = Clamped(allFree.QuadPart);
   // Some network drives tell their space but no serial number: that stays 0.
   DWORD serialNumber = 0;
   if (::GetVolumeInformationW(rootFolder.c_str(), nullptr, 0, &serialNumber, nullptr, nullptr,
@@ -164,6 +171,41 @@ std::error_code QueryDriveSpace(const std::string& root, DriveSpace& space) {
     answer.serialNumber = serialNumber;
   space = answer;
   return {};
+}
+
+std::error_code QueryFolderSpace(const std::string& folder, DriveSpace& space) {
+  space = {};
+  std::wstring path = Win32::Widen(folder);
+  if (path.empty()) return std::make_error_code(std::errc::no_such_file_or_directory);
+  if (path.back() != L'\\' && path.back() != L'/') path += L'\\';
+  const NoCriticalErrorBoxes quiet;
+  wchar_t volume[MAX_PATH + 1] = {};
+  if (!::GetVolumePathNameW(path.c_str(), volume, MAX_PATH + 1)) return Win32::LastError();
+  DWORD sectorsPerCluster = 0;
+  DWORD bytesPerSector = 0;
+  DWORD freeClusters = 0;
+  DWORD clusters = 0;
+  if (!::GetDiskFreeSpaceW(volume, &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters))
+    return Win32::LastError();
+  ULARGE_INTEGER available{};
+  ULARGE_INTEGER total{};
+  ULARGE_INTEGER allFree{};
+  if (!::GetDiskFreeSpaceExW(path.c_str(), &available, &total, &allFree)) return Win32::LastError();
+  DriveSpace answer;
+  answer.clusterSize =
+      static_cast<std::int64_t>(sectorsPerCluster) * static_cast<std::int64_t>(bytesPerSector);
+  answer.availableBytes = Clamped(available.QuadPart);
+  answer.totalBytes = Clamped(total.QuadPart);
+  answer.freeBytes = Clamped(allFree.QuadPart);
+  DWORD serialNumber = 0;
+  if (::GetVolumeInformationW(volume, nullptr, 0, &serialNumber, nullptr, nullptr, nullptr, 0))
+    answer.serialNumber = serialNumber;
+  space = answer;
+  return {};
+}
+
+bool MayFillReservedBlocks() {
+  return true;
 }
 
 }  // namespace Platform

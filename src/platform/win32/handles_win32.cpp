@@ -267,6 +267,13 @@ std::error_code FolderHandle::Sync() const {
   return {};
 }
 
+std::error_code FolderHandle::SyncFileSystem() const {
+  if (handle_ == kNoHandle) return NotOpen();
+  // Flushing a whole volume needs a handle of the volume and the administrator's rights; NTFS
+  // writes its own records where they belong as it goes.
+  return {};
+}
+
 std::error_code FolderHandle::Identity(FileIdentity& identity) const {
   identity = {};
   if (handle_ == kNoHandle) return NotOpen();
@@ -330,6 +337,35 @@ std::error_code FileHandle::OpenForWriting(const FolderHandle& folder, const std
   return {};
 }
 
+std::error_code FileHandle::CreateNew(const FolderHandle& folder, const std::string& name) {
+  if (const auto error = Close()) return error;
+  if (!folder.IsOpen()) return NotOpen();
+  std::wstring wide;
+  if (const auto error = Win32::ToEntryName(name, wide)) return error;
+  Handle handle;
+  if (const auto error = Win32::CreateRelative(
+          AsHandle(folder.handle_), wide,
+          GENERIC_WRITE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, handle))
+    return error;
+  handle_ = FromHandle(handle.Release());
+  return {};
+}
+
+std::error_code FileHandle::TryLock() {
+  if (handle_ == kNoHandle) return NotOpen();
+  // One byte far beyond any end of the file, so that the lock never keeps anyone from its bytes.
+  OVERLAPPED at{};
+  at.OffsetHigh = 0x40000000;
+  if (!::LockFileEx(AsHandle(handle_), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                    &at)) {
+    const DWORD code = ::GetLastError();
+    if (code == ERROR_LOCK_VIOLATION || code == ERROR_IO_PENDING)
+      return std::make_error_code(std::errc::resource_unavailable_try_again);
+    return Win32::ErrorFromCode(code);
+  }
+  return {};
+}
+
 std::error_code FileHandle::Status(EntryStatus& status) const {
   status = {};
   if (handle_ == kNoHandle) return NotOpen();
@@ -366,6 +402,22 @@ std::error_code FileHandle::WriteAll(const void* data, std::size_t size) {
 std::error_code FileHandle::Truncate(std::int64_t length) {
   if (handle_ == kNoHandle) return NotOpen();
   return Win32::SetLength(AsHandle(handle_), length);
+}
+
+std::error_code FileHandle::Reserve(std::int64_t offset, std::int64_t length) {
+  if (handle_ == kNoHandle) return NotOpen();
+  if (offset < 0 || length <= 0) return std::make_error_code(std::errc::invalid_argument);
+  // The clusters are allocated up to the new size; the file's end stays where it is.
+  FILE_ALLOCATION_INFO allocation{};
+  allocation.AllocationSize.QuadPart = offset + length;
+  if (!::SetFileInformationByHandle(AsHandle(handle_), FileAllocationInfo, &allocation,
+                                    sizeof allocation))
+    return LastError();
+  return {};
+}
+
+void FileHandle::BeginWriteBack(std::int64_t /*offset*/, std::int64_t /*length*/) {
+  // The system's lazy writer starts on its own; FlushFileBuffers waits for what is left.
 }
 
 std::error_code FileHandle::Sync() {
@@ -441,6 +493,26 @@ std::error_code FileHandle::Close() {
   if (handle_ == kNoHandle) return {};
   if (!::CloseHandle(AsHandle(std::exchange(handle_, kNoHandle)))) return LastError();
   return {};
+}
+
+// ERROR_DISK_QUOTA_EXCEEDED, which mingw-w64's headers lack.
+constexpr DWORD kDiskQuotaExceeded = 1295;
+
+WriteLimit WriteLimitOf(const std::error_code& error) {
+  if (error == std::errc::no_space_on_device) return WriteLimit::DriveFull;
+  if (error == std::errc::file_too_large) return WriteLimit::FileTooLarge;
+  if (error.category() != std::system_category()) return WriteLimit::None;
+  switch (static_cast<DWORD>(error.value())) {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return WriteLimit::DriveFull;
+    case kDiskQuotaExceeded:
+      return WriteLimit::QuotaReached;
+    case ERROR_FILE_TOO_LARGE:
+      return WriteLimit::FileTooLarge;
+    default:
+      return WriteLimit::None;
+  }
 }
 
 }  // namespace Platform

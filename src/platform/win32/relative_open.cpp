@@ -37,16 +37,16 @@ UNICODE_STRING Counted(const std::wstring& name) {
 // Opens name (empty: the folder itself once more) relative to folder. Names are matched without
 // regard to case, as every Win32 call matches them.
 NTSTATUS OpenBelow(HANDLE folder, const std::wstring& name, DWORD access, ULONG options,
-                   HANDLE& opened) {
+                   HANDLE& opened, ULONG disposition = FILE_OPEN) {
   UNICODE_STRING counted = Counted(name);
   OBJECT_ATTRIBUTES attributes{};
   InitializeObjectAttributes(&attributes, &counted, OBJ_CASE_INSENSITIVE, folder, nullptr);
   IO_STATUS_BLOCK io{};
   opened = INVALID_HANDLE_VALUE;
   HANDLE raw = nullptr;
-  const NTSTATUS status =
-      ::NtCreateFile(&raw, access | SYNCHRONIZE, &attributes, &io, nullptr, 0, kShareAll, FILE_OPEN,
-                     options | FILE_OPEN_REPARSE_POINT | FILE_SYNCHRONOUS_IO_NONALERT, nullptr, 0);
+  const NTSTATUS status = ::NtCreateFile(
+      &raw, access | SYNCHRONIZE, &attributes, &io, nullptr, FILE_ATTRIBUTE_NORMAL, kShareAll,
+      disposition, options | FILE_OPEN_REPARSE_POINT | FILE_SYNCHRONOUS_IO_NONALERT, nullptr, 0);
   if (NT_SUCCESS(status)) opened = raw;
   return status;
 }
@@ -121,6 +121,22 @@ std::error_code OpenRelative(HANDLE folder, const std::wstring& name, DWORD acce
   if (::GetFileType(opened.Get()) != FILE_TYPE_DISK) return PlatformErrc::NotARegularFile;
   if ((info.dwFileAttributes & FILE_ATTRIBUTE_DEVICE) != 0) return PlatformErrc::NotARegularFile;
   handle.Reset(opened.Release());
+  return {};
+}
+
+std::error_code CreateRelative(HANDLE folder, const std::wstring& name, DWORD access,
+                               Handle& handle) {
+  HANDLE raw = INVALID_HANDLE_VALUE;
+  const NTSTATUS status =
+      OpenBelow(folder, name, access, FILE_NON_DIRECTORY_FILE, raw, FILE_CREATE);
+  if (!NT_SUCCESS(status)) {
+    // The same error as a POSIX exclusive creation gives.
+    if (::RtlNtStatusToDosError(status) == ERROR_FILE_EXISTS ||
+        ::RtlNtStatusToDosError(status) == ERROR_ALREADY_EXISTS)
+      return std::make_error_code(std::errc::file_exists);
+    return ErrorFromStatus(status);
+  }
+  handle.Reset(raw);
   return {};
 }
 

@@ -36,6 +36,11 @@ std::error_code LookUpEntry(HANDLE folder, const std::wstring& name, FolderItem&
 std::error_code OpenRelative(HANDLE folder, const std::wstring& name, DWORD access, ULONG options,
                              Handle& handle, BY_HANDLE_FILE_INFORMATION& info);
 
+// Makes the new file `name` in the open folder (FILE_CREATE: an error when anything of that name
+// is there) and opens it with the given access, shared as every other handle of the program.
+std::error_code CreateRelative(HANDLE folder, const std::wstring& name, DWORD access,
+                               Handle& handle);
+
 // False when the listing shows a reparse point but the opened object is none: the handle is
 // then what the reparse point leads to, not the entry itself.
 inline bool OpenedItself(const FolderItem& item, DWORD openedAttributes) {

@@ -1,0 +1,320 @@
+#include "engine/free_space_purge.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <map>
+#include <set>
+
+#include "engine/cluster_size.h"
+#include "engine/overwrite_buffers.h"
+#include "platform/paths.h"
+#include "support/file_setup.h"
+#include "support/scripted_random.h"
+#include "support/temp_folder.h"
+
+using namespace TestSupport;
+using FreeSpacePurge::Ending;
+using FreeSpacePurge::Leftover;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::int64_t kCluster = 4096;
+// Room for ten clusters and 1000 bytes: the last fill file ends within a cluster.
+constexpr std::int64_t kRoom = 10 * kCluster + 1000;
+
+std::error_code Errc(std::errc code) {
+  return std::make_error_code(code);
+}
+
+// What a write beyond the user's quota fails with.
+std::error_code QuotaExceeded() {
+#ifdef _WIN32
+  return {1295 /* ERROR_DISK_QUOTA_EXCEEDED */, std::system_category()};
+#else
+  return {EDQUOT, std::generic_category()};
+#endif
+}
+
+// The entries of a folder, names only.
+std::set<std::string> Names(const std::string& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(FileSystemPath(folder)))
+    names.insert(Utf8Path(entry.path().filename()));
+  return names;
+}
+
+// The fill files of the dummy folder and what each holds, after each overwrite.
+using Contents = std::map<std::string, std::string>;
+
+// A drive with room for kRoom bytes of fill: a write beyond it takes what is left and fails with
+// `full`. The host records what the purge tells it and stops it, or fails a write, where a test
+// asks.
+class SmallDrive final : public FreeSpacePurge::FillHost {
+ public:
+  SmallDrive(DriveClusterSize& sizes, RandomSource& random) : environment(sizes, random) {
+    environment.host = this;
+    environment.writeRunBytes = 4 * kCluster;
+    environment.largestFillFile = 4 * kCluster;
+    environment.maxOpenFiles = 2;  // the third file is opened again for each overwrite
+    // Room is reserved where a test asks for it; otherwise the file system reserves nothing.
+    environment.reserve = [this](Platform::FileHandle&, std::int64_t, std::int64_t length) {
+      if (!reserves) return Errc(std::errc::operation_not_supported);
+      if (length > room) return full;
+      room -= length;
+      return std::error_code();
+    };
+    environment.write = [this](Platform::FileHandle& file, const void* data, std::size_t size) {
+      ++writes;
+      if (failAt.first == overwrite && failAt.second == writes) return failure;
+      if (overwrite > 1 || reserves) return file.WriteAll(data, size);
+      const auto take = static_cast<std::size_t>(std::min<std::int64_t>(room, size));
+      room -= static_cast<std::int64_t>(take);
+      if (const std::error_code error = file.WriteAll(data, take)) return error;
+      return take < size ? full : std::error_code();
+    };
+    environment.querySpace = [this](const std::string&, Platform::DriveSpace& space) {
+      space.clusterSize = kCluster;
+      space.availableBytes = room;
+      space.freeBytes = room + 2 * kCluster;
+      return std::error_code();
+    };
+  }
+
+  void OverwriteStarted(short number, short pattern, std::int64_t bytesToDo) override {
+    overwrite = number;
+    writes = 0;
+    patterns.push_back(pattern);
+    toDo.push_back(bytesToDo);
+  }
+  void OverwriteDone(short, std::int64_t bytes, int files) override {
+    Contents now;
+    for (const std::string& name : Names(dummy)) {
+      now[name] = ReadFile(JoinPath(dummy, name));
+      Platform::FileIdentity identity;
+      EXPECT_FALSE(Platform::IdentityOfPath(JoinPath(dummy, name), identity));
+      identities.insert(identity.file);
+    }
+    contents.push_back(now);
+    done.emplace_back(bytes, files);
+  }
+  bool StopRequested() override { return overwrite == stopAt; }
+  void FolderMade(const std::string& path) override { dummy = path; }
+  void FolderRemoved(const std::string& path) override { removed = path; }
+
+  FreeSpacePurge::Environment environment;
+  bool reserves = false;
+  std::int64_t room = kRoom;
+  std::error_code full = Errc(std::errc::no_space_on_device);
+  std::pair<short, int> failAt{0, 0};  // the overwrite and its write call that fails
+  std::error_code failure = Errc(std::errc::io_error);
+  short stopAt = 0;
+  short overwrite = 0;
+  int writes = 0;
+  std::string dummy;
+  std::string removed;
+  std::vector<short> patterns;
+  std::vector<std::int64_t> toDo;
+  std::vector<std::pair<std::int64_t, int>> done;
+  std::vector<Contents> contents;
+  std::set<std::uint64_t> identities;
+};
+
+class FreeSpacePurgeTest : public ::testing::Test {
+ protected:
+  FreeSpacePurge::Outcome Run(short type, short passes) {
+    return FreeSpacePurge::Run(folder.Path(), type, passes, drive.environment);
+  }
+
+  // A dummy folder as a run leaves it when the program is ended mid-run.
+  std::string MakeLeftover(const std::string& name, const std::string& markerText) {
+    const std::string path = folder / name;
+    MakeFolder(path);
+    WriteFile(JoinPath(path, "_kx_dummy1"), Repeat('\xAA', 5000));
+    WriteFile(JoinPath(path, "_kx_dummy2"), Repeat('\xAA', 100));
+    if (!markerText.empty()) WriteFile(JoinPath(path, FreeSpacePurge::kMarkerName), markerText);
+    return path;
+  }
+
+  TempFolder folder;
+  DriveClusterSize sizes{[](const std::string&, double&) { return std::int64_t{kCluster}; }};
+  ScriptedRandom random;
+  SmallDrive drive{sizes, random};
+};
+
+// The room found by the writes themselves, or reserved ahead of them: the same fill.
+class FillTest : public FreeSpacePurgeTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(FillTest, FillsTheDriveThenOverwritesTheSameFilesInPlaceAndDeletesThemAll) {
+  // Room is reserved in whole clusters; the writes take the part of one that is left too.
+  drive.reserves = GetParam();
+  const std::int64_t room = drive.room = drive.reserves ? 10 * kCluster : kRoom;
+  const std::string leftover = MakeLeftover("_kx_dummy1", FreeSpacePurge::kMarkerText);
+  const std::string notOurs = MakeLeftover("_kx_dummy2", "");
+  const auto outcome = Run(1, 1);  // 10101010, 01010101, 00000000
+
+  EXPECT_EQ(outcome.ending, Ending::Full);
+  EXPECT_EQ(outcome.filledBytes, room);
+  EXPECT_EQ(outcome.bytesWritten, 3 * room);
+  EXPECT_EQ(outcome.overwritesDone, 3);
+  EXPECT_EQ(outcome.fillFiles, 3);
+  EXPECT_TRUE(outcome.fullKnown);
+  EXPECT_EQ(outcome.full.availableBytes, 0);
+  EXPECT_TRUE(outcome.removed);
+  EXPECT_EQ(drive.patterns, (std::vector<short>{170, 85, 0}));
+  EXPECT_EQ(drive.toDo, (std::vector<std::int64_t>{room, room, room}));
+  const std::vector<std::pair<std::int64_t, int>> done{{room, 3}, {room, 3}, {room, 3}};
+  EXPECT_EQ(drive.done, done);
+  // Files of at most four clusters; the last one takes the part of a cluster that was left.
+  const std::map<std::string, std::size_t> lengths{{"_kx_dummy1", 4 * kCluster},
+                                                   {"_kx_dummy2", 4 * kCluster},
+                                                   {"_kx_dummy3", room - 8 * kCluster}};
+  ASSERT_EQ(drive.contents.size(), 3u);
+  for (std::size_t i = 0; i < 3; ++i) {
+    const char byte = "\xAA\x55\x00"[i];
+    Contents expected{{FreeSpacePurge::kMarkerName, FreeSpacePurge::kMarkerText}};
+    for (const auto& [name, length] : lengths) expected[name] = Repeat(byte, length);
+    EXPECT_EQ(drive.contents[i], expected) << "after overwrite " << i + 1;
+  }
+  // The same three files and the marker throughout.
+  EXPECT_EQ(drive.identities.size(), 4u);
+  // The run's folder was made where the cut-short one was removed; the one without the marker
+  // is left as it was.
+  EXPECT_EQ(drive.dummy, leftover);
+  EXPECT_EQ(drive.removed, leftover);
+  EXPECT_EQ(Names(folder.Path()), std::set<std::string>{"_kx_dummy2"});
+  EXPECT_EQ(Names(notOurs), (std::set<std::string>{"_kx_dummy1", "_kx_dummy2"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Room, FillTest, ::testing::Values(false, true), [](const auto& row) {
+  return std::string(row.param ? "Reserved" : "FoundByTheWrites");
+});
+
+TEST_F(FreeSpacePurgeTest, TheRandomOverwriteRepeatsOneRandomClusterFromEachFilesStart) {
+  const auto outcome = Run(0, 1);  // random bytes, 00000000
+  ASSERT_EQ(outcome.ending, Ending::Full);
+  ASSERT_EQ(drive.contents.size(), 2u);
+  const std::string& first = drive.contents[0].at("_kx_dummy3");
+  const std::string cluster = first.substr(0, kCluster);
+  EXPECT_NE(cluster, Repeat(cluster[0], kCluster));
+  for (const auto& [name, content] : drive.contents[0]) {
+    if (name == FreeSpacePurge::kMarkerName) continue;
+    for (std::size_t at = 0; at < content.size(); at += kCluster)
+      ASSERT_EQ(content.substr(at, kCluster), cluster.substr(0, content.size() - at)) << name;
+  }
+  EXPECT_EQ(drive.contents[1].at("_kx_dummy3"), Repeat('\0', 2 * kCluster + 1000));
+}
+
+// However the purge ends, nothing of it is left behind.
+struct EndingCase {
+  const char* name;
+  std::function<void(SmallDrive&)> arrange;
+  Ending ending;
+  short overwritesDone;
+  std::error_code error;
+};
+
+class FreeSpaceEndingTest : public FreeSpacePurgeTest,
+                            public ::testing::WithParamInterface<EndingCase> {};
+
+TEST_P(FreeSpaceEndingTest, EndsAsExpectedAndLeavesNothingBehind) {
+  GetParam().arrange(drive);
+  const auto outcome = Run(1, 2);
+  EXPECT_EQ(outcome.ending, GetParam().ending);
+  EXPECT_EQ(outcome.error, GetParam().error);
+  EXPECT_EQ(outcome.overwritesDone, GetParam().overwritesDone);
+  EXPECT_EQ(outcome.overwrites, 6);
+  EXPECT_TRUE(outcome.removed);
+  EXPECT_FALSE(drive.dummy.empty());
+  EXPECT_EQ(drive.removed, drive.dummy);
+  EXPECT_TRUE(Names(folder.Path()).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Endings, FreeSpaceEndingTest,
+    ::testing::Values(
+        EndingCase{"FullAfterEveryOverwrite", [](SmallDrive&) {}, Ending::Full, 6, {}},
+        EndingCase{"QuotaEndsTheFillAndTheOverwritesGoOn",
+                   [](SmallDrive& d) { d.full = QuotaExceeded(); },
+                   Ending::QuotaReached,
+                   6,
+                   {}},
+        EndingCase{"AWriteErrorInTheFill",
+                   [](SmallDrive& d) {
+                     d.failAt = {1, 2};
+                   },
+                   Ending::WriteFailed, 0, Errc(std::errc::io_error)},
+        EndingCase{"AWriteErrorInALaterOverwrite",
+                   [](SmallDrive& d) {
+                     d.failAt = {4, 3};
+                   },
+                   Ending::WriteFailed, 3, Errc(std::errc::io_error)},
+        EndingCase{"AStopInTheFill", [](SmallDrive& d) { d.stopAt = 1; }, Ending::Stopped, 0, {}},
+        EndingCase{
+            "AStopInALaterOverwrite", [](SmallDrive& d) { d.stopAt = 2; }, Ending::Stopped, 1, {}}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+// A dummy folder that an interrupted purge left, as the next start finds it.
+struct LeftoverCase {
+  const char* name;
+  const char* marker;  // the marker's text; none: no marker
+  bool userFile;       // the folder also holds a file of the user's
+  bool held;           // a purge holds the marker now
+  Leftover what;
+  std::set<std::string> remaining;  // the folder's entries afterwards ("(gone)": the folder)
+};
+
+class LeftoverTest : public FreeSpacePurgeTest,
+                     public ::testing::WithParamInterface<LeftoverCase> {};
+
+TEST_P(LeftoverTest, OnlyTheProgramsOwnFolderIsEmptiedAndRemoved) {
+  const LeftoverCase& c = GetParam();
+  const std::string path = MakeLeftover("_kx_dummy3", c.marker);
+  if (c.userFile) WriteFile(JoinPath(path, "notes.txt"), "mine");
+  Platform::FolderHandle handle;
+  Platform::FileHandle holder;
+  if (c.held) {
+    ASSERT_FALSE(handle.Open(path));
+    ASSERT_FALSE(holder.OpenForWriting(handle, FreeSpacePurge::kMarkerName));
+    ASSERT_FALSE(holder.TryLock());
+  }
+  std::error_code error;
+  EXPECT_EQ(FreeSpacePurge::RemoveLeftoverFolder(path, error), c.what);
+  EXPECT_FALSE(error) << error.message();
+  const std::set<std::string> gone{"(gone)"};
+  EXPECT_EQ(Platform::FolderExists(path) ? Names(path) : gone, c.remaining);
+}
+
+const std::set<std::string> kUntouched{"_kx_dummy1", "_kx_dummy2", FreeSpacePurge::kMarkerName};
+
+INSTANTIATE_TEST_SUITE_P(
+    Leftovers, LeftoverTest,
+    ::testing::Values(
+        LeftoverCase{"WithTheMarker",
+                     FreeSpacePurge::kMarkerText,
+                     false,
+                     false,
+                     Leftover::Removed,
+                     {"(gone)"}},
+        LeftoverCase{
+            "WithoutAMarker", "", false, false, Leftover::NotOurs, {"_kx_dummy1", "_kx_dummy2"}},
+        LeftoverCase{"WithAMarkerOfOtherWords", "Not the program's.", false, false,
+                     Leftover::NotOurs, kUntouched},
+        LeftoverCase{"WithAFileOfTheUsers",
+                     FreeSpacePurge::kMarkerText,
+                     true,
+                     false,
+                     Leftover::OthersKept,
+                     {"notes.txt"}},
+        LeftoverCase{"HeldByAPurgeUnderWay", FreeSpacePurge::kMarkerText, false, true,
+                     Leftover::InUse, kUntouched}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(FreeSpacePurgeTest, AFolderThatIsGoneIsMissing) {
+  std::error_code error;
+  EXPECT_EQ(FreeSpacePurge::RemoveLeftoverFolder(folder / "_kx_dummy9", error), Leftover::Missing);
+}
+
+}  // namespace
