@@ -1,11 +1,10 @@
 #include "cli/free_space_command.h"
 
 #include <CLI/CLI.hpp>
-#include <atomic>
-#include <csignal>
 #include <iostream>
 
 #include "cli/console.h"
+#include "cli/interrupts.h"
 #include "cli/live_report.h"
 #include "cli/program_texts.h"
 #include "cli/run_command.h"
@@ -24,23 +23,6 @@
 #include "text/program_text.h"
 
 namespace {
-
-std::atomic<bool>* stopFlag = nullptr;
-
-// Ctrl-C stops the purge between two writes, and the fill files are deleted; a second Ctrl-C
-// ends the program at once, and the next start removes what it left.
-extern "C" void OnFreeSpaceInterrupt(int) {
-  if (stopFlag != nullptr) stopFlag->store(true);
-  std::signal(SIGINT, SIG_DFL);
-}
-
-const CLI::Validator kWholeNumber(
-    [](std::string& text) {
-      const bool digits = !text.empty() && text.size() <= 9 &&
-                          text.find_first_not_of("0123456789") == std::string::npos;
-      return digits ? std::string() : "\"" + text + "\" is not a whole number";
-    },
-    "");
 
 int Refuse(const std::string& message) {
   std::cerr << "kexwell-cli: " << message << '\n';
@@ -133,13 +115,14 @@ int RunFreeSpaceCommand(const FreeSpaceOptions& options) {
   RunRequest request;
   request.kind = RunKind::FreeSpace;
   request.targetFolder = WithTrailingSeparator(folder);
-  report.Attach(run);
-  stopFlag = &run.blnStop;
-  auto* const previous = std::signal(SIGINT, OnFreeSpaceInterrupt);
-  run.ProcessFiles(request);
-  std::signal(SIGINT, previous);
-  stopFlag = nullptr;
-  report.Finish();
+  {
+    // Ctrl-C, SIGTERM and SIGHUP stop the purge between two writes, and the fill files are
+    // deleted, however many come.
+    const RunInterrupts interrupts(run.blnStop, run.AbortNow);
+    report.Attach(run);
+    run.ProcessFiles(request);
+    report.Finish();
+  }
 
   const FreeSpacePurge::Outcome& outcome = run.FreeSpaceOutcome;
   const bool allReached = outcome.ending == FreeSpacePurge::Ending::Full &&

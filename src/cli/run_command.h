@@ -9,7 +9,11 @@
 
 namespace CLI {
 class App;
-}
+class Validator;
+}  // namespace CLI
+
+// A whole number written in digits: what the type and the passes are given as.
+extern const CLI::Validator kWholeNumber;
 
 struct ProgramSettings;
 

@@ -25,15 +25,6 @@ constexpr const char* kTypesHelp =
     "  3  10101010, 01010101, random bytes, 00001010, 11110101,\n"
     "     random bytes                                             1 to 4 passes, default 2\n";
 
-// A whole number written in digits: what the type and the passes are given as.
-const CLI::Validator kWholeNumber(
-    [](std::string& text) {
-      const bool digits = !text.empty() && text.size() <= 9 &&
-                          text.find_first_not_of("0123456789") == std::string::npos;
-      return digits ? std::string() : "\"" + text + "\" is not a whole number";
-    },
-    "");
-
 void AddSharedOptions(CLI::App& command, RunCommandOptions& options) {
   command.add_option("PATH", options.paths,
                      "Files (each purged on its own) or folders, one part of the run each; may "
@@ -102,6 +93,14 @@ void SetTarget(const std::string& given, const RunCommandOptions& options, Targe
 }
 
 }  // namespace
+
+const CLI::Validator kWholeNumber(
+    [](std::string& text) {
+      const bool digits = !text.empty() && text.size() <= 9 &&
+                          text.find_first_not_of("0123456789") == std::string::npos;
+      return digits ? std::string() : "\"" + text + "\" is not a whole number";
+    },
+    "");
 
 CLI::App& AddPurgeCommand(CLI::App& app, RunCommandOptions& options) {
   CLI::App* purge =
