@@ -20,6 +20,15 @@ std::string ExecutableFolder();
 // The folders that hold the program and its data files, each ending in one separator: the
 // executable's folder and, when it exists, the installed data folder (../share/kexwell/ beside it).
 std::vector<std::string> ProgramFolders();
+// The same for an executable that lies in executableFolder (ending in one separator): for
+// /usr/bin/ they are /usr/bin/ and /usr/share/kexwell/. None when the folder is empty.
+std::vector<std::string> ProgramFoldersOf(const std::string& executableFolder);
+
+// Where the program's data file of this name is found: in the first of the folders that holds it
+// (beside the program when it runs from its build folder, else the installed data folder); when
+// none does, beside the program, so that a message about the missing file names that place. The
+// name itself when there are no folders.
+std::string ProgramFilePath(const std::vector<std::string>& folders, const std::string& name);
 
 // The swap files in use (the entries of type "file" in /proc/swaps), as absolute paths. Windows:
 // the paging files that the system's settings name on a drive letter, and those it has made.

@@ -331,11 +331,7 @@ std::string ProgramTextErrorMessage(int code, const std::string& path) {
 }
 
 std::string ProgramTextPath() {
-  const std::vector<std::string> folders = Platform::ProgramFolders();
-  for (const std::string& folder : folders) {
-    if (Platform::FileExists(folder + kFileName)) return folder + kFileName;
-  }
-  return folders.empty() ? std::string(kFileName) : folders.front() + kFileName;
+  return Platform::ProgramFilePath(Platform::ProgramFolders(), kFileName);
 }
 
 void SetLanguage(int index) {

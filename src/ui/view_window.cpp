@@ -183,11 +183,7 @@ void frmView::CopyToClipboard() {
 }
 
 std::string HelpFilePath() {
-  const std::vector<std::string> folders = Platform::ProgramFolders();
-  for (const std::string& folder : folders) {
-    if (Platform::FileExists(folder + kHelpFileName)) return folder + kHelpFileName;
-  }
-  return folders.empty() ? std::string(kHelpFileName) : folders.front() + kHelpFileName;
+  return Platform::ProgramFilePath(Platform::ProgramFolders(), kHelpFileName);
 }
 
 void ShowHelp(frmView& viewer, QWidget* mainWindow) {

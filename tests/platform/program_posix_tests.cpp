@@ -7,6 +7,7 @@
 
 #include "platform/posix/proc_text.h"
 #include "platform/program.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -54,6 +55,37 @@ TEST(ProgramFolders, StartWithTheFolderOfTheRunningProgram) {
   ASSERT_FALSE(folders.empty());
   EXPECT_EQ(folders.front(), expected);
   for (const auto& folder : folders) EXPECT_EQ(folder.back(), '/');
+}
+
+// An installed program lies in <prefix>/bin/ and finds its data in <prefix>/share/kexwell/; run
+// from its build folder it finds them beside itself, and those come first.
+TEST(ProgramFolders, HoldTheInstalledDataFolderAndFindEachFileInTheFirstThatHoldsIt) {
+  const TestSupport::TempFolder prefix;
+  const std::string bin = prefix / "bin/";
+  const std::string data = prefix / "share/kexwell/";
+  std::filesystem::create_directories(bin);
+  EXPECT_EQ(Platform::ProgramFoldersOf(bin), (std::vector<std::string>{bin}));
+  EXPECT_TRUE(Platform::ProgramFoldersOf("").empty());
+  std::filesystem::create_directories(data);
+  const std::vector<std::string> folders = Platform::ProgramFoldersOf(bin);
+  ASSERT_EQ(folders, (std::vector<std::string>{bin, data}));
+
+  TestSupport::WriteFile(data + "kexwell.dat", "texts");
+  TestSupport::WriteFile(data + "kx_help.txt", "help");
+  TestSupport::WriteFile(bin + "kx_help.txt", "help of the build");
+  const struct {
+    std::vector<std::string> folders;
+    std::string name;
+    std::string expected;
+  } cases[] = {
+      {folders, "kexwell.dat", data + "kexwell.dat"},
+      {folders, "kx_help.txt", bin + "kx_help.txt"},
+      {folders, "missing.txt", bin + "missing.txt"},
+      {{bin}, "kexwell.dat", bin + "kexwell.dat"},
+      {{}, "kexwell.dat", "kexwell.dat"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(Platform::ProgramFilePath(c.folders, c.name), c.expected) << c.name;
 }
 
 }  // namespace

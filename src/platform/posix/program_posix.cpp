@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/files.h"
 #include "platform/folders.h"
 #include "platform/posix/proc_text.h"
 #include "platform/program.h"
@@ -68,13 +69,23 @@ std::string ExecutableFolder() {
 }
 
 std::vector<std::string> ProgramFolders() {
+  return ProgramFoldersOf(ExecutableFolder());
+}
+
+std::vector<std::string> ProgramFoldersOf(const std::string& executableFolder) {
   std::vector<std::string> folders;
-  const std::string executableFolder = ExecutableFolder();
   if (executableFolder.empty()) return folders;
   folders.push_back(executableFolder);
   const std::string dataFolder = ParentFolder(executableFolder) + "share/kexwell/";
   if (IsFolder(dataFolder)) folders.push_back(dataFolder);
   return folders;
+}
+
+std::string ProgramFilePath(const std::vector<std::string>& folders, const std::string& name) {
+  for (const std::string& folder : folders) {
+    if (FileExists(folder + name)) return folder + name;
+  }
+  return folders.empty() ? name : folders.front() + name;
 }
 
 std::vector<std::string> SwapFiles() {

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string_view>
 
+#include "platform/files.h"
 #include "platform/program.h"
 #include "platform/win32/wide_text.h"
 
@@ -151,13 +152,23 @@ std::string ExecutableFolder() {
 }
 
 std::vector<std::string> ProgramFolders() {
+  return ProgramFoldersOf(ExecutableFolder());
+}
+
+std::vector<std::string> ProgramFoldersOf(const std::string& executableFolder) {
   std::vector<std::string> folders;
-  const std::string executableFolder = ExecutableFolder();
   if (executableFolder.empty()) return folders;
   folders.push_back(executableFolder);
   const std::string dataFolder = ParentFolder(executableFolder) + "share\\kexwell\\";
   if (IsFolder(dataFolder)) folders.push_back(dataFolder);
   return folders;
+}
+
+std::string ProgramFilePath(const std::vector<std::string>& folders, const std::string& name) {
+  for (const std::string& folder : folders) {
+    if (FileExists(folder + name)) return folder + name;
+  }
+  return folders.empty() ? name : folders.front() + name;
 }
 
 std::vector<std::string> SwapFiles() {
