@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing Kexwell need, when they are missing:
 # the Linux build, the tools that make disk images for the forensic tests, and the Windows cross
-# build with Wine to run its tests.
+# build with Wine to run its tests, and the tools that build and check the Debian package.
 # Waits for another package manager to finish instead of failing on the dpkg lock.
 set -euo pipefail
 
@@ -13,6 +13,7 @@ packages=(
   coreutils
   util-linux e2fsprogs xfsprogs btrfs-progs python3 strace
   g++-mingw-w64-x86-64-posix googletest wine wine64
+  debhelper dpkg-dev fakeroot lintian desktop-file-utils appstream man-db groff-base
 )
 
 missing=()
