@@ -274,3 +274,16 @@ void TargetCommands::DropTarget(const std::string& path) {
     TakeSingleFile(path);
   }
 }
+
+void TargetCommands::StartWithTargets(const std::vector<std::string>& paths) {
+  if (paths.empty() || main_.Running()) return;
+  const std::string first = Platform::AbsolutePath(paths.front());
+  if (paths.size() > 1) {
+    dialogs_.ShowMessage({kOneTargetCaption,
+                          "Kexwell takes one target at a time: " + first + kLineBreak +
+                              "The other " + std::to_string(paths.size() - 1) +
+                              (paths.size() == 2 ? " path was" : " paths were") + " left out.",
+                          MessageIcon::Information, MessageButtons::OK, MessageAnswer::OK});
+  }
+  DropTarget(first);
+}

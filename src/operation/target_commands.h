@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "targets/specify_files.h"
 
@@ -39,6 +40,12 @@ class TargetCommands {
   // A file or folder dropped on the main window: taken as choosing it in the file or the folder
   // chooser would take it, with every check and question that choice brings.
   void DropTarget(const std::string& path);
+
+  // The paths the program was started with ("kexwell PATH", or "Open with" of a file manager): the
+  // first is taken as a dropped target, a relative one from the current folder. When there are
+  // several, a message says first that only that one is taken.
+  void StartWithTargets(const std::vector<std::string>& paths);
+  static constexpr const char* kOneTargetCaption = "Kexwell";
 
   // The state of frmSpecifyFiles, kept between uses.
   SpecifyFiles& SpecifyFilesState() { return specifyFiles_; }

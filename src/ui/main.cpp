@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "operation/program_settings.h"
 #include "platform/drives.h"
@@ -49,5 +51,10 @@ int main(int argc, char** argv) {
   dialogs.SetParent(&window);
   window.Startup(NextRunSetupPath(Language2::GetText(2), Language2::GetText(310)));
   window.show();
+  // "kexwell PATH...": Qt has taken its own options out of the arguments by now.
+  std::vector<std::string> paths;
+  for (const QString& argument : QCoreApplication::arguments().mid(1))
+    paths.push_back(argument.toStdString());
+  window.StartWithTargets(paths);
   return application.exec();
 }

@@ -363,6 +363,10 @@ void frmMain::dragEnterEvent(QDragEnterEvent* event) {
     event->acceptProposedAction();
 }
 
+void frmMain::StartWithTargets(const std::vector<std::string>& paths) {
+  targets_->StartWithTargets(paths);
+}
+
 void frmMain::dropEvent(QDropEvent* event) {
   const std::string path = DroppedPath(event->mimeData());
   if (path.empty() || running_ || !fraMenu_->isEnabled()) return;

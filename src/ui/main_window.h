@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "dates/date_input.h"
 #include "setups/setup_file.h"
@@ -36,6 +37,8 @@ class frmMain : public QWidget, public MainWindowServices {
   // Start-up after the program texts were loaded: defaults, title, the next-run setup, the
   // displays. nextRunSetupPath is where the next-run setup is kept.
   void Startup(const std::string& nextRunSetupPath);
+  // Takes the first of the paths the program was started with as the target, as a drop would.
+  void StartWithTargets(const std::vector<std::string>& paths);
 
   // --- MainWindowServices ------------------------------------------------------------------
   QWidget* Window() override { return this; }

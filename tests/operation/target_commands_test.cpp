@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 
 #include "dates/day_numbers.h"
@@ -210,6 +211,19 @@ TEST_F(TargetCommandsTest, ADroppedFolderOrFileIsTakenAsChoosingItWould) {
   EXPECT_EQ(Target().TargetFilespec, "a.txt");
   EXPECT_FALSE(Target().blnSubdirectories);
   EXPECT_TRUE(dialogs.choosers.empty()) << "a dropped target opens no chooser";
+
+  // The paths the program starts with: a relative one is taken from the current folder, and of
+  // two only the first, after a message.
+  const std::filesystem::path current = std::filesystem::current_path();
+  std::filesystem::current_path(folder.Path());
+  WriteFile(folder / "b.txt", "b");
+  commands.StartWithTargets({"b.txt", "a.txt"});
+  std::filesystem::current_path(current);
+  EXPECT_EQ(Target().TargetFolder, folder.Path());
+  EXPECT_EQ(Target().TargetFilespec, "b.txt");
+  ASSERT_EQ(dialogs.shown.size(), 2u);
+  EXPECT_EQ(dialogs.shown[1].text, "Kexwell takes one target at a time: " + folder.Path() +
+                                       "b.txt\r\nThe other 1 path was left out.");
 }
 
 // --- Subfolders? -------------------------------------------------------------------------------

@@ -176,6 +176,26 @@ TEST_F(MainWindowTest, OneFileDroppedOnTheWindowBecomesTheTargetButNotSeveral) {
   EXPECT_EQ(settings.target.TargetFilespec, "second.txt");
 }
 
+// "kexwell FOLDER" (or "Open with" of a file manager) shows that folder as the target, asking what
+// choosing it in the window asks; of several paths only the first is taken, and a message says so.
+TEST_F(MainWindowTest, StartedWithAFolderShowsItAsTheTarget) {
+  window.Startup(folder / "none.usr");
+  window.show();
+  WriteFile(folder / "a.txt", "a");
+  const std::string other = WriteFile(folder / "b.txt", "b");
+  dialogs.Answer(MessageAnswer::Yes);
+  window.StartWithTargets({folder.Path(), other, other});
+  EXPECT_EQ(settings.target.TargetFolder, folder.Path());
+  EXPECT_EQ(settings.target.TargetFilespec, "*.*");
+  EXPECT_NE(Text("lblDirectory").find(folder.Path()), std::string::npos) << Text("lblDirectory");
+  ASSERT_EQ(dialogs.shown.size(), 2u);
+  EXPECT_EQ(dialogs.shown[0].title, "Kexwell");
+  EXPECT_EQ(dialogs.shown[0].text, "Kexwell takes one target at a time: " + folder.Path() +
+                                       "\r\nThe other 2 paths were left out.");
+  EXPECT_EQ(dialogs.shown[1].text.rfind("Do you wish to purge ALL files in " + folder.Path(), 0),
+            0u);
+}
+
 TEST_F(MainWindowTest, QuitRightAfterAFileDialogClosedDoesNotQuit) {
   window.Startup(folder / "none.usr");
   window.show();
