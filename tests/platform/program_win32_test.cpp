@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/program.h"
 #include "support/temp_folder.h"
@@ -41,6 +42,25 @@ TEST(ProgramFolders, StartWithTheFolderThatHoldsTheProgramAndItsTexts) {
   const auto folders = Platform::ProgramFolders();
   ASSERT_FALSE(folders.empty());
   EXPECT_EQ(folders.front(), folder);
+}
+
+// An installed program lies in <prefix>\bin\ and finds its data in <prefix>\share\kexwell\;
+// beside itself (the build folder) comes first.
+TEST(ProgramFolders, HoldTheInstalledDataFolderAndFindEachFileInTheFirstThatHoldsIt) {
+  const TestSupport::TempFolder prefix;
+  const std::string bin = prefix / "bin\\";
+  const std::string data = prefix / "share\\kexwell\\";
+  std::filesystem::create_directories(TestSupport::FileSystemPath(bin));
+  EXPECT_EQ(Platform::ProgramFoldersOf(bin), (std::vector<std::string>{bin}));
+  std::filesystem::create_directories(TestSupport::FileSystemPath(data));
+  const std::vector<std::string> folders = Platform::ProgramFoldersOf(bin);
+  ASSERT_EQ(folders, (std::vector<std::string>{bin, data}));
+  TestSupport::WriteFile(data + "kexwell.dat", "texts");
+  TestSupport::WriteFile(bin + "kx_help.txt", "help of the build");
+  TestSupport::WriteFile(data + "kx_help.txt", "help");
+  EXPECT_EQ(Platform::ProgramFilePath(folders, "kexwell.dat"), data + "kexwell.dat");
+  EXPECT_EQ(Platform::ProgramFilePath(folders, "kx_help.txt"), bin + "kx_help.txt");
+  EXPECT_EQ(Platform::ProgramFilePath(folders, "missing.txt"), bin + "missing.txt");
 }
 
 TEST(ApplicationDataFolder, IsAnExistingFolderWithoutTrailingSeparator) {
