@@ -197,11 +197,7 @@ std::string FreeSpaceSummary(const FreeSpacePurge::Outcome& outcome, bool mayFil
 }
 
 std::vector<std::string> FreeSpaceWarnings(const Platform::StorageFacts& facts) {
-  const std::string drive =
-      facts.mountPoint.empty()
-          ? std::string("The drive")
-          : facts.mountPoint +
-                (facts.fileSystem.empty() ? std::string() : " (" + facts.fileSystem + ")");
+  const std::string drive = DriveName(facts);
   std::vector<std::string> warnings;
   if (facts.copyOnWrite)
     warnings.push_back(drive +

@@ -2,16 +2,12 @@
 
 #include "operation/result_texts.h"
 
-namespace {
-
 // "/mnt/data (btrfs)"; whichever of the two is known when the other is not.
 std::string DriveName(const Platform::StorageFacts& facts) {
   if (facts.mountPoint.empty()) return facts.fileSystem.empty() ? "The drive" : facts.fileSystem;
   if (facts.fileSystem.empty()) return facts.mountPoint;
   return facts.mountPoint + " (" + facts.fileSystem + ")";
 }
-
-}  // namespace
 
 std::vector<std::string> VolumeWarnings(const Platform::StorageFacts& facts) {
   const std::string drive = DriveName(facts);

@@ -13,6 +13,8 @@
 // its root) and file system, "/mnt/data (btrfs)". A removable flash device gets its own sentence
 // instead of the one for solid-state devices. None for a drive that keeps no copy.
 std::vector<std::string> VolumeWarnings(const Platform::StorageFacts& facts);
+// How the warnings name a drive: its mount point and file system, as far as they are known.
+std::string DriveName(const Platform::StorageFacts& facts);
 
 // The warnings for the drive that holds folder; one that says so when its drive cannot be
 // examined.

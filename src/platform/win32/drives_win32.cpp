@@ -138,26 +138,22 @@ std::vector<DriveInfo> ListDrives() {
   return drives;
 }
 
-std::error_code QueryDriveSpace(const std::string& root, DriveSpace& space) {
-  space = {};
-  const char letter = RootLetter(root);
-  if (letter == '\0') return PlatformErrc::NoSuchDrive;
-  const std::wstring rootFolder = RootFolderOf(letter);
-  if (::GetDriveTypeW(rootFolder.c_str()) == DRIVE_NO_ROOT_DIR) return PlatformErrc::NoSuchDrive;
+namespace {
 
+// The space of the volume whose root folder is volume, with the free bytes as path's user sees
+// them (quotas count).
+std::error_code SpaceOfVolume(const wchar_t* volume, const wchar_t* path, DriveSpace& space) {
   const NoCriticalErrorBoxes quiet;
   DWORD sectorsPerCluster = 0;
   DWORD bytesPerSector = 0;
   DWORD freeClusters = 0;
   DWORD clusters = 0;
-  if (!::GetDiskFreeSpaceW(rootFolder.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters,
-                           &clusters))
+  if (!::GetDiskFreeSpaceW(volume, &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters))
     return Win32::LastError();
   ULARGE_INTEGER available{};
   ULARGE_INTEGER total{};
   ULARGE_INTEGER allFree{};
-  if (!::GetDiskFreeSpaceExW(rootFolder.c_str(), &available, &total, &allFree))
-    return Win32::LastError();
+  if (!::GetDiskFreeSpaceExW(path, &available, &total, &allFree)) return Win32::LastError();
   DriveSpace answer;
   answer.clusterSize =
       static_cast<std::int64_t>(sectorsPerCluster) * static_cast<std::int64_t>(bytesPerSector);
@@ -166,11 +162,21 @@ std::error_code QueryDriveSpace(const std::string& root, DriveSpace& space) {
   answer.freeBytes = Clamped(allFree.QuadPart);
   // Some network drives tell their space but no serial number: that stays 0.
   DWORD serialNumber = 0;
-  if (::GetVolumeInformationW(rootFolder.c_str(), nullptr, 0, &serialNumber, nullptr, nullptr,
-                              nullptr, 0))
+  if (::GetVolumeInformationW(volume, nullptr, 0, &serialNumber, nullptr, nullptr, nullptr, 0))
     answer.serialNumber = serialNumber;
   space = answer;
   return {};
+}
+
+}  // namespace
+
+std::error_code QueryDriveSpace(const std::string& root, DriveSpace& space) {
+  space = {};
+  const char letter = RootLetter(root);
+  if (letter == '\0') return PlatformErrc::NoSuchDrive;
+  const std::wstring rootFolder = RootFolderOf(letter);
+  if (::GetDriveTypeW(rootFolder.c_str()) == DRIVE_NO_ROOT_DIR) return PlatformErrc::NoSuchDrive;
+  return SpaceOfVolume(rootFolder.c_str(), rootFolder.c_str(), space);
 }
 
 std::error_code QueryFolderSpace(const std::string& folder, DriveSpace& space) {
@@ -181,27 +187,7 @@ std::error_code QueryFolderSpace(const std::string& folder, DriveSpace& space) {
   const NoCriticalErrorBoxes quiet;
   wchar_t volume[MAX_PATH + 1] = {};
   if (!::GetVolumePathNameW(path.c_str(), volume, MAX_PATH + 1)) return Win32::LastError();
-  DWORD sectorsPerCluster = 0;
-  DWORD bytesPerSector = 0;
-  DWORD freeClusters = 0;
-  DWORD clusters = 0;
-  if (!::GetDiskFreeSpaceW(volume, &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters))
-    return Win32::LastError();
-  ULARGE_INTEGER available{};
-  ULARGE_INTEGER total{};
-  ULARGE_INTEGER allFree{};
-  if (!::GetDiskFreeSpaceExW(path.c_str(), &available, &total, &allFree)) return Win32::LastError();
-  DriveSpace answer;
-  answer.clusterSize =
-      static_cast<std::int64_t>(sectorsPerCluster) * static_cast<std::int64_t>(bytesPerSector);
-  answer.availableBytes = Clamped(available.QuadPart);
-  answer.totalBytes = Clamped(total.QuadPart);
-  answer.freeBytes = Clamped(allFree.QuadPart);
-  DWORD serialNumber = 0;
-  if (::GetVolumeInformationW(volume, nullptr, 0, &serialNumber, nullptr, nullptr, nullptr, 0))
-    answer.serialNumber = serialNumber;
-  space = answer;
-  return {};
+  return SpaceOfVolume(volume, path.c_str(), space);
 }
 
 bool MayFillReservedBlocks() {
