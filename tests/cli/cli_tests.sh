@@ -120,10 +120,11 @@ expect_err "File missing.txt not found." "purge of three paths"
 [ "$(grep -c '^Number of files' out.txt)" -eq 2 ] && [ ! -e parts/a.txt ] && [ ! -e parts/d/x.dat ] &&
   [ "$(cat parts/b.txt)" == two ] || fail "three paths: a.txt and d/x.dat purged, b.txt kept: $out"
 printf 'x' > parts/d/x.dat
+touch -d '2020-03-04 12:00' parts/b.txt parts/d/x.dat
 run list parts parts/d
 expect_rc 0 "list of two folders"
-expect_out "b.txt (12/06/2026, 3 bytes)" "list of two folders"
-expect_out "x.dat (12/06/2026, 1 bytes)" "list of two folders"
+expect_out "b.txt (03/04/2020, 3 bytes)" "list of two folders"
+expect_out "x.dat (03/04/2020, 1 bytes)" "list of two folders"
 
 # The report goes out line by line while the purge goes on (every flush slowed down here), and
 # what a pipe receives is the whole report, byte for byte.
