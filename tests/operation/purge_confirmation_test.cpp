@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <iterator>
 
 #include "operation/purge_confirmation_state.h"
 #include "support/native_path.h"
@@ -11,112 +10,60 @@
 using Box = PurgeConfirmationState::Box;
 using TestSupport::NativePath;
 
-namespace {
-
-PurgeConfirmationTexts TextsFor(const std::string& folder, const std::string& filespec,
-                                bool subfolders, bool dateRestriction, std::int32_t count,
-                                std::int32_t withOtherNames = 0) {
-  TestSupport::ScriptedRandom random;
-  return BuildPurgeConfirmationText({folder, filespec, subfolders}, dateRestriction, count,
-                                    withOtherNames, random);
-}
-
-}  // namespace
-
-TEST(PurgeConfirmationText, AllFilesAreTheSingleFileBothFilesOrAllOfThem) {
-  const auto texts = TextsFor(NativePath("/home/ann/old/"), "*.*", false, true, 2);
-  EXPECT_EQ(texts.element[0],
-            "Are you sure that you want to purge the slack area of both files in \r\n" +
-                NativePath("/home/ann/old/") + " ?");
-  EXPECT_EQ(texts.element[1], "Are you sure that you want to purge both files in \r\n" +
-                                  NativePath("/home/ann/old/") +
-                                  " ?\r\n"
-                                  "which satisfy the date restriction.\r\n"
-                                  "This will permanently destroy all data in these two files.");
-  EXPECT_EQ(TextsFor(NativePath("/d/"), "*.*", true, false, 1).element[1],
-            "Are you sure that you want to purge the single file in \r\n" + NativePath("/d/") +
-                "\r\n"
-                "and all files in all subfolders?\r\nThis will permanently destroy all data in "
-                "this file.");
-  EXPECT_EQ(TextsFor(NativePath("/data/"), "*.*", false, false, kMoreThan1000Files).element[1],
-            "Are you sure that you want to purge all (more than 1000) files in \r\n" +
-                NativePath("/data/") +
-                " ?\r\n"
-                "This will permanently destroy all data in these (more than 1000) files.");
-}
-
-TEST(PurgeConfirmationText, MoreThan1000FilesOfAPatternStillNameTheDateRestriction) {
-  EXPECT_EQ(TextsFor(NativePath("/data/"), "*.txt", false, true, kMoreThan1000Files).element[1],
-            "Are you sure that you want to purge the (more than 1000) files\r\n" +
-                NativePath("/data/*.txt") +
-                " ?\r\n"
-                "which satisfy the date restriction.\r\n"
-                "This will permanently destroy all data in these (more than 1000) files.");
-}
-
-TEST(PurgeConfirmationText, ASingleFileIsNamedWithItsPathAndNoDateLineAsIsAPatternWithOneMatch) {
-  const std::string expected = "Are you sure that you want to purge the file\r\n" +
-                               NativePath("/home/ann/letter.txt") +
-                               " ?\r\n"
-                               "This will permanently destroy all data in this file.";
-  EXPECT_EQ(TextsFor(NativePath("/home/ann/"), "letter.txt", false, true, 1).element[1], expected);
-  // The folder and the name are joined with exactly one separator.
-  EXPECT_EQ(TextsFor(NativePath("/home/ann"), "letter.txt", false, true, 0).element[1], expected);
-  EXPECT_EQ(TextsFor(NativePath("/home/ann//"), "letter.txt", false, true, 0).element[1], expected);
-  EXPECT_EQ(TextsFor(NativePath("/d/"), "a?.txt", false, true, 1).element[1],
-            "Are you sure that you want to purge the files\r\n" + NativePath("/d/a?.txt") +
-                " ?\r\n"
-                "This will permanently destroy all data in this file.");
-}
-
-TEST(PurgeConfirmationText, APatternWithSubfoldersAndADateRestrictionCountsInWords) {
-  const auto texts = TextsFor(NativePath("/srv/logs/"), "*.log", true, true, 45);
-  EXPECT_EQ(texts.element[0],
-            "Are you sure that you want to purge the slack area of the 45 files\r\n" +
-                NativePath("/srv/logs/*.log") +
-                "\r\nand all files of the form \"*.log\" in all subfolders?");
-  EXPECT_EQ(texts.element[1],
-            "Are you sure that you want to purge the 45 files\r\n" + NativePath("/srv/logs/*.log") +
-                "\r\n"
-                "and all files of the form \"*.log\" in all subfolders?\r\n"
-                "which satisfy the date restriction.\r\n"
-                "This will permanently destroy all data in these forty five files.");
-}
-
-TEST(PurgeConfirmationText, FilesWithOtherNamesAreToldInAParagraphOfTheirOwn) {
-  const std::string question = "Are you sure that you want to purge the 45 files\r\n" +
-                               NativePath("/srv/logs/*.log") + " ?\r\n";
-  const std::string destroyed = "This will permanently destroy all data in these forty five files.";
-  const std::string single = "Are you sure that you want to purge the file\r\n" +
-                             NativePath("/srv/logs/a.log") +
-                             " ?\r\nThis will permanently destroy all data in this file.";
+TEST(PurgeConfirmationText, NamesWhatIsPurgedHowManyFilesAndTheirOtherNames) {
+  const std::string date = "\r\nwhich satisfy the date restriction.";
+  const std::string destroy = "\r\nThis will permanently destroy all data in ";
+  const std::string otherNames =
+      " other names (hard links) that may lie outside what you chose; ";
+  const std::string unless =
+      " not purged unless \"Purge files that have other names (hard links)\" is ticked.";
   const struct {
-    std::string filespec;
+    std::string folder, filespec;
+    bool subfolders, dateRestriction;
     std::int32_t count, withOtherNames;
-    std::string message;
-  } cases[] = {
-      {"*.log", 45, 0, question + destroyed},
-      {"*.log", 45, 1,
-       question + destroyed +
-           "\r\n\r\n1 of these files has other names (hard links) that may lie outside what you "
-           "chose; it is not purged unless \"Purge files that have other names (hard links)\" is "
-           "ticked."},
-      {"*.log", 45, 3,
-       question + destroyed +
-           "\r\n\r\n3 of these files have other names (hard links) that may lie outside what "
-           "you chose; they are not purged unless \"Purge files that have other names (hard "
-           "links)\" is ticked."},
-      {"a.log", 1, 1,
-       single +
-           "\r\n\r\nThis file has other names (hard links) that may lie outside what you chose; "
-           "it is not purged unless \"Purge files that have other names (hard links)\" is "
-           "ticked."},
+    // What follows "purge " in both messages, and what follows that in the normal one.
+    std::string what, rest;
+  } rows[] = {
+      {"/home/ann/old/", "*.*", false, true, 2, 0, "both files in \r\n/home/ann/old/ ?",
+       date + destroy + "these two files."},
+      {"/d/", "*.*", true, false, 1, 0,
+       "the single file in \r\n/d/\r\nand all files in all subfolders?", destroy + "this file."},
+      {"/data/", "*.*", false, false, kMoreThan1000Files, 0,
+       "all (more than 1000) files in \r\n/data/ ?", destroy + "these (more than 1000) files."},
+      {"/data/", "*.txt", false, true, kMoreThan1000Files, 0,
+       "the (more than 1000) files\r\n/data/*.txt ?",
+       date + destroy + "these (more than 1000) files."},
+      // A single file gets no date line; folder and name are joined by exactly one separator.
+      {"/home/ann/", "letter.txt", false, true, 1, 0, "the file\r\n/home/ann/letter.txt ?",
+       destroy + "this file."},
+      {"/home/ann", "letter.txt", false, true, 0, 0, "the file\r\n/home/ann/letter.txt ?",
+       destroy + "this file."},
+      {"/home/ann//", "letter.txt", false, true, 0, 0, "the file\r\n/home/ann/letter.txt ?",
+       destroy + "this file."},
+      {"/d/", "a?.txt", false, true, 1, 0, "the files\r\n/d/a?.txt ?", destroy + "this file."},
+      {"/srv/logs/", "*.log", true, true, 45, 0,
+       "the 45 files\r\n/srv/logs/*.log\r\nand all files of the form \"*.log\" in all subfolders?",
+       date + destroy + "these forty five files."},
+      {"/srv/logs/", "*.log", false, false, 45, 0, "the 45 files\r\n/srv/logs/*.log ?",
+       destroy + "these forty five files."},
+      {"/srv/logs/", "*.log", false, false, 45, 1, "the 45 files\r\n/srv/logs/*.log ?",
+       destroy + "these forty five files.\r\n\r\n1 of these files has" + otherNames + "it is" +
+           unless},
+      {"/srv/logs/", "*.log", false, false, 45, 3, "the 45 files\r\n/srv/logs/*.log ?",
+       destroy + "these forty five files.\r\n\r\n3 of these files have" + otherNames + "they are" +
+           unless},
+      {"/srv/logs/", "a.log", false, false, 1, 1, "the file\r\n/srv/logs/a.log ?",
+       destroy + "this file.\r\n\r\nThis file has" + otherNames + "it is" + unless},
   };
-  for (const auto& c : cases) {
-    const auto texts =
-        TextsFor(NativePath("/srv/logs/"), c.filespec, false, false, c.count, c.withOtherNames);
-    EXPECT_EQ(texts.element[1], c.message) << c.withOtherNames;
-    EXPECT_EQ(texts.element[0].find("hard links"), std::string::npos) << c.withOtherNames;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.folder + row.filespec + " " + std::to_string(row.count));
+    TestSupport::ScriptedRandom random;
+    const auto texts = BuildPurgeConfirmationText(
+        {NativePath(row.folder), row.filespec, row.subfolders}, row.dateRestriction, row.count,
+        row.withOtherNames, random);
+    const std::string what = NativePath(row.what);
+    EXPECT_EQ(texts.element[0], "Are you sure that you want to purge the slack area of " + what);
+    EXPECT_EQ(texts.element[1], "Are you sure that you want to purge " + what + row.rest);
   }
 }
 
@@ -153,7 +100,7 @@ class PurgeConfirmationDialog : public ::testing::Test {
   }};
 };
 
-TEST_F(PurgeConfirmationDialog, OpeningShowsTheNormalMessageAndLeavesThePurgeUnconfirmed) {
+TEST_F(PurgeConfirmationDialog, OpeningShowsTheNormalMessageAndCancelHasTheFocusAfterEachClick) {
   options.blnConfirm = true;
   Open(true);
   EXPECT_FALSE(options.blnConfirm);
@@ -161,10 +108,19 @@ TEST_F(PurgeConfirmationDialog, OpeningShowsTheNormalMessageAndLeavesThePurgeUnc
   EXPECT_EQ(state.DoPurgeText(), "Yes, purge these files");
   EXPECT_EQ(DoPurgeCaption(1, false), "Yes, purge this file");
   EXPECT_EQ(DoPurgeCaption(2, false), "Yes, purge these files");
+  EXPECT_EQ(DoPurgeCaption(1, true), "Yes, purge these files");
   EXPECT_TRUE(state.TakeCancelFocus());
   EXPECT_FALSE(state.TakeCancelFocus());
-  state.SetTicked(Box::chkFolderNamesOnly, false);
+  state.SetTicked(Box::chkOKToPurgeReadOnlyFiles, true);
   EXPECT_TRUE(state.TakeCancelFocus());
+
+  // Cancel: unconfirmed, no message, keeping files as it was, no option changed.
+  state.SetTicked(Box::chkDoNotDeletePurgedFiles, true);
+  state.Cancel(options);
+  EXPECT_FALSE(options.blnConfirm || options.blnOKToPurgeReadOnlyFiles);
+  EXPECT_EQ(state.Message(), "");
+  EXPECT_FALSE(state.Get(Box::chkDoNotDeletePurgedFiles).ticked);
+  EXPECT_FALSE(state.TakeCancelFocus());
 }
 
 TEST_F(PurgeConfirmationDialog, SlackOnlyForcesKeepingTheFilesAndUntickingGivesTheBoxBack) {
@@ -185,27 +141,6 @@ TEST_F(PurgeConfirmationDialog, SlackOnlyForcesKeepingTheFilesAndUntickingGivesT
   }
 }
 
-TEST_F(PurgeConfirmationDialog, APurgeWithSlackOnlyKeepsTheFilesOnceAndTheNextOpeningIsAsBefore) {
-  Open(true);
-  state.SetSlackOnly(true);
-  Purge();
-  EXPECT_TRUE(options.blnConfirm);
-  EXPECT_FALSE(options.blnPurgeSlackOnly);
-  EXPECT_TRUE(options.blnDoNotDeletePurgedFiles);
-  EXPECT_FALSE(options.blnDeleteEmptyFolders);
-  Open(true);
-  const OptionBox box = state.Get(Box::chkDoNotDeletePurgedFiles);
-  EXPECT_TRUE(!box.ticked && box.enabled && !state.Get(Box::chkPurgeSlackOnly).ticked);
-}
-
-TEST_F(PurgeConfirmationDialog, ASetupThatTicksSlackOnlyLeavesKeepingFilesToItsOwnLine) {
-  state.SetTicked(Box::chkPurgeSlackOnly, true);
-  state.SetTicked(Box::chkDoNotDeletePurgedFiles, false);
-  Open(true);
-  Purge();
-  EXPECT_FALSE(options.blnDoNotDeletePurgedFiles);
-}
-
 TEST_F(PurgeConfirmationDialog, WithoutSubfoldersEmptyFoldersAreNeitherOfferedNorDeleted) {
   ASSERT_TRUE(state.Get(Box::chkDeleteEmptyFolders).ticked);
   Open(false);
@@ -219,59 +154,64 @@ TEST_F(PurgeConfirmationDialog, WithoutSubfoldersEmptyFoldersAreNeitherOfferedNo
   EXPECT_FALSE(options.blnDeleteEmptyFolders);
 }
 
-TEST_F(PurgeConfirmationDialog, PurgingTakesEachOptionFromItsOwnBox) {
+TEST_F(PurgeConfirmationDialog, PurgingTakesEachOptionFromItsOwnBoxAndKeepsFilesOnlyOnce) {
   Open(true);
   state.SetTicked(Box::chkOKToPurgeReadOnlyFiles, true);
   state.SetTicked(Box::chkOKToPurgeHardLinkedFiles, true);
   state.SetTicked(Box::chkOKToPurgeSensitiveFiles, true);
   state.SetTicked(Box::chkFolderNamesOnly, false);
   state.SetTicked(Box::chkConfirmFiles, true);
+  state.SetSlackOnly(true);
   Purge();
-  const bool expected[] = {false, true, false, true, true, false, true, true, false};
-  const bool actual[] = {options.blnDoNotDeletePurgedFiles,
-                         options.blnOKToPurgeReadOnlyFiles,
-                         options.blnOKToPurgeSystemFiles,
-                         options.blnOKToPurgeHardLinkedFiles,
-                         options.blnOKToPurgeSensitiveFiles,
-                         options.blnFolderNamesOnly,
-                         options.blnDeleteEmptyFolders,
-                         confirmFiles,
-                         state.Visible()};
-  static_assert(std::size(expected) == std::size(actual));
-  for (std::size_t i = 0; i < std::size(expected); ++i)
-    EXPECT_EQ(actual[i], expected[i]) << "value " << i;
+  EXPECT_TRUE(options.blnConfirm);
+  EXPECT_FALSE(options.blnPurgeSlackOnly);
+  std::string values;
+  for (const bool value :
+       {options.blnDoNotDeletePurgedFiles, options.blnOKToPurgeReadOnlyFiles,
+        options.blnOKToPurgeSystemFiles, options.blnOKToPurgeHardLinkedFiles,
+        options.blnOKToPurgeSensitiveFiles, options.blnFolderNamesOnly,
+        options.blnDeleteEmptyFolders, confirmFiles, state.Visible()})
+    values += value ? '1' : '0';
+  EXPECT_EQ(values, "110110010") << "slack-only keeps the files and no folder is removed";
 
-  // Unticked, the box lets the next purge refuse files with other names again.
+  // The next opening gives the boxes back as they were; unticked, the box lets the purge refuse
+  // files with other names again.
   Open(true);
+  const OptionBox box = state.Get(Box::chkDoNotDeletePurgedFiles);
+  EXPECT_TRUE(!box.ticked && box.enabled && !state.Get(Box::chkPurgeSlackOnly).ticked);
   EXPECT_TRUE(state.Get(Box::chkOKToPurgeHardLinkedFiles).ticked) << "kept from the last run";
   state.SetTicked(Box::chkOKToPurgeHardLinkedFiles, false);
-  Purge();
-  EXPECT_FALSE(options.blnOKToPurgeHardLinkedFiles);
-}
-
-TEST_F(PurgeConfirmationDialog, CancellingLeavesThePurgeUnconfirmedAndKeepingFilesAsItWas) {
-  Open(true);
+  // A setup that ticks slack-only leaves keeping files to its own line.
   state.SetTicked(Box::chkDoNotDeletePurgedFiles, true);
-  state.Cancel(options);
-  EXPECT_FALSE(options.blnConfirm);
-  EXPECT_EQ(state.Message(), "");
-  EXPECT_FALSE(state.Get(Box::chkDoNotDeletePurgedFiles).ticked);
-  EXPECT_FALSE(state.TakeCancelFocus());
+  state.SetTicked(Box::chkPurgeSlackOnly, true);
+  state.SetTicked(Box::chkDoNotDeletePurgedFiles, false);
+  Open(true);
+  Purge();
+  EXPECT_FALSE(options.blnOKToPurgeHardLinkedFiles || options.blnDoNotDeletePurgedFiles);
+  EXPECT_TRUE(options.blnDeleteEmptyFolders);
 }
 
 TEST_F(PurgeConfirmationDialog, TheChosenClusterSizeIsKeptForTheDrive) {
-  EXPECT_STREQ(kClusterSizeEntries[static_cast<std::size_t>(state.SelectedClusterSize())].text,
-               "4 KB");
+  EXPECT_EQ(state.SelectedClusterSize(), 3);  // "4 KB"
   Open(true, GetClusterSize(clusterSizes, "/"));
   EXPECT_EQ(state.SelectedClusterSize(), -1);  // 3072 is not in the list
   Purge();
   EXPECT_EQ(GetClusterSize(clusterSizes, "/"), 3072);
-
-  Open(true, 16384);
-  EXPECT_STREQ(kClusterSizeEntries[static_cast<std::size_t>(state.SelectedClusterSize())].text,
-               "16 KB");
+  for (const auto& [size, index] : {std::pair{512, 0}, std::pair{16384, 5}, std::pair{65536, 7}}) {
+    Open(true, size);
+    EXPECT_EQ(state.SelectedClusterSize(), index) << size;
+  }
+  state.SelectClusterSize(static_cast<int>(kClusterSizeEntries.size()));
+  EXPECT_EQ(state.SelectedClusterSize(), -1);
   state.SelectClusterSize(6);
   Purge();
   EXPECT_EQ(GetClusterSize(clusterSizes, "/"), 32768);
   EXPECT_EQ(queries, 1);
+}
+
+TEST_F(PurgeConfirmationDialog, TheDrivesWarningsAreShownOneToALineUntilTheNextOnes) {
+  state.SetVolumeWarnings({"/mnt/ram keeps its files in memory.", "/mnt/ram is FUSE."});
+  EXPECT_EQ(state.VolumeWarningText(), "/mnt/ram keeps its files in memory.\r\n/mnt/ram is FUSE.");
+  state.SetVolumeWarnings({});
+  EXPECT_EQ(state.VolumeWarningText(), "");
 }

@@ -7,14 +7,13 @@
 
 using namespace TestSupport;
 
-TEST_F(RunTest, ThePurgeQueryAsksOncePerExtensionAndYesPurgesThemAll) {
+TEST_F(RunTest, ThePurgeQueryAsksOncePerExtensionAndOnlyForTheRunItIsAnsweredIn) {
   MakeFolder(folder / "sub");
   const std::string first = WriteFile(folder / "tool.exe", "MZ");
   WriteFile(folder / NativePath("sub/other.exe"), "MZ");
-  dialogs.Answer(MessageAnswer::Yes);
   Target("*.*", true);
+  dialogs.Answer(MessageAnswer::No);
   Purge();
-
   ASSERT_EQ(dialogs.shown.size(), 1u);
   const MessageBoxRequest& query = dialogs.shown[0];
   EXPECT_EQ(query.title, "Purge query");
@@ -25,28 +24,22 @@ TEST_F(RunTest, ThePurgeQueryAsksOncePerExtensionAndYesPurgesThemAll) {
                             "operation.)");
   EXPECT_EQ(query.buttons, MessageButtons::YesNoCancel);
   EXPECT_EQ(query.defaultButton, MessageAnswer::No);
-  EXPECT_EQ(run.lngNumFilesPurged, 2);
-}
+  EXPECT_TRUE(Contains(run.Report(), "tool.exe: \"exe\" files are not purged.\r\n"));
+  EXPECT_TRUE(Contains(run.Report(), "other.exe: \"exe\" files are not purged.\r\n"));
+  EXPECT_EQ(ReadFile(folder / NativePath("sub/other.exe")), "MZ");
 
-TEST_F(RunTest, ARefusedExtensionIsNotAskedAgainInTheSameRun) {
-  MakeFolder(folder / "sub");
-  WriteFile(folder / "a.sys", "1");
-  WriteFile(folder / NativePath("sub/b.sys"), "2");
-  dialogs.Answer(MessageAnswer::No);
-  Target("*.*", true);
-  Purge();
-
-  EXPECT_EQ(dialogs.shown.size(), 1u);
-  EXPECT_TRUE(Contains(run.Report(), "a.sys: \"sys\" files are not purged.\r\n"));
-  EXPECT_TRUE(Contains(run.Report(), "b.sys: \"sys\" files are not purged.\r\n"));
-  EXPECT_EQ(ReadFile(folder / "a.sys"), "1");
-  EXPECT_EQ(ReadFile(folder / NativePath("sub/b.sys")), "2");
-
-  // The permissions last for one run only: the next run asks again.
+  // The next run asks again, and Yes purges every file of the extension.
   dialogs.Answer(MessageAnswer::Yes);
   Purge();
   EXPECT_EQ(dialogs.shown.size(), 2u);
-  EXPECT_FALSE(Exists(folder / "a.sys"));
+  EXPECT_EQ(run.lngNumFilesPurged, 2);
+
+  // Sensitive files allowed in the options are purged without a question.
+  WriteFile(folder / "a.ini", "1");
+  settings.options.blnOKToPurgeSensitiveFiles = true;
+  Purge();
+  EXPECT_EQ(dialogs.shown.size(), 2u);
+  EXPECT_FALSE(Exists(folder / "a.ini"));
 }
 
 TEST_F(RunTest, CancelInThePurgeQueryStopsTheWholeRun) {
@@ -61,16 +54,7 @@ TEST_F(RunTest, CancelInThePurgeQueryStopsTheWholeRun) {
   EXPECT_TRUE(Contains(run.Report(), "Purge operation was stopped."));
 }
 
-TEST_F(RunTest, SensitiveFilesAllowedInTheOptionsArePurgedWithoutAQuestion) {
-  WriteFile(folder / "a.ini", "1");
-  settings.options.blnOKToPurgeSensitiveFiles = true;
-  Target("*.*");
-  Purge();
-  EXPECT_TRUE(dialogs.shown.empty());
-  EXPECT_FALSE(Exists(folder / "a.ini"));
-}
-
-TEST_F(RunTest, ThePerFileConfirmationShowsTheFileAndTakesEachOfItsAnswers) {
+TEST_F(RunTest, ThePerFileConfirmationTakesEachOfItsAnswers) {
   for (const char* name : {"a", "b", "c", "d"}) {
     MakeFolder(folder / name);
     WriteFile(folder / name + NativePath("/f.txt"), Repeat('x', 1536));
@@ -80,24 +64,26 @@ TEST_F(RunTest, ThePerFileConfirmationShowsTheFileAndTakesEachOfItsAnswers) {
                         FileConfirmation::PurgeAll};
   Target("*.txt", true);
   Purge();
-
   EXPECT_EQ(host.labels.size(), 3u) << "no more questions after \"purge all\"";
   EXPECT_EQ(run.lngNumFilesPurged, 3);
   EXPECT_TRUE(Contains(run.Report(), "f.txt not purged.\r\n"));
 }
 
-TEST_F(RunTest, StopThisPurgeInTheConfirmationStopsTheRun) {
+TEST_F(RunTest, StopThisPurgeInTheConfirmationOfTheExactlyNamedFileStopsTheRun) {
   MakeFolder(folder / "sub");
-  WriteFile(folder / "a.txt", "1");
+  const std::string path = WriteFile(folder / "Report.PDF", Repeat('x', 1536));
+  SetModificationTime(path, 1796553000);
   WriteFile(folder / NativePath("sub/b.txt"), "2");
   settings.blnConfirmFiles = true;
   host.confirmations = {FileConfirmation::Stop};
-  Target("*.txt", true);
+  Target("*.*", true);
   Purge();
-  EXPECT_EQ(ReadFile(folder / "a.txt"), "1");
+  ASSERT_EQ(host.labels.size(), 1u);
+  EXPECT_EQ(host.labels[0], path + "     1.50 KB     12/06/2026");
+  EXPECT_EQ(ReadFile(path), Repeat('x', 1536));
   EXPECT_EQ(ReadFile(folder / NativePath("sub/b.txt")), "2");
   EXPECT_EQ(run.Status(), RunStatus::Stopped);
-  EXPECT_TRUE(Contains(run.Report(), "a.txt not purged.\r\n"));
+  EXPECT_TRUE(Contains(run.Report(), "Report.PDF not purged.\r\n"));
 }
 
 TEST_F(RunTest, FilesRemovedWhileAConfirmationIsOpenGetLinesWithTheReason) {
@@ -122,15 +108,4 @@ TEST_F(RunTest, FilesRemovedWhileAConfirmationIsOpenGetLinesWithTheReason) {
     EXPECT_EQ(rest.find("\r\n"), rest.find(")\r\n") + 1);
   }
   EXPECT_EQ(run.lngNumFilesPurged, 0);
-}
-
-TEST_F(RunTest, ThePerFileLabelNamesTheExactPathWithSizeAndDate) {
-  const std::string path = WriteFile(folder / "Report.PDF", Repeat('x', 1536));
-  SetModificationTime(path, 1796553000);
-  settings.blnConfirmFiles = true;
-  host.confirmations = {FileConfirmation::Skip};
-  Target("*.*");
-  Purge();
-  ASSERT_EQ(host.labels.size(), 1u);
-  EXPECT_EQ(host.labels[0], path + "     1.50 KB     12/06/2026");
 }

@@ -26,7 +26,7 @@ struct PlainMainWindow final : MainWindowView {
   void RefreshSubfolderDisplay() override {}
   void RefreshTypeOfPurgeDescription() override {}
   void UpdateDateRestrictionLabel() override { ++dateLabelUpdates; }
-  void SetSetupFilename(const std::string& caption) override { setupFilename = caption; }
+  void SetSetupFilename(const std::string&) override {}
   void ShowSetupFilename(bool) override {}
   void StartDialogGuard() override { guard = true; }
   bool DialogGuard() const override { return guard; }
@@ -34,16 +34,14 @@ struct PlainMainWindow final : MainWindowView {
   void SetCaption(const std::string& label, const std::string& text) override {
     captions[label] = text;
   }
-  void ShowInfoLabels(bool visible) override { infoLabelsShown = visible; }
+  void ShowInfoLabels(bool) override {}
   bool StartupCompleted() const override { return startupCompleted; }
   void SetRunning(bool isRunning) override { running = isRunning; }
   bool Running() const override { return running; }
   void SetLastReport(const std::string&) override {}
 
   bool menuEnabled = true, guard = false, running = false, startupCompleted = true;
-  bool infoLabelsShown = false;
   int targetRefreshes = 0, dateLabelUpdates = 0;
-  std::string setupFilename = "earlier.kxs";
   std::map<std::string, std::string> captions;
 };
 
@@ -87,6 +85,18 @@ TEST_F(TargetCommandsTest, ASingleFileKeepsItsExactFolderAndNameAndIsEstimatedWi
   EXPECT_FALSE(Target().blnSubdirectories);
   EXPECT_EQ(main.captions["lblSubdirectories2"], "(The folder has no subfolders.)");
   EXPECT_EQ(main.captions["lblEstimatedTime"], "Less than a minute.");
+
+  // A file that the date restriction excludes is told of, still taken, and gets no estimate.
+  DatePr2::DateParts parts{1990, 1, 1};
+  settings.dateRestriction.lngOnlyBeforeThisJDN = DatePr2::EuroDateToJdn(parts);
+  Target().blnSubdirectories = true;
+  main.guard = false;
+  dialogs.Choose(path);
+  commands.cmdSingleFile_MouseUp();
+  EXPECT_EQ(dialogs.shown.at(0).title, "Single file");
+  EXPECT_EQ(dialogs.shown[0].text.rfind("The file " + path + "\r\nhas a date of ", 0), 0u);
+  EXPECT_FALSE(Target().blnSubdirectories) << "never the file's namesakes in subfolders";
+  EXPECT_EQ(main.captions["lblEstimatedTime"], "");
 }
 
 TEST(SingleFileEstimate, ScalesTheTimeBySizeAndNeverWraps) {
@@ -97,22 +107,6 @@ TEST(SingleFileEstimate, ScalesTheTimeBySizeAndNeverWraps) {
   EXPECT_EQ(SingleFileEstimate(0, 0.1f, 12, 0.917, 0.2), "") << "an empty file";
   EXPECT_EQ(SingleFileEstimate(1024, 0, 12, 0.917, 0.2), "") << "an unmeasured drive";
   EXPECT_EQ(SingleFileEstimate(1e15, 1e-6f, 12, 0.917, 0.2).back(), 's') << "never wraps";
-}
-
-TEST_F(TargetCommandsTest, ASingleFileExcludedByTheDateRestrictionIsToldAndGetsNoEstimate) {
-  DatePr2::DateParts parts{1990, 1, 1};
-  settings.dateRestriction.lngOnlyBeforeThisJDN = DatePr2::EuroDateToJdn(parts);
-  const std::string path = WriteFile(folder / "new.txt", "abc");
-  Target().blnSubdirectories = true;
-  main.captions["lblEstimatedTime"] = "5 minutes";
-  dialogs.Choose(path);
-  commands.cmdSingleFile_MouseUp();
-
-  EXPECT_EQ(dialogs.shown.at(0).title, "Single file");
-  EXPECT_EQ(dialogs.shown[0].text.rfind("The file " + path + "\r\nhas a date of ", 0), 0u);
-  EXPECT_EQ(Target().TargetFilespec, "new.txt");
-  EXPECT_FALSE(Target().blnSubdirectories) << "never the file's namesakes in subfolders";
-  EXPECT_EQ(main.captions["lblEstimatedTime"], "");
 }
 
 TEST_F(TargetCommandsTest, ACancelledChoiceKeepsTheTargetAndAFileNamedLikeAPatternIsThatFile) {
@@ -164,66 +158,30 @@ TEST_F(TargetCommandsTest, NoCommandActsDuringARunAndNoMouseUpWhileTheGuardHolds
 
 // --- Specify folder ----------------------------------------------------------------------------
 
-TEST_F(TargetCommandsTest, AFolderWithFilesAnsweredNoLeavesNoFilesAndSubfoldersOff) {
+TEST_F(TargetCommandsTest, AFolderWithFilesIsTakenWithAllItsFilesOnlyOnYes) {
   WriteFile(folder / "a.txt", "a");
   MakeFolder(folder / "sub");
   Target() = {"/old/", "*.doc", true};
-  dialogs.Choose(folder.Path() + Platform::kPathSeparator);
-  dialogs.Answer(MessageAnswer::No);
-  commands.cmdSpecifyDirectory0_MouseUp();
-
+  for (const MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
+    dialogs.Choose(folder.Path() + Platform::kPathSeparator);
+    dialogs.Answer(answer);
+    commands.cmdSpecifyDirectory0_MouseUp();
+    EXPECT_EQ(Target().TargetFolder, folder.Path()) << "exactly one separator at the end";
+    EXPECT_EQ(Target().TargetFilespec, answer == MessageAnswer::Yes ? "*.*" : "");
+    EXPECT_FALSE(Target().blnSubdirectories);
+    EXPECT_EQ(main.captions["lblSubdirectories2"],
+              "(Do not operate on files in lower subfolders.)");
+  }
   EXPECT_EQ(dialogs.choosers.at(0).title, "Specify folder containing files to be purged");
-  EXPECT_EQ(dialogs.shown.at(0).title, "Specify folder");
+  ASSERT_EQ(dialogs.shown.size(), 3u);
+  EXPECT_EQ(dialogs.shown[0].title, "Specify folder");
   EXPECT_EQ(dialogs.shown[0].text, "Do you wish to purge ALL files in " + folder.Path() +
                                        "\r\n(subject to any date restriction which is in effect)?");
-  EXPECT_EQ(Target().TargetFolder, folder.Path()) << "exactly one separator at the end";
-  EXPECT_EQ(Target().TargetFilespec, "");
-  EXPECT_FALSE(Target().blnSubdirectories);
-  EXPECT_EQ(main.captions["lblSubdirectories2"], "(Do not operate on files in lower subfolders.)");
-  EXPECT_EQ(main.dateLabelUpdates, 1);
-}
-
-TEST_F(TargetCommandsTest, AFolderAnsweredYesTakesAllFilesAndPointsToTheSubfoldersButton) {
-  WriteFile(folder / "a.txt", "a");
-  MakeFolder(folder / "sub");
-  dialogs.Choose(folder.Path());
-  dialogs.Answer(MessageAnswer::Yes);
-  commands.cmdSpecifyDirectory0_MouseUp();
-  EXPECT_EQ(Target().TargetFilespec, "*.*");
-  ASSERT_EQ(dialogs.shown.size(), 2u);
-  EXPECT_EQ(dialogs.shown[1].icon, MessageIcon::Information);
-  EXPECT_EQ(dialogs.shown[1].text,
+  EXPECT_EQ(dialogs.shown[2].icon, MessageIcon::Information);
+  EXPECT_EQ(dialogs.shown[2].text,
             "If you wish also to purge all files in subfolders\r\n(subject to any date "
             "restriction which is in effect)\r\nthen click on the 'Subfolders?' button.");
-}
-
-TEST_F(TargetCommandsTest, ADroppedFolderOrFileIsTakenAsChoosingItWould) {
-  const std::string file = WriteFile(folder / "a.txt", "a");
-  dialogs.Answer(MessageAnswer::Yes);
-  commands.DropTarget(folder.Path().substr(0, folder.Path().size() - 1));
-  EXPECT_EQ(Target().TargetFolder, folder.Path());
-  EXPECT_EQ(Target().TargetFilespec, "*.*");
-  EXPECT_EQ(dialogs.shown.at(0).text.rfind("Do you wish to purge ALL files in " + folder.Path(), 0),
-            0u);
-
-  commands.DropTarget(file);
-  EXPECT_EQ(Target().TargetFolder, folder.Path());
-  EXPECT_EQ(Target().TargetFilespec, "a.txt");
-  EXPECT_FALSE(Target().blnSubdirectories);
-  EXPECT_TRUE(dialogs.choosers.empty()) << "a dropped target opens no chooser";
-
-  // The paths the program starts with: a relative one is taken from the current folder, and of
-  // two only the first, after a message.
-  const std::filesystem::path current = std::filesystem::current_path();
-  std::filesystem::current_path(folder.Path());
-  WriteFile(folder / "b.txt", "b");
-  commands.StartWithTargets({"b.txt", "a.txt"});
-  std::filesystem::current_path(current);
-  EXPECT_EQ(Target().TargetFolder, folder.Path());
-  EXPECT_EQ(Target().TargetFilespec, "b.txt");
-  ASSERT_EQ(dialogs.shown.size(), 2u);
-  EXPECT_EQ(dialogs.shown[1].text, "Kexwell takes one target at a time: " + folder.Path() +
-                                       "b.txt\r\nThe other 1 path was left out.");
+  EXPECT_EQ(main.dateLabelUpdates, 2);
 }
 
 // --- Subfolders? -------------------------------------------------------------------------------
@@ -235,7 +193,6 @@ TEST_F(TargetCommandsTest, TheToggleTurnsSubfoldersOnAndOffOnlyWhereThereAreAny)
   EXPECT_FALSE(Target().blnSubdirectories);
   EXPECT_EQ(main.captions["lblSubdirectories"], "No");
   EXPECT_EQ(main.captions["lblSubdirectories2"], "(The folder has no subfolders.)");
-
   MakeFolder(folder / "sub");
   commands.cmdSubdirectories_MouseUp();
   EXPECT_TRUE(Target().blnSubdirectories);
@@ -243,44 +200,39 @@ TEST_F(TargetCommandsTest, TheToggleTurnsSubfoldersOnAndOffOnlyWhereThereAreAny)
             "(Operate on all specified files in lower subfolders.)");
   commands.cmdSubdirectories_MouseUp();
   EXPECT_FALSE(Target().blnSubdirectories);
-}
 
-TEST_F(TargetCommandsTest, TheToggleForgetsAFolderThatCannotBeRead) {
+  // A folder that cannot be read is forgotten; the user is not told while the window starts.
   const std::string gone = folder / NativePath("gone/");
-  for (const bool started : {true, false}) {
+  for (const bool started : {false, true}) {
     main.startupCompleted = started;
     Target() = {gone, "*.*", false};
     commands.cmdSubdirectories_MouseUp();
-    EXPECT_EQ(Target().TargetFolder, "");
-    EXPECT_EQ(Target().TargetFilespec, "");
+    EXPECT_EQ(Target().TargetFolder + Target().TargetFilespec, "");
+    EXPECT_EQ(dialogs.shown.size(), started ? 1u : 0u);
   }
-  ASSERT_EQ(dialogs.shown.size(), 1u) << "not told while the window starts";
-  EXPECT_EQ(dialogs.shown[0].title, "Error");
-  EXPECT_EQ(dialogs.shown[0].text, "Error when attempting to access " + gone + ".");
+  EXPECT_EQ(dialogs.shown[0].title + "|" + dialogs.shown[0].text,
+            "Error|Error when attempting to access " + gone + ".");
   EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Exclamation);
 }
 
 // --- Specify files -----------------------------------------------------------------------------
 
-TEST_F(TargetCommandsTest, SpecifyFilesNeedsAFolderWithFiles) {
+TEST_F(TargetCommandsTest, SpecifyFilesNeedsAFolderWithFilesAndOffersAllOfThemBelowIt) {
   commands.cmdSpecifyFiles_MouseUp(NoDialog);
   MakeFolder(folder / "sub");
   Target() = {folder.Path(), "", true};
   settings.dateRestriction.lngOnlyBeforeThisJDN = 2451545;
   commands.cmdSpecifyFiles_MouseUp(NoDialog);
   ASSERT_EQ(dialogs.shown.size(), 2u);
-  EXPECT_EQ(dialogs.shown[0].title, "Folder unspecified");
-  EXPECT_EQ(dialogs.shown[0].text, "The folder has not been specified.");
-  EXPECT_EQ(dialogs.shown[1].title, "Specify files");
-  EXPECT_EQ(dialogs.shown[1].text, "There are no files in " + folder.Path() +
-                                       " or in any of its subfolders (possibly due to the date "
-                                       "restriction).");
-}
+  EXPECT_EQ(dialogs.shown[0].title + "|" + dialogs.shown[0].text,
+            "Folder unspecified|The folder has not been specified.");
+  EXPECT_EQ(dialogs.shown[1].title + "|" + dialogs.shown[1].text,
+            "Specify files|There are no files in " + folder.Path() +
+                " or in any of its subfolders (possibly due to the date restriction).");
 
-TEST_F(TargetCommandsTest, FilesOnlyInLowerSubfoldersOfferAllFilesButNoSingleFile) {
-  MakeFolder(folder / "sub");
+  // Files only in lower subfolders: all files, but no single file, are offered.
+  settings.dateRestriction.lngOnlyBeforeThisJDN = DatePr2::NoDateRestriction;
   WriteFile(folder / NativePath("sub/deep.txt"), "d");
-  Target() = {folder.Path(), "", true};
   int shown = 0;
   commands.cmdSpecifyFiles_MouseUp([&](SpecifyFiles& state) {
     ++shown;
@@ -333,8 +285,8 @@ TEST_F(TargetCommandsTest, ClearForgetsFolderAndFilesOnlyOnYes) {
   commands.cmdClear_Click();
   EXPECT_EQ(Target().TargetFolder, folder.Path());
   commands.cmdClear_Click();
-  EXPECT_EQ(dialogs.shown.at(1).title, "Clear");
-  EXPECT_EQ(dialogs.shown.at(1).text, "Clear folder and file specifications?");
+  EXPECT_EQ(dialogs.shown.at(1).title + "|" + dialogs.shown[1].text,
+            "Clear|Clear folder and file specifications?");
   EXPECT_EQ(Target().TargetFolder, "");
   EXPECT_EQ(Target().TargetFilespec, "");
   EXPECT_TRUE(Target().blnSubdirectories) << "the next choice of folder or file resets it";
