@@ -67,33 +67,22 @@ TEST_F(DateInputDialog, OpensWithTheRestrictionsDateAndCancelKeepsIt) {
   EXPECT_FALSE(OnlyBefore::Apply(state, restriction));
 }
 
-TEST_F(DateInputDialog, RefusesYearsOutsideTheLimitsAndDatesThatDoNotExist) {
+// What the date boxes mean is tested in date_input_test.cpp; here, how the dialog answers them.
+TEST_F(DateInputDialog, ARefusedDateKeepsTheDialogOpenAndEnterInTheYearBoxAccepts) {
   ShowDialog([&] {
-    for (const char* year : {"1979", "3000"}) {
-      EnterDate(6, 15, year);
-      Click("cmdAccept");
-    }
     EnterDate(2, 29, " 20x05");
     Click("cmdAccept");
     EXPECT_EQ(Find<QLineEdit>("txbYear")->text(), "2005");
     EXPECT_TRUE(dialog.isVisible());
-    Click("cmdCancel");
-  });
-  ASSERT_EQ(dialogs.shown.size(), 3U);
-  EXPECT_EQ(dialogs.shown[0].text, "Year too early");
-  EXPECT_EQ(dialogs.shown[1].text, "Year too late");
-  EXPECT_EQ(dialogs.shown[2].text, "Date is invalid");
-  EXPECT_EQ(dialogs.shown[2].title, "Only files before ...");
-}
-
-TEST_F(DateInputDialog, EnterInTheYearBoxAcceptsAndTheFocusFollowsTheEntries) {
-  ShowDialog([&] {
     EnterDate(12, 0, "2004");
     EXPECT_EQ(dialog.focusWidget(), Find<QPushButton>("cmdCancel"));
     Find<QComboBox>("cboDayNumbers")->setCurrentIndex(31);
     EXPECT_EQ(dialog.focusWidget(), Find<QPushButton>("cmdAccept"));
     QTest::keyClick(Find<QLineEdit>("txbYear"), Qt::Key_Return);
   });
+  ASSERT_EQ(dialogs.shown.size(), 1U);
+  EXPECT_EQ(dialogs.shown[0].text, "Date is invalid");
+  EXPECT_EQ(dialogs.shown[0].title, "Only files before ...");
   EXPECT_EQ(state.DateInputResult, DateInputAccepted);
   EXPECT_EQ(state.DateJDN, DayNumber(2004, 12, 31));
 }
@@ -118,10 +107,6 @@ TEST_F(DateInputDialog, HasTheCommandsWidthAndAReadablePromptOnDarkAndLightBackg
                     QColor(backColor == 0x000080U ? Qt::white : Qt::black));
           EXPECT_GE(prompt->height(), prompt->heightForWidth(prompt->width()));
           EXPECT_EQ(dialog.width(), Twips::ToPixels(OnlyBefore::kDialogWidthTwips, &dialog));
-          const int gap = Twips::ToPixels(250, &dialog);
-          const QRect cancel = Find<QPushButton>("cmdCancel")->geometry();
-          EXPECT_EQ(dialog.width() - cancel.right() - 1, gap);
-          EXPECT_EQ(cancel.left() - Find<QPushButton>("cmdAccept")->geometry().right() - 1, gap);
           Click("cmdCancel");
         },
         backColor);

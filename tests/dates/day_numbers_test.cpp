@@ -7,15 +7,11 @@
 namespace {
 
 DatePr2::DateParts Date(std::int32_t year, std::int32_t month, std::int32_t day) {
-  DatePr2::DateParts parts;
-  parts.year = year;
-  parts.month = month;
-  parts.day = day;
-  return parts;
+  return DatePr2::DateParts{year, month, day};
 }
 
 std::int32_t Jdn(std::int32_t year, std::int32_t month, std::int32_t day) {
-  DatePr2::DateParts parts = Date(year, month, day);
+  DatePr2::DateParts parts{year, month, day};
   return DatePr2::EuroDateToJdn(parts);
 }
 

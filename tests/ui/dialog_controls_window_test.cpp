@@ -129,13 +129,17 @@ const Shown kWindows[] = {
      "SetupPanels"},
 };
 
-class DialogControls : public ::testing::TestWithParam<Shown> {
+// A test of every window or control given, with the shipped program texts.
+template <typename Param>
+class WithProgramTexts : public ::testing::TestWithParam<Param> {
  protected:
   static void SetUpTestSuite() {
     ASSERT_GT(Language2::LoadProgramText(Language2::ProgramTextPath()), 0);
   }
   Program program;
 };
+
+class DialogControls : public WithProgramTexts<Shown> {};
 
 // The controls a user works with: not labels or frames, nor the parts a control is made of.
 std::vector<QWidget*> Controls(QWidget& window) {
@@ -252,13 +256,7 @@ const Toggle kToggles[] = {
     {kTypeOfPurge, "optPurgeType_2", TypeChosen(2), "optPurgeType_0"},
 };
 
-class ToggledWithoutAClick : public ::testing::TestWithParam<std::tuple<Toggle, Change>> {
- protected:
-  static void SetUpTestSuite() {
-    ASSERT_GT(Language2::LoadProgramText(Language2::ProgramTextPath()), 0);
-  }
-  Program program;
-};
+class ToggledWithoutAClick : public WithProgramTexts<std::tuple<Toggle, Change>> {};
 
 TEST_P(ToggledWithoutAClick, TheProgramActsOnTheStateTheControlShows) {
   const auto& [toggle, change] = GetParam();

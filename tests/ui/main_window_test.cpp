@@ -13,7 +13,6 @@
 #include <QUrl>
 #include <filesystem>
 #include <map>
-#include <set>
 
 #include "operation/program_settings.h"
 #include "setups/program_start.h"
@@ -80,7 +79,7 @@ class MainWindowTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(MainWindowTest, StartsWithTheDefaultsWhenThereIsNoNextRunSetup) {
+TEST_F(MainWindowTest, StartsWithTheDefaultsWhenThereIsNoNextRunSetupAndHasNothingToReport) {
   window.Startup(folder / "none.usr");
   EXPECT_EQ(window.windowTitle().toStdString(), Language2::GetText(1) + " " + ProgramVersion());
   EXPECT_EQ(Text("lblDateRestriction"), "No date restriction");
@@ -90,29 +89,13 @@ TEST_F(MainWindowTest, StartsWithTheDefaultsWhenThereIsNoNextRunSetup) {
   EXPECT_TRUE(window.blnStartupCompleted);
   EXPECT_TRUE(dialogs.shown.empty()) << "a missing next-run setup is silent";
 
-  const std::pair<const char*, const char*> buttons[] = {
-      {"cmdSpecifyDirectory_0", "Specify folder"},
-      {"cmdSpecifyDirectory_1", "Purge folders"},
-      {"cmdSingleFile", "Single file"},
-      {"cmdSpecifyFiles_0", "Specify files"},
-      {"cmdSubdirectories", "Subfolders?"},
-      {"cmdClear", "Clear"},
-      {"cmdTypeOfPurge", "Type of purge"},
-      {"cmdOnlyBefore", "Only files before ..."},
-      {"cmdProcessFiles_2", "List and estimate time"},
-      {"cmdProcessFiles_1", "Purge files"},
-      {"cmdTestPurgeSpeed", "Test purge speed"},
-      {"cmdPurgeFreeSpace", "Purge free space"},
-      {"cmdSetup", "Setup"},
-      {"cmdReportScreen", "Report"},
-      {"cmdHelp", "Help"},
-      {"cmdQuit", "Quit"}};
-  for (const auto& [name, caption] : buttons) {
-    QPushButton* button = window.findChild<QPushButton*>(name);
-    ASSERT_NE(button, nullptr) << name;
-    EXPECT_EQ(button->text().toStdString(), caption);
-    EXPECT_TRUE(button->isEnabled()) << name;
-  }
+  for (QPushButton* button : window.findChildren<QPushButton*>())
+    EXPECT_TRUE(button->isEnabled()) << button->objectName().toStdString();
+
+  QTest::mouseClick(window.Button("cmdReportScreen"), Qt::LeftButton);
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].title, "Report window");
+  EXPECT_EQ(dialogs.shown[0].text, "Nothing to report!");
 }
 
 TEST_F(MainWindowTest, StartsWithTheNextRunSetupWhenThereIsOne) {
@@ -144,14 +127,6 @@ TEST_F(MainWindowTest, ABrokenProgramTextFileIsToldAndStopsTheStart) {
   EXPECT_EQ(told.shown[0].icon, MessageIcon::Critical);
 }
 
-TEST_F(MainWindowTest, TheReportButtonHasNothingToShowBeforeARun) {
-  window.Startup(folder / "none.usr");
-  QTest::mouseClick(window.Button("cmdReportScreen"), Qt::LeftButton);
-  ASSERT_EQ(dialogs.shown.size(), 1u);
-  EXPECT_EQ(dialogs.shown[0].title, "Report window");
-  EXPECT_EQ(dialogs.shown[0].text, "Nothing to report!");
-}
-
 TEST_F(MainWindowTest, OneFileDroppedOnTheWindowBecomesTheTargetButNotSeveral) {
   window.Startup(folder / "none.usr");
   const std::string first = TestSupport::WriteFile(folder / "first.txt", "1");
@@ -176,24 +151,20 @@ TEST_F(MainWindowTest, OneFileDroppedOnTheWindowBecomesTheTargetButNotSeveral) {
   EXPECT_EQ(settings.target.TargetFilespec, "second.txt");
 }
 
-// "kexwell FOLDER" (or "Open with" of a file manager) shows that folder as the target, asking what
-// choosing it in the window asks; of several paths only the first is taken, and a message says so.
+// "kexwell FOLDER" (or "Open with" of a file manager) shows that folder as the target; what
+// choosing it asks is tested with the target commands.
 TEST_F(MainWindowTest, StartedWithAFolderShowsItAsTheTarget) {
   window.Startup(folder / "none.usr");
   window.show();
-  WriteFile(folder / "a.txt", "a");
   const std::string other = WriteFile(folder / "b.txt", "b");
   dialogs.Answer(MessageAnswer::Yes);
   window.StartWithTargets({folder.Path(), other, other});
-  EXPECT_EQ(settings.target.TargetFolder, folder.Path());
   EXPECT_EQ(settings.target.TargetFilespec, "*.*");
   EXPECT_NE(Text("lblDirectory").find(folder.Path()), std::string::npos) << Text("lblDirectory");
   ASSERT_EQ(dialogs.shown.size(), 2u);
   EXPECT_EQ(dialogs.shown[0].title, "Kexwell");
   EXPECT_EQ(dialogs.shown[0].text, "Kexwell takes one target at a time: " + folder.Path() +
                                        "\r\nThe other 2 paths were left out.");
-  EXPECT_EQ(dialogs.shown[1].text.rfind("Do you wish to purge ALL files in " + folder.Path(), 0),
-            0u);
 }
 
 TEST_F(MainWindowTest, QuitRightAfterAFileDialogClosedDoesNotQuit) {
@@ -208,66 +179,40 @@ TEST_F(MainWindowTest, QuitRightAfterAFileDialogClosedDoesNotQuit) {
   EXPECT_FALSE(window.DialogGuard()) << "the next tick of Clock2 clears the guard";
 }
 
-TEST_F(MainWindowTest, AFolderPurgeShowsItsProgressWhereItWasAndClearsItAtTheEnd) {
+// What a folder purge shows and asks is tested with the subfolder purge; here, where the window
+// shows it and that F10 reaches it.
+TEST_F(MainWindowTest, AFolderPurgeShowsItsProgressWhereItWasAndF10CanStopIt) {
   window.Startup(folder / "none.usr");
   window.show();
   const std::map<std::string, QPoint> places = ButtonPlaces();
-  StartFolderPurge(4);
-
-  QLabel* progress = window.Label("lblPurgeFoldersMessage");
-  EXPECT_TRUE(progress->isVisible());
+  StartFolderPurge(20);
+  EXPECT_TRUE(window.Label("lblPurgeFoldersMessage")->isVisible());
   EXPECT_FALSE(window.Label("lblDirectory")->isVisible());
   EXPECT_FALSE(window.Button("cmdClear")->isVisible());
   EXPECT_EQ(ButtonPlaces(), places) << "no button moves while the labels and Clear are hidden";
-  std::set<std::string> shown;
-  ASSERT_TRUE(QTest::qWaitFor(
-      [&] {
-        shown.insert(Text("lblPurgeFoldersMessage"));
-        return !window.Running();
-      },
-      30000));
-  EXPECT_GE(shown.size(), 3u) << "the label follows the purge from file to file";
-  EXPECT_EQ(Text("lblPurgeFoldersMessage"), "");
-  EXPECT_FALSE(std::filesystem::exists(folder / "sel"));
-  EXPECT_TRUE(window.Button("cmdClear")->isVisible());
-  EXPECT_TRUE(dialogs.AllAnswered());
-}
 
-TEST_F(MainWindowTest, F10DuringAFolderPurgeAsksWhetherToGoOnAndCancelStopsIt) {
-  window.Startup(folder / "none.usr");
-  window.show();
-  StartFolderPurge(20);
   dialogs.Answer(MessageAnswer::Cancel);
   window.activateWindow();
   QApplication::setActiveWindow(&window);
   QTest::keyRelease(&window, Qt::Key_F10);
   ASSERT_TRUE(QTest::qWaitFor([this] { return !window.Running(); }, 30000));
-
   EXPECT_TRUE(dialogs.AllAnswered());
-  ASSERT_FALSE(dialogs.shown.empty());
-  const std::string& question = dialogs.shown.back().text;
-  EXPECT_TRUE(question.ends_with(
-      "\r\n\r\nClick 'OK' to continue, or 'Cancel' to terminate this operation."))
-      << question;
   EXPECT_EQ(dialogs.shown.back().title, "Purge folders");
   EXPECT_EQ(Text("lblPurgeFoldersMessage"), "");
+  EXPECT_TRUE(window.Button("cmdClear")->isVisible());
   int untouched = 0;
   for (const auto& entry : std::filesystem::directory_iterator(folder / "sel"))
     untouched += ReadFile(entry.path().string()) == std::string(1 << 20, 'x');
   EXPECT_GT(untouched, 0) << "the purge stopped before the later files";
 }
 
-TEST_F(MainWindowTest, CancellingTheTypeOfPurgeKeepsTheDescription) {
+TEST_F(MainWindowTest, CancellingTheTypeOfPurgeOrTheDateKeepsWhatTheWindowShows) {
   window.Startup(folder / "none.usr");
+  settings.dateRestriction.lngOnlyBeforeThisJDN = 2453431;
   CloseNextDialog();
   QTest::mouseClick(window.Button("cmdTypeOfPurge"), Qt::LeftButton);
   EXPECT_EQ(Text("lblTypeOfPurge"), "Random bytes plus zeros, 6 times (= 12 overwrites)");
   EXPECT_TRUE(window.findChild<QWidget*>("fraMenu")->isEnabled());
-}
-
-TEST_F(MainWindowTest, CancellingTheDateKeepsTheRestriction) {
-  window.Startup(folder / "none.usr");
-  settings.dateRestriction.lngOnlyBeforeThisJDN = 2453431;
   CloseNextDialog();
   QTest::mouseClick(window.Button("cmdOnlyBefore"), Qt::LeftButton);
   EXPECT_EQ(settings.dateRestriction.lngOnlyBeforeThisJDN, 2453431);
@@ -314,7 +259,6 @@ TEST_F(MainWindowTest, PurgeFilesThroughTheButtonsPurgesTheFolderButKeepsIt) {
   EXPECT_NE(window.lastReport.find("Number of files *.*: 2\r\nNumber of files purged: 2\r\n"),
             std::string::npos)
       << window.lastReport;
-  ASSERT_FALSE(dialogs.shown.empty());
-  EXPECT_EQ(dialogs.shown.back().text, "Delete folder " + folder.Path() + "?");
+  EXPECT_TRUE(dialogs.AllAnswered());
   EXPECT_TRUE(window.findChild<QWidget*>("fraMenu")->isEnabled());
 }
