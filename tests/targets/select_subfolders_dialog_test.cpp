@@ -92,35 +92,6 @@ TEST_F(SelectSubfoldersDialog, TwelveSubfoldersShowElevenRowsAndAScrollBarPaging
   EXPECT_TRUE(dialogs.shown.empty());
 }
 
-TEST_F(SelectSubfoldersDialog, AnUnreadableSubfolderCannotBeChecked) {
-  MakeFolders(folder, 2);
-  SelectSubfolders state;
-  frmSelectSubfolders dialog(state, folder.Path(), {}, dialogs);
-  // Both go after the first is read: the second row cannot be read any more.
-  QObject::connect(&dialog, &frmSelectSubfolders::subfolderRead, [&] {
-    std::filesystem::remove(folder / "s10");
-    std::filesystem::remove(folder / "s11");
-  });
-  WhenRead([&](QDialog& shown) {
-    int unreadable = 0;
-    for (QCheckBox* row : shown.findChildren<QCheckBox*>()) {
-      if (!row->text().endsWith(" {No such file or directory}")) continue;
-      ++unreadable;
-      QTest::mouseClick(row, Qt::LeftButton);
-      EXPECT_FALSE(row->isChecked());
-    }
-    EXPECT_EQ(unreadable, 1);
-    Click(shown, "cmdSelectDeselectAllSubfolders_1");
-    EXPECT_EQ(shown.findChild<QLabel*>("lblNumSubfolders")->text(),
-              "One subfolder selected.\nA total of 0 bytes.");
-    Click(shown, "cmdAccept");
-  });
-  dialog.exec();
-  EXPECT_TRUE(dialog.accepted);
-  EXPECT_EQ(dialog.result.size(), 1u);
-  EXPECT_EQ(state.CheckedCount(), 1);
-}
-
 TEST_F(SelectSubfoldersDialog, ClosingOtherwiseIsRefusedAndCancelKeepsTheLastSelection) {
   MakeFolders(folder, 2);
   memory.Remember(folder.Path(), {"s11"});
