@@ -166,8 +166,15 @@ TEST(SubfolderSelectionMemory, TheSameParentPreChecksTheLastChoiceAndAnotherForg
 
   SelectSubfolders state;
   state.Read(folder.Path(), memory.PreselectionFor(folder.Path()));
-  // Names are exact: on POSIX "A" is another folder than "a".
+  // Names are exact: on POSIX "A" is another folder than "a", and stands before it.
   EXPECT_EQ(state.Accept(), (std::vector<std::string>{"a", "b"}));
+  std::vector<std::string> names;
+  for (const SubfolderRow& row : state.Subfolders()) names.push_back(row.name);
+#ifdef _WIN32
+  EXPECT_EQ(names, (std::vector<std::string>{"a", "b"}));
+#else
+  EXPECT_EQ(names, (std::vector<std::string>{"A", "a", "b"}));
+#endif
 
   TempFolder other;
   EXPECT_TRUE(memory.PreselectionFor(other.Path()).empty());
