@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "platform/files.h"
@@ -16,21 +16,23 @@ using Box = PurgeConfirmationState::Box;
 
 namespace {
 
-// A setup file of the given lines, each ended by lineEnd.
-std::string SetupText(const std::vector<std::string>& lines, const std::string& lineEnd = "\r\n") {
+using Changes = std::vector<std::pair<std::size_t, std::string>>;
+
+// A complete setup unlike the defaults in every value, with the given lines (numbered from 1)
+// changed, each line ended by lineEnd; only its first lineCount lines when lineCount is given.
+std::string SetupText(const Changes& changes = {}, const std::string& lineEnd = "\r\n",
+                      std::size_t lineCount = 0) {
+  std::vector<std::string> lines = {"0.15", " 1", "/home/anna/Documents/", "*.doc", " 1", " 3",
+                                    " 1",   " 0", " 1",  " 0", " 1", " 0", " 0", " 1",
+                                    " 2453371", " 1"};
+  for (const auto& [number, line] : changes) {
+    if (number > lines.size()) lines.resize(number);
+    lines[number - 1] = line;
+  }
+  if (lineCount > 0) lines.resize(lineCount);
   std::string text;
   for (const std::string& line : lines) text += line + lineEnd;
   return text;
-}
-
-// A complete setup unlike the defaults in every value.
-std::vector<std::string> SampleLines() {
-  return {"0.15",  " 1", "/home/anna/Documents/",
-          "*.doc", " 1", " 3",
-          " 1",    " 0", " 1",
-          " 0",    " 1", " 0",
-          " 0",    " 1", " 2453371",
-          " 1"};
 }
 
 // The fifteen values a setup holds, as text, in file order (line 1 is not a value).
@@ -50,23 +52,17 @@ std::vector<std::string> Values(const ProgramSettings& settings) {
   return values;
 }
 
-std::vector<std::string> DefaultValues() {
-  return Values(ProgramSettings());
-}
-
-// Loads a setup file holding text into fresh settings; the settings after the load.
-std::vector<std::string> LoadText(const std::string& text, bool expectLoaded) {
+// Loads a setup file holding text into the settings; the settings after the load.
+std::vector<std::string> LoadText(const std::string& text, bool expectLoaded,
+                                  ProgramSettings settings = ProgramSettings()) {
   TempFolder folder;
-  ProgramSettings settings;
   EXPECT_EQ(LoadSetupFromFile(WriteFile(folder / "setup.kxs", text), settings), expectLoaded);
   return Values(settings);
 }
 
-std::vector<std::string> WithLine(std::vector<std::string> lines, std::size_t number,
-                                  const std::string& line) {
-  lines[number - 1] = line;
-  return lines;
-}
+const std::vector<std::string> kSampleValues = {
+    "1", "/home/anna/Documents/", "*.doc", "1", "3", "0", "0", "1",
+    "0", "1",                     "0",     "0", "1", "2453371", "1"};
 
 }  // namespace
 
@@ -89,21 +85,21 @@ TEST(SetupFile, ASavedSetupIsTheVersionAndFifteenValuesOnCrLfLinesWithBlanksBefo
   EXPECT_EQ(ReadFile(folder / "b.kxs"),
             "0.15\r\n 0\r\n\r\n\r\n 0\r\n 6\r\n 0\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 1\r\n 0\r\n"
             " 9000000\r\n 0\r\n");
+
+  // Slack-only stays unticked; line 8 is chkDoNotDeletePurgedFiles.
+  ProgramSettings saved;
+  ASSERT_TRUE(LoadSetupFromFile(WriteFile(folder / "in.kxs", SetupText()), saved));
+  EXPECT_EQ(Values(saved), kSampleValues);
+  ASSERT_TRUE(SaveSetupToFile(folder / "out.kxs", saved));
+  EXPECT_EQ(LoadText(ReadFile(folder / "out.kxs"), true), kSampleValues);
 }
 
-TEST(SetupFile, ASavedSetupLoadsBackWithAllItsValues) {
-  TempFolder folder;
-  ProgramSettings saved;
-  ASSERT_TRUE(LoadSetupFromFile(WriteFile(folder / "in.kxs", SetupText(SampleLines())), saved));
-  EXPECT_EQ(Values(saved),
-            (std::vector<std::string>{"1", "/home/anna/Documents/", "*.doc", "1", "3", "0", "0",
-                                      "1", "0", "1", "0", "0", "1", "2453371", "1"}))
-      << "slack-only stays unticked and chkDoNotDeletePurgedFiles is line 8 as it stands";
-
-  ASSERT_TRUE(SaveSetupToFile(folder / "out.kxs", saved));
-  ProgramSettings loaded;
-  ASSERT_TRUE(LoadSetupFromFile(folder / "out.kxs", loaded));
-  EXPECT_EQ(Values(loaded), Values(saved));
+TEST(SetupFile, AnOperationFileIsNamedWithItsExtensionAfterAnyOther) {
+  const std::vector<std::pair<std::string, std::string>> rows = {
+      {"work", "work.kxs"},           {"home.kxs", "home.kxs"}, {"Old.KXS", "Old.KXS"},
+      {"notes.txt", "notes.txt.kxs"}, {"daily.", "daily.kxs"},  {"v1.2", "v1.2.kxs"},
+  };
+  for (const auto& [typed, savedAs] : rows) EXPECT_EQ(WithOperationFileExtension(typed), savedAs);
 }
 
 TEST(SetupLoad, LineEightIsTheDoNotDeleteBoxWhateverLineSevenHolds) {
@@ -113,16 +109,14 @@ TEST(SetupLoad, LineEightIsTheDoNotDeleteBoxWhateverLineSevenHolds) {
       {" 0", " 0", true},  {" 0", " 1", false},
   };
   for (const auto& [slackOnly, doNotDelete, tickedBefore] : cases) {
-    TempFolder folder;
+    SCOPED_TRACE(slackOnly + doNotDelete + (tickedBefore ? " ticked" : ""));
     ProgramSettings settings;
     settings.confirmation.SetTicked(Box::chkDoNotDeletePurgedFiles, tickedBefore);
-    const std::string path =
-        WriteFile(folder / "s.kxs",
-                  SetupText(WithLine(WithLine(SampleLines(), 7, slackOnly), 8, doNotDelete)));
-    ASSERT_TRUE(LoadSetupFromFile(path, settings)) << slackOnly << doNotDelete;
-    const std::vector<std::string> values = Values(settings);
-    EXPECT_EQ(values[5], "0") << slackOnly << doNotDelete << tickedBefore;
-    EXPECT_EQ(values[6], doNotDelete.substr(1)) << slackOnly << doNotDelete << tickedBefore;
+    TempFolder folder;
+    ASSERT_TRUE(LoadSetupFromFile(
+        WriteFile(folder / "s.kxs", SetupText({{7, slackOnly}, {8, doNotDelete}})), settings));
+    EXPECT_EQ(Values(settings)[5], "0");
+    EXPECT_EQ(Values(settings)[6], doNotDelete.substr(1));
     EXPECT_TRUE(settings.confirmation.Get(Box::chkDoNotDeletePurgedFiles).enabled);
   }
 }
@@ -145,11 +139,7 @@ TEST(SetupFile, ATextThatWouldLoadBackDifferentlyIsNotSavedAndTheOldFileStays) {
   EXPECT_FALSE(SaveSetupToFile(folder / NativePath("missing/new.kxs"), ProgramSettings()));
 }
 
-TEST(SetupLoadFailure, LineTwoHoldingTwoFailsAndChangesNothing) {
-  EXPECT_EQ(LoadText(SetupText(WithLine(SampleLines(), 2, " 2")), false), DefaultValues());
-}
-
-TEST(SetupLoadFailure, AFailedLoadLeavesTheSettingsAsTheyWere) {
+TEST(SetupLoadFailure, AnyValueOutOfItsRangeFailsAndLeavesTheSettingsAsTheyWere) {
   // Settings unlike both the defaults and the file in every value.
   ProgramSettings before;
   before.target = {"/srv/old/", "*.txt", false};
@@ -160,158 +150,103 @@ TEST(SetupLoadFailure, AFailedLoadLeavesTheSettingsAsTheyWere) {
   }
   before.confirmation.SetTicked(Box::chkFolderNamesOnly, false);
   before.dateRestriction.lngOnlyBeforeThisJDN = 2450000;
-  const std::vector<std::string> expected = Values(before);
-
-  std::vector<std::string> tooFew = SampleLines();
-  tooFew.resize(14);
-  // Each fails on a value after others that would have changed.
-  for (const std::string& text :
-       {SetupText(WithLine(SampleLines(), 9, " 2")), SetupText(WithLine(SampleLines(), 6, " 9")),
-        SetupText(WithLine(SampleLines(), 15, "-5")), SetupText(WithLine(SampleLines(), 16, " 2")),
-        SetupText(tooFew)}) {
-    TempFolder folder;
-    ProgramSettings settings = before;
-    EXPECT_FALSE(LoadSetupFromFile(WriteFile(folder / "s.kxs", text), settings)) << text;
-    EXPECT_EQ(Values(settings), expected) << text;
-  }
-  EXPECT_EQ(LoadText("", false), DefaultValues());
-}
-
-TEST(SetupLoadFailure, ATypeOrANumberOfPassesOutOfRangeChangesNeither) {
-  const std::vector<std::pair<std::string, std::string>> cases = {
-      {" 3", " 1"},  {"-1", " 1"},     {" 2", " 5"},     {" 0", " 0"},
-      {" 0", " 10"}, {" 65536", " 1"}, {" 1", " 65539"},
-  };
-  for (const auto& [type, passes] : cases) {
-    const std::vector<std::string> values =
-        LoadText(SetupText(WithLine(WithLine(SampleLines(), 5, type), 6, passes)), false);
-    EXPECT_EQ(values[3], "0") << type << passes;
-    EXPECT_EQ(values[4], "6") << type << passes;
-  }
-}
-
-TEST(SetupLoadFailure, AnythingButAWholeNumberInItsRangeWhereANumberBelongsFails) {
   // Day 2444240 is 1 January 1980 and day 2816787 is 31 December 2999, the first and the last
   // day the date dialog offers.
-  const std::vector<std::pair<std::size_t, std::string>> cases = {
-      {2, "yes"},       {5, "two"},       {6, "1.5"},          {7, ""},
-      {7, " 2"},        {8, "-1"},        {10, "-1"},          {13, "1 1"},
-      {14, "0x1"},      {15, "soon"},     {15, " 2147483648"}, {15, "+-5"},
-      {15, "- 5"},      {15, "-5"},       {15, " 0"},          {15, " 2444239"},
-      {15, " 2816788"}, {15, " 8999999"}, {15, "-2147483648"}, {16, " 2"},
+  const std::vector<Changes> failing = {
+      {{2, " 2"}}, {{2, "yes"}}, {{5, "two"}}, {{6, "1.5"}}, {{6, " 9"}}, {{7, ""}}, {{7, " 2"}},
+      {{8, "-1"}}, {{9, " 2"}}, {{10, "-1"}}, {{13, "1 1"}}, {{14, "0x1"}}, {{15, "soon"}},
+      {{15, " 2147483648"}}, {{15, "+-5"}}, {{15, "- 5"}}, {{15, "-5"}}, {{15, " 0"}},
+      {{15, " 2444239"}}, {{15, " 2816788"}}, {{15, " 8999999"}}, {{15, "-2147483648"}},
+      {{16, " 2"}}, {{5, " 3"}, {6, " 1"}}, {{5, "-1"}, {6, " 1"}}, {{5, " 2"}, {6, " 5"}},
+      {{5, " 0"}, {6, " 0"}}, {{5, " 0"}, {6, " 10"}}, {{5, " 65536"}, {6, " 1"}},
+      {{5, " 1"}, {6, " 65539"}}, {{3, "/" + Repeat('a', 10 * 1024 * 1024)}},
+      {{4, Repeat('a', kMaxSetupLineBytes + 1)}}, {{4, std::string("a\0b", 3)}},
   };
-  for (const auto& [line, text] : cases) {
-    ProgramSettings settings;
-    TempFolder folder;
-    const std::string path =
-        WriteFile(folder / "s.kxs", SetupText(WithLine(SampleLines(), line, text)));
-    EXPECT_FALSE(LoadSetupFromFile(path, settings)) << line << ": " << text;
-    EXPECT_EQ(Values(settings), DefaultValues()) << line << ": " << text;
+  for (const Changes& changes : failing) {
+    SCOPED_TRACE(changes[0].first);
+    SCOPED_TRACE(changes.back().second.substr(0, 12));
+    EXPECT_EQ(LoadText(SetupText(changes), false, before), Values(before));
   }
-  for (const char* limit : {"2444240", "2816787", "9000000"}) {
-    EXPECT_EQ(LoadText(SetupText(WithLine(SampleLines(), 15, std::string(" ") + limit)), true)[13],
-              limit);
-  }
-}
-
-TEST(SetupLoadFailure, HugeLinesAndBinaryFilesFailAndChangeNothing) {
-  EXPECT_EQ(
-      LoadText(SetupText(WithLine(SampleLines(), 3, "/" + Repeat('a', 10 * 1024 * 1024))), false),
-      DefaultValues());
-  EXPECT_EQ(
-      LoadText(SetupText(WithLine(SampleLines(), 4, Repeat('a', kMaxSetupLineBytes + 1))), false),
-      DefaultValues());
-  EXPECT_EQ(LoadText(SetupText(WithLine(SampleLines(), 4, std::string("a\0b", 3))), false),
-            DefaultValues());
-
+  EXPECT_EQ(LoadText(SetupText({}, "\r\n", 14), false, before), Values(before)) << "14 lines";
+  EXPECT_EQ(LoadText("", false, before), Values(before));
   TempFolder folder;
-  ProgramSettings settings;
+  ProgramSettings settings = before;
   EXPECT_FALSE(LoadSetupFromFile(folder / "missing.kxs", settings));
   EXPECT_FALSE(LoadSetupFromFile(folder.Path(), settings)) << "a folder is no setup";
+  EXPECT_EQ(Values(settings), Values(before));
 }
 
-TEST(SetupLoad, AFolderLongerThanTheSystemAllowsIsKeptAsText) {
+TEST(SetupLoad, FilesThatLoad) {
+  // {setup text, value index, value after the load}
   const std::string longFolder = "/" + Repeat('d', 8000) + "/";
-  EXPECT_EQ(LoadText(SetupText(WithLine(SampleLines(), 3, longFolder)), true)[1], longFolder);
-}
-
-TEST(SetupLoad, AWindows1252FileLoadsAsUtf8) {
-  const std::string folder =
-      "C:\\Donn\xE9"
-      "es\\\x80\\";
-  const std::vector<std::string> values = LoadText(
-      SetupText(WithLine(WithLine(SampleLines(), 3, folder), 4, "\x8A\x9F\x81.txt")), true);
-  EXPECT_EQ(values[1], "C:\\Données\\€\\");
-  EXPECT_EQ(values[2], "ŠŸ\xC2\x81.txt");
+  std::string withoutLastLineEnd = SetupText({}, "\n");
+  withoutLastLineEnd.pop_back();
+  const std::vector<std::tuple<std::string, std::size_t, std::string>> rows = {
+      {SetupText({{15, " 2444240"}}), 13, "2444240"},
+      {SetupText({{15, " 2816787"}}), 13, "2816787"},
+      {SetupText({{15, " 9000000"}}), 13, "9000000"},
+      {SetupText({{3, longFolder}}), 1, longFolder},
+      // A file that is not UTF-8 is read as Windows-1252.
+      {SetupText({{3, "C:\\Donn\xE9" "es\\\x80\\"}}), 1, "C:\\Données\\€\\"},
+      {SetupText({{4, "\x8A\x9F\x81.txt"}}), 2, "ŠŸ\xC2\x81.txt"},
+      // LF alone ends a line; later lines are ignored; the last line needs no line end.
+      {SetupText({}, "\n") + "ignored\nlines\n", 13, "2453371"},
+      {withoutLastLineEnd, 13, "2453371"},
+  };
+  for (const auto& [text, index, value] : rows) {
+    SCOPED_TRACE(text.substr(0, 60));
+    EXPECT_EQ(LoadText(text, true)[index], value);
+  }
+  // Blanks after every value and before every value but the version.
+  EXPECT_EQ(LoadText(SetupText({}, "  \n \t"), true), kSampleValues);
 }
 
 TEST(SetupLoad, AFileOfAnEarlierVersionWithoutLine16LoadsWithThatBoxUnticked) {
-  std::vector<std::string> lines = SampleLines();
-  lines.pop_back();
-  std::vector<std::string> expected = LoadText(SetupText(SampleLines()), true);
+  std::vector<std::string> expected = kSampleValues;
   expected.back() = "0";
+  const std::string fifteenLines = SetupText({}, "\r\n", 15);
   // Earlier versions ignored what followed line 15, an empty line among it.
-  for (const std::string& text : {SetupText(lines), SetupText(lines) + "\r\n"}) {
-    TempFolder folder;
+  for (const std::string& text : {fifteenLines, fifteenLines + "\r\n"}) {
     ProgramSettings settings;
     settings.confirmation.SetTicked(Box::chkOKToPurgeHardLinkedFiles, true);
-    ASSERT_TRUE(LoadSetupFromFile(WriteFile(folder / "old.kxs", text), settings));
-    EXPECT_EQ(Values(settings), expected);
+    EXPECT_EQ(LoadText(text, true, settings), expected);
   }
 }
 
 TEST(SetupFile, AFileNameHoldingAWildcardIsSavedWithASeventeenthLineAndLoadsBackAsAName) {
-  struct Case {
-    const char* filespec;
-    bool isName;
-    const char* lastLines;
-    bool loadsAsName;
+  // {file specification, taken as a name, the end of the file, loads back as a name}
+  const std::vector<std::tuple<std::string, bool, std::string, bool>> rows = {
+      {"?.txt", true, " 9000000\r\n 0\r\n 1\r\n", true},
+      {"report.txt", true, " 9000000\r\n 0\r\n", false},
+      {"?.txt", false, " 9000000\r\n 0\r\n", false},
   };
-  for (const Case& c : std::initializer_list<Case>{
-           {"?.txt", true, " 9000000\r\n 0\r\n 1\r\n", true},
-           {"report.txt", true, " 9000000\r\n 0\r\n", false},
-           {"?.txt", false, " 9000000\r\n 0\r\n", false},
-       }) {
+  for (const auto& [filespec, isName, lastLines, loadsAsName] : rows) {
+    SCOPED_TRACE(filespec);
     TempFolder folder;
     ProgramSettings settings;
     settings.target.TargetFolder = "/home/anna/";
-    settings.target.SetFilespec(c.filespec, c.isName);
+    settings.target.SetFilespec(filespec, isName);
     ASSERT_TRUE(SaveSetupToFile(folder / "a.kxs", settings));
     const std::string text = ReadFile(folder / "a.kxs");
-    EXPECT_EQ(text.substr(text.size() - std::string(c.lastLines).size()), c.lastLines)
-        << c.filespec;
+    EXPECT_EQ(text.substr(text.size() - lastLines.size()), lastLines);
     ProgramSettings loaded;
     ASSERT_TRUE(LoadSetupFromFile(folder / "a.kxs", loaded));
-    EXPECT_EQ(loaded.target.TargetFilespec, c.filespec);
-    EXPECT_EQ(loaded.target.filespecIsName, c.loadsAsName) << c.filespec;
+    EXPECT_EQ(loaded.target.TargetFilespec, filespec);
+    EXPECT_EQ(loaded.target.filespecIsName, loadsAsName);
   }
-}
-
-TEST(SetupLoad, OnlyASeventeenthLineOfOneMakesTheFileSpecificationAName) {
+  // Only a seventeenth line of one makes the file specification a name.
   for (const auto& [line17, isName] : std::initializer_list<std::pair<std::string, bool>>{
            {" 1", true},
            {"\t1 ", true},
            {" 0", false},
            {"yes", false},
            {std::string(kMaxSetupLineBytes + 1, '1'), false}}) {
-    std::vector<std::string> lines = WithLine(SampleLines(), 4, "?.doc");
-    lines.push_back(line17);
     TempFolder folder;
     ProgramSettings settings;
-    ASSERT_TRUE(LoadSetupFromFile(WriteFile(folder / "a.kxs", SetupText(lines)), settings))
-        << line17.substr(0, 8);
+    ASSERT_TRUE(LoadSetupFromFile(
+        WriteFile(folder / "a.kxs", SetupText({{4, "?.doc"}, {17, line17}})), settings));
     EXPECT_EQ(settings.target.filespecIsName, isName) << line17.substr(0, 8);
   }
-}
-
-TEST(SetupLoad, LfAloneEndsALineAndBlanksAroundValuesAreIgnored) {
-  std::vector<std::string> lines = SampleLines();
-  for (std::string& line : lines) line = " \t" + line + "  ";
-  EXPECT_EQ(LoadText(SetupText(lines, "\n"), true), LoadText(SetupText(SampleLines()), true));
-  EXPECT_EQ(LoadText(SetupText(SampleLines(), "\n") + "ignored\nlines\n", true)[13], "2453371");
-  std::string withoutLastLineEnd = SetupText(SampleLines(), "\n");
-  withoutLastLineEnd.pop_back();
-  EXPECT_EQ(LoadText(withoutLastLineEnd, true)[13], "2453371");
 }
 
 TEST(RememberedSetup, ClearThenRestoreBringsBackTheTargetAndTheDateRestriction) {
@@ -335,7 +270,6 @@ TEST(RememberedSetup, ClearThenRestoreBringsBackTheTargetAndTheDateRestriction) 
   EXPECT_TRUE(settings.target.blnSubdirectories);
   EXPECT_EQ(settings.dateRestriction.lngOnlyBeforeThisJDN, 2453371);
 
-  settings.target.blnSubdirectories = true;
   RememberedSetup withoutSubfolders;
   withoutSubfolders.TargetFolder = "/home/anna/";
   RestoreSetup(settings, withoutSubfolders);
@@ -355,7 +289,7 @@ TEST(NextRunSetup, ThePathLiesInTheApplicationDataFolderWhichIsCreated) {
 
   ProgramSettings settings;
   EXPECT_FALSE(LoadNextRunSetup(path, settings)) << "no file yet";
-  EXPECT_EQ(Values(settings), DefaultValues());
+  EXPECT_EQ(Values(settings), Values(ProgramSettings()));
   settings.target = {"/home/anna/", "*.doc", false};
   ASSERT_TRUE(SaveSetupToFile(path, settings));
   ProgramSettings next;

@@ -129,28 +129,13 @@ TEST_F(SetupPanelTest, ASavedSetupLoadsBackAndShowsItsName) {
   EXPECT_EQ(dialogs.choosers[1].title, "Specify operation file to be loaded");
   EXPECT_EQ(dialogs.choosers[1].filter, "Operation files (*.kxs)");
   EXPECT_EQ(dialogs.choosers[1].folder, Platform::FolderPart(path));
-  EXPECT_EQ(settings.target.TargetFolder, "/home/anna/Documents/");
-  EXPECT_EQ(settings.target.TargetFilespec, "*.doc");
-  EXPECT_TRUE(settings.target.blnSubdirectories);
-  EXPECT_EQ(settings.purgeType.GetPurgeType(), 2);
-  EXPECT_EQ(settings.purgeType.GetNumberOfPasses(), 3);
-  EXPECT_EQ(settings.dateRestriction.lngOnlyBeforeThisJDN, 2453371);
+  ASSERT_TRUE(SaveSetupToFile(folder / "again.kxs", settings));
+  EXPECT_EQ(ReadFile(folder / "again.kxs"), ReadFile(path)) << "the loaded setup is in force";
   EXPECT_EQ(window.setupFilename, path);
   EXPECT_EQ(remembered.TargetFolder, "/home/anna/Documents/");
   EXPECT_EQ(window.targetRefreshes, 1);
   EXPECT_EQ(window.dateLabelUpdates, 1);
   EXPECT_TRUE(window.guard);
-}
-
-TEST_F(SetupPanelTest, CancelInTheFileChooserChangesNothingAndShowsNoMessage) {
-  Load(std::nullopt);
-  ExpectClosed();
-  SaveAsOperationFile(std::nullopt);
-  ExpectClosed();
-  EXPECT_TRUE(dialogs.shown.empty());
-  EXPECT_EQ(settings.target.TargetFolder, "/home/anna/Documents/");
-  EXPECT_EQ(window.setupFilename, "earlier.kxs");
-  EXPECT_EQ(window.targetRefreshes, 0);
 }
 
 TEST_F(SetupPanelTest, ADamagedOrMissingFileIsNamedInItsMessage) {
@@ -162,46 +147,36 @@ TEST_F(SetupPanelTest, ADamagedOrMissingFileIsNamedInItsMessage) {
   ExpectMessage(0, "Error", "Error when attempting to load setup from file " + damaged + "!");
   ExpectMessage(1, "Error when attempting to load setup.",
                 "File " + folder / "missing.kxs" + " not found!");
+  // Cancel in the file chooser changes nothing and shows no message.
+  Load(std::nullopt);
+  SaveAsOperationFile(std::nullopt);
+  ExpectClosed();
+  EXPECT_EQ(dialogs.shown.size(), 2U);
+  EXPECT_EQ(settings.target.TargetFolder, "/home/anna/Documents/");
   EXPECT_EQ(window.setupFilename, "earlier.kxs");
   EXPECT_EQ(remembered.TargetFolder, "");
   EXPECT_EQ(window.targetRefreshes, 0);
 }
 
-TEST_F(SetupPanelTest, AnOperationFileIsSavedWithItsExtensionWhereverItsNamePoints) {
+TEST_F(SetupPanelTest, TheChoosersOpenInTheSetupFolderThenWhereASetupWasLastSavedOrLoaded) {
   const std::string sub = folder / "sub";
-  ASSERT_FALSE(Platform::CreateFolders(sub));
-  // {typed, saved as}
-  const std::vector<std::pair<std::string, std::string>> cases = {
-      {"work", "work.kxs"},           {"home.kxs", "home.kxs"}, {"Old.KXS", "Old.KXS"},
-      {"notes.txt", "notes.txt.kxs"}, {"daily.", "daily.kxs"},  {"v1.2", "v1.2.kxs"},
-  };
-  for (const auto& [typed, savedAs] : cases) {
-    SaveAsOperationFile(JoinPath(sub, typed));
-    EXPECT_EQ(window.setupFilename, JoinPath(sub, savedAs)) << typed;
-    EXPECT_TRUE(Platform::FileExists(JoinPath(sub, savedAs))) << typed;
-  }
-  ExpectClosed();
-  EXPECT_TRUE(dialogs.shown.empty());
-
-  // The choosers open in the program's setup folder, then where a setup was last saved or loaded.
-  Load(std::nullopt);
   const std::string more = folder / "more";
+  ASSERT_FALSE(Platform::CreateFolders(sub));
   ASSERT_FALSE(Platform::CreateFolders(more));
+  SaveAsOperationFile(JoinPath(sub, "notes.txt"));
+  EXPECT_EQ(window.setupFilename, JoinPath(sub, "notes.txt.kxs"));
+  EXPECT_TRUE(Platform::FileExists(JoinPath(sub, "notes.txt.kxs")));
+  Load(std::nullopt);
   const std::string other = JoinPath(more, "other.kxs");
   ASSERT_TRUE(SaveSetupToFile(other, settings));
   Load(other);
   Load(std::nullopt);
   SaveAsOperationFile(std::nullopt);
-  const std::vector<std::string> folders = {Platform::FolderPart(folder / "next.usr"),
-                                            WithTrailingSeparator(sub),
-                                            WithTrailingSeparator(sub),
-                                            WithTrailingSeparator(sub),
-                                            WithTrailingSeparator(sub),
-                                            WithTrailingSeparator(sub),
-                                            WithTrailingSeparator(sub),
-                                            WithTrailingSeparator(sub),
-                                            WithTrailingSeparator(more),
-                                            WithTrailingSeparator(more)};
+  ExpectClosed();
+  EXPECT_TRUE(dialogs.shown.empty());
+  const std::vector<std::string> folders = {
+      Platform::FolderPart(folder / "next.usr"), WithTrailingSeparator(sub),
+      WithTrailingSeparator(sub), WithTrailingSeparator(more), WithTrailingSeparator(more)};
   ASSERT_EQ(dialogs.choosers.size(), folders.size());
   for (std::size_t i = 0; i < folders.size(); ++i) {
     EXPECT_EQ(dialogs.choosers[i].folder, folders[i]) << i;

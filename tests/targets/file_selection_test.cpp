@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
+#include <vector>
+
 #include "dates/day_numbers.h"
 #include "support/file_setup.h"
 #include "support/temp_folder.h"
@@ -19,39 +23,32 @@ std::int32_t DateFile(const std::string& path) {
   return day;
 }
 
+#ifdef _WIN32
+constexpr bool kPosix = false;  // Windows names ignore case
+#else
+constexpr bool kPosix = true;  // a single name is matched exactly
+#endif
+
 }  // namespace
 
 TEST(SatisfiesFilespecAndDateRestriction, NeedsTheNameToMatchAndTheDayToLieBeforeTheLimit) {
   TempFolder folder;
   const std::string path = WriteFile(folder / "Report.TXT", "x");
   const std::int32_t day = DateFile(path);
-
-  EXPECT_TRUE(
-      SatisfiesFilespecAndDateRestriction(path, "*.txt", false, DatePr2::NoDateRestriction));
-  EXPECT_FALSE(
-      SatisfiesFilespecAndDateRestriction(path, "*.doc", false, DatePr2::NoDateRestriction));
-  EXPECT_TRUE(SatisfiesFilespecAndDateRestriction(path, "*.txt", false, day + 1));
-  EXPECT_FALSE(SatisfiesFilespecAndDateRestriction(path, "*.txt", false, day))
-      << "a file dated on the limit day itself is not purged";
-  EXPECT_TRUE(SatisfiesFilespecAndDateRestriction(path, "Report.TXT", false, day + 1));
-  EXPECT_FALSE(SatisfiesFilespecAndDateRestriction(path, "Report.TXT", false, day));
-#ifdef _WIN32
-  EXPECT_TRUE(SatisfiesFilespecAndDateRestriction(path, "report.txt", false, day + 1))
-      << "Windows names ignore case";
-#else
-  EXPECT_FALSE(SatisfiesFilespecAndDateRestriction(path, "report.txt", false, day + 1))
-      << "a single name is matched exactly";
-#endif
-  EXPECT_FALSE(SatisfiesFilespecAndDateRestriction(path, "Report.TX", false, day + 1));
-}
-
-TEST(SatisfiesFilespecAndDateRestriction, AFileWhoseDateCannotBeReadPassesOnlyWithoutARestriction) {
-  TempFolder folder;
-  const std::string gone = folder / "gone.txt";
-  EXPECT_TRUE(
-      SatisfiesFilespecAndDateRestriction(gone, "*.txt", false, DatePr2::NoDateRestriction));
-  EXPECT_FALSE(SatisfiesFilespecAndDateRestriction(gone, "*.txt", false, 2500000));
-  EXPECT_FALSE(SatisfiesFilespecAndDateRestriction("no-separator.txt", "*.txt", false,
-                                                   DatePr2::NoDateRestriction))
-      << "a path without a folder has an empty name";
+  const std::int32_t none = DatePr2::NoDateRestriction;
+  // {path, file specification, restriction, satisfies}; a file dated on the limit day itself is
+  // not purged; a file whose date cannot be read passes only without a restriction; a path
+  // without a folder has an empty name.
+  const std::vector<std::tuple<std::string, std::string, std::int32_t, bool>> rows = {
+      {path, "*.txt", none, true},        {path, "*.doc", none, false},
+      {path, "*.txt", day + 1, true},     {path, "*.txt", day, false},
+      {path, "Report.TXT", day + 1, true}, {path, "Report.TXT", day, false},
+      {path, "report.txt", day + 1, !kPosix}, {path, "Report.TX", day + 1, false},
+      {folder / "gone.txt", "*.txt", none, true}, {folder / "gone.txt", "*.txt", 2500000, false},
+      {"no-separator.txt", "*.txt", none, false},
+  };
+  for (const auto& [file, filespec, limit, satisfies] : rows) {
+    EXPECT_EQ(SatisfiesFilespecAndDateRestriction(file, filespec, false, limit), satisfies)
+        << file << " " << filespec << " " << limit;
+  }
 }

@@ -70,7 +70,7 @@ TEST(CountSubfolders, CountsRealFoldersOnlyAndAnUnreadableOneIsMinusOne) {
   EXPECT_EQ(CountSubfolders(tree.folder / "nowhere"), -1);
 }
 
-TEST(CountMatchingFilesInTree, CountsTheWholeTreeWithSizesWithoutEnteringLinks) {
+TEST(CountMatchingFilesInTree, CountsTheWholeTreeWithSizesWithoutEnteringLinksUpToALimit) {
   Tree tree;
   std::int32_t count = 99;
   std::int16_t limit = 0;
@@ -81,14 +81,7 @@ TEST(CountMatchingFilesInTree, CountsTheWholeTreeWithSizesWithoutEnteringLinks) 
   EXPECT_EQ(count, kLinks ? 6 : 5);
   EXPECT_EQ(size, 3 + 5 + 0 + 11 + 13 + tree.LinkLength());
   EXPECT_EQ(limit, 0);
-}
-
-TEST(CountMatchingFilesInTree, StopsAtTheLimitAndSaysSo) {
-  Tree tree;
-  std::int32_t count = 0;
-  std::int16_t limit = 2;
-  double size = 0;
-  std::int32_t stop = 0;
+  limit = 2;
   CountMatchingFilesInTree(true, tree.folder.Path(), "*.txt", count, limit, false, size, stop);
   EXPECT_EQ(count, 2);
   EXPECT_EQ(limit, -2);

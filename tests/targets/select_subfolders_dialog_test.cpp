@@ -73,65 +73,23 @@ TEST_F(SelectSubfoldersDialog, TwelveSubfoldersShowElevenRowsAndAScrollBarPaging
     EXPECT_EQ(scrollBar->maximum(), 1);
     EXPECT_EQ(scrollBar->pageStep(), 10);
     EXPECT_EQ(dialog.focusWidget(), dialog.findChild<QWidget*>("cmdCancel"));
+    auto* label = dialog.findChild<QLabel*>("lblNumSubfolders");
+    Click(dialog, "cmdSelectDeselectAllSubfolders_1");
+    EXPECT_TRUE(dialog.findChild<QCheckBox*>("chkSubfolder_5")->isChecked());
+    EXPECT_EQ(label->text(), "All 12 subfolders selected.\nA total of 0 bytes.");
+    Click(dialog, "cmdSelectDeselectAllSubfolders_0");
+    EXPECT_FALSE(dialog.findChild<QCheckBox*>("chkSubfolder_5")->isChecked());
+    EXPECT_EQ(label->text(), "No subfolders selected.");
     scrollBar->setValue(1);
     auto* top = dialog.findChild<QCheckBox*>("chkSubfolder_0");
     EXPECT_EQ(top->text(), "s11 {no files and no subfolders}");
     QTest::mouseClick(top, Qt::LeftButton);
-    EXPECT_EQ(dialog.findChild<QLabel*>("lblNumSubfolders")->text(),
-              "One subfolder selected.\nA total of 0 bytes.");
+    EXPECT_EQ(label->text(), "One subfolder selected.\nA total of 0 bytes.");
     Click(dialog, "cmdAccept");
   });
   EXPECT_EQ(Run(), (std::vector<std::string>{folder / "s11"}));
   EXPECT_EQ(memory.SelectionParent, folder.Path());
-}
-
-TEST_F(SelectSubfoldersDialog, ElevenSubfoldersNeedNoScrollBarAndSelectAllChecksThemAll) {
-  MakeFolders(folder, 11);
-  WhenRead([&](QDialog& dialog) {
-    EXPECT_EQ(dialog.findChildren<QCheckBox*>().size(), 11);
-    EXPECT_TRUE(dialog.findChild<QScrollBar*>("vsbSubfolders")->isHidden());
-    Click(dialog, "cmdSelectDeselectAllSubfolders_1");
-    EXPECT_TRUE(dialog.findChild<QCheckBox*>("chkSubfolder_5")->isChecked());
-    EXPECT_EQ(dialog.findChild<QLabel*>("lblNumSubfolders")->text(),
-              "All 11 subfolders selected.\nA total of 0 bytes.");
-    Click(dialog, "cmdSelectDeselectAllSubfolders_0");
-    EXPECT_FALSE(dialog.findChild<QCheckBox*>("chkSubfolder_5")->isChecked());
-    EXPECT_EQ(dialog.findChild<QLabel*>("lblNumSubfolders")->text(), "No subfolders selected.");
-    Click(dialog, "cmdAccept");
-  });
-  const auto chosen = Run();
-  ASSERT_TRUE(chosen.has_value());
-  EXPECT_TRUE(chosen->empty());
   EXPECT_TRUE(dialogs.shown.empty());
-}
-
-TEST_F(SelectSubfoldersDialog, AnUnreadableSubfolderCannotBeChecked) {
-  MakeFolders(folder, 2);
-  SelectSubfolders state;
-  frmSelectSubfolders dialog(state, folder.Path(), {}, dialogs);
-  // Both go after the first is read: the second row cannot be read any more.
-  QObject::connect(&dialog, &frmSelectSubfolders::subfolderRead, [&] {
-    std::filesystem::remove(folder / "s10");
-    std::filesystem::remove(folder / "s11");
-  });
-  WhenRead([&](QDialog& shown) {
-    int unreadable = 0;
-    for (QCheckBox* row : shown.findChildren<QCheckBox*>()) {
-      if (!row->text().endsWith(" {No such file or directory}")) continue;
-      ++unreadable;
-      QTest::mouseClick(row, Qt::LeftButton);
-      EXPECT_FALSE(row->isChecked());
-    }
-    EXPECT_EQ(unreadable, 1);
-    Click(shown, "cmdSelectDeselectAllSubfolders_1");
-    EXPECT_EQ(shown.findChild<QLabel*>("lblNumSubfolders")->text(),
-              "One subfolder selected.\nA total of 0 bytes.");
-    Click(shown, "cmdAccept");
-  });
-  dialog.exec();
-  EXPECT_TRUE(dialog.accepted);
-  EXPECT_EQ(dialog.result.size(), 1u);
-  EXPECT_EQ(state.CheckedCount(), 1);
 }
 
 TEST_F(SelectSubfoldersDialog, ClosingOtherwiseIsRefusedAndCancelKeepsTheLastSelection) {

@@ -1,0 +1,100 @@
+// The registry's answers, the same on every system: a file of the program's own on POSIX, the
+// system's registry under HKEY_CURRENT_USER on Windows.
+
+#include "setups/registry.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <string>
+#include <system_error>
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cerrno>
+#endif
+
+#include "support/temp_folder.h"
+
+namespace {
+
+using Registry::RegReadString;
+using Registry::RegWriteString;
+constexpr Registry::RootKey kUser = Registry::RootKey::CurrentUser;
+
+// A key of the test's own: in a fresh store on POSIX; on Windows under HKEY_CURRENT_USER\Software,
+// removed with everything below it.
+class RegistryAnswers : public ::testing::Test {
+ protected:
+  RegistryAnswers() { Registry::SetStorePath(folder / "registry.ini"); }
+  ~RegistryAnswers() override {
+    Registry::SetStorePath(saved);
+#ifdef _WIN32
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());
+#endif
+  }
+
+  // The status, then two blanks and the system's message for the outcome. Windows words its
+  // messages as it likes: there it must be present, on one line, without the blanks and line
+  // break that end the system's own text.
+  static void ExpectStatus(const std::string& status, const std::string& start, int error) {
+#ifdef _WIN32
+    static_cast<void>(error);
+    ASSERT_EQ(status.substr(0, start.size() + 2), start + "  ") << status;
+    const std::string message = status.substr(start.size() + 2);
+    ASSERT_FALSE(message.empty()) << status;
+    std::size_t characters = 0;
+    for (const char c : message) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    EXPECT_LE(characters, 100u) << status;
+    EXPECT_EQ(message.find_first_of("\r\n"), std::string::npos) << status;
+    EXPECT_NE(message.back(), ' ') << status;
+#else
+    EXPECT_EQ(status, start + "  " + std::system_category().message(error));
+#endif
+  }
+
+  TestSupport::TempFolder folder;
+  const std::string saved = Registry::StorePath();
+#ifdef _WIN32
+  const std::string key = "Software\\KexwellTest-" + std::to_string(::GetCurrentProcessId()) +
+                          "-" + std::to_string(::GetTickCount64());
+  const int refusal = ERROR_INVALID_PARAMETER;
+#else
+  const std::string key = "Software\\Kexwell\\kexwell\\/home";
+  const int refusal = EINVAL;
+#endif
+};
+
+TEST_F(RegistryAnswers, EachOutcomeHasItsOwnStatusAndAReadSetsTheTextOnlyWhenItFindsIt) {
+  std::string text = "untouched";
+  EXPECT_EQ(RegReadString(kUser, key, "Speed", text), "1 Key not found or is empty.");
+  const std::string refused = std::to_string(refusal) + " Unable to create (or find) key.";
+  ExpectStatus(RegWriteString(kUser, "", "Speed", "1"), refused, refusal);
+  ExpectStatus(RegWriteString(kUser, key, "", "1"), refused, refusal);
+  EXPECT_EQ(RegReadString(kUser, key, "Speed", text), "1 Key not found or is empty.");
+
+  ExpectStatus(RegWriteString(kUser, key, "Speed", "12.5"), "0 New key created.", 0);
+  ExpectStatus(RegWriteString(kUser, key, "Speed", "15"), "0 Key already exists.", 0);
+  // Key paths and names are told apart without regard to case, as the registry does.
+  std::string upper = key;
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  ExpectStatus(RegWriteString(kUser, upper, "SPEED", " 20 "), "0 Key already exists.", 0);
+  EXPECT_EQ(RegReadString(kUser, key, "speed", text), "0 OK");
+  EXPECT_EQ(text, " 20 ");
+
+  text = "untouched";
+  EXPECT_EQ(RegReadString(kUser, "", "Speed", text), "1 Key not found or is empty.");
+  EXPECT_EQ(RegReadString(kUser, key + "\\x", "Speed", text), "1 Key not found or is empty.");
+  EXPECT_EQ(RegReadString(kUser, key + "\\x", "", text), "1 Key not found or is empty.");
+  EXPECT_EQ(RegReadString(kUser, key, "", text), "2 Name not specified.");
+  EXPECT_EQ(RegReadString(kUser, key, "Speedy", text), "3 Name not found.");
+  EXPECT_EQ(text, "untouched");
+
+  for (const std::string& value : {std::string(), std::string(5000, 'v')}) {
+    ASSERT_EQ(RegWriteString(kUser, key, "Value", value).substr(0, 1), "0");
+    EXPECT_EQ(RegReadString(kUser, key, "Value", text), "0 OK");
+    EXPECT_EQ(text, value);
+  }
+}
+
+}  // namespace
