@@ -124,38 +124,32 @@ TEST_F(FolderPurgeTest, TheCountingPassTouchesNothingAndThePurgingPassEmptiesThe
   EXPECT_TRUE(dialogs.shown.empty());
 }
 
+// The top folder's own files come first, then those of the selected folders.
 TEST_F(FolderPurgeTest, ThePurgingPassShowsEachPassAndTheShareDoneFromTheSecondFile) {
   UsePasses(2);
+  const std::string own = Make("own.txt");
   Make("sel/a.txt");
   Make("sel/b.txt");
   Make("sel/c.txt");
   Select("sel");
-  const std::vector<std::string> order = FilesInOrder(At("sel/"));
+  std::vector<std::string> order = FilesInOrder(At("sel/"));
+  order.insert(order.begin(), own);
 
   ASSERT_TRUE(purge.PurgeSelectedFolders(kCaption));
 
-  std::vector<std::string> expected{"Files to purge: 1", "Files to purge: 2", "Files to purge: 3"};
-  const std::vector<std::string> prefixes{"", "", "2 files purged (67% of 3). "};
-  for (std::size_t i = 0; i < 3; ++i)
+  std::vector<std::string> expected{"Files to purge: 1", "Files to purge: 2", "Files to purge: 3",
+                                    "Files to purge: 4"};
+  const std::vector<std::string> prefixes{"", "", "2 files purged (50% of 4). ",
+                                          "3 files purged (75% of 4). "};
+  for (std::size_t i = 0; i < 4; ++i)
     for (const char* pass : {"1", "2"})
       expected.push_back(prefixes[i] + "Now purging (pass" + pass + "):\r\n" + order[i]);
   expected.push_back("");  // nothing is being purged any more
   EXPECT_EQ(host.texts, expected);
-  EXPECT_EQ(purge.FolderPurgeDone, 3);
-  EXPECT_FALSE(Exists(At("sel"))) << "the emptied folder is removed";
-}
-
-TEST_F(FolderPurgeTest, TheTopFolderStaysWhenItsOwnFilesAreAllPurged) {
-  const std::string own = Make("own.txt");
-  Select("sel");
-
-  ASSERT_TRUE(purge.PurgeSelectedFolders(kCaption));
-
-  EXPECT_EQ(host.texts,
-            (std::vector<std::string>{"Files to purge: 1", "Now purging:\r\n" + own, ""}));
+  EXPECT_EQ(purge.FolderPurgeDone, 4);
   EXPECT_FALSE(Exists(own));
-  EXPECT_FALSE(Exists(At("sel")));
-  EXPECT_TRUE(fs::is_directory(FileSystemPath(folder.Path())));
+  EXPECT_FALSE(Exists(At("sel"))) << "the emptied folder is removed";
+  EXPECT_TRUE(fs::is_directory(FileSystemPath(folder.Path()))) << "but never the top folder";
 }
 
 TEST_F(FolderPurgeTest, OnlyWholeSelectedFolderNamesAreEnteredWithTheSystemsCase) {
