@@ -124,38 +124,32 @@ TEST_F(FolderPurgeTest, TheCountingPassTouchesNothingAndThePurgingPassEmptiesThe
   EXPECT_TRUE(dialogs.shown.empty());
 }
 
+// The top folder's own files come first, then those of the selected folders.
 TEST_F(FolderPurgeTest, ThePurgingPassShowsEachPassAndTheShareDoneFromTheSecondFile) {
   UsePasses(2);
+  const std::string own = Make("own.txt");
   Make("sel/a.txt");
   Make("sel/b.txt");
   Make("sel/c.txt");
   Select("sel");
-  const std::vector<std::string> order = FilesInOrder(At("sel/"));
+  std::vector<std::string> order = FilesInOrder(At("sel/"));
+  order.insert(order.begin(), own);
 
   ASSERT_TRUE(purge.PurgeSelectedFolders(kCaption));
 
-  std::vector<std::string> expected{"Files to purge: 1", "Files to purge: 2", "Files to purge: 3"};
-  const std::vector<std::string> prefixes{"", "", "2 files purged (67% of 3). "};
-  for (std::size_t i = 0; i < 3; ++i)
+  std::vector<std::string> expected{"Files to purge: 1", "Files to purge: 2", "Files to purge: 3",
+                                    "Files to purge: 4"};
+  const std::vector<std::string> prefixes{"", "", "2 files purged (50% of 4). ",
+                                          "3 files purged (75% of 4). "};
+  for (std::size_t i = 0; i < 4; ++i)
     for (const char* pass : {"1", "2"})
       expected.push_back(prefixes[i] + "Now purging (pass" + pass + "):\r\n" + order[i]);
   expected.push_back("");  // nothing is being purged any more
   EXPECT_EQ(host.texts, expected);
-  EXPECT_EQ(purge.FolderPurgeDone, 3);
-  EXPECT_FALSE(Exists(At("sel"))) << "the emptied folder is removed";
-}
-
-TEST_F(FolderPurgeTest, TheTopFolderStaysWhenItsOwnFilesAreAllPurged) {
-  const std::string own = Make("own.txt");
-  Select("sel");
-
-  ASSERT_TRUE(purge.PurgeSelectedFolders(kCaption));
-
-  EXPECT_EQ(host.texts,
-            (std::vector<std::string>{"Files to purge: 1", "Now purging:\r\n" + own, ""}));
+  EXPECT_EQ(purge.FolderPurgeDone, 4);
   EXPECT_FALSE(Exists(own));
-  EXPECT_FALSE(Exists(At("sel")));
-  EXPECT_TRUE(fs::is_directory(FileSystemPath(folder.Path())));
+  EXPECT_FALSE(Exists(At("sel"))) << "the emptied folder is removed";
+  EXPECT_TRUE(fs::is_directory(FileSystemPath(folder.Path()))) << "but never the top folder";
 }
 
 TEST_F(FolderPurgeTest, OnlyWholeSelectedFolderNamesAreEnteredWithTheSystemsCase) {
@@ -240,57 +234,44 @@ TEST_F(FolderPurgeTest, AFolderSwappedForALinkBeforeItIsEnteredIsToldAndNeverEnt
 }
 #endif  // _WIN32
 
-// Presses F10 at the poll after the second file has been purged; the files of a folder come
-// before its subfolders.
-class FolderPurgeInterruptionTest : public FolderPurgeTest {
- protected:
-  void SetUp() override {
-    for (const char* name : {"a/1", "a/2", "a/3", "a/b/4"}) Make(name);
-    Select("a");
-    purge.includeTopFolderFiles = false;
-    host.onYield = [this] {
-      if (!pressed && purge.FolderPurgeMode == 0 && Gone() == 2) {
-        pressed = true;
-        purge.blnStop = true;
-      }
-    };
-  }
+// F10 pressed at the poll after the second file has been purged (the files of a folder come
+// before its subfolders), answered with OK or Cancel.
+class FolderPurgeInterruptionTest : public FolderPurgeTest,
+                                    public ::testing::WithParamInterface<MessageAnswer> {};
 
-  int Gone() const {
-    int gone = 0;
-    for (const char* name : {"a/1", "a/2", "a/3", "a/b/4"}) gone += Exists(At(name)) ? 0 : 1;
-    return gone;
-  }
-
-  bool pressed = false;
-};
-
-TEST_F(FolderPurgeInterruptionTest, CancelEndsTheWholeOperationAndLeavesTheRestUntouched) {
-  dialogs.Answer(MessageAnswer::Cancel);
+TEST_P(FolderPurgeInterruptionTest, OKGoesOnToTheEndAndCancelLeavesTheRestUntouched) {
+  const std::vector<std::string> names{"a/1", "a/2", "a/3", "a/b/4"};
+  for (const std::string& name : names) Make(name);
+  Select("a");
+  purge.includeTopFolderFiles = false;
+  const auto gone = [&] {
+    return std::count_if(names.begin(), names.end(), [&](auto& name) { return !Exists(At(name)); });
+  };
+  host.onYield = [&] {
+    if (dialogs.shown.empty() && purge.FolderPurgeMode == 0 && gone() == 2) purge.blnStop = true;
+  };
+  const bool ok = GetParam() == MessageAnswer::OK;
+  dialogs.Answer(GetParam());
   const std::vector<std::string> order = FilesInOrder(At("a/"));
 
-  EXPECT_FALSE(purge.PurgeSelectedFolders(kCaption));
+  EXPECT_EQ(purge.PurgeSelectedFolders(kCaption), ok);
 
   ASSERT_EQ(dialogs.shown.size(), 1u);
   EXPECT_EQ(dialogs.shown[0].title, kCaption);
   EXPECT_EQ(dialogs.shown[0].buttons, MessageButtons::OKCancel);
   EXPECT_EQ(dialogs.shown[0].text, "Now purging:\r\n" + order[1] + "\r\n\r\n" + kQuestion);
-  EXPECT_EQ(Gone(), 2);
-  EXPECT_EQ(ReadFile(order[2]), "secret");
-  EXPECT_EQ(ReadFile(At("a/b/4")), "secret") << "the subfolder is not entered";
-  EXPECT_TRUE(purge.blnStop);
+  EXPECT_EQ(purge.blnStop, !ok);
   EXPECT_EQ(host.texts.back(), "");
+  EXPECT_EQ(Exists(At("a")), !ok);
+  if (!ok) {
+    EXPECT_EQ(gone(), 2);
+    EXPECT_EQ(ReadFile(order[2]), "secret");
+    EXPECT_EQ(ReadFile(At("a/b/4")), "secret") << "the subfolder is not entered";
+  }
 }
 
-TEST_F(FolderPurgeInterruptionTest, OKGoesOnToTheEnd) {
-  dialogs.Answer(MessageAnswer::OK);
-
-  EXPECT_TRUE(purge.PurgeSelectedFolders(kCaption));
-
-  EXPECT_EQ(dialogs.shown.size(), 1u);
-  EXPECT_FALSE(purge.blnStop);
-  EXPECT_FALSE(Exists(At("a")));
-}
+INSTANTIATE_TEST_SUITE_P(Answers, FolderPurgeInterruptionTest,
+                         ::testing::Values(MessageAnswer::OK, MessageAnswer::Cancel));
 
 TEST_F(FolderPurgeTest, AFileThatCannotBeDeletedAsksWhetherToGoOnOrToStop) {
   for (const char* name : {"a/1", "a/2", "a/3"}) Make(name, std::string(100, 'x'));

@@ -17,7 +17,7 @@ class FreeSpaceRunTest : public RunTest {
  protected:
   FreeSpaceRunTest() {
     run.freeSpaceWarnings = [](const std::string&) { return std::vector<std::string>{}; };
-    settings.clusterSizes.Set(DriveRoot(), static_cast<std::int32_t>(kCluster));
+    settings.clusterSizes.Set(Drive().root, static_cast<std::int32_t>(kCluster));
     FreeSpacePurge::Environment& environment = run.FreeSpaceEnvironment();
     environment.writeRunBytes = 4 * kCluster;
     environment.now = [this] { return std::chrono::steady_clock::time_point() + (ticks_ += 61s); };
@@ -44,24 +44,17 @@ class FreeSpaceRunTest : public RunTest {
     };
   }
 
-  std::string DriveRoot() const {
+  Platform::DriveInfo Drive() const {
     Platform::DriveInfo drive;
     EXPECT_FALSE(Platform::DriveOfPath(folder.Path(), drive));
-    return drive.root;
-  }
-
-  std::string DriveName() const {
-    Platform::DriveInfo drive;
-    EXPECT_FALSE(Platform::DriveOfPath(folder.Path(), drive));
-    return FreeSpaceDriveName(drive.root, drive.fileSystem);
+    return drive;
   }
 
   void PurgeFreeSpace() {
     RunRequest request;
     request.kind = RunKind::FreeSpace;
     request.targetFolder = folder.Path();
-    run.ProcessFiles(request);
-    EXPECT_EQ(host.streamed, run.Report()) << "the report written as the run went differs";
+    Process(request);
   }
 
   std::vector<std::string> notes;
@@ -77,7 +70,8 @@ TEST_F(FreeSpaceRunTest, TheReportHasTheHeadingALinePerOverwriteAndTheSummary) {
   PurgeFreeSpace();
 
   EXPECT_EQ(run.Report(),
-            std::string(kDateLine) + "Purging the free space of " + DriveName() +
+            std::string(kDateLine) + "Purging the free space of " +
+                FreeSpaceDriveName(Drive().root, Drive().fileSystem) +
                 "\r\nfrom the folder " + folder.Path() +
                 "\r\nusing alternate bit patterns plus zeros once.\r\n"
                 "Free space before: 40.98 KB (41,960 bytes)\r\n\r\n"
@@ -125,6 +119,8 @@ TEST_F(FreeSpaceRunTest, AStopEndsTheOverwriteUnderWayAndIsSaidInTheSummary) {
 // What the summary says of the space not reached, and of how the purge ended.
 TEST(FreeSpaceTexts, TheSummarySaysWhySpaceWasNotReachedAndHowThePurgeEnded) {
   ScopedLocaleFormat locale{StrProc::LocaleFormat::English()};
+  const auto io = std::make_error_code(std::errc::io_error);
+  const std::string notReached = "Free space not reached: 8.00 KB (8,192 bytes): ";
   const struct {
     Ending ending;
     bool mayFillReserved;
@@ -132,41 +128,25 @@ TEST(FreeSpaceTexts, TheSummarySaysWhySpaceWasNotReachedAndHowThePurgeEnded) {
     bool removed;
     std::string line;
   } cases[] = {
-      {Ending::Full,
-       false,
-       {},
-       true,
-       "Free space not reached: 8.00 KB (8,192 bytes): blocks that the file system reserves for "
-       "the "
-       "administrator and for its own records; run the purge as the administrator (root) to "
-       "reach those of the administrator.\r\n"},
-      {Ending::Full,
-       true,
-       {},
-       true,
-       "Free space not reached: 8.00 KB (8,192 bytes): blocks that the file system keeps for its "
-       "own records, "
-       "which no program can fill.\r\n"},
-      {Ending::QuotaReached,
-       false,
-       {},
-       true,
-       "Free space not reached: 8.00 KB (8,192 bytes): the quota of this user on the drive was "
-       "reached; the "
-       "free space beyond it is out of this user's reach.\r\n"},
-      {Ending::NotFilling,
-       true,
-       {},
-       true,
-       "Free space not reached: 8.00 KB (8,192 bytes): the drive took far more than its free space "
-       "without "
-       "becoming full: it compresses or shares the fill files' data, so their bytes do not "
-       "reach every free block.\r\n"},
-      {Ending::WriteFailed, true, std::make_error_code(std::errc::io_error), true,
+      {Ending::Full, false, {}, true,
+       notReached + "blocks that the file system reserves for the administrator and for its own "
+                    "records; run the purge as the administrator (root) to reach those of the "
+                    "administrator.\r\n"},
+      {Ending::Full, true, {}, true,
+       notReached + "blocks that the file system keeps for its own records, which no program "
+                    "can fill.\r\n"},
+      {Ending::QuotaReached, false, {}, true,
+       notReached + "the quota of this user on the drive was reached; the free space beyond it "
+                    "is out of this user's reach.\r\n"},
+      {Ending::NotFilling, true, {}, true,
+       notReached + "the drive took far more than its free space without becoming full: it "
+                    "compresses or shares the fill files' data, so their bytes do not reach "
+                    "every free block.\r\n"},
+      {Ending::WriteFailed, true, io, true,
        "the purge ended before the drive was full.\r\nFree space afterwards: 1.00 MB (1,048,576 "
        "bytes)\r\nThe fill files and their folder were deleted.\r\nError when writing to a fill "
        "file: input/output error.\r\n"},
-      {Ending::FlushFailed, true, std::make_error_code(std::errc::io_error), false,
+      {Ending::FlushFailed, true, io, false,
        "The fill files or their folder /d/_kx_dummy1 could not all be deleted: input/output "
        "error; the program removes them at its next start.\r\nError when flushing a fill file: "
        "input/output error.\r\n"},

@@ -19,10 +19,18 @@ std::string DriveRoot(const std::string& path) {
 
 }  // namespace
 
-TEST_F(RunTest, AListingOfOneFileGivesItsLineAndTheUnmeasuredSpeedSentence) {
+// The warnings of the target's drive follow the estimate on lines of their own.
+TEST_F(RunTest, AListingOfOneFileGivesItsLineTheUnmeasuredSpeedSentenceAndTheDrivesWarnings) {
   const std::string path = WriteFile(folder / "a.txt", Repeat('x', 1536));
   SetModificationTime(path, 1796553000);
-  Target("*.*");
+  MakeFolders(folder / "sub");
+  WriteFile(folder / NativePath("sub/b.dat"), "bbb");
+  std::vector<std::string> asked;
+  run.volumeWarnings = [&asked](const std::string& where) {
+    asked.push_back(where);
+    return std::vector<std::string>{"First warning.", "Second warning."};
+  };
+  Target("*.txt", true);
   List();
 
 #ifdef _WIN32
@@ -33,9 +41,11 @@ TEST_F(RunTest, AListingOfOneFileGivesItsLineAndTheUnmeasuredSpeedSentence) {
   const std::string drive = DriveRoot(folder.Path());
 #endif
   EXPECT_EQ(run.Report(), folder.Path() + "\r\na.txt (12/06/2026, 1.50 KB)\r\n\r\n" +
-                              "Number of files *.*: 1\r\n" +
+                              "Number of files: 1\r\n" +
                               "For an estimate of the purge time test the purge speed for Drive " +
-                              drive + " then relist.");
+                              drive + " then relist.\r\n\r\nFirst warning.\r\nSecond warning.\r\n");
+  // The drive is the target folder's, not that of the subfolder that the walk entered last.
+  EXPECT_EQ(asked, std::vector<std::string>{folder.Path()});
   EXPECT_EQ(ReadFile(path), Repeat('x', 1536)) << "a listing touches nothing";
   bool lineEnded = false;
   for (const std::string& report : host.reports)
@@ -49,7 +59,9 @@ TEST_F(RunTest, AListingCountsTheWholeLengthOfAFileOf2GiBOrMore) {
   SetModificationTime(path, 1796553000);
   Target("*.*");
   List();
-  EXPECT_TRUE(Contains(run.Report(), "\r\nbig.bin (12/06/2026, 3.00 GB)\r\n")) << run.Report();
+  EXPECT_TRUE(Contains(run.Report(),
+                       "\r\nbig.bin (12/06/2026, 3.00 GB)\r\n\r\nNumber of files *.*: 1\r\n"))
+      << run.Report();
   EXPECT_EQ(run.dblTotalBytesPurged, 3.0 * (1 << 30)) << "the estimate counts all of it";
 }
 
@@ -65,26 +77,6 @@ TEST_F(RunTest, AListingWithoutFolderNamesShowsADotPerFolderWithMatchingFiles) {
   EXPECT_EQ(run.Report().substr(0, start.size()), start);
   EXPECT_TRUE(Contains(run.Report(), "Purge type: "));
   EXPECT_EQ(run.EstimatedTimeCaption, "Less than a minute.");
-}
-
-TEST_F(RunTest, TheWarningsOfTheTargetsDriveFollowTheEstimateOnLinesOfTheirOwn) {
-  MakeFolders(folder / "sub");
-  WriteFile(folder / NativePath("sub/b.txt"), "bbb");
-  std::vector<std::string> asked;
-  run.volumeWarnings = [&asked](const std::string& path) {
-    asked.push_back(path);
-    return std::vector<std::string>{"First warning.", "Second warning."};
-  };
-  Target("*.txt", true);
-  List(false);
-
-  // The drive is the target folder's, not that of the subfolder that the walk entered last.
-  EXPECT_EQ(asked, std::vector<std::string>{folder.Path()});
-  EXPECT_TRUE(Contains(run.Report(), "Drive " + DriveRoot(folder.Path()) +
-                                         " then relist.\r\n\r\nFirst warning.\r\n"
-                                         "Second warning.\r\n"))
-      << run.Report();
-  EXPECT_TRUE(run.Report().ends_with("Second warning.\r\n")) << run.Report();
 }
 
 TEST_F(RunTest, ACountStopsAtTheLimitAndSaysMoreThanAThousand) {

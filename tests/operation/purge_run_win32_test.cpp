@@ -5,6 +5,7 @@
 
 #include "operation/result_texts.h"
 #include "operation/run_fixture.h"
+#include "support/file_inspection.h"
 #include "support/native_path.h"
 
 // After the program's headers: <windows.h> makes Yield a macro.
@@ -14,34 +15,16 @@ using namespace TestSupport;
 
 namespace {
 
-std::wstring WidePath(const std::string& path) {
-  return FileSystemPath(path).wstring();
-}
-
 // A handle on a file as another program would hold it, closed at the end of the scope.
-class HeldFile {
- public:
+struct HeldFile {
   HeldFile(const std::string& path, DWORD share)
-      : handle_(::CreateFileW(WidePath(path).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-  ~HeldFile() { Close(); }
+      : handle(::CreateFileW(WideLongPath(path).c_str(), GENERIC_READ, share, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+  ~HeldFile() { ::CloseHandle(handle); }
   HeldFile(const HeldFile&) = delete;
   HeldFile& operator=(const HeldFile&) = delete;
-  bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-  void Close() {
-    if (IsOpen()) ::CloseHandle(handle_);
-    handle_ = INVALID_HANDLE_VALUE;
-  }
-
- private:
-  HANDLE handle_;
+  const HANDLE handle;
 };
-
-void AddAttribute(const std::string& path, DWORD attribute) {
-  const DWORD attributes = ::GetFileAttributesW(WidePath(path).c_str());
-  ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES) << path;
-  ASSERT_TRUE(::SetFileAttributesW(WidePath(path).c_str(), attributes | attribute)) << path;
-}
 
 // The system's reason for a file that another program holds, as the report gives it.
 std::string SharingViolation() {
@@ -50,43 +33,37 @@ std::string SharingViolation() {
 
 }  // namespace
 
-TEST_F(RunTest, AFileHeldOpenWithoutSharingIsReportedUntouchedAndTheOthersArePurged) {
+// Without sharing the file is not opened; without delete sharing it is overwritten but stays.
+TEST_F(RunTest, AFileHeldOpenByAnotherProgramIsReportedWithTheSystemsReason) {
   const std::string held = WriteFile(folder / "held.txt", "keep me");
+  const std::string kept = WriteFile(folder / "kept.txt", "secret!");
   WriteFile(folder / "free.txt", "x");
-  HeldFile other(held, 0);
-  ASSERT_TRUE(other.IsOpen());
-  Target("*.*");
-  Purge();
-  other.Close();
-
-  EXPECT_TRUE(Contains(run.Report(), "\r\nheld.txt (7 bytes): unable to open file for writing. (" +
-                                         SharingViolation() + ")\r\n"))
-      << run.Report();
-  EXPECT_EQ(ReadFile(held), "keep me");
-  EXPECT_FALSE(Exists(folder / "free.txt"));
-  EXPECT_TRUE(Contains(run.Report(), "Number of files *.*: 2\r\nNumber of files purged: 1\r\n"))
-      << run.Report();
-}
-
-TEST_F(RunTest, AFileHeldOpenWithoutDeleteSharingIsOverwrittenAndReportedAsNotDeleted) {
-  const std::string held = WriteFile(folder / "held.txt", "secret!");
   {
-    HeldFile other(held, FILE_SHARE_READ | FILE_SHARE_WRITE);
-    ASSERT_TRUE(other.IsOpen());
+    const HeldFile holdAll(held, 0);
+    const HeldFile holdName(kept, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    ASSERT_NE(holdAll.handle, INVALID_HANDLE_VALUE);
+    ASSERT_NE(holdName.handle, INVALID_HANDLE_VALUE);
     Target("*.*");
     Purge();
   }
-  EXPECT_TRUE(Contains(run.Report(), "\r\nheld.txt (7 bytes): file overwritten but not deleted. (" +
+  EXPECT_TRUE(Contains(run.Report(), "\r\nheld.txt (7 bytes): unable to open file for writing. (" +
                                          SharingViolation() + ")\r\n"))
       << run.Report();
-  EXPECT_EQ(ReadFile(held), Repeat('\0', 7)) << "the data is gone even though the file stays";
+  EXPECT_TRUE(Contains(run.Report(), "\r\nkept.txt (7 bytes): file overwritten but not deleted. (" +
+                                         SharingViolation() + ")\r\n"))
+      << run.Report();
+  EXPECT_EQ(ReadFile(held), "keep me");
+  EXPECT_EQ(ReadFile(kept), Repeat('\0', 7)) << "the data is gone even though the file stays";
+  EXPECT_FALSE(Exists(folder / "free.txt"));
+  EXPECT_TRUE(Contains(run.Report(), "Number of files *.*: 3\r\nNumber of files purged: 1\r\n"))
+      << run.Report();
 }
 
 TEST_F(RunTest, SystemAndReadOnlyFilesAreRefusedUntouchedUnlessTheOptionsAllowThem) {
   const std::string system = WriteFile(folder / "boot.dat", "system");
   const std::string readOnly = WriteFile(folder / "ro.txt", "read-only");
-  AddAttribute(system, FILE_ATTRIBUTE_SYSTEM);
-  AddAttribute(readOnly, FILE_ATTRIBUTE_READONLY);
+  AddAttributes(system, FILE_ATTRIBUTE_SYSTEM);
+  AddAttributes(readOnly, FILE_ATTRIBUTE_READONLY);
   Target("*.*");
   Purge();
 

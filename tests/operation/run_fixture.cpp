@@ -25,20 +25,21 @@ RunRequest RunTest::Request(RunKind kind) {
   return RunStarter(settings, dialogs).RequestForTarget(kind);
 }
 
-void RunTest::Purge() {
+void RunTest::Process(const RunRequest& request) {
   host.stream = ReportStream();
   host.streamed.clear();
-  run.ProcessFiles(Request(RunKind::Purge));
+  run.ProcessFiles(request);
   EXPECT_EQ(host.streamed, run.Report()) << "the report written as the run went differs";
+}
+
+void RunTest::Purge() {
+  Process(Request(RunKind::Purge));
 }
 
 void RunTest::List(bool names) {
   RunRequest listing = Request(RunKind::List);
   listing.displayFolderNames = listing.displayFileNames = names;
-  host.stream = ReportStream();
-  host.streamed.clear();
-  run.ProcessFiles(listing);
-  EXPECT_EQ(host.streamed, run.Report()) << "the report written as the run went differs";
+  Process(listing);
 }
 
 }  // namespace TestSupport

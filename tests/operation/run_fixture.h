@@ -76,6 +76,8 @@ class RunTest : public ::testing::Test {
   // The target, and the runs of it as the starter asks for them.
   void Target(const std::string& filespec, bool subfolders = false);
   RunRequest Request(RunKind kind);
+  // Runs the request and checks that the report written as it went is the whole report.
+  void Process(const RunRequest& request);
   void Purge();
   // Without names, a listing shows a dot for each folder with matching files.
   void List(bool names = true);

@@ -13,6 +13,29 @@ const std::string kClosing =
     "or click 'Cancel' to terminate this operation.\r\n\r\n"
     "The operation can be interrupted (and then stopped)\r\nby pressing the F10 key twice.";
 
+#ifdef _WIN32
+const std::string kSystemName = "Windows";
+#else
+const std::string kSystemName = "the operating system";
+#endif
+const std::string kSureAboutSelected =
+    "\r\n\r\nAre you SURE that you wish to purge all files in that folder (and its subfolders)?";
+
+std::string System(const std::string& path) {
+  return "You have included the " + path +
+         " folder!\r\nIf this folder contains the files for the operating system for\r\n"
+         "the PC that you are using then purging the files in this folder\r\n"
+         "will almost certainly make your computer unbootable and unusable\r\n"
+         "unless you reinstall " + kSystemName + "." + kSureAboutSelected;
+}
+
+std::string Programs(const std::string& path) {
+  return "You have included the " + path +
+         " folder!\r\nThis folder normally contains many files allowing execution of installed "
+         "programs.\r\nIf you delete these files then you won't be able to run these programs." +
+         kSureAboutSelected;
+}
+
 }  // namespace
 
 TEST(SubfolderPurgeFlowTexts, TheQuestionChooserAndNoSubfolderNoticeReadAsTheProgramWordsThem) {
@@ -29,8 +52,6 @@ TEST(SubfolderPurgeFlowTexts, TheQuestionChooserAndNoSubfolderNoticeReadAsThePro
             "/home/ann/ has no subfolders.\r\n\r\nIf you wish to purge just the files in this "
             "folder\r\nthen click on 'Specify folder' to select this folder\r\n"
             "and click on 'Specify files' to select all files.");
-  EXPECT_STREQ(kNoneSelected, "No subolders were selected.");
-  EXPECT_EQ(SelectionCaption("/home/ann/"), "Select subfolders of /home/ann/ to be purged.");
 }
 
 TEST(SubfolderPurgeFlowWarnings, AFolderHoldsOnlyPathsBelowItsWholeName) {
@@ -41,6 +62,66 @@ TEST(SubfolderPurgeFlowWarnings, AFolderHoldsOnlyPathsBelowItsWholeName) {
   EXPECT_TRUE(IsSameOrBelow("C:\\Data\\x", "C:\\Data\\"));
   EXPECT_FALSE(IsSameOrBelow("C:\\Database", "C:\\Data"));
 #endif
+}
+
+// The first selected folder of the operating system is named, then each folder of installed
+// programs in turn; a folder below one of those is not warned about.
+TEST(SubfolderPurgeFlowWarnings, SystemAndProgramFoldersAreWarnedAboutByTheirWholeNames) {
+  const struct {
+    std::vector<std::string> paths;
+    std::vector<std::string> warnings;
+  } cases[] = {
+#ifdef _WIN32
+      {{"C:\\Program Files\\Common Files", "C:\\Program Files"}, {Programs("C:\\Program Files")}},
+      {{"d:\\PROGRAM FILES\\"}, {Programs("d:\\PROGRAM FILES\\")}},
+      {{"C:\\Program Files (x86)"}, {Programs("C:\\Program Files (x86)")}},
+      {{"C:\\Program Files\\Common Files", "C:\\Program Files (x86)\\Kexwell",
+        "C:\\Program Files old", "C:\\Data\\Program Files", "C:\\Users\\ann"},
+       {}},
+      {{"C:\\Users\\ann", "c:\\program files (x86)\\", "C:\\Windows\\System32",
+        "C:\\Program Files", "C:\\WINDOWS", "C:\\Program Files (x86)"},
+       {System("C:\\Windows\\System32"), Programs("C:\\Program Files"),
+        Programs("c:\\program files (x86)\\")}},
+#else
+      {{"/opt/x", "/opt", "/usrdata"}, {Programs("/opt")}},
+      {{"/opt/x", "/usrdata", "/home/ann"}, {}},
+      {{"/srv/a", "/var/log", "/etc", "/usr/local", "/opt"},
+       {System("/var/log"), Programs("/opt"), Programs("/usr/local")}},
+#endif
+  };
+  for (const auto& c : cases) EXPECT_EQ(SelectedPathWarnings(c.paths), c.warnings) << c.paths[0];
+#ifdef _WIN32
+  const char* const systemFolders[] = {"C:\\WINDOWS", "C:\\Windows\\", "c:\\windows\\System32",
+                                       "C:\\WINDOWS\\Temp\\old", "D:\\Windows", "C:\\WINDOWS.old"};
+  const char* const otherFolders[] = {"C:\\Win", "C:\\Users\\ann\\Windows", "C:\\", "C:\\Temp"};
+  const char* const warnedParents[] = {"C:\\WINDOWS\\", "c:\\windows\\system32\\",
+                                       "D:\\Windows\\"};
+  const char* const otherParents[] = {"C:\\", "C:\\Users\\ann\\", "C:\\Program Files\\",
+                                      "C:\\Win\\"};
+  const std::string user = "C:\\Users\\ann";
+#else
+  const char* const systemFolders[] = {"/", "/etc", "/usr/share/", "/var/log"};
+  const char* const otherFolders[] = {"/usrdata", "/home/ann", "/opt"};
+  const char* const warnedParents[] = {"/", "/etc/", "/usr/share/"};
+  const char* const otherParents[] = {"/usrdata/", "/home/ann/"};
+  const std::string user = "/home/ann";
+#endif
+  for (const char* path : systemFolders) {
+    EXPECT_EQ(SelectedPathWarnings({user, path}), std::vector<std::string>{System(path)});
+    EXPECT_TRUE(IsSystemFolder(path)) << path;
+  }
+  for (const char* path : otherFolders) EXPECT_FALSE(IsSystemFolder(path)) << path;
+  for (const char* parent : warnedParents) {
+    EXPECT_EQ(ParentWarning(parent),
+              "You have selected the " + std::string(parent) +
+                  " folder!\r\nThis folder contains the files for the operating system for\r\n"
+                  "the PC that you are using. Purging files in this folder\r\n"
+                  "will may make your computer unbootable and unusable\r\n"
+                  "unless you reinstall " + kSystemName +
+                  ".\r\n\r\nAre you SURE that you wish to purge files\r\n"
+                  "in some or all subfolders of this folder?");
+  }
+  for (const char* parent : otherParents) EXPECT_FALSE(ParentWarning(parent)) << parent;
 }
 
 TEST(SubfolderPurgeFlowSummary, OneShortPathFollowsTheColonAndALongOneTakesItsOwnLine) {

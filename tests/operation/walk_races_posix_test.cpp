@@ -54,6 +54,7 @@ TEST_P(SwappedFolderTest, AFolderSwappedForALinkAfterItWasListedIsReportedAndNev
   GetParam() == Walk::Purge ? Purge() : List();
 
   EXPECT_EQ(ReadFile(outside + "/x.txt"), "outside");
+  EXPECT_EQ(ReadFile(folder / "moved/x.txt"), "inside");
   EXPECT_TRUE(Contains(run.Report(), sub + "/ (folder): replaced by a link or another entry, not "
                                            "entered.\r\n"))
       << run.Report();
@@ -98,14 +99,10 @@ TEST_F(WalkRaceTest, AMountPointUnderTheTargetIsReportedAndNeverEntered) {
   if (geteuid() != 0) GTEST_SKIP() << "mounting needs root";
   const std::string mounted = folder / "t/mnt";
   fs::create_directories(mounted);
-  struct Mount {
-    const char* source;
-    const char* type;
-    unsigned long flags;
-  };
-  for (const Mount& mount : {Mount{nullptr, nullptr, MS_BIND}, Mount{"tmpfs", "tmpfs", 0UL}}) {
-    const std::string source = mount.source != nullptr ? mount.source : outside;
-    if (::mount(source.c_str(), mounted.c_str(), mount.type, mount.flags, nullptr) != 0)
+  for (const auto& [source, type] :
+       {std::pair<std::string, const char*>{outside, nullptr}, {"tmpfs", "tmpfs"}}) {
+    const unsigned long flags = type == nullptr ? static_cast<unsigned long>(MS_BIND) : 0UL;
+    if (::mount(source.c_str(), mounted.c_str(), type, flags, nullptr) != 0)
       GTEST_SKIP() << "this machine refuses mounts: " << std::strerror(errno);
     WriteFile(mounted + "/x.txt", "mounted");
     Purge();
