@@ -58,7 +58,9 @@ TEST(FileOps, ProgramFoldersSwapFilesAndSensitiveExtensionsAreProtected) {
   };
   for (const auto& [path, expected] : rows)
     EXPECT_EQ(files.CheckFile(SystemPath(path)), expected) << path;
-  EXPECT_EQ(FileOps::ProtectedFiles({""}, {}).CheckFile("notes.txt"), FileOps::kMayPurge);
+  const FileOps::ProtectedFiles noFolders({""}, {});  // an empty folder protects nothing
+  for (const std::string& path : {std::string("notes.txt"), SystemPath("/notes.txt")})
+    EXPECT_EQ(noFolders.CheckFile(path), FileOps::kMayPurge) << path;
 }
 
 TEST(FileOps, ASensitiveExtensionIsQueriedUntilAllowedOrRefusedForTheRun) {
