@@ -42,34 +42,22 @@ TEST(GetClusterSize, AsksTheSystemOnceAndThenAnswersFromTheTable) {
   EXPECT_EQ(system.questions["/data"], 1);
 }
 
-TEST(GetClusterSize, ADriveThatDoesNotAnswerFallsBackAndKeepsTheFallback) {
+TEST(GetClusterSize, UnansweredDrivesFallBackLargeClustersAreCutAndTheUsersValueIsUsed) {
   FakeSystem system;
-  system.answers["/media/floppy"] = -1;
-  system.answers["/media/cdrom"] = -1;
-  system.answers["/tiny"] = -2;
+  system.answers = {{"/media/floppy", -1}, {"/media/cdrom", -1}, {"/tiny", -2},
+                    {"/big", 131072}, {"/data", 4096}};
   DriveClusterSize table = system.Table();
   EXPECT_EQ(table.GetClusterSize(Drive("/media/floppy", true)), 512);
   EXPECT_EQ(table.GetClusterSize(Drive("/media/cdrom")), 4096);
   EXPECT_EQ(table.GetClusterSize(Drive("/tiny")), 4096);
   EXPECT_EQ(table.GetClusterSize(Drive("/media/cdrom")), 4096);
-  EXPECT_EQ(system.questions["/media/cdrom"], 1);
+  EXPECT_EQ(system.questions["/media/cdrom"], 1) << "the fallback is kept";
   EXPECT_EQ(table.Known("/media/floppy"), 512);
-}
-
-TEST(GetClusterSize, ClustersAboveSixtyFourKilobytesAreCut) {
-  FakeSystem system;
-  system.answers["/big"] = 131072;
-  DriveClusterSize table = system.Table();
   EXPECT_EQ(table.GetClusterSize(Drive("/big")), 65536);
-}
 
-TEST(GetClusterSize, AValueSetByTheUserIsUsedAndAValueBelow512CountsAsUnknown) {
-  FakeSystem system;
-  system.answers["/data"] = 4096;
-  DriveClusterSize table = system.Table();
   table.Set("/data", 16384);
   EXPECT_EQ(table.GetClusterSize(Drive("/data")), 16384);
-  table.Set("/data", 100);
+  table.Set("/data", 100);  // below 512: unknown
   EXPECT_EQ(table.GetClusterSize(Drive("/data")), 4096);
   EXPECT_EQ(system.questions["/data"], 1);
 }

@@ -19,115 +19,77 @@ std::string SystemPath(const std::string& posix) {
   return path;
 }
 
-FileOps::ProtectedFiles MakeProtectedFiles() {
-  return FileOps::ProtectedFiles(
-      {SystemPath("/opt/Kexwell/bin/"), SystemPath("/opt/Kexwell/share/kexwell")},
-      {SystemPath("/swapfile"), SystemPath("/var/Swap/extra.img")});
-}
-
 }  // namespace
 
-TEST(FileOps, ASensitiveExtensionIsQueriedThenAllowedOrRefusedForTheRun) {
-  FileOps::ProtectedFiles files = MakeProtectedFiles();
-  const std::string driver = SystemPath("/usr/lib/x/X.SYS");
-  EXPECT_EQ(files.CheckFile(driver), FileOps::kSensitiveExtension);
-  files.SetPermission("sys", 1);
-  EXPECT_EQ(files.CheckFile(driver), FileOps::kMayPurge);
-  EXPECT_EQ(files.CheckFile(SystemPath("/home/u/Y.exe")), FileOps::kSensitiveExtension);
-  files.SetPermission("sys", -1);
-  EXPECT_EQ(files.CheckFile(driver), FileOps::kSensitiveRefused);
-  files.Reset(0);
-  EXPECT_EQ(files.CheckFile(driver), FileOps::kSensitiveExtension);
+TEST(FileOps, ProgramFoldersSwapFilesAndSensitiveExtensionsAreProtected) {
+  // The second program folder is given without its final separator.
+  FileOps::ProtectedFiles files(
+      {SystemPath("/opt/Kexwell/bin/"), SystemPath("/opt/Kexwell/share/kexwell")},
+      {SystemPath("/swapfile"), SystemPath("/var/Swap/extra.img")});
+  files.SetPermission("sys", FileOps::kAllowed);  // not for paging files nor program folders
+  const std::pair<std::string, short> rows[] = {
+      {"/opt/Kexwell/bin/kexwell", FileOps::kProgramFolder},
+      {"/opt/Kexwell/bin/pagefile.sys", FileOps::kProgramFolder},
+      {"/OPT/kexwell/BIN/kexwell.dat", FileOps::kProgramFolder},
+      {"/opt/Kexwell/share/kexwell/kx_help.txt", FileOps::kProgramFolder},
+      {"/opt/Kexwell/bin/sub/notes.txt", FileOps::kMayPurge},
+      {"/opt/Kexwell/notes.txt", FileOps::kMayPurge},
+      {"/opt/Kexwell/binary/notes.txt", FileOps::kMayPurge},
+      {"/opt/Kexwell/bin", FileOps::kMayPurge},
+      {"/swapfile", FileOps::kPagingFile},
+      {"/var/Swap/extra.img", FileOps::kPagingFile},
+#ifdef _WIN32
+      {"/SWAPFILE", FileOps::kPagingFile},  // Windows names are the same in any letter case
+      {"/var/swap/EXTRA.img", FileOps::kPagingFile},
+#else
+      {"/SWAPFILE", FileOps::kMayPurge},  // POSIX names are case-sensitive
+#endif
+      {"/home/swapfile", FileOps::kMayPurge},
+      {"/pagefile.sys", FileOps::kPagingFile},
+      {"/mnt/c/PageFile.SYS", FileOps::kPagingFile},
+      {"/tmp/~x.swp", FileOps::kPagingFile},
+      {"/tmp/.notes.txt.SWP", FileOps::kPagingFile},
+      {"/usr/lib/x/X.SYS", FileOps::kMayPurge},
+      {"/home/u/Y.exe", FileOps::kSensitiveExtension},
+      {"/data/file.so", FileOps::kMayPurge},
+      {"/data/README", FileOps::kMayPurge},
+      {"/dir.exe/file", FileOps::kMayPurge},
+      {"/data/file.", FileOps::kMayPurge},
+  };
+  for (const auto& [path, expected] : rows)
+    EXPECT_EQ(files.CheckFile(SystemPath(path)), expected) << path;
+  const FileOps::ProtectedFiles noFolders({""}, {});  // an empty folder protects nothing
+  for (const std::string& path : {std::string("notes.txt"), SystemPath("/notes.txt")})
+    EXPECT_EQ(noFolders.CheckFile(path), FileOps::kMayPurge) << path;
 }
 
-TEST(FileOps, AllTwelveSensitiveExtensionsAreInTheTable) {
-  FileOps::ProtectedFiles files = MakeProtectedFiles();
+TEST(FileOps, ASensitiveExtensionIsQueriedUntilAllowedOrRefusedForTheRun) {
+  FileOps::ProtectedFiles files({}, {});
   for (const char* extension :
        {"bat", "bin", "com", "dll", "drv", "exe", "ini", "ovl", "pif", "sys", "ocx", "kbd"}) {
-    const std::string path = SystemPath("/data/file.") + extension;
-    EXPECT_EQ(files.CheckFile(path), FileOps::kSensitiveExtension) << path;
+    EXPECT_EQ(files.CheckFile(SystemPath("/data/file.") + extension),
+              FileOps::kSensitiveExtension)
+        << extension;
   }
-  EXPECT_EQ(files.CheckFile(SystemPath("/data/file.txt")), FileOps::kMayPurge);
-  EXPECT_EQ(files.CheckFile(SystemPath("/data/file.so")), FileOps::kMayPurge);
+  const std::string driver = SystemPath("/usr/lib/x/X.SYS");
+  for (const char* ignored : {"txt", "SYS", ".sys"}) files.SetPermission(ignored, 1);
+  EXPECT_EQ(files.CheckFile(driver), FileOps::kSensitiveExtension);
+  files.SetPermission("sys", 2);  // only an allowing answer lets a sensitive file through
+  EXPECT_EQ(files.CheckFile(driver), FileOps::kSensitiveExtension);
+  files.SetPermission("sys", -1);
+  EXPECT_EQ(files.CheckFile(driver), FileOps::kSensitiveRefused);
+  EXPECT_EQ(files.CheckFile(SystemPath("/data/a.txt")), FileOps::kMayPurge);
   files.Reset(1);
   EXPECT_EQ(files.CheckFile(SystemPath("/data/file.kbd")), FileOps::kMayPurge);
   files.Reset(-1);
   EXPECT_EQ(files.CheckFile(SystemPath("/data/file.bat")), FileOps::kSensitiveRefused);
-}
-
-TEST(FileOps, SetPermissionIgnoresExtensionsNotInTheTable) {
-  FileOps::ProtectedFiles files = MakeProtectedFiles();
-  files.SetPermission("txt", -1);
-  files.SetPermission("SYS", 1);
-  files.SetPermission(".sys", 1);
-  EXPECT_EQ(files.CheckFile(SystemPath("/data/a.txt")), FileOps::kMayPurge);
-  EXPECT_EQ(files.CheckFile(SystemPath("/data/a.sys")), FileOps::kSensitiveExtension);
-  // Only an allowing answer lets a sensitive file through.
-  files.SetPermission("dll", 2);
-  EXPECT_EQ(files.CheckFile(SystemPath("/data/a.dll")), FileOps::kSensitiveExtension);
-}
-
-TEST(FileOps, PagingAndSwapFilesAreProtectedWhateverTheSysPermission) {
-  FileOps::ProtectedFiles files = MakeProtectedFiles();
-  files.SetPermission("sys", 1);
-  EXPECT_EQ(files.CheckFile(SystemPath("/pagefile.sys")), FileOps::kPagingFile);
-  EXPECT_EQ(files.CheckFile(SystemPath("/mnt/c/PageFile.SYS")), FileOps::kPagingFile);
-  EXPECT_EQ(files.CheckFile(SystemPath("/tmp/~x.swp")), FileOps::kPagingFile);
-  EXPECT_EQ(files.CheckFile(SystemPath("/tmp/.notes.txt.SWP")), FileOps::kPagingFile);
-}
-
-TEST(FileOps, AListedSwapFileIsProtectedAlsoWithoutAnExtension) {
-  const FileOps::ProtectedFiles files = MakeProtectedFiles();
-  EXPECT_EQ(files.CheckFile(SystemPath("/swapfile")), FileOps::kPagingFile);
-  EXPECT_EQ(files.CheckFile(SystemPath("/var/Swap/extra.img")), FileOps::kPagingFile);
-#ifdef _WIN32
-  // Windows names are the same in any letter case.
-  EXPECT_EQ(files.CheckFile(SystemPath("/SWAPFILE")), FileOps::kPagingFile);
-  EXPECT_EQ(files.CheckFile(SystemPath("/var/swap/EXTRA.img")), FileOps::kPagingFile);
-#else
-  // The comparison is exact: POSIX names are case-sensitive.
-  EXPECT_EQ(files.CheckFile(SystemPath("/SWAPFILE")), FileOps::kMayPurge);
-#endif
-  EXPECT_EQ(files.CheckFile(SystemPath("/home/swapfile")), FileOps::kMayPurge);
-}
-
-TEST(FileOps, AFileWithoutExtensionMayBePurged) {
-  const FileOps::ProtectedFiles files = MakeProtectedFiles();
-  EXPECT_EQ(files.CheckFile(SystemPath("/data/README")), FileOps::kMayPurge);
-  EXPECT_EQ(files.CheckFile(SystemPath("/dir.exe/file")), FileOps::kMayPurge);
-  EXPECT_EQ(files.CheckFile(SystemPath("/data/file.")), FileOps::kMayPurge);
-}
-
-TEST(FileOps, AnyFileDirectlyInAProgramFolderIsProtectedInAnyLetterCase) {
-  const FileOps::ProtectedFiles files = MakeProtectedFiles();
-  EXPECT_EQ(files.CheckFile(SystemPath("/opt/Kexwell/bin/kexwell")), FileOps::kProgramFolder);
-  EXPECT_EQ(files.CheckFile(SystemPath("/opt/Kexwell/bin/notes.txt")), FileOps::kProgramFolder);
-  EXPECT_EQ(files.CheckFile(SystemPath("/opt/Kexwell/bin/pagefile.sys")), FileOps::kProgramFolder);
-  EXPECT_EQ(files.CheckFile(SystemPath("/OPT/kexwell/BIN/kexwell.dat")), FileOps::kProgramFolder);
-  // The second folder was given without its final separator.
-  EXPECT_EQ(files.CheckFile(SystemPath("/opt/Kexwell/share/kexwell/kx_help.txt")),
-            FileOps::kProgramFolder);
-}
-
-TEST(FileOps, AFileOutsideTheProgramFoldersThemselvesIsNotTheProgramsOwn) {
-  const FileOps::ProtectedFiles files = MakeProtectedFiles();
-  EXPECT_EQ(files.CheckFile(SystemPath("/opt/Kexwell/bin/sub/notes.txt")), FileOps::kMayPurge);
-  EXPECT_EQ(files.CheckFile(SystemPath("/opt/Kexwell/notes.txt")), FileOps::kMayPurge);
-  EXPECT_EQ(files.CheckFile(SystemPath("/opt/Kexwell/binary/notes.txt")), FileOps::kMayPurge);
-  EXPECT_EQ(files.CheckFile(SystemPath("/opt/Kexwell/bin")), FileOps::kMayPurge);
-}
-
-TEST(FileOps, EmptyProgramFoldersProtectNothing) {
-  const FileOps::ProtectedFiles files({""}, {});
-  EXPECT_EQ(files.CheckFile("notes.txt"), FileOps::kMayPurge);
-  EXPECT_EQ(files.CheckFile(SystemPath("/notes.txt")), FileOps::kMayPurge);
+  files.Reset(0);
+  EXPECT_EQ(files.CheckFile(driver), FileOps::kSensitiveExtension);
 }
 
 TEST(FileOps, ExtensionOfIsTheLowerCasedTextAfterTheLastDotOfTheName) {
-  EXPECT_EQ(FileOps::ProtectedFiles::ExtensionOf(SystemPath("/usr/lib/x/X.SYS")), "sys");
-  EXPECT_EQ(FileOps::ProtectedFiles::ExtensionOf(SystemPath("/a/archive.tar.GZ")), "gz");
-  EXPECT_EQ(FileOps::ProtectedFiles::ExtensionOf(SystemPath("/dir.exe/file")), "");
-  EXPECT_EQ(FileOps::ProtectedFiles::ExtensionOf(SystemPath("/data/README")), "");
-  EXPECT_EQ(FileOps::ProtectedFiles::ExtensionOf(SystemPath("/data/file.")), "");
-  EXPECT_EQ(FileOps::ProtectedFiles::ExtensionOf("name.Ini"), "ini");
+  const std::pair<std::string, std::string> rows[] = {
+      {"/a/archive.tar.GZ", "gz"}, {"/dir.exe/file", ""}, {"/data/file.", ""}, {"name.Ini", "ini"}};
+  for (const auto& [path, extension] : rows)
+    EXPECT_EQ(FileOps::ProtectedFiles::ExtensionOf(SystemPath(path)), extension) << path;
 }

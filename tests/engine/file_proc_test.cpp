@@ -48,68 +48,56 @@ struct ScriptedDeletion {
 
 }  // namespace
 
-TEST(DeleteFile, TriesFourTimesHalfASecondApartThenGivesUp) {
-  TempFolder folder;
-  const std::string path = WriteFile(folder / "f", "x");
-  ScriptedDeletion deletion({true, true, true, true, false});
-  EXPECT_FALSE(FileProc::DeleteFile(path, true, true, true, deletion.Retry()));
-  EXPECT_EQ(deletion.tries, 4);
-  EXPECT_EQ(deletion.waits, (std::vector<int>{500, 500, 500}));
-  EXPECT_TRUE(fs::exists(FileSystemPath(path)));
+TEST(DeleteFile, TriesFourTimesHalfASecondApartAndAFileThatAnotherDeletesCountsAsDeleted) {
+  const struct {
+    std::vector<bool> failures;
+    bool deletedByAnother;
+    bool deleted;
+    int tries;
+  } rows[] = {{{true, true, true, true, false}, false, false, 4},
+              {{true, true, false}, false, true, 3},
+              {{true, true, true, true}, true, true, 1}};
+  for (const auto& row : rows) {
+    TempFolder folder;
+    const std::string path = WriteFile(folder / "f", "x");
+    ScriptedDeletion deletion(row.failures);
+    if (row.deletedByAnother)
+      deletion.duringFailure = [](const std::string& p) { fs::remove(FileSystemPath(p)); };
+    EXPECT_EQ(FileProc::DeleteFile(path, true, true, true, deletion.Retry()), row.deleted);
+    EXPECT_EQ(deletion.tries, row.tries);
+    EXPECT_EQ(deletion.waits, std::vector<int>(static_cast<std::size_t>(row.tries - 1), 500));
+    EXPECT_EQ(fs::exists(FileSystemPath(path)), !row.deleted);
+  }
 }
 
-TEST(DeleteFile, SucceedsOnALaterTry) {
-  TempFolder folder;
-  const std::string path = WriteFile(folder / "f", "x");
-  ScriptedDeletion deletion({true, true, false});
-  EXPECT_TRUE(FileProc::DeleteFile(path, true, true, true, deletion.Retry()));
-  EXPECT_EQ(deletion.tries, 3);
-  EXPECT_FALSE(fs::exists(FileSystemPath(path)));
-}
-
-TEST(DeleteFile, AFileThatSomeoneElseDeletesBetweenTriesCountsAsDeleted) {
-  TempFolder folder;
-  const std::string path = WriteFile(folder / "f", "x");
-  ScriptedDeletion deletion({true, true, true, true});
-  deletion.duringFailure = [](const std::string& p) { fs::remove(FileSystemPath(p)); };
-  EXPECT_TRUE(FileProc::DeleteFile(path, true, true, true, deletion.Retry()));
-  EXPECT_EQ(deletion.tries, 1);
-  EXPECT_TRUE(deletion.waits.empty());
-}
-
-TEST(DeleteFile, AMissingFileIsAlreadyDeletedAndAReadOnlyOneLosesTheAttributeFirst) {
+TEST(DeleteFile, AMissingFileIsAlreadyDeletedAndAReadOnlyOneLosesTheAttributeWhenAsked) {
   TempFolder folder;
   EXPECT_TRUE(FileProc::DeleteFile(folder / "never", true, true, true));
-  const std::string path = WriteFile(folder / "ro", "x");
-  MakeReadOnly(path);
-  bool wasWritable = false;
-  FileProc::DeleteRetry retry;
-  retry.remove = [&wasWritable](const std::string& p) {
-    wasWritable = !ReadOnlyOnDisk(p);
-    return Platform::RemoveFile(p);
-  };
-  EXPECT_TRUE(FileProc::DeleteFile(path, true, true, true, retry));
-  EXPECT_TRUE(wasWritable);
-  EXPECT_FALSE(fs::exists(FileSystemPath(path)));
-}
-
-TEST(DeleteFile, AReadOnlyFileWhoseAttributeIsKeptGoesOnPosixOnly) {
-  TempFolder folder;
-  const std::string path = WriteFile(folder / "ro", "x");
-  MakeReadOnly(path);
-  ScriptedDeletion deletion({});
-  const bool deleted = FileProc::DeleteFile(path, true, false, true, deletion.Retry());
+  for (const bool clear : {true, false}) {
+    const std::string path = WriteFile(folder / (clear ? "ro1" : "ro2"), "x");
+    MakeReadOnly(path);
+    int tries = 0;
+    bool wasWritable = false;
+    FileProc::DeleteRetry retry;
+    retry.remove = [&](const std::string& p) {
+      ++tries;
+      wasWritable = !ReadOnlyOnDisk(p);
+      return Platform::RemoveFile(p);
+    };
+    retry.sleep = [](int) {};
+    const bool deleted = FileProc::DeleteFile(path, true, clear, true, retry);
+    EXPECT_EQ(wasWritable, clear);
 #ifdef _WIN32
-  // Windows refuses to delete a read-only file.
-  EXPECT_FALSE(deleted);
-  EXPECT_EQ(deletion.tries, 4);
-  EXPECT_TRUE(fs::exists(FileSystemPath(path)));
+    // Windows refuses to delete a read-only file.
+    EXPECT_EQ(deleted, clear);
+    EXPECT_EQ(tries, clear ? 1 : 4);
 #else
-  // POSIX asks the folder's permissions, not the file's.
-  EXPECT_TRUE(deleted);
-  EXPECT_EQ(deletion.tries, 1);
-  EXPECT_FALSE(fs::exists(FileSystemPath(path)));
+    // POSIX asks the folder's permissions, not the file's.
+    EXPECT_TRUE(deleted);
+    EXPECT_EQ(tries, 1);
 #endif
+    EXPECT_EQ(fs::exists(FileSystemPath(path)), !deleted);
+  }
 }
 
 TEST(DeleteFile, AHiddenFileIsToldAsHiddenAndDeleted) {

@@ -168,14 +168,13 @@ TEST_P(FillTest, FillsTheDriveThenOverwritesTheSameFilesInPlaceAndDeletesThemAll
   const std::vector<std::pair<std::int64_t, int>> done{{room, 3}, {room, 3}, {room, 3}};
   EXPECT_EQ(drive.done, done);
   // Files of at most four clusters; the last one takes the part of a cluster that was left.
-  const std::map<std::string, std::size_t> lengths{{"_kx_dummy1", 4 * kCluster},
-                                                   {"_kx_dummy2", 4 * kCluster},
-                                                   {"_kx_dummy3", room - 8 * kCluster}};
   ASSERT_EQ(drive.contents.size(), 3u);
   for (std::size_t i = 0; i < 3; ++i) {
     const char byte = "\xAA\x55\x00"[i];
-    Contents expected{{FreeSpacePurge::kMarkerName, FreeSpacePurge::kMarkerText}};
-    for (const auto& [name, length] : lengths) expected[name] = Repeat(byte, length);
+    const Contents expected{{FreeSpacePurge::kMarkerName, FreeSpacePurge::kMarkerText},
+                            {"_kx_dummy1", Repeat(byte, 4 * kCluster)},
+                            {"_kx_dummy2", Repeat(byte, 4 * kCluster)},
+                            {"_kx_dummy3", Repeat(byte, room - 8 * kCluster)}};
     EXPECT_EQ(drive.contents[i], expected) << "after overwrite " << i + 1;
   }
   // The same three files and the marker throughout.
@@ -208,111 +207,74 @@ TEST_F(FreeSpacePurgeTest, TheRandomOverwriteRepeatsOneRandomClusterFromEachFile
 }
 
 // However the purge ends, nothing of it is left behind.
-struct EndingCase {
-  const char* name;
-  std::function<void(SmallDrive&)> arrange;
-  Ending ending;
-  short overwritesDone;
-  std::error_code error;
-};
-
-class FreeSpaceEndingTest : public FreeSpacePurgeTest,
-                            public ::testing::WithParamInterface<EndingCase> {};
-
-TEST_P(FreeSpaceEndingTest, EndsAsExpectedAndLeavesNothingBehind) {
-  GetParam().arrange(drive);
-  const auto outcome = Run(1, 2);
-  EXPECT_EQ(outcome.ending, GetParam().ending);
-  EXPECT_EQ(outcome.error, GetParam().error);
-  EXPECT_EQ(outcome.overwritesDone, GetParam().overwritesDone);
-  EXPECT_EQ(outcome.overwrites, 6);
-  EXPECT_TRUE(outcome.removed);
-  EXPECT_FALSE(drive.dummy.empty());
-  EXPECT_EQ(drive.removed, drive.dummy);
-  EXPECT_TRUE(Names(folder.Path()).empty());
+TEST_F(FreeSpacePurgeTest, EveryEndingLeavesNothingBehind) {
+  const std::error_code kFull = Errc(std::errc::no_space_on_device);
+  const struct {
+    const char* name;
+    std::error_code full;          // what a write beyond the room fails with
+    std::pair<short, int> failAt;  // the overwrite and its write call that fails with an I/O error
+    short stopAt;                  // the overwrite in which the user stops
+    Ending ending;
+    short overwritesDone;
+  } rows[] = {{"full after every overwrite", kFull, {}, 0, Ending::Full, 6},
+              {"quota ends the fill, the overwrites go on", QuotaExceeded(), {}, 0,
+               Ending::QuotaReached, 6},
+              {"a write error in the fill", kFull, {1, 2}, 0, Ending::WriteFailed, 0},
+              {"a write error in a later overwrite", kFull, {4, 3}, 0, Ending::WriteFailed, 3},
+              {"a stop in the fill", kFull, {}, 1, Ending::Stopped, 0},
+              {"a stop in a later overwrite", kFull, {}, 2, Ending::Stopped, 1}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    TempFolder where;
+    SmallDrive small{sizes, random};
+    small.full = row.full;
+    small.failAt = row.failAt;
+    small.stopAt = row.stopAt;
+    const auto outcome = FreeSpacePurge::Run(where.Path(), 1, 2, small.environment);
+    EXPECT_EQ(outcome.ending, row.ending);
+    EXPECT_EQ(outcome.error, row.ending == Ending::WriteFailed ? small.failure : std::error_code());
+    EXPECT_EQ(outcome.overwritesDone, row.overwritesDone);
+    EXPECT_EQ(outcome.overwrites, 6);
+    EXPECT_TRUE(outcome.removed);
+    EXPECT_FALSE(small.dummy.empty());
+    EXPECT_EQ(small.removed, small.dummy);
+    EXPECT_TRUE(Names(where.Path()).empty());
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Endings, FreeSpaceEndingTest,
-    ::testing::Values(
-        EndingCase{"FullAfterEveryOverwrite", [](SmallDrive&) {}, Ending::Full, 6, {}},
-        EndingCase{"QuotaEndsTheFillAndTheOverwritesGoOn",
-                   [](SmallDrive& d) { d.full = QuotaExceeded(); },
-                   Ending::QuotaReached,
-                   6,
-                   {}},
-        EndingCase{"AWriteErrorInTheFill",
-                   [](SmallDrive& d) {
-                     d.failAt = {1, 2};
-                   },
-                   Ending::WriteFailed, 0, Errc(std::errc::io_error)},
-        EndingCase{"AWriteErrorInALaterOverwrite",
-                   [](SmallDrive& d) {
-                     d.failAt = {4, 3};
-                   },
-                   Ending::WriteFailed, 3, Errc(std::errc::io_error)},
-        EndingCase{"AStopInTheFill", [](SmallDrive& d) { d.stopAt = 1; }, Ending::Stopped, 0, {}},
-        EndingCase{
-            "AStopInALaterOverwrite", [](SmallDrive& d) { d.stopAt = 2; }, Ending::Stopped, 1, {}}),
-    [](const auto& row) { return std::string(row.param.name); });
 
 // A dummy folder that an interrupted purge left, as the next start finds it.
-struct LeftoverCase {
-  const char* name;
-  const char* marker;  // the marker's text; none: no marker
-  bool userFile;       // the folder also holds a file of the user's
-  bool held;           // a purge holds the marker now
-  Leftover what;
-  std::set<std::string> remaining;  // the folder's entries afterwards ("(gone)": the folder)
-};
-
-class LeftoverTest : public FreeSpacePurgeTest,
-                     public ::testing::WithParamInterface<LeftoverCase> {};
-
-TEST_P(LeftoverTest, OnlyTheProgramsOwnFolderIsEmptiedAndRemoved) {
-  const LeftoverCase& c = GetParam();
-  const std::string path = MakeLeftover("_kx_dummy3", c.marker);
-  if (c.userFile) WriteFile(JoinPath(path, "notes.txt"), "mine");
-  Platform::FolderHandle handle;
-  Platform::FileHandle holder;
-  if (c.held) {
-    ASSERT_FALSE(handle.Open(path));
-    ASSERT_FALSE(holder.OpenForWriting(handle, FreeSpacePurge::kMarkerName));
-    ASSERT_FALSE(holder.TryLock());
+TEST_F(FreeSpacePurgeTest, OnlyTheProgramsOwnLeftoverFolderIsEmptiedAndRemoved) {
+  const std::set<std::string> untouched{"_kx_dummy1", "_kx_dummy2", FreeSpacePurge::kMarkerName};
+  const std::string marker = FreeSpacePurge::kMarkerText;
+  const struct {
+    std::string marker;  // the marker's text; none: no marker
+    bool userFile;       // the folder also holds a file of the user's
+    bool held;           // a purge holds the marker now
+    Leftover what;
+    std::set<std::string> remaining;  // the folder's entries afterwards ("(gone)": the folder)
+  } rows[] = {{marker, false, false, Leftover::Removed, {"(gone)"}},
+              {"", false, false, Leftover::NotOurs, {"_kx_dummy1", "_kx_dummy2"}},
+              {"Not the program's.", false, false, Leftover::NotOurs, untouched},
+              {marker, true, false, Leftover::OthersKept, {"notes.txt"}},
+              {marker, false, true, Leftover::InUse, untouched}};
+  int number = 10;
+  for (const auto& row : rows) {
+    const std::string path = MakeLeftover("_kx_dummy" + std::to_string(++number), row.marker);
+    SCOPED_TRACE(path);
+    if (row.userFile) WriteFile(JoinPath(path, "notes.txt"), "mine");
+    Platform::FolderHandle handle;
+    Platform::FileHandle holder;
+    if (row.held) {
+      ASSERT_FALSE(handle.Open(path));
+      ASSERT_FALSE(holder.OpenForWriting(handle, FreeSpacePurge::kMarkerName));
+      ASSERT_FALSE(holder.TryLock());
+    }
+    std::error_code error;
+    EXPECT_EQ(FreeSpacePurge::RemoveLeftoverFolder(path, error), row.what);
+    EXPECT_FALSE(error) << error.message();
+    const std::set<std::string> gone{"(gone)"};
+    EXPECT_EQ(Platform::FolderExists(path) ? Names(path) : gone, row.remaining);
   }
-  std::error_code error;
-  EXPECT_EQ(FreeSpacePurge::RemoveLeftoverFolder(path, error), c.what);
-  EXPECT_FALSE(error) << error.message();
-  const std::set<std::string> gone{"(gone)"};
-  EXPECT_EQ(Platform::FolderExists(path) ? Names(path) : gone, c.remaining);
-}
-
-const std::set<std::string> kUntouched{"_kx_dummy1", "_kx_dummy2", FreeSpacePurge::kMarkerName};
-
-INSTANTIATE_TEST_SUITE_P(
-    Leftovers, LeftoverTest,
-    ::testing::Values(
-        LeftoverCase{"WithTheMarker",
-                     FreeSpacePurge::kMarkerText,
-                     false,
-                     false,
-                     Leftover::Removed,
-                     {"(gone)"}},
-        LeftoverCase{
-            "WithoutAMarker", "", false, false, Leftover::NotOurs, {"_kx_dummy1", "_kx_dummy2"}},
-        LeftoverCase{"WithAMarkerOfOtherWords", "Not the program's.", false, false,
-                     Leftover::NotOurs, kUntouched},
-        LeftoverCase{"WithAFileOfTheUsers",
-                     FreeSpacePurge::kMarkerText,
-                     true,
-                     false,
-                     Leftover::OthersKept,
-                     {"notes.txt"}},
-        LeftoverCase{"HeldByAPurgeUnderWay", FreeSpacePurge::kMarkerText, false, true,
-                     Leftover::InUse, kUntouched}),
-    [](const auto& row) { return std::string(row.param.name); });
-
-TEST_F(FreeSpacePurgeTest, AFolderThatIsGoneIsMissing) {
   std::error_code error;
   EXPECT_EQ(FreeSpacePurge::RemoveLeftoverFolder(folder / "_kx_dummy9", error), Leftover::Missing);
 }

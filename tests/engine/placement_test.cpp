@@ -41,30 +41,28 @@ TEST_P(JudgeTest, TellsWhetherTheOverwriteFellOnTheOldBytes) {
 
 const FileLayout kTwoRuns = Located({At(0, 40960, 8192), At(8192, 90112, 4096)});
 
+const FileLayout kSplit =
+    Located({At(0, 40960, 4096), At(4096, 45056, 4096), At(8192, 90112, 8192)});
+const FileLayout kInline = Located({At(0, 1000, 3, "i")});
+
 INSTANTIATE_TEST_SUITE_P(
     Layouts, JudgeTest,
     ::testing::Values(
         JudgeCase{"same runs", kTwoRuns, kTwoRuns, Verdict::InPlace},
-        JudgeCase{"runs joined, split and grown by the slack", kTwoRuns,
-                  Located({At(0, 40960, 4096), At(4096, 45056, 4096), At(8192, 90112, 8192)}),
-                  Verdict::InPlace},
+        JudgeCase{"runs joined, split and grown by the slack", kTwoRuns, kSplit, Verdict::InPlace},
         JudgeCase{"one run elsewhere", kTwoRuns,
                   Located({At(0, 40960, 8192), At(8192, 94208, 4096)}), Verdict::Moved},
         JudgeCase{"a run moved by one block inside", kTwoRuns,
                   Located({At(0, 40960, 4096), At(4096, 49152, 4096), At(8192, 90112, 4096)}),
                   Verdict::Moved},
-        JudgeCase{"a part of the old data no longer mapped", kTwoRuns,
-                  Located({At(0, 40960, 8192)}), Verdict::Moved},
+        JudgeCase{"old data unmapped", kTwoRuns, Located({At(0, 40960, 8192)}), Verdict::Moved},
         JudgeCase{"now not yet placed", kTwoRuns,
                   Located({At(0, 40960, 8192), At(8192, 0, 4096, "u")}), Verdict::Moved},
         JudgeCase{"shared before, even in place", Located({At(0, 40960, 4096, "s")}),
                   Located({At(0, 40960, 4096)}), Verdict::Shared},
-        JudgeCase{"inline before", Located({At(0, 1000, 3, "i")}), Located({At(0, 1000, 3, "i")}),
-                  Verdict::Inline},
-        JudgeCase{"inline before, in blocks after", Located({At(0, 1000, 3, "i")}),
-                  Located({At(0, 40960, 4096)}), Verdict::Inline},
-        JudgeCase{"journaled in place", Located(kTwoRuns.extents, true), kTwoRuns,
-                  Verdict::Journaled},
+        JudgeCase{"inline before", kInline, kInline, Verdict::Inline},
+        JudgeCase{"inline, then blocks", kInline, Located({At(0, 40960, 4096)}), Verdict::Inline},
+        JudgeCase{"journaled", Located(kTwoRuns.extents, true), kTwoRuns, Verdict::Journaled},
         JudgeCase{"moved and journaled: moved", Located({At(0, 4096, 4096)}, true),
                   Located({At(0, 8192, 4096)}, true), Verdict::Moved},
         JudgeCase{"no data before: nothing old", Located({}, true), kTwoRuns, Verdict::InPlace},

@@ -18,12 +18,10 @@ void WatchingHost::Yield() {
 std::vector<std::string> WatchingHost::WholeOverwrites(std::size_t clusterSize) const {
   std::vector<std::string> whole;
   for (const std::string& content : contents) {
-    if (content.empty() || content.size() % clusterSize != 0) continue;
-    const std::string first = content.substr(0, clusterSize);
-    bool repeated = true;
-    for (std::size_t at = clusterSize; repeated && at < content.size(); at += clusterSize)
-      repeated = content.compare(at, clusterSize, first) == 0;
-    if (repeated) whole.push_back(content);
+    std::string copies;
+    while (copies.size() < content.size()) copies += content.substr(0, clusterSize);
+    if (!content.empty() && content.size() % clusterSize == 0 && copies == content)
+      whole.push_back(content);
   }
   return whole;
 }

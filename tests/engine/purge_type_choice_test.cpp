@@ -2,127 +2,73 @@
 
 #include <gtest/gtest.h>
 
-TEST(PurgeTypeChoice, AFreshStartIsTypeZeroWithSixPassesAndTwelveOverwrites) {
-  PurgeTypeChoice choice;  // usable before Initialization too
-  EXPECT_EQ(choice.GetNumOverwrites(), 12);
-  choice.Initialization();
-  EXPECT_EQ(choice.GetPurgeType(), 0);
-  EXPECT_EQ(choice.GetNumberOfPasses(), 6);
-  EXPECT_EQ(choice.GetNumOverwritesPerPass(), 2);
-  EXPECT_EQ(choice.GetNumOverwrites(), 12);
-  EXPECT_EQ(choice.MinNumPasses(), 1);
-}
-
-TEST(PurgeTypeChoice, TheListsOfferOneToNineOneToEightAndOneToFourPasses) {
-  const PurgeTypeChoice choice;
-  const int counts[] = {9, 8, 4};
-  for (short type = 0; type < 3; ++type) {
-    ASSERT_EQ(choice.ListCount(type), counts[type]) << "type " << type;
-    for (int index = 0; index < counts[type]; ++index) {
-      EXPECT_EQ(choice.ListEntry(type, index), std::to_string(index + 1)) << "type " << type;
+TEST(PurgeTypeChoice, EachTypeHasItsDefaultPassesOverwritesAndListOfOneToItsMostPasses) {
+  const struct {
+    short type, defaultPasses, perPass, most;
+  } rows[] = {{0, 6, 2, 9}, {1, 4, 3, 8}, {2, 2, 6, 4}, {-1, 0, 0, 0}, {3, 0, 0, 0}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE("type " + std::to_string(row.type));
+    PurgeTypeChoice choice;
+    choice.SetPurgeType(row.type);
+    const bool valid = row.most > 0;
+    EXPECT_EQ(choice.GetPurgeType(), valid ? row.type : 0);
+    if (valid) {
+      EXPECT_EQ(choice.GetNumberOfPasses(), row.defaultPasses);
+      EXPECT_EQ(choice.GetNumOverwritesPerPass(), row.perPass);
+      EXPECT_EQ(choice.GetNumOverwrites(), 12);
     }
-    EXPECT_EQ(choice.ListEntry(type, counts[type]), "");
-    EXPECT_EQ(choice.MaxPasses(type), counts[type]);
+    EXPECT_EQ(PurgeTypeChoice::OverwritesPerPass(row.type), row.perPass);
+    EXPECT_EQ(PurgeTypeChoice::MaxPasses(row.type), row.most);
+    EXPECT_EQ(choice.ListCount(row.type), row.most);
+    EXPECT_EQ(choice.SelectedIndex(row.type), valid ? row.defaultPasses - 1 : -1);
+    for (int index = 0; index < row.most; ++index)
+      EXPECT_EQ(choice.ListEntry(row.type, index), std::to_string(index + 1));
+    EXPECT_EQ(choice.ListEntry(row.type, row.most), "");
+    EXPECT_EQ(choice.ListEntry(row.type, -1), "");
+
+    // A setup's values are taken only where the type's own list offers them.
+    EXPECT_FALSE(choice.RestoreFromSetup(row.type, 0));
+    EXPECT_FALSE(choice.RestoreFromSetup(row.type, static_cast<short>(row.most + 1)));
+    EXPECT_EQ(choice.GetPurgeType(), valid ? row.type : 0);
+    EXPECT_EQ(choice.SelectedIndex(row.type), valid ? row.defaultPasses - 1 : -1);
+    EXPECT_EQ(choice.RestoreFromSetup(row.type, row.most), valid);
+    if (!valid) continue;
+    EXPECT_EQ(choice.GetNumberOfPasses(), row.most);
+    EXPECT_EQ(choice.GetNumOverwrites(), row.most * row.perPass);
+    EXPECT_TRUE(choice.RestoreFromSetup(row.type, 1));
+    EXPECT_EQ(choice.GetNumOverwrites(), row.perPass);
   }
-  EXPECT_EQ(choice.ListCount(3), 0);
-  EXPECT_EQ(choice.ListEntry(-1, 0), "");
-  EXPECT_EQ(PurgeTypeChoice::MaxPasses(3), 0);
+  EXPECT_EQ(PurgeTypeChoice().MinNumPasses(), 1);
 }
 
-TEST(PurgeTypeChoice, EachTypeHasItsOwnDefaultPassesAndTypeTwoReachesTwentyFourOverwrites) {
+TEST(PurgeTypeChoice, SelectionsOutsideAListAreIgnoredAndCancelRestoresOnlyTheType) {
   PurgeTypeChoice choice;
-  choice.SetPurgeType(1);
-  EXPECT_EQ(choice.GetNumberOfPasses(), 4);
-  EXPECT_EQ(choice.GetNumOverwritesPerPass(), 3);
-  EXPECT_EQ(choice.GetNumOverwrites(), 12);
-  choice.SetPurgeType(2);
-  EXPECT_EQ(choice.GetNumberOfPasses(), 2);
-  EXPECT_EQ(choice.GetNumOverwritesPerPass(), 6);
-  EXPECT_EQ(choice.GetNumOverwrites(), 12);
-  EXPECT_EQ(PurgeTypeChoice::OverwritesPerPass(-1), 0);
-  EXPECT_EQ(PurgeTypeChoice::OverwritesPerPass(3), 0);
-
-  choice.SelectIndex(2, 3);
-  EXPECT_EQ(choice.GetNumberOfPasses(), 4);
-  EXPECT_EQ(choice.GetNumOverwrites(), 24);
-}
-
-TEST(PurgeTypeChoice, InvalidTypesAndIndexesLeaveTheChoiceAsItWas) {
-  PurgeTypeChoice choice;
-  choice.SetPurgeType(3);
-  choice.SetPurgeType(-1);
-  EXPECT_EQ(choice.GetPurgeType(), 0);
-  choice.SelectIndex(0, 9);
-  choice.SelectIndex(0, -1);
+  for (const int index : {-1, 9}) choice.SelectIndex(0, index);
   choice.SelectIndex(2, 4);
   choice.SelectIndex(5, 0);
   EXPECT_EQ(choice.SelectedIndex(0), 5);
   EXPECT_EQ(choice.SelectedIndex(2), 1);
-  EXPECT_EQ(choice.SelectedIndex(5), -1);
-  EXPECT_EQ(choice.GetNumberOfPasses(), 6);
-}
+  choice.SelectIndex(0, 8);
+  EXPECT_EQ(choice.GetNumberOfPasses(), 9);
 
-TEST(PurgeTypeChoice, CancelRestoresTheTypeButKeepsTheListSelections) {
-  PurgeTypeChoice choice;
   choice.Activate();
   choice.SetPurgeType(1);
   choice.SelectIndex(1, 0);
   choice.SelectIndex(0, 2);
   choice.Cancel();
   EXPECT_EQ(choice.GetPurgeType(), 0);
-  EXPECT_EQ(choice.SelectedIndex(0), 2);
   EXPECT_EQ(choice.SelectedIndex(1), 0);
   EXPECT_EQ(choice.GetNumberOfPasses(), 3);
-
   choice.SetPurgeType(2);
   choice.Activate();
   choice.SetPurgeType(1);
   choice.Cancel();
   EXPECT_EQ(choice.GetPurgeType(), 2);
-}
 
-TEST(PurgeTypeChoice, InitializationStartsAgainFromTheDefaults) {
-  PurgeTypeChoice choice;
-  choice.SetPurgeType(2);
-  choice.SelectIndex(2, 3);
-  choice.SelectIndex(0, 0);
   choice.Initialization();
   EXPECT_EQ(choice.GetPurgeType(), 0);
   EXPECT_EQ(choice.SelectedIndex(0), 5);
   EXPECT_EQ(choice.SelectedIndex(1), 3);
   EXPECT_EQ(choice.SelectedIndex(2), 1);
   EXPECT_EQ(choice.ListCount(0), 9);
-}
-
-TEST(PurgeTypeChoice, RestoreFromSetupSelectsThePassesInTheTypesOwnListOnly) {
-  PurgeTypeChoice choice;
-  EXPECT_TRUE(choice.RestoreFromSetup(1, 8));
-  EXPECT_EQ(choice.GetPurgeType(), 1);
-  EXPECT_EQ(choice.GetNumberOfPasses(), 8);
-  EXPECT_EQ(choice.GetNumOverwrites(), 24);
-  EXPECT_EQ(choice.SelectedIndex(0), 5);
-  EXPECT_EQ(choice.SelectedIndex(2), 1);
-
-  EXPECT_TRUE(choice.RestoreFromSetup(2, 1));
-  EXPECT_EQ(choice.GetNumberOfPasses(), 1);
-  EXPECT_EQ(choice.GetNumOverwrites(), 6);
-}
-
-TEST(PurgeTypeChoice, RestoreFromSetupRejectsValuesOutOfRangeAndChangesNothing) {
-  const struct {
-    short type;
-    short passes;
-  } rejected[] = {{-1, 1}, {3, 1}, {32767, 2}, {0, 0},     {0, 10},
-                  {1, 9},  {2, 5}, {2, -1},    {0, -32768}};
-  for (const auto& values : rejected) {
-    PurgeTypeChoice choice;
-    choice.SetPurgeType(1);
-    choice.SelectIndex(1, 6);
-    EXPECT_FALSE(choice.RestoreFromSetup(values.type, values.passes))
-        << values.type << ", " << values.passes;
-    EXPECT_EQ(choice.GetPurgeType(), 1);
-    EXPECT_EQ(choice.SelectedIndex(0), 5);
-    EXPECT_EQ(choice.SelectedIndex(1), 6);
-    EXPECT_EQ(choice.SelectedIndex(2), 1);
-  }
 }

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "engine/purge_type_choice.h"
+#include "engine/purge_type_texts.h"
 #include "support/scripted_dialogs.h"
 #include "text/program_text.h"
 
@@ -64,9 +65,7 @@ TEST_F(TypeOfPurgeDialog, AcceptAsksAboutTwentyFourOverwritesAndOnlyYesCloses) {
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   ASSERT_EQ(dialogs.shown.size(), 2U);
-  EXPECT_EQ(dialogs.shown[0].text,
-            "In the type of purge specified each file will be overwritten 24 times.\r\n"
-            "Is this OK?");
+  EXPECT_EQ(dialogs.shown[0].text, AcceptQuestion(24).text);
   EXPECT_EQ(dialogs.shown[0].title, Language2::GetText(23));
   EXPECT_FALSE(dialogs.shown[0].title.empty());
   EXPECT_EQ(dialogs.shown[0].buttons, MessageButtons::YesNo);
