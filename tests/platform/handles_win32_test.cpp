@@ -13,9 +13,8 @@
 #undef GetFileAttributes
 
 #include <algorithm>
-#include <functional>
-#include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -38,15 +37,9 @@ std::error_code Win32Error(DWORD code) {
   return {static_cast<int>(code), std::system_category()};
 }
 
-// Makes a file through the long path form, so that names such as "NUL" are files' names.
+// Makes a file; the program's call takes names such as "NUL" in a folder as files' names.
 void MakeFile(const std::string& path, const std::string& bytes) {
-  const HANDLE handle = ::CreateFileW(WideLongPath(path).c_str(), GENERIC_WRITE, 0, nullptr,
-                                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(handle, INVALID_HANDLE_VALUE) << path;
-  DWORD written = 0;
-  EXPECT_TRUE(::WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                          nullptr));
-  ::CloseHandle(handle);
+  ASSERT_FALSE(Platform::CreateNewFile(path, bytes)) << path;
 }
 
 void Rename(const std::string& from, const std::string& to) {
@@ -141,52 +134,33 @@ INSTANTIATE_TEST_SUITE_P(Names, FileHandleOverwriteWin32,
                          testing::Values("data.bin", "NUL", "trailing dot.",
                                          "\xC5\xBDlu\xC5\xA5ou\xC4\x8Dk\xC3\xBD \xE7\x8C\xAB"));
 
-struct Replacement {
-  const char* name;
-  bool folder;                                      // what is put in the file's place
-  std::function<void(const TempFolder&)> replace;  // puts it at "victim"
-};
-
-void PrintTo(const Replacement& replacement, std::ostream* out) {
-  *out << replacement.name;
+// The name is taken away from under the handle and given to another file or to a folder.
+TEST(RemoveNameWin32, LeavesANameThatLeadsToAnotherEntryNow) {
+  for (const bool folderInPlace : {false, true}) {
+    SCOPED_TRACE(folderInPlace ? "a folder" : "another file");
+    TempFolder temp;
+    MakeFile(temp / "victim", "victim bytes");
+    MakeFile(temp / "other", "other bytes");
+    FolderHandle folder;
+    ASSERT_FALSE(folder.Open(temp.Path()));
+    FileHandle file;
+    ASSERT_FALSE(file.OpenForWriting(folder, "victim"));
+    const StepHook hook([&](HandleStep step, const std::string& name) {
+      if (step != HandleStep::BeforeRemoveName) return;
+      EXPECT_EQ(name, "victim");
+      Rename(temp / "victim", temp / "moved");
+      if (folderInPlace) {
+        EXPECT_TRUE(::CreateDirectoryW(WideLongPath(temp / "victim").c_str(), nullptr));
+      } else {
+        Rename(temp / "other", temp / "victim");
+      }
+    });
+    EXPECT_EQ(file.RemoveName(folder, "victim"), PlatformErrc::NameReplaced);
+    EXPECT_FALSE(file.Close());
+    EXPECT_EQ(ReadLongFile(temp / "moved"), "victim bytes");
+    EXPECT_EQ(ReadLongFile(temp / "victim"), folderInPlace ? kGone : "other bytes");
+  }
 }
-
-class RemoveNameWin32 : public testing::TestWithParam<Replacement> {};
-
-TEST_P(RemoveNameWin32, LeavesANameThatLeadsToAnotherEntryNow) {
-  TempFolder temp;
-  MakeFile(temp / "victim", "victim bytes");
-  MakeFile(temp / "other", "other bytes");
-  FolderHandle folder;
-  ASSERT_FALSE(folder.Open(temp.Path()));
-  FileHandle file;
-  ASSERT_FALSE(file.OpenForWriting(folder, "victim"));
-  const StepHook hook([&](HandleStep step, const std::string& name) {
-    if (step != HandleStep::BeforeRemoveName) return;
-    EXPECT_EQ(name, "victim");
-    Rename(temp / "victim", temp / "moved");
-    GetParam().replace(temp);
-  });
-  EXPECT_EQ(file.RemoveName(folder, "victim"), PlatformErrc::NameReplaced);
-  EXPECT_FALSE(file.Close());
-  EXPECT_EQ(ReadLongFile(temp / "moved"), "victim bytes");
-  EXPECT_EQ(TestSupport::AttributesOnDisk(temp / "victim") & FILE_ATTRIBUTE_DIRECTORY,
-            GetParam().folder ? DWORD{FILE_ATTRIBUTE_DIRECTORY} : 0u);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Replacements, RemoveNameWin32,
-    testing::Values(Replacement{"AnotherFile", false,
-                                [](const TempFolder& temp) {
-                                  Rename(temp / "other", temp / "victim");
-                                  EXPECT_EQ(ReadLongFile(temp / "victim"), "other bytes");
-                                }},
-                    Replacement{"AFolder", true,
-                                [](const TempFolder& temp) {
-                                  ASSERT_TRUE(::CreateDirectoryW(
-                                      WideLongPath(temp / "victim").c_str(), nullptr));
-                                }}),
-    [](const testing::TestParamInfo<Replacement>& param) { return param.param.name; });
 
 TEST(FolderHandleWin32, EntersRealSubfoldersOnlyAndListsFromTheStartEveryTime) {
   TempFolder temp;
