@@ -77,7 +77,6 @@ TEST(FileHandleWin32, OneHandleServesEveryOverwriteAndRemovesTheFileOnClosing) {
     MakeFile(path, "original");
     FolderHandle folder;
     ASSERT_FALSE(folder.Open(temp.Path()));
-    EXPECT_EQ(folder.Path(), temp.Path());
 
     std::vector<std::string> syncs;
     const StepHook hook([&](HandleStep step, const std::string& stepName) {
@@ -127,7 +126,6 @@ TEST(FileHandleWin32, OneHandleServesEveryOverwriteAndRemovesTheFileOnClosing) {
     EXPECT_FALSE(file.Close());
     EXPECT_EQ(ReadLongFile(path), kGone);
     EXPECT_EQ(folder.Status(name, named), kMissing);
-    EXPECT_TRUE(Entries(folder).empty());
   }
 }
 
