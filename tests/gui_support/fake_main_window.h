@@ -30,7 +30,7 @@ class FakeMainWindow : public QWidget, public MainWindowServices {
   }
   void SetMenuEnabled(bool enabled) override { fraMenu->setEnabled(enabled); }
   void RefreshTargetDisplay() override { ++targetRefreshes; }
-  void RefreshSubfolderDisplay() override { ++subfolderRefreshes; }
+  void RefreshSubfolderDisplay() override {}
   void RefreshTypeOfPurgeDescription() override {}
   void UpdateDateRestrictionLabel() override { ++dateLabelUpdates; }
   void SetSetupFilename(const std::string& caption) override { setupFilename = caption; }
@@ -58,7 +58,6 @@ class FakeMainWindow : public QWidget, public MainWindowServices {
   bool infoLabelsShown = true;
   bool running = false;
   int targetRefreshes = 0;
-  int subfolderRefreshes = 0;
   int dateLabelUpdates = 0;
   std::map<std::string, std::string> captions;
   std::string lastReport;

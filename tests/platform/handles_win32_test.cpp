@@ -13,9 +13,8 @@
 #undef GetFileAttributes
 
 #include <algorithm>
-#include <functional>
-#include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -38,15 +37,9 @@ std::error_code Win32Error(DWORD code) {
   return {static_cast<int>(code), std::system_category()};
 }
 
-// Makes a file through the long path form, so that names such as "NUL" are files' names.
+// Makes a file; the program's call takes names such as "NUL" in a folder as files' names.
 void MakeFile(const std::string& path, const std::string& bytes) {
-  const HANDLE handle = ::CreateFileW(WideLongPath(path).c_str(), GENERIC_WRITE, 0, nullptr,
-                                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(handle, INVALID_HANDLE_VALUE) << path;
-  DWORD written = 0;
-  EXPECT_TRUE(::WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                          nullptr));
-  ::CloseHandle(handle);
+  ASSERT_FALSE(Platform::CreateNewFile(path, bytes)) << path;
 }
 
 void Rename(const std::string& from, const std::string& to) {
@@ -73,120 +66,96 @@ class StepHook {
   StepHook& operator=(const StepHook&) = delete;
 };
 
-class FileHandleOverwriteWin32 : public testing::TestWithParam<const char*> {};
-
-TEST_P(FileHandleOverwriteWin32, OneHandleServesEveryOverwriteAndRemovesTheFileOnClosing) {
-  TempFolder temp;
-  const std::string name = GetParam();
-  const std::string path = temp / name;
-  MakeFile(path, "original");
-  FolderHandle folder;
-  ASSERT_FALSE(folder.Open(temp.Path()));
-  EXPECT_EQ(folder.Path(), temp.Path());
-
-  std::vector<std::string> syncs;
-  const StepHook hook([&](HandleStep step, const std::string& stepName) {
-    if (step == HandleStep::AfterFileSync) syncs.push_back(ReadLongFile(path));
-    if (step == HandleStep::BeforeOpenFile) {
-      EXPECT_EQ(stepName, name);
-    }
-  });
-  FileHandle file;
-  ASSERT_FALSE(file.OpenForWriting(folder, name));
-  for (const char fill : {'\x00', '\xFF', 'r'}) {
-    ASSERT_FALSE(file.Seek(0));
-    ASSERT_FALSE(file.WriteAll(std::string(8, fill).data(), 8));
-    ASSERT_FALSE(file.Sync());
-  }
-  EXPECT_EQ(syncs, (std::vector<std::string>{std::string(8, '\0'), std::string(8, '\xFF'),
-                                             "rrrrrrrr"}));
-  ASSERT_FALSE(file.Truncate(3));
-  EXPECT_EQ(ReadLongFile(path), "rrr");
-
-  Platform::FileTimes times;
-  times.hasCreation = true;
-  times.creation = {981'173'106, 123'456'700};
-  times.access = {1'000'000'000, 999'999'900};
-  times.modification = {-31'536'000, 100};
-  ASSERT_FALSE(file.SetTimes(times));
-  EntryStatus status;
-  ASSERT_FALSE(file.Status(status));
-  EXPECT_EQ(status.kind, FileKind::Regular);
-  EXPECT_EQ(status.length, 3);
-  EXPECT_EQ(status.links, 1u);
-  EXPECT_EQ(status.times.access, times.access);
-  EXPECT_EQ(status.times.modification, times.modification);
-  // Wine keeps no creation time apart from the others.
-  if (!TestSupport::RunningUnderWine()) {
-    EXPECT_EQ(status.times.creation, times.creation);
-  }
-  EXPECT_FALSE(status.pseudoFileSystem);
-  EntryStatus named;
-  ASSERT_FALSE(folder.Status(name, named));
-  EXPECT_TRUE(named.identity.known);
-  EXPECT_EQ(named.identity, status.identity);
-  EXPECT_EQ(named.length, 3);
-
-  ASSERT_FALSE(file.RemoveName(folder, name));
-  EXPECT_TRUE(file.IsOpen());
-  EXPECT_FALSE(file.Close());
-  EXPECT_EQ(ReadLongFile(path), kGone);
-  EXPECT_EQ(folder.Status(name, named), kMissing);
-  EXPECT_TRUE(Entries(folder).empty());
-}
-
 // A plain name, names Windows takes for a device or trims when they come in a path, and a name
 // outside the ANSI code page: each is the one file of that name in the folder.
-INSTANTIATE_TEST_SUITE_P(Names, FileHandleOverwriteWin32,
-                         testing::Values("data.bin", "NUL", "trailing dot.",
-                                         "\xC5\xBDlu\xC5\xA5ou\xC4\x8Dk\xC3\xBD \xE7\x8C\xAB"));
+TEST(FileHandleWin32, OneHandleServesEveryOverwriteAndRemovesTheFileOnClosing) {
+  for (const std::string name : {"data.bin", "NUL", "trailing dot.",
+                                 "\xC5\xBDlu\xC5\xA5ou\xC4\x8Dk\xC3\xBD \xE7\x8C\xAB"}) {
+    SCOPED_TRACE(name);
+    TempFolder temp;
+    const std::string path = temp / name;
+    MakeFile(path, "original");
+    FolderHandle folder;
+    ASSERT_FALSE(folder.Open(temp.Path()));
 
-struct Replacement {
-  const char* name;
-  bool folder;                                      // what is put in the file's place
-  std::function<void(const TempFolder&)> replace;  // puts it at "victim"
-};
+    std::vector<std::string> syncs;
+    const StepHook hook([&](HandleStep step, const std::string& stepName) {
+      if (step == HandleStep::AfterFileSync) syncs.push_back(ReadLongFile(path));
+      if (step == HandleStep::BeforeOpenFile) {
+        EXPECT_EQ(stepName, name);
+      }
+    });
+    FileHandle file;
+    ASSERT_FALSE(file.OpenForWriting(folder, name));
+    for (const char fill : {'\x00', '\xFF', 'r'}) {
+      ASSERT_FALSE(file.Seek(0));
+      ASSERT_FALSE(file.WriteAll(std::string(8, fill).data(), 8));
+      ASSERT_FALSE(file.Sync());
+    }
+    EXPECT_EQ(syncs, (std::vector<std::string>{std::string(8, '\0'), std::string(8, '\xFF'),
+                                               "rrrrrrrr"}));
+    ASSERT_FALSE(file.Truncate(3));
+    EXPECT_EQ(ReadLongFile(path), "rrr");
 
-void PrintTo(const Replacement& replacement, std::ostream* out) {
-  *out << replacement.name;
+    Platform::FileTimes times;
+    times.hasCreation = true;
+    times.creation = {981'173'106, 123'456'700};
+    times.access = {1'000'000'000, 999'999'900};
+    times.modification = {-31'536'000, 100};
+    ASSERT_FALSE(file.SetTimes(times));
+    EntryStatus status;
+    ASSERT_FALSE(file.Status(status));
+    EXPECT_EQ(status.kind, FileKind::Regular);
+    EXPECT_EQ(status.length, 3);
+    EXPECT_EQ(status.links, 1u);
+    EXPECT_EQ(status.times.access, times.access);
+    EXPECT_EQ(status.times.modification, times.modification);
+    // Wine keeps no creation time apart from the others.
+    if (!TestSupport::RunningUnderWine()) {
+      EXPECT_EQ(status.times.creation, times.creation);
+    }
+    EXPECT_FALSE(status.pseudoFileSystem);
+    EntryStatus named;
+    ASSERT_FALSE(folder.Status(name, named));
+    EXPECT_TRUE(named.identity.known);
+    EXPECT_EQ(named.identity, status.identity);
+    EXPECT_EQ(named.length, 3);
+
+    ASSERT_FALSE(file.RemoveName(folder, name));
+    EXPECT_TRUE(file.IsOpen());
+    EXPECT_FALSE(file.Close());
+    EXPECT_EQ(ReadLongFile(path), kGone);
+    EXPECT_EQ(folder.Status(name, named), kMissing);
+  }
 }
 
-class RemoveNameWin32 : public testing::TestWithParam<Replacement> {};
-
-TEST_P(RemoveNameWin32, LeavesANameThatLeadsToAnotherEntryNow) {
-  TempFolder temp;
-  MakeFile(temp / "victim", "victim bytes");
-  MakeFile(temp / "other", "other bytes");
-  FolderHandle folder;
-  ASSERT_FALSE(folder.Open(temp.Path()));
-  FileHandle file;
-  ASSERT_FALSE(file.OpenForWriting(folder, "victim"));
-  const StepHook hook([&](HandleStep step, const std::string& name) {
-    if (step != HandleStep::BeforeRemoveName) return;
-    EXPECT_EQ(name, "victim");
-    Rename(temp / "victim", temp / "moved");
-    GetParam().replace(temp);
-  });
-  EXPECT_EQ(file.RemoveName(folder, "victim"), PlatformErrc::NameReplaced);
-  EXPECT_FALSE(file.Close());
-  EXPECT_EQ(ReadLongFile(temp / "moved"), "victim bytes");
-  EXPECT_EQ(TestSupport::AttributesOnDisk(temp / "victim") & FILE_ATTRIBUTE_DIRECTORY,
-            GetParam().folder ? DWORD{FILE_ATTRIBUTE_DIRECTORY} : 0u);
+// The name is taken away from under the handle and given to another file or to a folder.
+TEST(RemoveNameWin32, LeavesANameThatLeadsToAnotherEntryNow) {
+  for (const bool folderInPlace : {false, true}) {
+    SCOPED_TRACE(folderInPlace ? "a folder" : "another file");
+    TempFolder temp;
+    MakeFile(temp / "victim", "victim bytes");
+    MakeFile(temp / "other", "other bytes");
+    FolderHandle folder;
+    ASSERT_FALSE(folder.Open(temp.Path()));
+    FileHandle file;
+    ASSERT_FALSE(file.OpenForWriting(folder, "victim"));
+    const StepHook hook([&](HandleStep step, const std::string& name) {
+      if (step != HandleStep::BeforeRemoveName) return;
+      EXPECT_EQ(name, "victim");
+      Rename(temp / "victim", temp / "moved");
+      if (folderInPlace) {
+        EXPECT_TRUE(::CreateDirectoryW(WideLongPath(temp / "victim").c_str(), nullptr));
+      } else {
+        Rename(temp / "other", temp / "victim");
+      }
+    });
+    EXPECT_EQ(file.RemoveName(folder, "victim"), PlatformErrc::NameReplaced);
+    EXPECT_FALSE(file.Close());
+    EXPECT_EQ(ReadLongFile(temp / "moved"), "victim bytes");
+    EXPECT_EQ(ReadLongFile(temp / "victim"), folderInPlace ? kGone : "other bytes");
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Replacements, RemoveNameWin32,
-    testing::Values(Replacement{"AnotherFile", false,
-                                [](const TempFolder& temp) {
-                                  Rename(temp / "other", temp / "victim");
-                                  EXPECT_EQ(ReadLongFile(temp / "victim"), "other bytes");
-                                }},
-                    Replacement{"AFolder", true,
-                                [](const TempFolder& temp) {
-                                  ASSERT_TRUE(::CreateDirectoryW(
-                                      WideLongPath(temp / "victim").c_str(), nullptr));
-                                }}),
-    [](const testing::TestParamInfo<Replacement>& param) { return param.param.name; });
 
 TEST(FolderHandleWin32, EntersRealSubfoldersOnlyAndListsFromTheStartEveryTime) {
   TempFolder temp;

@@ -2,7 +2,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/drives.h"
@@ -23,39 +26,17 @@ using TestSupport::WriteFile;
 
 MountEntry Mount(std::string deviceNumber, std::string root, std::string mountPoint,
                  std::string fileSystem, std::string source) {
-  MountEntry mount;
-  mount.deviceNumber = std::move(deviceNumber);
-  mount.root = std::move(root);
-  mount.mountPoint = std::move(mountPoint);
-  mount.fileSystem = std::move(fileSystem);
-  mount.source = std::move(source);
-  return mount;
+  return {0, std::move(deviceNumber), std::move(root), std::move(mountPoint),
+          std::move(fileSystem), std::move(source), "", ""};
 }
 
-TEST(MountInfo, FieldsAreReadAcrossOptionalFieldsAndEscapesAreDecoded) {
+// Fields are read across the optional ones and escapes are decoded; damaged lines are passed
+// over, an empty source is kept empty and an escape that is no octal byte stays as written.
+TEST(MountInfo, FieldsAreReadAndDecodedAndDamagedLinesArePassedOver) {
   const auto mounts = ParseMountInfo(
       "27 1 254:0 / / rw,relatime shared:1 master:7 - ext4 /dev/vda rw,data=journal\n"
       "40 27 8:17 /data /media/My\\040Disk\\011x rw - vfat /dev/sdb1 rw\n"
-      "41 27 0:50 / /mnt/back\\134slash rw - fuse.sshfs me@host:/srv\\040files rw\n");
-  ASSERT_EQ(mounts.size(), 3u);
-  EXPECT_EQ(mounts[0].deviceNumber, "254:0");
-  EXPECT_EQ(mounts[0].root, "/");
-  EXPECT_EQ(mounts[0].mountPoint, "/");
-  EXPECT_EQ(mounts[0].fileSystem, "ext4");
-  EXPECT_EQ(mounts[0].source, "/dev/vda");
-  EXPECT_EQ(mounts[0].mountId, 27u);
-  EXPECT_EQ(mounts[0].mountOptions, "rw,relatime");
-  EXPECT_EQ(mounts[0].superOptions, "rw,data=journal");
-  EXPECT_EQ(mounts[1].root, "/data");
-  EXPECT_EQ(mounts[1].mountPoint, "/media/My Disk\tx");
-  EXPECT_EQ(mounts[1].source, "/dev/sdb1");
-  EXPECT_EQ(mounts[2].mountPoint, "/mnt/back\\slash");
-  EXPECT_EQ(mounts[2].fileSystem, "fuse.sshfs");
-  EXPECT_EQ(mounts[2].source, "me@host:/srv files");
-}
-
-TEST(MountInfo, DamagedLinesArePassedOverAndAnEmptySourceIsKeptEmpty) {
-  const auto mounts = ParseMountInfo(
+      "41 27 0:50 / /mnt/back\\134slash rw - fuse.sshfs me@host:/srv\\040files rw\n"
       "\n"
       "garbage\n"
       "30 27 0:40 / /no/separator rw shared:3 ext4 /dev/sdc1 rw\n"
@@ -63,13 +44,20 @@ TEST(MountInfo, DamagedLinesArePassedOverAndAnEmptySourceIsKeptEmpty) {
       "32 27 0:42 / relative rw - ext4 /dev/sdd1 rw\n"
       "33 27 0:43 / /empty\\040source rw - fuse  rw,user_id=0\n"
       "34 27 0:44 / /\\7bad\\400escape rw - tmpfs tmpfs rw");
-  ASSERT_EQ(mounts.size(), 2u);
-  EXPECT_EQ(mounts[0].mountPoint, "/empty source");
-  EXPECT_EQ(mounts[0].fileSystem, "fuse");
-  EXPECT_EQ(mounts[0].source, "");
-  EXPECT_EQ(mounts[0].superOptions, "rw,user_id=0");
-  EXPECT_EQ(mounts[1].mountPoint, "/\\7bad\\400escape");
-  EXPECT_EQ(mounts[1].source, "tmpfs");
+  std::vector<std::vector<std::string>> fields;
+  for (const MountEntry& m : mounts)
+    fields.push_back({m.deviceNumber, m.root, m.mountPoint, m.fileSystem, m.source});
+  EXPECT_EQ(fields, (std::vector<std::vector<std::string>>{
+                        {"254:0", "/", "/", "ext4", "/dev/vda"},
+                        {"8:17", "/data", "/media/My Disk\tx", "vfat", "/dev/sdb1"},
+                        {"0:50", "/", "/mnt/back\\slash", "fuse.sshfs", "me@host:/srv files"},
+                        {"0:43", "/", "/empty source", "fuse", ""},
+                        {"0:44", "/", "/\\7bad\\400escape", "tmpfs", "tmpfs"}}));
+  ASSERT_EQ(mounts.size(), 5u);
+  EXPECT_EQ(mounts[0].mountId, 27u);
+  EXPECT_EQ(mounts[0].mountOptions, "rw,relatime");
+  EXPECT_EQ(mounts[0].superOptions, "rw,data=journal");
+  EXPECT_EQ(mounts[3].superOptions, "rw,user_id=0");
 }
 
 TEST(MountInfo, AnOptionMatchesAloneOrWithAValueButNeverAsAPartOfAnother) {
@@ -83,30 +71,22 @@ TEST(MountInfo, AnOptionMatchesAloneOrWithAValueButNeverAsAPartOfAnother) {
   EXPECT_FALSE(HasOption("", "rw"));
 }
 
-TEST(MountTable, TheLongestMountPointHoldsThePathByWholeNames) {
+// By whole names; of mounts on the same mount point the last listed covers the others.
+TEST(MountTable, TheLongestMountPointHoldsThePath) {
   const std::vector<MountEntry> mounts = {
       Mount("8:1", "/", "/", "ext4", "/dev/sda1"),
       Mount("8:2", "/", "/home", "ext4", "/dev/sda2"),
       Mount("8:3", "/", "/home/a/b", "ext4", "/dev/sda3"),
-  };
-  EXPECT_EQ(FindHoldingMount(mounts, "/home"), 1u);
-  EXPECT_EQ(FindHoldingMount(mounts, "/home/a"), 1u);
-  EXPECT_EQ(FindHoldingMount(mounts, "/home/a/b/c"), 2u);
-  EXPECT_EQ(FindHoldingMount(mounts, "/home/a/bc"), 1u);
-  EXPECT_EQ(FindHoldingMount(mounts, "/homework/x"), 0u);
-  EXPECT_EQ(FindHoldingMount(mounts, "/"), 0u);
-  EXPECT_EQ(FindHoldingMount(mounts, "home/a"), std::nullopt);
-  EXPECT_EQ(FindHoldingMount({}, "/home"), std::nullopt);
-}
-
-TEST(MountTable, OfMountsOnTheSameMountPointTheLastListedHoldsThePath) {
-  const std::vector<MountEntry> mounts = {
-      Mount("8:1", "/", "/", "ext4", "/dev/sda1"),
       Mount("8:17", "/", "/mnt", "vfat", "/dev/sdb1"),
       Mount("0:60", "/", "/mnt", "tmpfs", "tmpfs"),
       Mount("8:33", "/", "/mn", "ext4", "/dev/sdc1"),
   };
-  EXPECT_EQ(FindHoldingMount(mounts, "/mnt/file"), 2u);
+  const std::pair<const char*, std::optional<std::size_t>> rows[] = {
+      {"/home", 1},       {"/home/a", 1}, {"/home/a/b/c", 2}, {"/home/a/bc", 1},
+      {"/homework/x", 0}, {"/", 0},       {"/mnt/file", 4},   {"home/a", std::nullopt}};
+  for (const auto& [path, expected] : rows)
+    EXPECT_EQ(FindHoldingMount(mounts, path), expected) << path;
+  EXPECT_EQ(FindHoldingMount({}, "/home"), std::nullopt);
 }
 
 TEST(DriveType, FollowsTheFileSystemThenTheDisk) {
@@ -172,42 +152,31 @@ TEST(DriveList, KeepsSubvolumesButNotCoveredOrRepeatedMounts) {
 TEST(BlockDevices, APartitionIsTakenToItsDiskForWhetherItIsRemovableAndRotates) {
   TempFolder sys;
   const std::string disks = sys / "devices/pci0/usb1/block/";
-  ASSERT_EQ(::system(("mkdir -p '" + disks + "sdb/sdb1' '" + disks + "sda/sda1' '" + disks +
-                      "mmcblk0/mmcblk0p1' '" + disks + "sdb/queue' '" + disks + "sda/queue' '" +
-                      disks + "mmcblk0/queue' '" + sys.Path() + "class/block'")
-                         .c_str()),
-            0);
-  WriteFile(disks + "sdb/removable", "1\n");
-  WriteFile(disks + "sdb/queue/rotational", "0\n");
-  WriteFile(disks + "sdb/sdb1/partition", "1\n");
-  WriteFile(disks + "sda/removable", "0\n");
-  WriteFile(disks + "sda/queue/rotational", "1\n");
-  WriteFile(disks + "sda/sda1/partition", "1\n");
-  WriteFile(disks + "mmcblk0/removable", "0\n");
-  WriteFile(disks + "mmcblk0/queue/rotational", "0\n");
-  WriteFile(disks + "mmcblk0/mmcblk0p1/partition", "1\n");
   // A partition's own queue says nothing: the disk's counts.
-  ASSERT_EQ(::mkdir((disks + "sda/sda1/queue").c_str(), 0700), 0);
-  WriteFile(disks + "sda/sda1/queue/rotational", "0\n");
+  const std::pair<const char*, const char*> files[] = {
+      {"sdb/removable", "1\n"},           {"sdb/queue/rotational", "0\n"},
+      {"sdb/sdb1/partition", "1\n"},      {"sda/removable", "0\n"},
+      {"sda/queue/rotational", "1\n"},    {"sda/sda1/partition", "1\n"},
+      {"sda/sda1/queue/rotational", "0\n"}, {"mmcblk0/removable", "0\n"},
+      {"mmcblk0/queue/rotational", "0\n"}, {"mmcblk0/mmcblk0p1/partition", "1\n"}};
+  for (const auto& [name, content] : files) {
+    std::filesystem::create_directories(std::filesystem::path(disks + name).parent_path());
+    WriteFile(disks + name, content);
+  }
+  std::filesystem::create_directories(sys / "class/block");
   for (const std::string name : {"sdb/sdb1", "sdb", "sda/sda1", "mmcblk0/mmcblk0p1"}) {
     const std::string link = sys / "class/block/" + name.substr(name.rfind('/') + 1);
     ASSERT_EQ(::symlink(("../../devices/pci0/usb1/block/" + name).c_str(), link.c_str()), 0);
   }
 
-  using Platform::BlockDevices::IsRemovableDisk;
-  EXPECT_TRUE(IsRemovableDisk("sdb1", sys.Path()));
-  EXPECT_TRUE(IsRemovableDisk("sdb", sys.Path()));
-  EXPECT_FALSE(IsRemovableDisk("sda1", sys.Path()));
-  EXPECT_FALSE(IsRemovableDisk("sdz", sys.Path()));
-  EXPECT_FALSE(IsRemovableDisk("../../devices/pci0/usb1/block/sdb", sys.Path()));
-
   const struct {
     const char* name;
     bool found, removable, rotational, memoryCard;
   } cases[] = {
-      {"sdb1", true, true, false, false},      {"sda1", true, false, true, false},
-      {"mmcblk0p1", true, false, false, true}, {"sdz", false, false, true, false},
-      {"..", false, false, true, false},
+      {"sdb1", true, true, false, false},      {"sdb", true, true, false, false},
+      {"sda1", true, false, true, false},      {"mmcblk0p1", true, false, false, true},
+      {"sdz", false, false, true, false},      {"..", false, false, true, false},
+      {"../../devices/pci0/usb1/block/sdb", false, false, true, false},
   };
   for (const auto& expected : cases) {
     const auto disk = Platform::BlockDevices::ReadDiskFacts(expected.name, sys.Path());
@@ -215,6 +184,9 @@ TEST(BlockDevices, APartitionIsTakenToItsDiskForWhetherItIsRemovableAndRotates) 
     EXPECT_EQ(disk.removable, expected.removable) << expected.name;
     EXPECT_EQ(disk.rotational, expected.rotational) << expected.name;
     EXPECT_EQ(disk.memoryCard, expected.memoryCard) << expected.name;
+    EXPECT_EQ(Platform::BlockDevices::IsRemovableDisk(expected.name, sys.Path()),
+              expected.removable)
+        << expected.name;
   }
 }
 

@@ -31,38 +31,6 @@ TEST(AbsolutePath, FoldsDotsAndParentNamesAsWindowsDoes) {
   EXPECT_EQ(AbsolutePath(""), "");
 }
 
-TEST(ProgramFolders, StartWithTheFolderThatHoldsTheProgramAndItsTexts) {
-  const std::string folder = Platform::ExecutableFolder();
-  ASSERT_GE(folder.size(), 3u);
-  EXPECT_EQ(folder[1], ':') << folder;
-  EXPECT_EQ(folder.back(), '\\') << folder;
-  // The program texts lie beside the tests as beside the program.
-  EXPECT_TRUE(std::filesystem::is_regular_file(TestSupport::FileSystemPath(folder + "kexwell.dat")))
-      << folder;
-  const auto folders = Platform::ProgramFolders();
-  ASSERT_FALSE(folders.empty());
-  EXPECT_EQ(folders.front(), folder);
-}
-
-// An installed program lies in <prefix>\bin\ and finds its data in <prefix>\share\kexwell\;
-// beside itself (the build folder) comes first.
-TEST(ProgramFolders, HoldTheInstalledDataFolderAndFindEachFileInTheFirstThatHoldsIt) {
-  const TestSupport::TempFolder prefix;
-  const std::string bin = prefix / "bin\\";
-  const std::string data = prefix / "share\\kexwell\\";
-  std::filesystem::create_directories(TestSupport::FileSystemPath(bin));
-  EXPECT_EQ(Platform::ProgramFoldersOf(bin), (std::vector<std::string>{bin}));
-  std::filesystem::create_directories(TestSupport::FileSystemPath(data));
-  const std::vector<std::string> folders = Platform::ProgramFoldersOf(bin);
-  ASSERT_EQ(folders, (std::vector<std::string>{bin, data}));
-  TestSupport::WriteFile(data + "kexwell.dat", "texts");
-  TestSupport::WriteFile(bin + "kx_help.txt", "help of the build");
-  TestSupport::WriteFile(data + "kx_help.txt", "help");
-  EXPECT_EQ(Platform::ProgramFilePath(folders, "kexwell.dat"), data + "kexwell.dat");
-  EXPECT_EQ(Platform::ProgramFilePath(folders, "kx_help.txt"), bin + "kx_help.txt");
-  EXPECT_EQ(Platform::ProgramFilePath(folders, "missing.txt"), bin + "missing.txt");
-}
-
 TEST(ApplicationDataFolder, IsAnExistingFolderWithoutTrailingSeparator) {
   const std::string folder = Platform::ApplicationDataFolder();
   ASSERT_GE(folder.size(), 3u);

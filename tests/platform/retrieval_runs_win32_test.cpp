@@ -35,37 +35,29 @@ struct RunsCase {
   std::vector<DataExtent> added;  // after kEarlier
 };
 
-class AddClusterRuns : public testing::TestWithParam<RunsCase> {};
-
-TEST_P(AddClusterRuns, TurnsClustersIntoBytesOrRefusesWhatIsNoMap) {
-  const RunsCase& c = GetParam();
-  std::vector<DataExtent> extents{kEarlier};
-  std::int64_t vcn = c.vcn;
-  EXPECT_EQ(Platform::Win32::AddClusterRuns(c.startingVcn, c.runs, kCluster, vcn, extents), c.map);
-  std::vector<DataExtent> expected{kEarlier};
-  expected.insert(expected.end(), c.added.begin(), c.added.end());
-  EXPECT_EQ(extents, expected);
-  EXPECT_EQ(vcn, c.vcnAfter);
-}
-
 constexpr std::int64_t kHuge = std::numeric_limits<std::int64_t>::max() / kCluster + 1;
 
-INSTANTIATE_TEST_SUITE_P(
-    Answers, AddClusterRuns,
-    testing::Values(
-        RunsCase{"PlacedRunsAndAHole",
-                 0,
-                 0,
-                 {{2, 100}, {5, kNoLcn}, {6, 7}},
-                 true,
-                 6,
-                 {Placed(0, 409600, 8192), Unplaced(8192, 12288), Placed(20480, 28672, 4096)}},
-        RunsCase{"TheRestAfterAFullAnswer", 6, 6, {{9, 0}}, true, 9, {Placed(24576, 0, 12288)}},
-        RunsCase{"WinesAnswer", 0, 1, {{0, 0}}, false, 0, {}},
-        RunsCase{"StartingElsewhere", 6, 4, {{9, 3}}, false, 6, {}},
-        RunsCase{"ARunEndingWhereItBegins", 0, 0, {{2, 1}, {2, 3}}, false, 0, {}},
-        RunsCase{"AClusterBeyondAnyOffset", 0, 0, {{1, kHuge}}, false, 0, {}},
-        RunsCase{"ARunBeyondAnyOffset", 0, 0, {{kHuge, 5}}, false, 0, {}}),
-    [](const testing::TestParamInfo<RunsCase>& row) { return std::string(row.param.name); });
+TEST(AddClusterRuns, TurnsClustersIntoBytesOrRefusesWhatIsNoMap) {
+  const RunsCase cases[] = {
+      {"placed runs and a hole", 0, 0, {{2, 100}, {5, kNoLcn}, {6, 7}}, true, 6,
+       {Placed(0, 409600, 8192), Unplaced(8192, 12288), Placed(20480, 28672, 4096)}},
+      {"the rest after a full answer", 6, 6, {{9, 0}}, true, 9, {Placed(24576, 0, 12288)}},
+      {"Wine's answer", 0, 1, {{0, 0}}, false, 0, {}},
+      {"starting elsewhere", 6, 4, {{9, 3}}, false, 6, {}},
+      {"a run ending where it begins", 0, 0, {{2, 1}, {2, 3}}, false, 0, {}},
+      {"a cluster beyond any offset", 0, 0, {{1, kHuge}}, false, 0, {}},
+      {"a run beyond any offset", 0, 0, {{kHuge, 5}}, false, 0, {}}};
+  for (const RunsCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<DataExtent> extents{kEarlier};
+    std::int64_t vcn = c.vcn;
+    EXPECT_EQ(Platform::Win32::AddClusterRuns(c.startingVcn, c.runs, kCluster, vcn, extents),
+              c.map);
+    std::vector<DataExtent> expected{kEarlier};
+    expected.insert(expected.end(), c.added.begin(), c.added.end());
+    EXPECT_EQ(extents, expected);
+    EXPECT_EQ(vcn, c.vcnAfter);
+  }
+}
 
 }  // namespace

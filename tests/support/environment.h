@@ -8,23 +8,6 @@
 
 namespace TestSupport {
 
-inline void SetEnvironmentVariable(const char* name, const std::string& value) {
-#ifdef _WIN32
-  _putenv_s(name, value.c_str());
-#else
-  ::setenv(name, value.c_str(), 1);
-#endif
-}
-
-// Windows cannot hold an empty variable: setting one to "" removes it.
-inline void UnsetEnvironmentVariable(const char* name) {
-#ifdef _WIN32
-  _putenv_s(name, "");
-#else
-  ::unsetenv(name);
-#endif
-}
-
 // Remembers a variable and restores it (or its absence) at the end of the scope.
 class ScopedEnvironment {
  public:
@@ -36,16 +19,29 @@ class ScopedEnvironment {
   }
   ~ScopedEnvironment() {
     if (former_) {
-      SetEnvironmentVariable(name_, *former_);
+      Set(*former_);
     } else {
-      UnsetEnvironmentVariable(name_);
+      Unset();
     }
   }
   ScopedEnvironment(const ScopedEnvironment&) = delete;
   ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
 
-  void Set(const std::string& value) { SetEnvironmentVariable(name_, value); }
-  void Unset() { UnsetEnvironmentVariable(name_); }
+  void Set(const std::string& value) {
+#ifdef _WIN32
+    _putenv_s(name_, value.c_str());
+#else
+    ::setenv(name_, value.c_str(), 1);
+#endif
+  }
+  // Windows cannot hold an empty variable: setting one to "" removes it.
+  void Unset() {
+#ifdef _WIN32
+    _putenv_s(name_, "");
+#else
+    ::unsetenv(name_);
+#endif
+  }
 
  private:
   const char* name_;

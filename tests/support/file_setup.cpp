@@ -24,13 +24,6 @@ void MakeReadOnly(const std::string& path) {
   if (error) throw std::runtime_error("cannot make " + path + " read-only");
 }
 
-void MakeWritable(const std::string& path) {
-  std::error_code error;
-  std::filesystem::permissions(FileSystemPath(path), std::filesystem::perms::owner_write,
-                               std::filesystem::perm_options::add, error);
-  if (error) throw std::runtime_error("cannot make " + path + " writable");
-}
-
 void SetModificationTime(const std::string& path, std::int64_t seconds) {
   Platform::FileTimes times;
   if (Platform::GetFileTimes(path, times))

@@ -8,9 +8,8 @@
 namespace TestSupport {
 
 // Read-only: POSIX takes every write permission away, Windows sets the read-only attribute.
-// MakeWritable undoes it. Both throw when the system refuses.
+// Throws when the system refuses.
 void MakeReadOnly(const std::string& path);
-void MakeWritable(const std::string& path);
 
 // Sets the modification time (and the access time to the same moment), in seconds since
 // 1970-01-01 UTC. Throws when the system refuses.

@@ -22,9 +22,6 @@ class StepTrap {
   StepTrap(const StepTrap&) = delete;
   StepTrap& operator=(const StepTrap&) = delete;
 
-  // How often the step was reached.
-  int Seen() const { return seen_; }
-
  private:
   Platform::HandleStep step_;
   int n_;

@@ -16,7 +16,6 @@ class ScriptedRandom final : public RandomSource {
     state_ = 0x9E3779B97F4A7C15ull;
   }
   double NextUnit() override {
-    ++draws;
     if (!script.empty()) {
       const double value = script.front();
       script.pop_front();
@@ -28,7 +27,6 @@ class ScriptedRandom final : public RandomSource {
 
   std::deque<double> script;
   int seeds = 0;
-  long draws = 0;
 
  private:
   std::uint64_t state_ = 0x9E3779B97F4A7C15ull;

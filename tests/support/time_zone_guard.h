@@ -1,9 +1,7 @@
 #pragma once
 
-#include <cstdlib>
 #include <ctime>
 #include <optional>
-#include <string>
 
 #include "support/environment.h"
 
@@ -12,17 +10,9 @@ namespace TestSupport {
 // Puts the process in the given time zone (a TZ value) and restores the former one at the end.
 class TimeZoneGuard {
  public:
-  explicit TimeZoneGuard(const char* zone) {
-    if (const char* former = std::getenv("TZ")) former_ = former;
-    SetEnvironmentVariable("TZ", zone);
-    Tzset();
-  }
+  explicit TimeZoneGuard(const char* zone) : zone_(std::in_place, "TZ", zone) { Tzset(); }
   ~TimeZoneGuard() {
-    if (former_) {
-      SetEnvironmentVariable("TZ", *former_);
-    } else {
-      UnsetEnvironmentVariable("TZ");
-    }
+    zone_.reset();
     Tzset();
   }
   TimeZoneGuard(const TimeZoneGuard&) = delete;
@@ -36,7 +26,7 @@ class TimeZoneGuard {
     ::tzset();
 #endif
   }
-  std::optional<std::string> former_;
+  std::optional<ScopedEnvironment> zone_;
 };
 
 }  // namespace TestSupport
