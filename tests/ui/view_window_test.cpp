@@ -2,10 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QClipboard>
-#include <QGuiApplication>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTest>
 #include <string>
 
@@ -18,7 +15,6 @@ namespace {
 class ViewerTest : public ::testing::Test {
  protected:
   QPlainTextEdit* Text() { return viewer.findChild<QPlainTextEdit*>(QStringLiteral("txbText1")); }
-  QPushButton* Copy() { return viewer.findChild<QPushButton*>("cmdCopyToClipboard"); }
 
   // Shows a file of the given text, or the file at path when path is given.
   void View(const std::string& text, const std::string& path = "") {
@@ -51,21 +47,6 @@ TEST_F(ViewerTest, AFileUpToTheLimitIsShownWholeBeyondItBetweenTwoNotesAndAMissi
   EXPECT_EQ(Text()->toPlainText(), "");
   QTest::keyClick(Text(), Qt::Key_Escape);
   EXPECT_FALSE(viewer.isVisible()) << "Escape in the text closes the viewer";
-}
-
-TEST_F(ViewerTest, TheCopyButtonCopiesTheSelectionAfterAMouseReleaseOrElseAllTheText) {
-  View("first line\nsecond line\n");
-  QTextCursor cursor = Text()->textCursor();
-  cursor.setPosition(6);
-  cursor.setPosition(17, QTextCursor::KeepAnchor);
-  Text()->setTextCursor(cursor);
-  QTest::mouseRelease(Text()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
-  QTest::mouseClick(Copy(), Qt::LeftButton);
-  EXPECT_EQ(QGuiApplication::clipboard()->text(), "line\nsecond");
-  Text()->moveCursor(QTextCursor::Start);
-  QTest::mouseRelease(Text()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
-  QTest::mouseClick(Copy(), Qt::LeftButton);
-  EXPECT_EQ(QGuiApplication::clipboard()->text(), "first line\nsecond line\n");
 }
 
 }  // namespace
