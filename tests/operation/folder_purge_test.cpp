@@ -112,8 +112,7 @@ TEST_F(FolderPurgeTest, TheCountingPassTouchesNothingAndThePurgingPassEmptiesThe
 
   EXPECT_EQ(purge.FolderPurgeTotal, 2) << "a.txt and b.txt; the protected file is skipped";
   EXPECT_EQ(host.texts, (std::vector<std::string>{"Files to purge: 1", "Files to purge: 2"}));
-  EXPECT_EQ(ReadFile(At("sel/a.txt")), "secret");
-  EXPECT_EQ(ReadFile(At("sel/sub/b.txt")), "secret");
+  for (const char* name : {"sel/a.txt", "sel/sub/b.txt"}) EXPECT_EQ(ReadFile(At(name)), "secret");
 
   purge.FolderPurgeMode = 0;
   purge.KXesPurgeRecursive2(folder.Path(), 1, kCaption);
@@ -134,9 +133,7 @@ TEST_F(FolderPurgeTest, TheCountingPassTouchesNothingAndThePurgingPassEmptiesThe
 TEST_F(FolderPurgeTest, ThePurgingPassShowsEachPassAndTheShareDoneFromTheSecondFile) {
   UsePasses(2);
   const std::string own = Make("own.txt");
-  Make("sel/a.txt");
-  Make("sel/b.txt");
-  Make("sel/c.txt");
+  for (const char* name : {"sel/a.txt", "sel/b.txt", "sel/c.txt"}) Make(name);
   Select("sel");
   std::vector<std::string> order = FilesInOrder(At("sel/"));
   order.insert(order.begin(), own);

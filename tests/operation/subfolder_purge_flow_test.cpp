@@ -38,16 +38,7 @@ std::string Programs(const std::string& path) {
 
 }  // namespace
 
-TEST(SubfolderPurgeFlowTexts, TheQuestionChooserAndNoSubfolderNoticeReadAsTheProgramWordsThem) {
-  EXPECT_STREQ(kCaption, "Purge folders");
-  EXPECT_EQ(StartQuestion(),
-            "Do you wish to purge all files in\r\nselected subfolders of some folder?\r\n"
-            "(Note that all files in all subfolders of the\r\nselected subfolders will also be "
-            "purged.)\r\n\r\nIf so, first select a folder, then select the subfolders\r\n"
-            "of that folder that you wish to purge.");
-  EXPECT_EQ(
-      ChooserTitle(),
-      "Specify the folder containing the subfolders\r\nto be purged (or a selection of them)");
+TEST(SubfolderPurgeFlowTexts, TheNoSubfolderNoticeNamesTheFolder) {
   EXPECT_EQ(NoSubfoldersMessage("/home/ann/"),
             "/home/ann/ has no subfolders.\r\n\r\nIf you wish to purge just the files in this "
             "folder\r\nthen click on 'Specify folder' to select this folder\r\n"
