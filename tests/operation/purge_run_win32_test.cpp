@@ -4,6 +4,7 @@
 
 #include "operation/run_fixture.h"
 #include "support/file_inspection.h"
+#include "support/native_path.h"
 
 // After the program's headers: <windows.h> makes Yield a macro.
 #include <windows.h>
