@@ -4,8 +4,8 @@
 
 #include "platform/errors.h"
 
-// The texts of the outcomes that the runs' reports do not show in the tests of the runs, and
-// those whose words depend on the outcome's counts, its error or the extension.
+// The texts of the outcomes, whose words depend on the outcome's counts, its error or the
+// extension.
 TEST(OutcomeReportText, SaysWhatThePurgeDidWithTheCountsAndTheSystemsReason) {
   using namespace FilePurge;
   const std::string notVerified = "not verified: the file system does not tell where a file's "
@@ -28,7 +28,6 @@ TEST(OutcomeReportText, SaysWhatThePurgeDidWithTheCountsAndTheSystemsReason) {
       {{kStoppedInPass, {}, 0, 0, true, false}, 3,
        ": purge stopped before its first write; left as it was."},
       {{kHardLinked, {}, 0, 1}, 1, ": has 1 other name (hard link), not purged."},
-      {{kHardLinked, {}, 0, 3}, 1, ": has 3 other names (hard links), not purged."},
       {{kWriteFailed, std::make_error_code(std::errc::no_space_on_device), 0, 0}, 1,
        ": error when writing to file. (no space left on device)"},
       {{kNotDeleted, Platform::PlatformErrc::NameReplaced, 1, 0}, 1,
@@ -57,13 +56,4 @@ TEST(OutcomeReportText, SaysWhatThePurgeDidWithTheCountsAndTheSystemsReason) {
   for (const auto& c : cases) EXPECT_EQ(OutcomeReportText(c.outcome, c.passes), c.text);
   EXPECT_EQ(ResultCodeReportText(7, "exe"), ": \"exe\" files are not purged.");
   EXPECT_EQ(ResultCodeReportText(8, "sys"), ": \"sys\" files are not purged.");
-}
-
-TEST(FolderNotEnteredText, NamesTheFolderAndWhyItWasNotEntered) {
-  EXPECT_EQ(FolderNotEnteredText("/t/m/", Platform::PlatformErrc::OtherFileSystem),
-            "/t/m/ (folder): another file system, not entered.");
-  EXPECT_EQ(FolderNotEnteredText("/t/l/", Platform::PlatformErrc::NotAFolder),
-            "/t/l/ (folder): replaced by a link or another entry, not entered.");
-  EXPECT_EQ(FolderNotEnteredText("/t/x/", std::make_error_code(std::errc::permission_denied)),
-            "/t/x/ (folder): cannot be read (permission denied).");
 }
