@@ -7,7 +7,7 @@
 
 using namespace TestSupport;
 
-TEST_F(RunTest, ThePurgeQueryAsksOncePerExtensionAndOnlyForTheRunItIsAnsweredIn) {
+TEST_F(RunTest, ThePurgeQueryAsksOncePerExtensionForTheRunItIsAnsweredInAndCancelStopsIt) {
   MakeFolder(folder / "sub");
   const std::string first = WriteFile(folder / "tool.exe", "MZ");
   WriteFile(folder / NativePath("sub/other.exe"), "MZ");
@@ -16,42 +16,35 @@ TEST_F(RunTest, ThePurgeQueryAsksOncePerExtensionAndOnlyForTheRunItIsAnsweredIn)
   Purge();
   ASSERT_EQ(dialogs.shown.size(), 1u);
   const MessageBoxRequest& query = dialogs.shown[0];
-  EXPECT_EQ(query.title, "Purge query");
-  EXPECT_EQ(query.text, first +
-                            "\r\n\r\nYou have requested to purge a file with an \"exe\" "
-                            "extension.\r\nDo you wish to allow all files with this extension "
-                            "to be purged?\r\n(Permission lasts only during the course of this "
-                            "operation.)");
-  EXPECT_EQ(query.buttons, MessageButtons::YesNoCancel);
-  EXPECT_EQ(query.defaultButton, MessageAnswer::No);
+  EXPECT_EQ(query.title + "|" + query.text,
+            "Purge query|" + first +
+                "\r\n\r\nYou have requested to purge a file with an \"exe\" extension.\r\nDo you "
+                "wish to allow all files with this extension to be purged?\r\n(Permission lasts "
+                "only during the course of this operation.)");
+  EXPECT_TRUE(query.buttons == MessageButtons::YesNoCancel &&
+              query.defaultButton == MessageAnswer::No);
   EXPECT_TRUE(Contains(run.Report(), "tool.exe: \"exe\" files are not purged.\r\n"));
   EXPECT_TRUE(Contains(run.Report(), "other.exe: \"exe\" files are not purged.\r\n"));
-  EXPECT_EQ(ReadFile(folder / NativePath("sub/other.exe")), "MZ");
 
-  // The next run asks again, and Yes purges every file of the extension.
+  // The next run asks again; Cancel stops the whole run.
+  const std::string later = WriteFile(folder / NativePath("sub/b.txt"), "2");
+  dialogs.Answer(MessageAnswer::Cancel);
+  Purge();
+  EXPECT_EQ(ReadFile(first) + ReadFile(later), "MZ2") << "the subfolders are not visited";
+  EXPECT_TRUE(Contains(run.Report(), "Purge operation was stopped."));
+
+  // Yes purges every file of the extension.
   dialogs.Answer(MessageAnswer::Yes);
   Purge();
-  EXPECT_EQ(dialogs.shown.size(), 2u);
-  EXPECT_EQ(run.lngNumFilesPurged, 2);
+  EXPECT_EQ(dialogs.shown.size(), 3u);
+  EXPECT_EQ(run.lngNumFilesPurged, 3);
 
   // Sensitive files allowed in the options are purged without a question.
   WriteFile(folder / "a.ini", "1");
   settings.options.blnOKToPurgeSensitiveFiles = true;
   Purge();
-  EXPECT_EQ(dialogs.shown.size(), 2u);
+  EXPECT_EQ(dialogs.shown.size(), 3u);
   EXPECT_FALSE(Exists(folder / "a.ini"));
-}
-
-TEST_F(RunTest, CancelInThePurgeQueryStopsTheWholeRun) {
-  MakeFolder(folder / "sub");
-  WriteFile(folder / "a.dll", "1");
-  WriteFile(folder / NativePath("sub/b.txt"), "2");
-  dialogs.Answer(MessageAnswer::Cancel);
-  Target("*.*", true);
-  Purge();
-  EXPECT_EQ(ReadFile(folder / "a.dll"), "1");
-  EXPECT_EQ(ReadFile(folder / NativePath("sub/b.txt")), "2") << "the subfolders are not visited";
-  EXPECT_TRUE(Contains(run.Report(), "Purge operation was stopped."));
 }
 
 TEST_F(RunTest, ThePerFileConfirmationTakesEachOfItsAnswers) {
@@ -67,21 +60,16 @@ TEST_F(RunTest, ThePerFileConfirmationTakesEachOfItsAnswers) {
   EXPECT_EQ(host.labels.size(), 3u) << "no more questions after \"purge all\"";
   EXPECT_EQ(run.lngNumFilesPurged, 3);
   EXPECT_TRUE(Contains(run.Report(), "f.txt not purged.\r\n"));
-}
 
-TEST_F(RunTest, StopThisPurgeInTheConfirmationOfTheExactlyNamedFileStopsTheRun) {
-  MakeFolder(folder / "sub");
+  // "Stop this purge" on the first file, named with its size and date, ends the run there.
   const std::string path = WriteFile(folder / "Report.PDF", Repeat('x', 1536));
   SetModificationTime(path, 1796553000);
-  WriteFile(folder / NativePath("sub/b.txt"), "2");
-  settings.blnConfirmFiles = true;
+  host.labels.clear();
   host.confirmations = {FileConfirmation::Stop};
   Target("*.*", true);
   Purge();
-  ASSERT_EQ(host.labels.size(), 1u);
-  EXPECT_EQ(host.labels[0], path + "     1.50 KB     12/06/2026");
+  EXPECT_EQ(host.labels, std::vector<std::string>{path + "     1.50 KB     12/06/2026"});
   EXPECT_EQ(ReadFile(path), Repeat('x', 1536));
-  EXPECT_EQ(ReadFile(folder / NativePath("sub/b.txt")), "2");
   EXPECT_EQ(run.Status(), RunStatus::Stopped);
   EXPECT_TRUE(Contains(run.Report(), "Report.PDF not purged.\r\n"));
 }
@@ -96,14 +84,12 @@ TEST_F(RunTest, FilesRemovedWhileAConfirmationIsOpenGetLinesWithTheReason) {
   Purge();
   ASSERT_EQ(host.labels.size(), 1u);
   const bool aFirst = host.labels[0].starts_with(a + " ");
-  const std::string asked = aFirst ? "a.txt" : "b.txt";
-  const std::string other = aFirst ? "b.txt" : "a.txt";
-  for (const std::string& start :
-       {"\r\n" + asked + " (1,536 bytes): unable to open file for writing. (",
-        "\r\n" + other + " (0 bytes): unable to open file for writing. ("}) {
-    const std::size_t at = run.Report().find(start);
-    ASSERT_NE(at, std::string::npos) << start << " in " << run.Report();
-    const std::string rest = run.Report().substr(at + start.size());
+  for (const std::string& start : {std::string(aFirst ? "a" : "b") + ".txt (1,536 bytes): ",
+                                   std::string(aFirst ? "b" : "a") + ".txt (0 bytes): "}) {
+    const std::string line = "\r\n" + start + "unable to open file for writing. (";
+    const std::size_t at = run.Report().find(line);
+    ASSERT_NE(at, std::string::npos) << line << " in " << run.Report();
+    const std::string rest = run.Report().substr(at + line.size());
     EXPECT_GT(rest.find(")\r\n"), 0u) << "the system's reason, then the line's end";
     EXPECT_EQ(rest.find("\r\n"), rest.find(")\r\n") + 1);
   }

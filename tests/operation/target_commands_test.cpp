@@ -48,6 +48,10 @@ struct PlainMainWindow final : MainWindowView {
 class TargetCommandsTest : public ::testing::Test {
  protected:
   TargetRecord& Target() { return settings.target; }
+  // The title and text of the n-th message shown.
+  std::string Shown(std::size_t n) {
+    return dialogs.shown.at(n).title + "|" + dialogs.shown[n].text;
+  }
 
   TempFolder folder;
   PlainMainWindow main;
@@ -64,8 +68,6 @@ bool NoDialog(SpecifyFiles&) {
 
 }  // namespace
 
-// --- Single file -------------------------------------------------------------------------------
-
 TEST_F(TargetCommandsTest, ASingleFileKeepsItsExactFolderAndNameAndIsEstimatedWithItsDrive) {
   MakeFolder(folder / "Sub Folder");
   const std::string path =
@@ -73,28 +75,26 @@ TEST_F(TargetCommandsTest, ASingleFileKeepsItsExactFolderAndNameAndIsEstimatedWi
   Platform::DriveInfo drive;
   ASSERT_FALSE(Platform::DriveOfPath(folder.Path(), drive));
   settings.purgeSpeeds.Set(drive.root, 0.1f, 1);
-  Target().blnSubdirectories = true;
+  Target() = {"/old/", "*.*", true};
+  dialogs.Choose(std::nullopt);  // a cancelled choice keeps the target
   dialogs.Choose(path);
   commands.cmdSingleFile_MouseUp();
-
-  EXPECT_EQ(dialogs.choosers.at(0).title, "Specify file to be purged.");
   EXPECT_TRUE(main.guard);
-  EXPECT_EQ(Target().TargetFolder, folder / NativePath("Sub Folder/"));
-  EXPECT_EQ(Target().TargetFilespec, "Report Q1.TXT");
-  EXPECT_TRUE(Target().filespecIsName);
-  EXPECT_FALSE(Target().blnSubdirectories);
-  EXPECT_EQ(main.captions["lblSubdirectories2"], "(The folder has no subfolders.)");
+  EXPECT_EQ(Target().TargetFolder + Target().TargetFilespec, "/old/*.*");
+  main.guard = false;
+  commands.cmdSingleFile_MouseUp();
+  EXPECT_EQ(dialogs.choosers.at(0).title, "Specify file to be purged.");
+  EXPECT_EQ(Target().TargetFolder + "|" + Target().TargetFilespec,
+            folder / NativePath("Sub Folder/") + "|Report Q1.TXT");
+  EXPECT_TRUE(Target().filespecIsName && !Target().blnSubdirectories);
   EXPECT_EQ(main.captions["lblEstimatedTime"], "Less than a minute.");
 
   // A file that the date restriction excludes is told of, still taken, and gets no estimate.
   DatePr2::DateParts parts{1990, 1, 1};
   settings.dateRestriction.lngOnlyBeforeThisJDN = DatePr2::EuroDateToJdn(parts);
   Target().blnSubdirectories = true;
-  main.guard = false;
-  dialogs.Choose(path);
-  commands.cmdSingleFile_MouseUp();
-  EXPECT_EQ(dialogs.shown.at(0).title, "Single file");
-  EXPECT_EQ(dialogs.shown[0].text.rfind("The file " + path + "\r\nhas a date of ", 0), 0u);
+  commands.DropTarget(path);
+  EXPECT_EQ(Shown(0).rfind("Single file|The file " + path + "\r\nhas a date of ", 0), 0u);
   EXPECT_FALSE(Target().blnSubdirectories) << "never the file's namesakes in subfolders";
   EXPECT_EQ(main.captions["lblEstimatedTime"], "");
 }
@@ -102,44 +102,13 @@ TEST_F(TargetCommandsTest, ASingleFileKeepsItsExactFolderAndNameAndIsEstimatedWi
 TEST(SingleFileEstimate, ScalesTheTimeBySizeAndNeverWraps) {
   // 1 MB at 0.1 MB/s with 12 overwrites: 120 s, times 0.917 / 1 = 110 s.
   EXPECT_EQ(SingleFileEstimate(1048576, 0.1f, 12, 0.917, 0.2), "1 minute and 50 seconds");
-  // 1 KB: 1 s, times 0.917 / (1/1024)^0.2 = 3.668: 4 s.
-  EXPECT_EQ(SingleFileEstimate(1024, 0.1f, 12, 0.917, 0.2), "Less than a minute.");
   EXPECT_EQ(SingleFileEstimate(0, 0.1f, 12, 0.917, 0.2), "") << "an empty file";
   EXPECT_EQ(SingleFileEstimate(1024, 0, 12, 0.917, 0.2), "") << "an unmeasured drive";
   EXPECT_EQ(SingleFileEstimate(1e15, 1e-6f, 12, 0.917, 0.2).back(), 's') << "never wraps";
 }
 
-TEST_F(TargetCommandsTest, ACancelledChoiceKeepsTheTargetAndAFileNamedLikeAPatternIsThatFile) {
-  Target() = {"/old/", "*.*", true};
-  dialogs.Choose(std::nullopt);
-#ifdef _WIN32
-  // Windows allows no "*" in a name: the chooser's answer names no file and is refused.
-  dialogs.Choose(folder / "a*b.txt");
-#else
-  // A POSIX name may hold one: the file is taken by its exact name, never as a pattern.
-  dialogs.Choose(WriteFile(folder / "a*b.txt", "abc"));
-#endif
-  commands.cmdSingleFile_MouseUp();
-  EXPECT_TRUE(main.guard);
-  EXPECT_EQ(Target().TargetFilespec, "*.*");
-  main.guard = false;
-  commands.cmdSingleFile_MouseUp();
-#ifdef _WIN32
-  ASSERT_EQ(dialogs.shown.size(), 1u);
-  EXPECT_EQ(dialogs.shown[0].title, "Single file");
-  EXPECT_EQ(dialogs.shown[0].text, NameCannotStandAloneText(folder / "a*b.txt"));
-  EXPECT_EQ(Target().TargetFolder, "/old/");
-  EXPECT_EQ(Target().TargetFilespec, "*.*");
-#else
-  EXPECT_TRUE(dialogs.shown.empty());
-  EXPECT_EQ(Target().TargetFolder, folder.Path());
-  EXPECT_EQ(Target().TargetFilespec, "a*b.txt");
-  EXPECT_TRUE(Target().filespecIsName);
-#endif
-}
-
-TEST_F(TargetCommandsTest, NoCommandActsDuringARunAndNoMouseUpWhileTheGuardHolds) {
-  Target() = {folder.Path(), "*.*", false};
+TEST_F(TargetCommandsTest, NoCommandActsDuringARunNorAMouseUpWhileTheGuardHoldsAndClearAsksFirst) {
+  Target() = {folder.Path(), "*.*", true};
   main.running = true;
   commands.cmdClear_Click();
   for (const bool running : {true, false}) {
@@ -151,12 +120,20 @@ TEST_F(TargetCommandsTest, NoCommandActsDuringARunAndNoMouseUpWhileTheGuardHolds
     commands.cmdSubdirectories_MouseUp();
     if (running) commands.DropTarget(folder.Path());
   }
-  EXPECT_TRUE(dialogs.choosers.empty());
-  EXPECT_TRUE(dialogs.shown.empty());
+  EXPECT_TRUE(dialogs.choosers.empty() && dialogs.shown.empty());
   EXPECT_EQ(main.targetRefreshes, 0);
-}
 
-// --- Specify folder ----------------------------------------------------------------------------
+  // Clear forgets folder and files only on Yes.
+  dialogs.Answer(MessageAnswer::No);
+  dialogs.Answer(MessageAnswer::Yes);
+  commands.cmdClear_Click();
+  EXPECT_EQ(Target().TargetFolder, folder.Path());
+  commands.cmdClear_Click();
+  EXPECT_EQ(Shown(1), "Clear|Clear folder and file specifications?");
+  EXPECT_EQ(Target().TargetFolder + Target().TargetFilespec, "");
+  EXPECT_TRUE(Target().blnSubdirectories) << "the next choice of folder or file resets it";
+  EXPECT_EQ(main.dateLabelUpdates, 1);
+}
 
 TEST_F(TargetCommandsTest, AFolderWithFilesIsTakenWithAllItsFilesOnlyOnYes) {
   WriteFile(folder / "a.txt", "a");
@@ -166,40 +143,31 @@ TEST_F(TargetCommandsTest, AFolderWithFilesIsTakenWithAllItsFilesOnlyOnYes) {
     dialogs.Choose(folder.Path() + Platform::kPathSeparator);
     dialogs.Answer(answer);
     commands.cmdSpecifyDirectory0_MouseUp();
-    EXPECT_EQ(Target().TargetFolder, folder.Path()) << "exactly one separator at the end";
-    EXPECT_EQ(Target().TargetFilespec, answer == MessageAnswer::Yes ? "*.*" : "");
+    // Exactly one separator at the end.
+    EXPECT_EQ(Target().TargetFolder + Target().TargetFilespec,
+              folder.Path() + (answer == MessageAnswer::Yes ? "*.*" : ""));
     EXPECT_FALSE(Target().blnSubdirectories);
-    EXPECT_EQ(main.captions["lblSubdirectories2"],
-              "(Do not operate on files in lower subfolders.)");
   }
+  EXPECT_EQ(main.captions["lblSubdirectories2"], "(Do not operate on files in lower subfolders.)");
   EXPECT_EQ(dialogs.choosers.at(0).title, "Specify folder containing files to be purged");
-  ASSERT_EQ(dialogs.shown.size(), 3u);
-  EXPECT_EQ(dialogs.shown[0].title, "Specify folder");
-  EXPECT_EQ(dialogs.shown[0].text, "Do you wish to purge ALL files in " + folder.Path() +
-                                       "\r\n(subject to any date restriction which is in effect)?");
-  EXPECT_EQ(dialogs.shown[2].icon, MessageIcon::Information);
-  EXPECT_EQ(dialogs.shown[2].text,
+  EXPECT_EQ(Shown(0), "Specify folder|Do you wish to purge ALL files in " + folder.Path() +
+                          "\r\n(subject to any date restriction which is in effect)?");
+  EXPECT_EQ(dialogs.shown.at(2).text,
             "If you wish also to purge all files in subfolders\r\n(subject to any date "
             "restriction which is in effect)\r\nthen click on the 'Subfolders?' button.");
   EXPECT_EQ(main.dateLabelUpdates, 2);
 }
 
-// --- Subfolders? -------------------------------------------------------------------------------
-
 TEST_F(TargetCommandsTest, TheToggleTurnsSubfoldersOnAndOffOnlyWhereThereAreAny) {
-  Target() = {folder.Path(), "*.*", true};
-  commands.cmdSubdirectories_MouseUp();
+  Target() = {folder.Path(), "*.*", false};
   commands.cmdSubdirectories_MouseUp();
   EXPECT_FALSE(Target().blnSubdirectories);
-  EXPECT_EQ(main.captions["lblSubdirectories"], "No");
-  EXPECT_EQ(main.captions["lblSubdirectories2"], "(The folder has no subfolders.)");
   MakeFolder(folder / "sub");
-  commands.cmdSubdirectories_MouseUp();
-  EXPECT_TRUE(Target().blnSubdirectories);
-  EXPECT_EQ(main.captions["lblSubdirectories2"],
-            "(Operate on all specified files in lower subfolders.)");
-  commands.cmdSubdirectories_MouseUp();
-  EXPECT_FALSE(Target().blnSubdirectories);
+  for (const bool on : {true, false}) {
+    commands.cmdSubdirectories_MouseUp();
+    EXPECT_EQ(Target().blnSubdirectories, on);
+  }
+  EXPECT_EQ(main.captions["lblSubdirectories"], "No");
 
   // A folder that cannot be read is forgotten; the user is not told while the window starts.
   const std::string gone = folder / NativePath("gone/");
@@ -210,12 +178,8 @@ TEST_F(TargetCommandsTest, TheToggleTurnsSubfoldersOnAndOffOnlyWhereThereAreAny)
     EXPECT_EQ(Target().TargetFolder + Target().TargetFilespec, "");
     EXPECT_EQ(dialogs.shown.size(), started ? 1u : 0u);
   }
-  EXPECT_EQ(dialogs.shown[0].title + "|" + dialogs.shown[0].text,
-            "Error|Error when attempting to access " + gone + ".");
-  EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Exclamation);
+  EXPECT_EQ(Shown(0), "Error|Error when attempting to access " + gone + ".");
 }
-
-// --- Specify files -----------------------------------------------------------------------------
 
 TEST_F(TargetCommandsTest, SpecifyFilesNeedsAFolderWithFilesAndOffersAllOfThemBelowIt) {
   commands.cmdSpecifyFiles_MouseUp(NoDialog);
@@ -223,72 +187,28 @@ TEST_F(TargetCommandsTest, SpecifyFilesNeedsAFolderWithFilesAndOffersAllOfThemBe
   Target() = {folder.Path(), "", true};
   settings.dateRestriction.lngOnlyBeforeThisJDN = 2451545;
   commands.cmdSpecifyFiles_MouseUp(NoDialog);
-  ASSERT_EQ(dialogs.shown.size(), 2u);
-  EXPECT_EQ(dialogs.shown[0].title + "|" + dialogs.shown[0].text,
-            "Folder unspecified|The folder has not been specified.");
-  EXPECT_EQ(dialogs.shown[1].title + "|" + dialogs.shown[1].text,
-            "Specify files|There are no files in " + folder.Path() +
-                " or in any of its subfolders (possibly due to the date restriction).");
+  EXPECT_EQ(Shown(0), "Folder unspecified|The folder has not been specified.");
+  EXPECT_EQ(Shown(1), "Specify files|There are no files in " + folder.Path() +
+                          " or in any of its subfolders (possibly due to the date restriction).");
 
   // Files only in lower subfolders: all files, but no single file, are offered.
   settings.dateRestriction.lngOnlyBeforeThisJDN = DatePr2::NoDateRestriction;
   WriteFile(folder / NativePath("sub/deep.txt"), "d");
-  int shown = 0;
   commands.cmdSpecifyFiles_MouseUp([&](SpecifyFiles& state) {
-    ++shown;
-    EXPECT_FALSE(main.menuEnabled);
-    EXPECT_FALSE(state.SingleFileEnabled());
+    EXPECT_FALSE(main.menuEnabled || state.SingleFileEnabled());
     EXPECT_EQ(state.SelectedOption(), SpecifyFilesOption::AllFiles);
     return state.Accept(dialogs);
   });
-  EXPECT_EQ(shown, 1);
   EXPECT_EQ(Target().TargetFilespec, "*.*");
   EXPECT_TRUE(Target().blnSubdirectories);
-}
 
-TEST_F(TargetCommandsTest, AFileChosenFromTheListIsThatFileAlone) {
+  // A file chosen from the list is that file alone.
   WriteFile(folder / "Notes.TXT", "n");
-#ifdef _WIN32
-  const std::string name = "Notes.TXT";
-#else
-  // First in the list: a name that, read as a pattern, would take Notes.TXT too.
-  const std::string name = "N?tes.TXT";
-  WriteFile(folder / name, "n");
-#endif
-  MakeFolder(folder / "sub");
-  Target() = {folder.Path(), "*.*", true};
   commands.cmdSpecifyFiles_MouseUp([&](SpecifyFiles& state) {
     state.SelectFile(0);
     return state.Accept(dialogs);
   });
-  EXPECT_EQ(Target().TargetFilespec, name);
-  EXPECT_TRUE(Target().filespecIsName);
-  EXPECT_FALSE(Target().blnSubdirectories);
+  EXPECT_EQ(Target().TargetFilespec, "Notes.TXT");
+  EXPECT_TRUE(Target().filespecIsName && !Target().blnSubdirectories);
   EXPECT_EQ(main.captions["lblSubdirectories"], "No");
-
-  // A pattern chosen next is a pattern again.
-  commands.cmdSpecifyFiles_MouseUp([&](SpecifyFiles& state) {
-    state.SelectOption(SpecifyFilesOption::MultipleFiles);
-    state.filespecText = "N?tes.*";
-    return state.Accept(dialogs);
-  });
-  EXPECT_EQ(Target().TargetFilespec, "N?tes.*");
-  EXPECT_FALSE(Target().filespecIsName);
-}
-
-// --- Clear -------------------------------------------------------------------------------------
-
-TEST_F(TargetCommandsTest, ClearForgetsFolderAndFilesOnlyOnYes) {
-  Target() = {folder.Path(), "*.*", true};
-  dialogs.Answer(MessageAnswer::No);
-  dialogs.Answer(MessageAnswer::Yes);
-  commands.cmdClear_Click();
-  EXPECT_EQ(Target().TargetFolder, folder.Path());
-  commands.cmdClear_Click();
-  EXPECT_EQ(dialogs.shown.at(1).title + "|" + dialogs.shown[1].text,
-            "Clear|Clear folder and file specifications?");
-  EXPECT_EQ(Target().TargetFolder, "");
-  EXPECT_EQ(Target().TargetFilespec, "");
-  EXPECT_TRUE(Target().blnSubdirectories) << "the next choice of folder or file resets it";
-  EXPECT_EQ(main.dateLabelUpdates, 1);
 }
