@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -18,9 +17,6 @@
 using namespace TestSupport;
 
 namespace {
-
-constexpr const char* kRefusal =
-    "Please exit this window only by clicking on 'Accept' or 'Cancel'.";
 
 void MakeFolders(const TempFolder& folder, int count) {
   for (int i = 0; i < count; ++i)
@@ -43,9 +39,7 @@ void WhenRead(const std::function<void(QDialog&)>& whileShown) {
 }
 
 void Click(QDialog& dialog, const char* name) {
-  QWidget* control = dialog.findChild<QWidget*>(name);
-  ASSERT_NE(control, nullptr) << name;
-  QTest::mouseClick(control, Qt::LeftButton);
+  QTest::mouseClick(dialog.findChild<QWidget*>(name), Qt::LeftButton);
 }
 
 class SelectSubfoldersDialog : public ::testing::Test {
@@ -95,7 +89,8 @@ TEST_F(SelectSubfoldersDialog, ClosingOtherwiseIsRefusedAndCancelKeepsTheLastSel
   ASSERT_EQ(dialogs.shown.size(), 3u);
   for (std::size_t i : {0u, 1u}) {
     EXPECT_EQ(dialogs.shown[i].title, "Select Folders");
-    EXPECT_EQ(dialogs.shown[i].text, kRefusal);
+    EXPECT_EQ(dialogs.shown[i].text,
+              "Please exit this window only by clicking on 'Accept' or 'Cancel'.");
   }
   EXPECT_EQ(dialogs.shown[2].title, "Folder selection");
   EXPECT_EQ(dialogs.shown[2].text, "Selection cancelled.");
