@@ -128,12 +128,11 @@ TEST(SubfolderSelectionMemory, TheSameParentPreChecksTheLastChoiceAndAnotherForg
   state.Read(folder.Path(), memory.PreselectionFor(folder.Path()));
   // Names are exact: on POSIX "A" is another folder than "a", and stands before it.
   EXPECT_EQ(state.Accept(), (std::vector<std::string>{"a", "b"}));
-  std::vector<std::string> names;
-  for (const SubfolderRow& row : state.Subfolders()) names.push_back(row.name);
+  state.SelectAll();
 #ifdef _WIN32
-  EXPECT_EQ(names, (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(state.Accept(), (std::vector<std::string>{"a", "b"}));
 #else
-  EXPECT_EQ(names, (std::vector<std::string>{"A", "a", "b"}));
+  EXPECT_EQ(state.Accept(), (std::vector<std::string>{"A", "a", "b"}));
 #endif
 
   TempFolder other;

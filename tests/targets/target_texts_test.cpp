@@ -20,38 +20,30 @@ TEST(DescribeTarget, ShowsThePlaceholderAndTheHintUntilBothAreChosen) {
   ScriptedRandom random;
   TargetRecord target;
   TargetDescription d = DescribeTarget(target, "(not specified)", random);
-  EXPECT_EQ(d.folderCaption, "(not specified)");
-  EXPECT_EQ(d.filesCaption, "(not specified)");
-  EXPECT_EQ(d.filesExplanation, "");
-  EXPECT_EQ(d.singleFileHint, "To purge multiple files, specify folder and files.");
+  EXPECT_EQ(d.folderCaption + d.filesCaption + d.filesExplanation + d.singleFileHint,
+            "(not specified)(not specified)To purge multiple files, specify folder and files.");
   EXPECT_TRUE(d.clearEstimatedTime && d.clearSubfolderLabels && d.clearDateRestriction);
-
   target = {"/home/ann/", "*.*", false};
   d = DescribeTarget(target, "(not specified)", random);
-  EXPECT_EQ(d.folderCaption, "/home/ann/");
-  EXPECT_EQ(d.filesExplanation, "(All files.)");
-  EXPECT_EQ(d.singleFileHint, "");
+  EXPECT_EQ(d.folderCaption + d.filesCaption + d.filesExplanation + d.singleFileHint,
+            "/home/ann/*.*(All files.)");
   EXPECT_FALSE(d.clearEstimatedTime || d.clearSubfolderLabels || d.clearDateRestriction);
-
   // A file whose name holds wildcards is shown by its name and explained as no pattern.
   target.filespecIsName = true;
-  d = DescribeTarget(target, "(not specified)", random);
-  EXPECT_EQ(d.filesCaption, "*.*");
-  EXPECT_EQ(d.filesExplanation, "");
+  EXPECT_EQ(DescribeTarget(target, "(not specified)", random).filesExplanation, "");
 }
 
 TEST(ShowSubfolderSetting, AFolderWithoutSubfoldersTurnsTheSettingOff) {
   TargetRecord target{"/data/", "*.*", true};
   const SubfolderSetting none = ShowSubfolderSetting(target, 0);
-  EXPECT_EQ(none.answer, "No");
-  EXPECT_EQ(none.explanation, "(The folder has no subfolders.)");
+  EXPECT_EQ(none.answer + " " + none.explanation, "No (The folder has no subfolders.)");
   EXPECT_FALSE(target.blnSubdirectories);
   EXPECT_EQ(ShowSubfolderSetting(target, 3).explanation,
             "(Do not operate on files in lower subfolders.)");
   target.blnSubdirectories = true;
   const SubfolderSetting yes = ShowSubfolderSetting(target, 3);
-  EXPECT_EQ(yes.answer, "Yes");
-  EXPECT_EQ(yes.explanation, "(Operate on all specified files in lower subfolders.)");
+  EXPECT_EQ(yes.answer + " " + yes.explanation,
+            "Yes (Operate on all specified files in lower subfolders.)");
   TargetRecord empty;
   EXPECT_EQ(ShowSubfolderSetting(empty, 3).answer, "");
 }
