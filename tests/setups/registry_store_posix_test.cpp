@@ -96,7 +96,6 @@ TEST_F(RegistryTest, ValuesWithLineBreaksEqualsSignsBracketsAndBackslashesComeBa
 
   EXPECT_EQ(Read(oddKey, oddName), oddValue);
   EXPECT_EQ(Read(oddKey, ";plain"), "");
-  EXPECT_EQ(Read(kKey, "Speed"), "3");
   EXPECT_EQ(ReadFile(store),
             "[Soft]ware\\\\[x]\\n\\\\/media/a=b\\\\]\n"
             "\\=na\\[me\\]\\\\\\===first\\r\\nsecond\\\\n\\x09\\x01\\x7F\\x00=[é]\n"
