@@ -95,17 +95,23 @@ TEST_F(SetupPanelTest, ASetupSavedThroughTheChooserLoadsBackAndItsFolderIsOffere
   EXPECT_EQ(window.dateLabelUpdates, 2) << "after the load and the restore";
 }
 
-TEST_F(SetupPanelTest, ADamagedOrMissingFileIsNamedInItsMessageAndChangesNothing) {
+TEST_F(SetupPanelTest, AFailedLoadOrSaveIsToldAndALoadThatFailsChangesNothing) {
   const std::string damaged = WriteFile(folder / "damaged.kxs", "0.15\r\n 2\r\n");
   Load(damaged);
   Load(folder / "missing.kxs");
   Load(std::nullopt);
-  EXPECT_EQ(Shown(), "Error: Error when attempting to load setup from file " + damaged +
-                       "!\nError when attempting to load setup.: File " + folder / "missing.kxs" +
-                       " not found!\n");
   EXPECT_EQ(window.setupFilename, "earlier.kxs");
   EXPECT_EQ(window.targetRefreshes, 0);
   EXPECT_EQ(dialogs.choosers.back().folder, Platform::FolderPart(nextRun));
+  const std::string path = folder / "no such folder/setup.kxs";
+  SaveAs(path);
+  EXPECT_EQ(window.setupFilename, "") << "a failed save empties the setup name";
+  panels = std::make_unique<SetupPanels>(window, settings, dialogs, remembered, path);
+  Click({"cmdSaveSetup", "cmdSaveSetupForNextRun"});
+  EXPECT_EQ(Shown(), "Error: Error when attempting to load setup from file " + damaged +
+                         "!\nError when attempting to load setup.: File " + folder / "missing.kxs" +
+                         " not found!\nError: Cannot save setup in operation file " + path +
+                         "!\nError: Cannot save setup!\n");
 }
 
 TEST_F(SetupPanelTest, OnlyYesToTheOverwriteQuestionReplacesTheFile) {
@@ -121,16 +127,6 @@ TEST_F(SetupPanelTest, OnlyYesToTheOverwriteQuestionReplacesTheFile) {
   EXPECT_EQ(dialogs.shown[1].buttons, MessageButtons::YesNoCancel);
   EXPECT_EQ(ReadFile(path).substr(0, 6), "0.15\r\n");
   EXPECT_EQ(window.setupFilename, path);
-}
-
-TEST_F(SetupPanelTest, AFailedSaveIsToldAndEmptiesTheSetupName) {
-  const std::string path = folder / "no such folder/setup.kxs";
-  SaveAs(path);
-  EXPECT_EQ(window.setupFilename, "");
-  panels = std::make_unique<SetupPanels>(window, settings, dialogs, remembered, path);
-  Click({"cmdSaveSetup", "cmdSaveSetupForNextRun"});
-  EXPECT_EQ(Shown(), "Error: Cannot save setup in operation file " + path + "!\n" +
-                         "Error: Cannot save setup!\n");
 }
 
 }  // namespace
