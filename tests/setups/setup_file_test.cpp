@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -35,7 +36,8 @@ std::string SetupText(const Changes& changes = {}, const std::string& lineEnd = 
   return text;
 }
 
-// The fifteen values a setup holds, as text, in file order (line 1 is not a value).
+// The fifteen values a setup holds, as text, in file order (line 1 is not a value), then whether
+// the file specification is a name.
 std::vector<std::string> Values(const ProgramSettings& settings) {
   std::vector<std::string> values = {settings.target.blnSubdirectories ? "1" : "0",
                                      settings.target.TargetFolder, settings.target.TargetFilespec,
@@ -49,6 +51,7 @@ std::vector<std::string> Values(const ProgramSettings& settings) {
   }
   values.push_back(std::to_string(settings.dateRestriction.lngOnlyBeforeThisJDN));
   addBox(Box::chkOKToPurgeHardLinkedFiles);
+  values.push_back(settings.target.filespecIsName ? "name" : "pattern");
   return values;
 }
 
@@ -62,36 +65,30 @@ std::vector<std::string> LoadText(const std::string& text, bool expectLoaded,
 
 const std::vector<std::string> kSampleValues = {
     "1", "/home/anna/Documents/", "*.doc", "1", "3", "0", "0", "1",
-    "0", "1",                     "0",     "0", "1", "2453371", "1"};
+    "0", "1", "0", "0", "1", "2453371", "1", "pattern"};
 
 }  // namespace
 
-TEST(SetupFile, ASavedSetupIsTheVersionAndFifteenValuesOnCrLfLinesWithBlanksBeforeNumbers) {
-  EXPECT_EQ(ProgramVersion(), "0.15");
+TEST(SetupFile, ASavedSetupIsTheVersionAndItsValuesOnCrLfLinesWithBlanksBeforeNumbers) {
   TempFolder folder;
   ProgramSettings settings;
-  settings.target = {"/home/anna/Café/", "*.doc", true};
+  ASSERT_TRUE(SaveSetupToFile(folder / "a.kxs", settings));
+  EXPECT_EQ(ReadFile(folder / "a.kxs"),
+            "0.15\r\n 0\r\n\r\n\r\n 0\r\n 6\r\n 0\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 1\r\n 0\r\n"
+            " 9000000\r\n 0\r\n");
+  settings.target = {"/home/anna/Café/", "?.doc", true, true};
   ASSERT_TRUE(settings.purgeType.RestoreFromSetup(2, 4));
   settings.confirmation.SetTicked(Box::chkOKToPurgeReadOnlyFiles, true);
   settings.confirmation.SetTicked(Box::chkOKToPurgeHardLinkedFiles, true);
   settings.dateRestriction.lngOnlyBeforeThisJDN = -12;
-
+  // Only a file's name holding a wildcard gets a seventeenth line.
+  const std::string saved = "0.15\r\n 1\r\n/home/anna/Café/\r\n?.doc\r\n 2\r\n 4\r\n 0\r\n 0\r\n"
+                            " 1\r\n 0\r\n 0\r\n 1\r\n 1\r\n 0\r\n-12\r\n 1\r\n 1\r\n";
   ASSERT_TRUE(SaveSetupToFile(folder / "a.kxs", settings));
-  EXPECT_EQ(ReadFile(folder / "a.kxs"),
-            "0.15\r\n 1\r\n/home/anna/Café/\r\n*.doc\r\n 2\r\n 4\r\n 0\r\n 0\r\n 1\r\n 0\r\n"
-            " 0\r\n 1\r\n 1\r\n 0\r\n-12\r\n 1\r\n");
-
-  ASSERT_TRUE(SaveSetupToFile(folder / "b.kxs", ProgramSettings()));
-  EXPECT_EQ(ReadFile(folder / "b.kxs"),
-            "0.15\r\n 0\r\n\r\n\r\n 0\r\n 6\r\n 0\r\n 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 1\r\n 0\r\n"
-            " 9000000\r\n 0\r\n");
-
-  // Slack-only stays unticked; line 8 is chkDoNotDeletePurgedFiles.
-  ProgramSettings saved;
-  ASSERT_TRUE(LoadSetupFromFile(WriteFile(folder / "in.kxs", SetupText()), saved));
-  EXPECT_EQ(Values(saved), kSampleValues);
-  ASSERT_TRUE(SaveSetupToFile(folder / "out.kxs", saved));
-  EXPECT_EQ(LoadText(ReadFile(folder / "out.kxs"), true), kSampleValues);
+  EXPECT_EQ(ReadFile(folder / "a.kxs"), saved);
+  settings.target.filespecIsName = false;
+  ASSERT_TRUE(SaveSetupToFile(folder / "a.kxs", settings));
+  EXPECT_EQ(ReadFile(folder / "a.kxs"), saved.substr(0, saved.size() - 4));
 }
 
 TEST(SetupFile, AnOperationFileIsNamedWithItsExtensionAfterAnyOther) {
@@ -100,25 +97,6 @@ TEST(SetupFile, AnOperationFileIsNamedWithItsExtensionAfterAnyOther) {
       {"notes.txt", "notes.txt.kxs"}, {"daily.", "daily.kxs"},  {"v1.2", "v1.2.kxs"},
   };
   for (const auto& [typed, savedAs] : rows) EXPECT_EQ(WithOperationFileExtension(typed), savedAs);
-}
-
-TEST(SetupLoad, LineEightIsTheDoNotDeleteBoxWhateverLineSevenHolds) {
-  // {line 7, line 8, chkDoNotDeletePurgedFiles ticked before the load}
-  const std::vector<std::tuple<std::string, std::string, bool>> cases = {
-      {" 1", " 0", false}, {" 1", " 0", true},  {" 1", " 1", false},
-      {" 0", " 0", true},  {" 0", " 1", false},
-  };
-  for (const auto& [slackOnly, doNotDelete, tickedBefore] : cases) {
-    SCOPED_TRACE(slackOnly + doNotDelete + (tickedBefore ? " ticked" : ""));
-    ProgramSettings settings;
-    settings.confirmation.SetTicked(Box::chkDoNotDeletePurgedFiles, tickedBefore);
-    TempFolder folder;
-    ASSERT_TRUE(LoadSetupFromFile(
-        WriteFile(folder / "s.kxs", SetupText({{7, slackOnly}, {8, doNotDelete}})), settings));
-    EXPECT_EQ(Values(settings)[5], "0");
-    EXPECT_EQ(Values(settings)[6], doNotDelete.substr(1));
-    EXPECT_TRUE(settings.confirmation.Get(Box::chkDoNotDeletePurgedFiles).enabled);
-  }
 }
 
 TEST(SetupFile, ATextThatWouldLoadBackDifferentlyIsNotSavedAndTheOldFileStays) {
@@ -141,15 +119,14 @@ TEST(SetupFile, ATextThatWouldLoadBackDifferentlyIsNotSavedAndTheOldFileStays) {
 
 TEST(SetupLoadFailure, AnyValueOutOfItsRangeFailsAndLeavesTheSettingsAsTheyWere) {
   // Settings unlike both the defaults and the file in every value.
+  TempFolder folder;
   ProgramSettings before;
-  before.target = {"/srv/old/", "*.txt", false};
-  ASSERT_TRUE(before.purgeType.RestoreFromSetup(2, 2));
-  for (const Box box :
-       {Box::chkDoNotDeletePurgedFiles, Box::chkOKToPurgeSystemFiles, Box::chkConfirmFiles}) {
-    before.confirmation.SetTicked(box, true);
-  }
-  before.confirmation.SetTicked(Box::chkFolderNamesOnly, false);
-  before.dateRestriction.lngOnlyBeforeThisJDN = 2450000;
+  ASSERT_TRUE(LoadSetupFromFile(
+      WriteFile(folder / "before.kxs",
+                SetupText({{2, " 0"}, {3, "/srv/"}, {4, "?.txt"}, {5, " 2"}, {6, " 2"}, {8, " 1"},
+                           {9, " 0"}, {10, " 1"}, {11, " 0"}, {12, " 1"}, {13, " 1"}, {14, " 0"},
+                           {15, " 2450000"}, {16, " 0"}, {17, " 1"}})),
+      before));
   // Day 2444240 is 1 January 1980 and day 2816787 is 31 December 2999, the first and the last
   // day the date dialog offers.
   const std::vector<Changes> failing = {
@@ -169,7 +146,6 @@ TEST(SetupLoadFailure, AnyValueOutOfItsRangeFailsAndLeavesTheSettingsAsTheyWere)
   }
   EXPECT_EQ(LoadText(SetupText({}, "\r\n", 14), false, before), Values(before)) << "14 lines";
   EXPECT_EQ(LoadText("", false, before), Values(before));
-  TempFolder folder;
   ProgramSettings settings = before;
   EXPECT_FALSE(LoadSetupFromFile(folder / "missing.kxs", settings));
   EXPECT_FALSE(LoadSetupFromFile(folder.Path(), settings)) << "a folder is no setup";
@@ -192,61 +168,30 @@ TEST(SetupLoad, FilesThatLoad) {
       // LF alone ends a line; later lines are ignored; the last line needs no line end.
       {SetupText({}, "\n") + "ignored\nlines\n", 13, "2453371"},
       {withoutLastLineEnd, 13, "2453371"},
+      // A file of an earlier version has no line 16 and unticks its box; those versions ignored
+      // what followed line 15, an empty line among it.
+      {SetupText({}, "\r\n", 15), 14, "0"},
+      {SetupText({}, "\r\n", 15) + "\r\n", 14, "0"},
+      // Line 8 is chkDoNotDeletePurgedFiles whatever line 7, the slack-only box, holds.
+      {SetupText({{7, " 0"}, {8, " 1"}}), 6, "1"},
+      {SetupText({{7, " 0"}, {8, " 1"}}), 5, "0"},
+      // Only a seventeenth line of one makes the file specification a name.
+      {SetupText({{4, "?.doc"}, {17, "\t1 "}}), 15, "name"},
+      {SetupText({{4, "?.doc"}, {17, " 0"}}), 15, "pattern"},
+      {SetupText({{4, "?.doc"}, {17, "yes"}}), 15, "pattern"},
+      {SetupText({{4, "?.doc"}, {17, std::string(kMaxSetupLineBytes + 1, '1')}}), 15, "pattern"},
   };
+  ProgramSettings ticked;
+  ticked.confirmation.SetTicked(Box::chkOKToPurgeHardLinkedFiles, true);
+  ticked.confirmation.SetTicked(Box::chkDoNotDeletePurgedFiles, true);
   for (const auto& [text, index, value] : rows) {
     SCOPED_TRACE(text.substr(0, 60));
-    EXPECT_EQ(LoadText(text, true)[index], value);
+    EXPECT_EQ(LoadText(text, true, ticked)[index], value);
   }
-  // Blanks after every value and before every value but the version.
+  // Slack-only stays unticked; line 8 is chkDoNotDeletePurgedFiles. Blanks may follow every
+  // value and stand before every value but the version.
+  EXPECT_EQ(LoadText(SetupText(), true, ticked), kSampleValues);
   EXPECT_EQ(LoadText(SetupText({}, "  \n \t"), true), kSampleValues);
-}
-
-TEST(SetupLoad, AFileOfAnEarlierVersionWithoutLine16LoadsWithThatBoxUnticked) {
-  std::vector<std::string> expected = kSampleValues;
-  expected.back() = "0";
-  const std::string fifteenLines = SetupText({}, "\r\n", 15);
-  // Earlier versions ignored what followed line 15, an empty line among it.
-  for (const std::string& text : {fifteenLines, fifteenLines + "\r\n"}) {
-    ProgramSettings settings;
-    settings.confirmation.SetTicked(Box::chkOKToPurgeHardLinkedFiles, true);
-    EXPECT_EQ(LoadText(text, true, settings), expected);
-  }
-}
-
-TEST(SetupFile, AFileNameHoldingAWildcardIsSavedWithASeventeenthLineAndLoadsBackAsAName) {
-  // {file specification, taken as a name, the end of the file, loads back as a name}
-  const std::vector<std::tuple<std::string, bool, std::string, bool>> rows = {
-      {"?.txt", true, " 9000000\r\n 0\r\n 1\r\n", true},
-      {"report.txt", true, " 9000000\r\n 0\r\n", false},
-      {"?.txt", false, " 9000000\r\n 0\r\n", false},
-  };
-  for (const auto& [filespec, isName, lastLines, loadsAsName] : rows) {
-    SCOPED_TRACE(filespec);
-    TempFolder folder;
-    ProgramSettings settings;
-    settings.target.TargetFolder = "/home/anna/";
-    settings.target.SetFilespec(filespec, isName);
-    ASSERT_TRUE(SaveSetupToFile(folder / "a.kxs", settings));
-    const std::string text = ReadFile(folder / "a.kxs");
-    EXPECT_EQ(text.substr(text.size() - lastLines.size()), lastLines);
-    ProgramSettings loaded;
-    ASSERT_TRUE(LoadSetupFromFile(folder / "a.kxs", loaded));
-    EXPECT_EQ(loaded.target.TargetFilespec, filespec);
-    EXPECT_EQ(loaded.target.filespecIsName, loadsAsName);
-  }
-  // Only a seventeenth line of one makes the file specification a name.
-  for (const auto& [line17, isName] : std::initializer_list<std::pair<std::string, bool>>{
-           {" 1", true},
-           {"\t1 ", true},
-           {" 0", false},
-           {"yes", false},
-           {std::string(kMaxSetupLineBytes + 1, '1'), false}}) {
-    TempFolder folder;
-    ProgramSettings settings;
-    ASSERT_TRUE(LoadSetupFromFile(
-        WriteFile(folder / "a.kxs", SetupText({{4, "?.doc"}, {17, line17}})), settings));
-    EXPECT_EQ(settings.target.filespecIsName, isName) << line17.substr(0, 8);
-  }
 }
 
 TEST(RememberedSetup, ClearThenRestoreBringsBackTheTargetAndTheDateRestriction) {
@@ -254,25 +199,18 @@ TEST(RememberedSetup, ClearThenRestoreBringsBackTheTargetAndTheDateRestriction) 
   settings.target = {"/home/anna/", "*.doc", true, true};
   settings.dateRestriction.lngOnlyBeforeThisJDN = 2453371;
   RememberedSetup remembered;
-
   ClearSetup(settings, remembered);
-  EXPECT_EQ(settings.target.TargetFolder, "");
-  EXPECT_EQ(settings.target.TargetFilespec, "");
+  EXPECT_EQ(settings.target.TargetFolder + settings.target.TargetFilespec, "");
   EXPECT_FALSE(settings.target.filespecIsName);
   EXPECT_EQ(settings.dateRestriction.lngOnlyBeforeThisJDN, 2453371) << "clearing keeps the date";
-
   settings.target = {"/", "*", false};
   settings.dateRestriction.Clear();
   RestoreSetup(settings, remembered);
-  EXPECT_EQ(settings.target.TargetFolder, "/home/anna/");
-  EXPECT_EQ(settings.target.TargetFilespec, "*.doc");
-  EXPECT_TRUE(settings.target.filespecIsName) << "a file's name stays a name";
-  EXPECT_TRUE(settings.target.blnSubdirectories);
-  EXPECT_EQ(settings.dateRestriction.lngOnlyBeforeThisJDN, 2453371);
-
-  RememberedSetup withoutSubfolders;
-  withoutSubfolders.TargetFolder = "/home/anna/";
-  RestoreSetup(settings, withoutSubfolders);
+  ProgramSettings expected;
+  expected.target = {"/home/anna/", "*.doc", true, true};  // a file's name stays a name
+  expected.dateRestriction.lngOnlyBeforeThisJDN = 2453371;
+  EXPECT_EQ(Values(settings), Values(expected));
+  RestoreSetup(settings, RememberedSetup{});
   EXPECT_FALSE(settings.target.blnSubdirectories)
       << "a restored folder never takes on another folder's subfolder flag";
 }

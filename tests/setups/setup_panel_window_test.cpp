@@ -2,20 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <QFrame>
 #include <QPushButton>
 #include <QTest>
 #include <memory>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "platform/atomic_file.h"
-#include "platform/files.h"
 #include "platform/paths.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"
-#include "ui/main_window_services.h"
 
 #include "gui_support/fake_main_window.h"
 
@@ -27,57 +22,40 @@ class SetupPanelTest : public ::testing::Test {
  protected:
   SetupPanelTest() {
     settings.target = {"/home/anna/Documents/", "*.doc", true};
-    settings.dateRestriction.lngOnlyBeforeThisJDN = 2453371;
-    settings.purgeType.RestoreFromSetup(2, 3);
-    panels =
-        std::make_unique<SetupPanels>(window, settings, dialogs, remembered, folder / "next.usr");
+    panels = std::make_unique<SetupPanels>(window, settings, dialogs, remembered, nextRun);
     window.show();
   }
 
-  // Opens the panel with cmdSetup, as the dialog guard's timer would allow.
-  void OpenPanel() {
+  // Opens the panel with cmdSetup and clicks the given buttons of the panels in turn.
+  void Click(std::initializer_list<const char*> names) {
     window.guard = false;
     panels->cmdSetup_MouseUp();
-  }
-
-  void Click(const char* objectName) {
-    const QString name = QString::fromLatin1(objectName);
-    auto* button = panels->fraSetup()->findChild<QPushButton*>(name);
-    if (button == nullptr) button = panels->picSaveSetup()->findChild<QPushButton*>(name);
-    ASSERT_TRUE(button != nullptr && button->isVisibleTo(&window)) << objectName;
-    QTest::mouseClick(button, Qt::LeftButton);
-  }
-
-  void SaveAsOperationFile(const std::optional<std::string>& path) {
-    OpenPanel();
-    Click("cmdSaveSetup");
-    dialogs.Choose(path);
-    Click("cmdSaveSetupAsOperationFile");
-  }
-
-  void Load(const std::optional<std::string>& path) {
-    OpenPanel();
-    dialogs.Choose(path);
-    Click("cmdLoadSetup");
-  }
-
-  // The panel is closed and the main window is as before it was opened.
-  void ExpectClosed() {
-    EXPECT_FALSE(panels->fraSetup()->isVisibleTo(&window));
-    EXPECT_FALSE(panels->picSaveSetup()->isVisibleTo(&window));
+    for (const char* name : names) {
+      auto* button = panels->fraSetup()->findChild<QPushButton*>(QString::fromLatin1(name));
+      if (button == nullptr) button = panels->picSaveSetup()->findChild<QPushButton*>(name);
+      ASSERT_TRUE(button != nullptr && button->isVisibleTo(&window)) << name;
+      QTest::mouseClick(button, Qt::LeftButton);
+    }
     EXPECT_TRUE(window.fraMenu->isEnabled());
     EXPECT_TRUE(window.setupFilenameShown);
-    EXPECT_TRUE(dialogs.AllAnswered());
   }
-
-  void ExpectMessage(std::size_t index, const std::string& title, const std::string& text) {
-    ASSERT_LT(index, dialogs.shown.size());
-    EXPECT_EQ(dialogs.shown[index].title, title);
-    EXPECT_EQ(dialogs.shown[index].text, text);
-    EXPECT_EQ(dialogs.shown[index].icon, MessageIcon::Exclamation);
+  void SaveAs(const std::optional<std::string>& path) {
+    dialogs.Choose(path);
+    Click({"cmdSaveSetup", "cmdSaveSetupAsOperationFile"});
+  }
+  void Load(const std::optional<std::string>& path) {
+    dialogs.Choose(path);
+    Click({"cmdLoadSetup"});
+  }
+  // Every message shown, one "title: text" a line.
+  std::string Shown() const {
+    std::string shown;
+    for (const MessageBoxRequest& box : dialogs.shown) shown += box.title + ": " + box.text + "\n";
+    return shown;
   }
 
   TempFolder folder;
+  const std::string nextRun = folder / "next.usr";
   FakeMainWindow window;
   ProgramSettings settings;
   RememberedSetup remembered;
@@ -85,158 +63,70 @@ class SetupPanelTest : public ::testing::Test {
   std::unique_ptr<SetupPanels> panels;
 };
 
-TEST_F(SetupPanelTest, SetupOpensThePanelBesideTheMenuUnlessTheDialogGuardIsSet) {
+TEST_F(SetupPanelTest, ASetupSavedThroughTheChooserLoadsBackAndItsFolderIsOfferedNext) {
   window.guard = true;
   panels->cmdSetup_MouseUp();
-  EXPECT_FALSE(panels->fraSetup()->isVisibleTo(&window));
-
-  OpenPanel();
-  EXPECT_FALSE(window.fraMenu->isEnabled());
-  EXPECT_FALSE(window.setupFilenameShown);
-  // fraMenu's left + cmdSetup's width + 100 twips; cmdSetup's top - 540 (fraSetup) and - 210
-  // twips (picSaveSetup), at 96 DPI.
-  EXPECT_EQ(panels->fraSetup()->pos(), QPoint(30 + 150 + 7, 60 + 300 - 36));
-  Click("cmdSaveSetup");
-  EXPECT_FALSE(panels->fraSetup()->isVisibleTo(&window));
-  EXPECT_EQ(panels->picSaveSetup()->pos(), QPoint(30 + 150 + 7, 60 + 300 - 14));
-  Click("cmdDontSaveSetup");
-  ExpectClosed();
-  OpenPanel();
-  Click("cmdKeepSetup");
-  ExpectClosed();
-  EXPECT_EQ(window.setupFilename, "earlier.kxs");
-}
-
-TEST_F(SetupPanelTest, ASavedSetupLoadsBackAndShowsItsName) {
-  const std::string path = folder / "work.kxs";
-  SaveAsOperationFile(folder / "work");  // typed without an extension
-  ExpectClosed();
+  EXPECT_FALSE(panels->fraSetup()->isVisibleTo(&window)) << "the dialog guard is set";
+  ASSERT_FALSE(Platform::CreateFolders(folder / "sub"));
+  const std::string path = folder / "sub/work.kxs";
+  SaveAs(folder / "sub/work");  // typed without an extension
   EXPECT_EQ(window.setupFilename, path);
-  EXPECT_FALSE(Platform::FileExists(folder / "work"));
-  OpenPanel();
-  Click("cmdSaveSetup");
-  Click("cmdSaveSetupForNextRun");
-  ExpectClosed();
-  EXPECT_EQ(ReadFile(folder / "next.usr"), ReadFile(path));
+  Click({"cmdSaveSetup", "cmdSaveSetupForNextRun"});
+  EXPECT_EQ(ReadFile(nextRun), ReadFile(path));
 
   settings = ProgramSettings();
   window.setupFilename.clear();
   Load(path);
-  ExpectClosed();
-  EXPECT_TRUE(dialogs.shown.empty());
-  ASSERT_EQ(dialogs.choosers.size(), 2U);
-  EXPECT_EQ(dialogs.choosers[0].title, "Specify operation file to be saved");
-  EXPECT_EQ(dialogs.choosers[1].title, "Specify operation file to be loaded");
-  EXPECT_EQ(dialogs.choosers[1].filter, "Operation files (*.kxs)");
-  EXPECT_EQ(dialogs.choosers[1].folder, Platform::FolderPart(path));
-  ASSERT_TRUE(SaveSetupToFile(folder / "again.kxs", settings));
-  EXPECT_EQ(ReadFile(folder / "again.kxs"), ReadFile(path)) << "the loaded setup is in force";
-  EXPECT_EQ(window.setupFilename, path);
+  EXPECT_EQ(settings.target.TargetFolder, "/home/anna/Documents/");
   EXPECT_EQ(remembered.TargetFolder, "/home/anna/Documents/");
+  EXPECT_EQ(window.setupFilename, path);
   EXPECT_EQ(window.targetRefreshes, 1);
-  EXPECT_EQ(window.dateLabelUpdates, 1);
   EXPECT_TRUE(window.guard);
+  ASSERT_EQ(dialogs.choosers.size(), 2U);
+  EXPECT_EQ(dialogs.choosers[0].folder, Platform::FolderPart(nextRun));
+  EXPECT_EQ(dialogs.choosers[1].folder, WithTrailingSeparator(folder / "sub"));
+  EXPECT_TRUE(dialogs.shown.empty());
+
+  Click({"cmdClearSetup"});
+  EXPECT_EQ(settings.target.TargetFolder, "");
+  EXPECT_EQ(window.setupFilename, "");
+  Click({"cmdRestoreSetup"});
+  EXPECT_EQ(settings.target.TargetFolder, "/home/anna/Documents/");
+  EXPECT_EQ(window.dateLabelUpdates, 2) << "after the load and the restore";
 }
 
-TEST_F(SetupPanelTest, ADamagedOrMissingFileIsNamedInItsMessage) {
+TEST_F(SetupPanelTest, AFailedLoadOrSaveIsToldAndALoadThatFailsChangesNothing) {
   const std::string damaged = WriteFile(folder / "damaged.kxs", "0.15\r\n 2\r\n");
   Load(damaged);
   Load(folder / "missing.kxs");
-  ExpectClosed();
-  EXPECT_EQ(dialogs.shown.size(), 2U);
-  ExpectMessage(0, "Error", "Error when attempting to load setup from file " + damaged + "!");
-  ExpectMessage(1, "Error when attempting to load setup.",
-                "File " + folder / "missing.kxs" + " not found!");
-  // Cancel in the file chooser changes nothing and shows no message.
   Load(std::nullopt);
-  SaveAsOperationFile(std::nullopt);
-  ExpectClosed();
-  EXPECT_EQ(dialogs.shown.size(), 2U);
-  EXPECT_EQ(settings.target.TargetFolder, "/home/anna/Documents/");
   EXPECT_EQ(window.setupFilename, "earlier.kxs");
-  EXPECT_EQ(remembered.TargetFolder, "");
   EXPECT_EQ(window.targetRefreshes, 0);
-}
-
-TEST_F(SetupPanelTest, TheChoosersOpenInTheSetupFolderThenWhereASetupWasLastSavedOrLoaded) {
-  const std::string sub = folder / "sub";
-  const std::string more = folder / "more";
-  ASSERT_FALSE(Platform::CreateFolders(sub));
-  ASSERT_FALSE(Platform::CreateFolders(more));
-  SaveAsOperationFile(JoinPath(sub, "notes.txt"));
-  EXPECT_EQ(window.setupFilename, JoinPath(sub, "notes.txt.kxs"));
-  EXPECT_TRUE(Platform::FileExists(JoinPath(sub, "notes.txt.kxs")));
-  Load(std::nullopt);
-  const std::string other = JoinPath(more, "other.kxs");
-  ASSERT_TRUE(SaveSetupToFile(other, settings));
-  Load(other);
-  Load(std::nullopt);
-  SaveAsOperationFile(std::nullopt);
-  ExpectClosed();
-  EXPECT_TRUE(dialogs.shown.empty());
-  const std::vector<std::string> folders = {
-      Platform::FolderPart(folder / "next.usr"), WithTrailingSeparator(sub),
-      WithTrailingSeparator(sub), WithTrailingSeparator(more), WithTrailingSeparator(more)};
-  ASSERT_EQ(dialogs.choosers.size(), folders.size());
-  for (std::size_t i = 0; i < folders.size(); ++i) {
-    EXPECT_EQ(dialogs.choosers[i].folder, folders[i]) << i;
-  }
+  EXPECT_EQ(dialogs.choosers.back().folder, Platform::FolderPart(nextRun));
+  const std::string path = folder / "no such folder/setup.kxs";
+  SaveAs(path);
+  EXPECT_EQ(window.setupFilename, "") << "a failed save empties the setup name";
+  panels = std::make_unique<SetupPanels>(window, settings, dialogs, remembered, path);
+  Click({"cmdSaveSetup", "cmdSaveSetupForNextRun"});
+  EXPECT_EQ(Shown(), "Error: Error when attempting to load setup from file " + damaged +
+                         "!\nError when attempting to load setup.: File " + folder / "missing.kxs" +
+                         " not found!\nError: Cannot save setup in operation file " + path +
+                         "!\nError: Cannot save setup!\n");
 }
 
 TEST_F(SetupPanelTest, OnlyYesToTheOverwriteQuestionReplacesTheFile) {
   const std::string path = WriteFile(folder / "old.kxs", "old");
   dialogs.Answer(MessageAnswer::No);
-  SaveAsOperationFile(path);
-  dialogs.Answer(MessageAnswer::Cancel);
-  SaveAsOperationFile(path);
-  ExpectClosed();
+  SaveAs(path);
   EXPECT_EQ(ReadFile(path), "old");
   EXPECT_EQ(window.setupFilename, "earlier.kxs");
-  ASSERT_EQ(dialogs.shown.size(), 2U);
-  EXPECT_EQ(dialogs.shown[0].title, "File exists");
-  EXPECT_EQ(dialogs.shown[0].text, "Overwrite existing file " + path + "?");
-  EXPECT_EQ(dialogs.shown[0].buttons, MessageButtons::YesNoCancel);
-
   dialogs.Answer(MessageAnswer::Yes);
-  SaveAsOperationFile(folder / "old");  // the name as it is saved is asked about
-  ASSERT_EQ(dialogs.shown.size(), 3U);
-  EXPECT_EQ(dialogs.shown[2].text, "Overwrite existing file " + path + "?");
-  EXPECT_EQ(ReadFile(path).substr(0, ProgramVersion().size() + 2), ProgramVersion() + "\r\n");
+  SaveAs(folder / "old");  // the name as it is saved is asked about
+  EXPECT_EQ(Shown(), "File exists: Overwrite existing file " + path + "?\n" +
+                       "File exists: Overwrite existing file " + path + "?\n");
+  EXPECT_EQ(dialogs.shown[1].buttons, MessageButtons::YesNoCancel);
+  EXPECT_EQ(ReadFile(path).substr(0, 6), "0.15\r\n");
   EXPECT_EQ(window.setupFilename, path);
-}
-
-TEST_F(SetupPanelTest, AFailedSaveIsToldAndEmptiesTheSetupName) {
-  const std::string path = folder / "no such folder/setup.kxs";
-  SaveAsOperationFile(path);
-  ExpectClosed();
-  ExpectMessage(0, "Error", "Cannot save setup in operation file " + path + "!");
-  EXPECT_EQ(window.setupFilename, "");
-
-  panels = std::make_unique<SetupPanels>(window, settings, dialogs, remembered, path);
-  OpenPanel();
-  Click("cmdSaveSetup");
-  Click("cmdSaveSetupForNextRun");
-  ExpectClosed();
-  EXPECT_EQ(dialogs.shown.size(), 2U);
-  ExpectMessage(1, "Error", "Cannot save setup!");
-}
-
-TEST_F(SetupPanelTest, ClearThenRestoreBringsBackTheTargetAndTheDateRestriction) {
-  OpenPanel();
-  Click("cmdClearSetup");
-  ExpectClosed();
-  EXPECT_EQ(settings.target.TargetFolder, "");
-  EXPECT_EQ(settings.target.TargetFilespec, "");
-  EXPECT_EQ(window.setupFilename, "");
-
-  settings.dateRestriction.Clear();
-  OpenPanel();
-  Click("cmdRestoreSetup");
-  ExpectClosed();
-  EXPECT_EQ(settings.target.TargetFolder, "/home/anna/Documents/");
-  EXPECT_EQ(settings.target.TargetFilespec, "*.doc");
-  EXPECT_EQ(settings.dateRestriction.lngOnlyBeforeThisJDN, 2453371);
-  EXPECT_EQ(window.dateLabelUpdates, 1);
 }
 
 }  // namespace

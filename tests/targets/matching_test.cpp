@@ -3,7 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
+
+#include "dates/day_numbers.h"
+#include "support/file_setup.h"
+#include "support/temp_folder.h"
+#include "targets/file_selection.h"
+
+using namespace TestSupport;
 
 namespace {
 
@@ -16,6 +24,15 @@ constexpr bool kPosix = true;
 // Whether a row matches: 'y' everywhere, 'n' nowhere, 'p' on POSIX only, 'w' on Windows only.
 bool Expected(char answer) {
   return answer == 'y' || (answer == 'p' && kPosix) || (answer == 'w' && !kPosix);
+}
+
+// The day number of a file dated 2005-03-01 12:00 UTC, read back the way the restriction reads it.
+std::int32_t DateFile(const std::string& path) {
+  SetModificationTime(path, 1109678400);
+  short error = 0;
+  const std::int32_t day = DatePr2::FileDayNumber(path, error);
+  EXPECT_EQ(error, 0);
+  return day;
 }
 
 }  // namespace
@@ -31,44 +48,31 @@ TEST(Matching, ANameAgainstAFileSpecification) {
   const std::string longName(5000, 'x');
   const std::vector<Row> rows = {
       // An empty specification, "*.*" and "*." match every file.
-      {"readme", "", 'y'}, {"a.b", "", 'y'}, {"readme", "*.*", 'y'}, {"a.b", "*.*", 'y'},
-      {"a.b.c", "*.*", 'y'}, {"readme", "*.", 'y'}, {"a.b", "*.", 'y'},
+      {"readme", "", 'y'}, {"a.b.c", "*.*", 'y'}, {"readme", "*.", 'y'}, {"a.b", "*.", 'y'},
       // A star alone names only names without a dot.
-      {"readme", "*", 'y'}, {"readme.txt", "*", 'n'}, {"abcdef", "abc*", 'y'},
-      {"abc.txt", "abc*", 'n'},
+      {"readme", "*", 'y'}, {"readme.txt", "*", 'n'}, {"abc.txt", "abc*", 'n'},
       // An extension ignores case but needs to be whole.
-      {"A.TXT", "*.txt", 'y'}, {"report.TxT", "*.TXT", 'y'}, {"a.txt.bak", "*.txt", 'n'},
-      {"txt", "*.txt", 'n'},
+      {"report.TxT", "*.TXT", 'y'}, {"a.txt.bak", "*.txt", 'n'}, {"txt", "*.txt", 'n'},
       // "?" takes exactly one character, not one byte.
-      {"a.txt", "?.txt", 'y'}, {".txt", "?.txt", 'n'}, {"ab.txt", "?.txt", 'n'},
-      {"é.txt", "?.txt", 'y'}, {"日本.txt", "??.txt", 'y'}, {"日本.txt", "?.txt", 'n'},
-      {"bad\xff\xfe.txt", "bad??.txt", 'y'},
+      {".txt", "?.txt", 'n'}, {"ab.txt", "?.txt", 'n'}, {"日本.txt", "??.txt", 'y'},
+      {"日本.txt", "?.txt", 'n'}, {"bad\xff\xfe.txt", "bad??.txt", 'y'},
       // A star stops at the first next literal.
       {"abcbc.txt", "a*c.txt", 'n'}, {"abbc.txt", "a*c.txt", 'y'},
       // Only the last dot separates the extension; a dot file has an empty base.
-      {"a.b.txt", "a.*.txt", 'y'}, {"a.b.txt", "a.b*.txt", 'y'}, {"a.txt", "a.*.txt", 'n'},
-      {".profile", "*.profile", 'y'}, {".profile", ".profile", 'y'},
-      {"x.profile", ".profile", 'n'}, {"x.profile", "*.profile", 'y'},
+      {"a.b.txt", "a.*.txt", 'y'}, {"a.txt", "a.*.txt", 'n'}, {".profile", "*.profile", 'y'},
+      {".profile", ".profile", 'y'}, {"x.profile", ".profile", 'n'},
       // Without wildcards a specification names exactly one file, on Windows in any case.
-      {"abc", "abc", 'y'}, {"ABC", "abc", 'w'}, {"report 2024.pdf", "Report 2024.PDF", 'w'},
-      {"ÉTÉ.TXT", "été.txt", 'w'}, {"КОТ.TXT", "кот.txt", 'w'}, {"Кот.txt", "кот.txt", 'w'},
-      {"été.txt", "ÉTÉ.txt", 'w'}, {"abcd", "abc", 'n'}, {"abc.txt", "abc", 'n'},
-      {"Report 2024.PDF", "Report 2024.PDF", 'y'}, {" ", " ", 'y'}, {"other", " ", 'n'},
-      {"other", "  ", 'n'}, {"report.txt", "report.", 'n'}, {"old.log", ".log", 'n'},
-      // Capitals of every script match their small letters.
-      {"ÉTÉ.TXT", "été.*", 'y'}, {"ŒUVRE.doc", "œuvre*.doc", 'y'}, {"Ÿ.txt", "ÿ.*", 'y'},
-      {"ž.txt", "Ž*.txt", 'y'}, {"Кот.txt", "кот*.txt", 'y'}, {"КОТЫ.TXT", "к?т*.txt", 'y'},
-      {"Кит.txt", "кот*.txt", 'n'}, {"ΣΟΦΙΑ.doc", "σοφια.*", 'y'}, {"𐐀𐐁.txt", "𐐨?.*", 'y'},
-      {"😀 Smile.TXT", "😀 s*.txt", 'y'}, {"日本.txt", "日*.TXT", 'y'},
-      {"ÉTÉ.TXT", "été.*", 'n', false, true}, {"Кот.txt", "кот*.txt", 'n', false, true},
-      {longName + ".dat", "x*.DAT", 'y'}, {longName + ".dat", "*y.dat", 'n'},
+      {"abc", "abc", 'y'}, {"КОТ.TXT", "кот.txt", 'w'}, {"abcd", "abc", 'n'},
+      {"abc.txt", "abc", 'n'}, {"other", " ", 'n'}, {"report.txt", "report.", 'n'},
+      {"old.log", ".log", 'n'},
+      // Capitals of every script match their small letters, unless case is told to count.
+      {"КОТЫ.TXT", "к?т*.txt", 'y'}, {"Кит.txt", "кот*.txt", 'n'}, {"𐐀𐐁.txt", "𐐨?.*", 'y'},
+      {"ÉTÉ.TXT", "été.*", 'n', false, true}, {longName + ".dat", "*y.dat", 'n'},
       // "*", "?", ":" and "\" are characters of a POSIX name; a Windows name never holds them.
       {"*", "*", 'p'}, {"a?b.txt", "a*c.txt", 'n'},
       // A specification taken as a name matches only that name.
-      {"?.txt", "?.txt", 'p', true}, {"a.txt", "?.txt", 'n', true}, {"*.*", "*.*", 'p', true},
-      {"a.b", "*.*", 'n', true}, {"back\\slash", "back\\slash", 'p', true},
-      {"Report.txt", "Report.txt", 'y', true}, {"REPORT.TXT", "Report.txt", 'w', true},
-      {"a", "", 'n', true},
+      {"?.txt", "?.txt", 'p', true}, {"a.txt", "?.txt", 'n', true}, {"a.b", "*.*", 'n', true},
+      {"REPORT.TXT", "Report.txt", 'w', true}, {"a", "", 'n', true},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name.substr(0, 20) + " against " + row.filespec);
@@ -96,4 +100,26 @@ TEST(Matching, LowerCaseKeepsTheSmallLettersTheAccentedCapitalsAlwaysHad) {
             "šœÿàáâãäåæçèéêëìíîïðñòóôõöøùúûüýþ");
   EXPECT_EQ(LowerCaseForMatching("Straße ŽĀΣΏ КОТ × 𐐀 😀"), "straße žāσώ кот × 𐐨 😀");
   EXPECT_EQ(LowerCaseForMatching("A\xff\xc3"), "a\xff\xc3");
+}
+
+TEST(SatisfiesFilespecAndDateRestriction, NeedsTheNameToMatchAndTheDayToLieBeforeTheLimit) {
+  TempFolder folder;
+  const std::string path = WriteFile(folder / "Report.TXT", "x");
+  const std::int32_t day = DateFile(path);
+  const std::int32_t none = DatePr2::NoDateRestriction;
+  // {path, file specification, restriction, satisfies}; a file dated on the limit day itself is
+  // not purged; a file whose date cannot be read passes only without a restriction; a path
+  // without a folder has an empty name.
+  const std::vector<std::tuple<std::string, std::string, std::int32_t, bool>> rows = {
+      {path, "*.txt", none, true},        {path, "*.doc", none, false},
+      {path, "*.txt", day + 1, true},     {path, "*.txt", day, false},
+      {path, "Report.TXT", day + 1, true}, {path, "Report.TXT", day, false},
+      {path, "report.txt", day + 1, !kPosix}, {path, "Report.TX", day + 1, false},
+      {folder / "gone.txt", "*.txt", none, true}, {folder / "gone.txt", "*.txt", 2500000, false},
+      {"no-separator.txt", "*.txt", none, false},
+  };
+  for (const auto& [file, filespec, limit, satisfies] : rows) {
+    EXPECT_EQ(SatisfiesFilespecAndDateRestriction(file, filespec, false, limit), satisfies)
+        << file << " " << filespec << " " << limit;
+  }
 }

@@ -13,46 +13,37 @@ TEST(DescribeTarget, ExplainsPatternsOfUpToTwentyCharacters) {
   EXPECT_EQ(FilespecExplanation("*.*"), "(All files.)");
   EXPECT_EQ(FilespecExplanation("*.txt"), "(All files with extension \"txt\".)");
   EXPECT_EQ(FilespecExplanation("rep?rt*.doc"), "(All files of the form \"rep?rt*.doc\".)");
-  EXPECT_EQ(FilespecExplanation("report.doc"), "");
-  EXPECT_EQ(FilespecExplanation("a_rather_long_name*.d"), "") << "21 characters";
+  EXPECT_EQ(FilespecExplanation("report.doc") + FilespecExplanation("a_rather_long_name*.d"), "");
 }
 
 TEST(DescribeTarget, ShowsThePlaceholderAndTheHintUntilBothAreChosen) {
   ScriptedRandom random;
   TargetRecord target;
   TargetDescription d = DescribeTarget(target, "(not specified)", random);
-  EXPECT_EQ(d.folderCaption, "(not specified)");
-  EXPECT_EQ(d.filesCaption, "(not specified)");
-  EXPECT_EQ(d.filesExplanation, "");
-  EXPECT_EQ(d.singleFileHint, "To purge multiple files, specify folder and files.");
+  EXPECT_EQ(d.folderCaption + d.filesCaption + d.filesExplanation + d.singleFileHint,
+            "(not specified)(not specified)To purge multiple files, specify folder and files.");
   EXPECT_TRUE(d.clearEstimatedTime && d.clearSubfolderLabels && d.clearDateRestriction);
-
   target = {"/home/ann/", "*.*", false};
   d = DescribeTarget(target, "(not specified)", random);
-  EXPECT_EQ(d.folderCaption, "/home/ann/");
-  EXPECT_EQ(d.filesExplanation, "(All files.)");
-  EXPECT_EQ(d.singleFileHint, "");
+  EXPECT_EQ(d.folderCaption + d.filesCaption + d.filesExplanation + d.singleFileHint,
+            "/home/ann/*.*(All files.)");
   EXPECT_FALSE(d.clearEstimatedTime || d.clearSubfolderLabels || d.clearDateRestriction);
-
   // A file whose name holds wildcards is shown by its name and explained as no pattern.
   target.filespecIsName = true;
-  d = DescribeTarget(target, "(not specified)", random);
-  EXPECT_EQ(d.filesCaption, "*.*");
-  EXPECT_EQ(d.filesExplanation, "");
+  EXPECT_EQ(DescribeTarget(target, "(not specified)", random).filesExplanation, "");
 }
 
 TEST(ShowSubfolderSetting, AFolderWithoutSubfoldersTurnsTheSettingOff) {
   TargetRecord target{"/data/", "*.*", true};
   const SubfolderSetting none = ShowSubfolderSetting(target, 0);
-  EXPECT_EQ(none.answer, "No");
-  EXPECT_EQ(none.explanation, "(The folder has no subfolders.)");
+  EXPECT_EQ(none.answer + " " + none.explanation, "No (The folder has no subfolders.)");
   EXPECT_FALSE(target.blnSubdirectories);
   EXPECT_EQ(ShowSubfolderSetting(target, 3).explanation,
             "(Do not operate on files in lower subfolders.)");
   target.blnSubdirectories = true;
   const SubfolderSetting yes = ShowSubfolderSetting(target, 3);
-  EXPECT_EQ(yes.answer, "Yes");
-  EXPECT_EQ(yes.explanation, "(Operate on all specified files in lower subfolders.)");
+  EXPECT_EQ(yes.answer + " " + yes.explanation,
+            "Yes (Operate on all specified files in lower subfolders.)");
   TargetRecord empty;
   EXPECT_EQ(ShowSubfolderSetting(empty, 3).answer, "");
 }
@@ -62,27 +53,23 @@ TEST(ShortenPath, NeverExceedsItsMaximumInCharactersAndKeepsTheEnds) {
   random.Seed();
   const std::string path = NativePath(
       "/home/somebody/projects/kexwell-archive/2024/quarterly-reports/final/versions/report.pdf");
-  for (int max = 5; max <= 100; ++max) {
-    const std::string shortened = ShortenPath(path, max, random);
-    EXPECT_LE(shortened.size(), static_cast<std::size_t>(max)) << max << ": " << shortened;
-  }
+  for (int max = 5; max <= 100; ++max)
+    EXPECT_LE(ShortenPath(path, max, random).size(), static_cast<std::size_t>(max)) << max;
   const std::string seventy = ShortenPath(path, 70, random);
+  EXPECT_EQ(seventy.substr(0, 6) + seventy.substr(seventy.size() - 11),
+            NativePath("/home//report.pdf"));
   EXPECT_NE(seventy.find("..."), std::string::npos);
-  EXPECT_EQ(seventy.rfind(NativePath("/home/"), 0), 0u);
-  EXPECT_EQ(seventy.substr(seventy.size() - 11), NativePath("/report.pdf"));
-  EXPECT_EQ(ShortenPath(NativePath("/short/path"), 70, random), NativePath("/short/path"));
   EXPECT_EQ(ShortenPath(path, 4, random), path) << "below 5 it is left alone";
-  const std::string oneName(100, 'n');
-  EXPECT_EQ(ShortenPath(oneName, 20, random), std::string(17, 'n') + "...")
+  EXPECT_EQ(ShortenPath(std::string(100, 'n'), 20, random), std::string(17, 'n') + "...")
       << "a path without separators is cut at its end";
   // Characters are counted, not bytes.
   const std::string accented =
       NativePath("/données/été/année/répertoire/fichier-très-long-nommé.txt");
+  EXPECT_EQ(ShortenPath(accented, 57, random), accented) << "57 characters, 64 bytes";
   int characters = 0;
   for (const char c : ShortenPath(accented, 30, random))
     characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
   EXPECT_LE(characters, 30);
-  EXPECT_EQ(ShortenPath(accented, 57, random), accented) << "57 characters, 64 bytes";
 }
 
 TEST(CheckFolderHasFiles, TellsOfAnUnreadableOrEmptyFolder) {
@@ -96,12 +83,12 @@ TEST(CheckFolderHasFiles, TellsOfAnUnreadableOrEmptyFolder) {
   WriteFile(folder / "a.doc", "");
   EXPECT_FALSE(CheckFolderHasFiles(target, "*.txt", dialogs));
   EXPECT_TRUE(CheckFolderHasFiles(target, "*.doc", dialogs));
-  ASSERT_EQ(dialogs.shown.size(), 4u);
-  EXPECT_EQ(dialogs.shown[0].title, "Error");
-  EXPECT_EQ(dialogs.shown[0].text, "Cannot access the folder.");
-  EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Critical);
-  EXPECT_EQ(dialogs.shown[1].title, "Empty folder");
-  EXPECT_EQ(dialogs.shown[1].text, "The folder contains no files and no subfolders.");
-  EXPECT_EQ(dialogs.shown[1].icon, MessageIcon::Exclamation);
-  EXPECT_EQ(dialogs.shown[2].text, "The folder contains no matching files and no subfolders.");
+  std::string shown;
+  for (const auto& box : dialogs.shown)
+    shown += box.title + ": " + box.text + (box.icon == MessageIcon::Critical ? " (!)\n" : "\n");
+  EXPECT_EQ(shown,
+            "Error: Cannot access the folder. (!)\n"
+            "Empty folder: The folder contains no files and no subfolders.\n"
+            "Empty folder: The folder contains no matching files and no subfolders.\n"
+            "Empty folder: The folder contains no matching files and no subfolders.\n");
 }
