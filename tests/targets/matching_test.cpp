@@ -47,7 +47,7 @@ TEST(Matching, ANameAgainstAFileSpecification) {
   };
   const std::string longName(5000, 'x');
   const std::vector<Row> rows = {
-      // An empty specification, "*.*" and "*." match every file.
+      // An empty pattern, "*.*" and "*." match every file.
       {"readme", "", 'y'}, {"a.b.c", "*.*", 'y'}, {"readme", "*.", 'y'}, {"a.b", "*.", 'y'},
       // A star alone names only names without a dot.
       {"readme", "*", 'y'}, {"readme.txt", "*", 'n'}, {"abc.txt", "abc*", 'n'},
@@ -61,7 +61,7 @@ TEST(Matching, ANameAgainstAFileSpecification) {
       // Only the last dot separates the extension; a dot file has an empty base.
       {"a.b.txt", "a.*.txt", 'y'}, {"a.txt", "a.*.txt", 'n'}, {".profile", "*.profile", 'y'},
       {".profile", ".profile", 'y'}, {"x.profile", ".profile", 'n'},
-      // Without wildcards a specification names exactly one file, on Windows in any case.
+      // Without wildcards a pattern names exactly one file, on Windows in any case.
       {"abc", "abc", 'y'}, {"КОТ.TXT", "кот.txt", 'w'}, {"abcd", "abc", 'n'},
       {"abc.txt", "abc", 'n'}, {"other", " ", 'n'}, {"report.txt", "report.", 'n'},
       {"old.log", ".log", 'n'},
@@ -70,7 +70,7 @@ TEST(Matching, ANameAgainstAFileSpecification) {
       {"ÉTÉ.TXT", "été.*", 'n', false, true}, {longName + ".dat", "*y.dat", 'n'},
       // "*", "?", ":" and "\" are characters of a POSIX name; a Windows name never holds them.
       {"*", "*", 'p'}, {"a?b.txt", "a*c.txt", 'n'},
-      // A specification taken as a name matches only that name.
+      // A pattern taken as a name matches only that name.
       {"?.txt", "?.txt", 'p', true}, {"a.txt", "?.txt", 'n', true}, {"a.b", "*.*", 'n', true},
       {"REPORT.TXT", "Report.txt", 'w', true}, {"a", "", 'n', true},
   };
