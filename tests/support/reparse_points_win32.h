@@ -1,8 +1,6 @@
 #pragma once
 
-// Reparse points for Windows tests: junctions where the system can make them, and under Wine,
-// which cannot make reparse points, Unix links, which Wine shows as reparse points when they lead
-// to a folder.
+// Reparse points for Windows tests.
 
 #include "platform/win32/wide_text.h"
 
@@ -11,7 +9,6 @@
 
 #include <cstring>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace TestSupport {
@@ -57,84 +54,64 @@ inline bool MakeJunction(const std::string& target, const std::string& link) {
   return MakeMountPoint(L"\\??\\" + Platform::Win32::LongPath(target).substr(4), link);
 }
 
-// Under Wine only: starts a Unix program as Wine starts a Windows one. Wine gives no handle to
-// wait on for a Unix process, so callers wait for what it does.
-inline bool StartUnixProgram(const wchar_t* program, std::wstring arguments) {
-  if (!RunningUnderWine()) return false;
+// Under Wine only: runs a Unix command on the paths in Unix form (quoted), and waits up to ten
+// seconds for the last path's attributes to pass the test (Wine gives no handle to wait on).
+template <typename Test>
+bool RunUnixCommand(const wchar_t* program, std::wstring command,
+                    const std::vector<std::string>& paths, Test test) {
+  using UnixName = char*(CDECL*)(LPCWSTR);
+  const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  if (unixName == nullptr) return false;
+  for (const std::string& path : paths) {
+    char* name = unixName(Platform::Win32::LongPath(path).c_str());
+    if (name == nullptr) return false;
+    command += L" \"" + Platform::Win32::Widen(name) + L"\"";
+    ::HeapFree(::GetProcessHeap(), 0, name);
+  }
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (!::CreateProcessW(program, arguments.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+  if (!::CreateProcessW(program, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process))
     return false;
   for (const HANDLE handle : {process.hThread, process.hProcess}) {
     if (handle != nullptr && handle != INVALID_HANDLE_VALUE) ::CloseHandle(handle);
   }
-  return true;
-}
-
-// The path in Unix form, quoted for a Unix program's command line; empty when Wine has none.
-inline std::wstring QuotedUnixPath(const std::string& path) {
-  using UnixName = char*(CDECL*)(LPCWSTR);
-  const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
-      ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-  if (unixName == nullptr) return {};
-  char* name = unixName(Platform::Win32::LongPath(path).c_str());
-  if (name == nullptr) return {};
-  std::wstring quoted = L"\"" + Platform::Win32::Widen(name) + L"\"";
-  ::HeapFree(::GetProcessHeap(), 0, name);
-  return quoted;
-}
-
-// Waits up to ten seconds for the entry's attributes to pass the test.
-template <typename Test>
-bool WaitForAttributes(const std::string& path, Test test) {
-  const std::wstring wide = Platform::Win32::LongPath(path);
-  for (int wait = 0; wait < 1000; ++wait) {
-    if (test(::GetFileAttributesW(wide.c_str()))) return true;
-    ::Sleep(10);
+  for (int wait = 0; wait < 1000; ++wait, ::Sleep(10)) {
+    if (test(::GetFileAttributesW(Platform::Win32::LongPath(paths.back()).c_str()))) return true;
   }
   return false;
 }
 
-// Links to folders that remove themselves before the folder holding them goes: the standard
-// library's removal of a folder would go through a Unix link that Wine shows as a folder.
+// Links to folders: junctions where the system can make them, else under Wine Unix links, which
+// remove themselves before the folder holding them goes (the standard library's removal of a
+// folder would go through a Unix link that Wine shows as a folder).
 class FolderLinks {
  public:
   FolderLinks() = default;
   FolderLinks(const FolderLinks&) = delete;
   FolderLinks& operator=(const FolderLinks&) = delete;
   ~FolderLinks() {
-    for (const auto& [link, unix] : links_) {
-      if (!unix) {
-        ::RemoveDirectoryW(Platform::Win32::LongPath(link).c_str());
-      } else if (StartUnixProgram(L"Z:\\bin\\rm", L"rm " + QuotedUnixPath(link))) {
-        WaitForAttributes(link, [](DWORD attributes) { return attributes == INVALID_FILE_ATTRIBUTES; });
-      }
+    for (const std::string& link : links_) {
+      if (!::RemoveDirectoryW(Platform::Win32::LongPath(link).c_str()))
+        RunUnixCommand(L"Z:\\bin\\rm", L"rm", {link},
+                       [](DWORD attributes) { return attributes == INVALID_FILE_ATTRIBUTES; });
     }
   }
 
-  // A junction at link leading to the folder target where the system can make one, else under
-  // Wine a Unix link. False when neither can be made.
+  // A link at link leading to the folder target; false when none can be made.
   bool Make(const std::string& target, const std::string& link) {
-    if (MakeJunction(target, link)) {
-      links_.emplace_back(link, false);
-      return true;
-    }
-    const std::wstring from = QuotedUnixPath(target);
-    const std::wstring to = QuotedUnixPath(link);
-    if (from.empty() || to.empty() ||
-        !StartUnixProgram(L"Z:\\bin\\ln", L"ln -s " + from + L" " + to))
-      return false;
-    links_.emplace_back(link, true);
-    return WaitForAttributes(link, [](DWORD attributes) {
-      return attributes != INVALID_FILE_ATTRIBUTES &&
-             (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-    });
+    links_.push_back(link);
+    return MakeJunction(target, link) ||
+           RunUnixCommand(L"Z:\\bin\\ln", L"ln -s", {target, link}, [](DWORD attributes) {
+             return attributes != INVALID_FILE_ATTRIBUTES &&
+                    (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+           });
   }
 
  private:
-  std::vector<std::pair<std::string, bool>> links_;  // each link, and whether it is a Unix one
+  std::vector<std::string> links_;
 };
 
 }  // namespace TestSupport
