@@ -162,8 +162,10 @@ TEST_F(HandlePurgeTest, AFileOfTheSystemsOwnFileSystemsIsRefusedBeforeItIsOpened
   const StepTrap trap(HandleStep::BeforeOpenFile, 1,
                       [](const std::string& name) { ADD_FAILURE() << name << " was opened"; });
   Platform::FolderHandle handle;
-  if (handle.Open("/proc/self")) GTEST_SKIP() << "/proc is not mounted here";
-  EXPECT_EQ(FilePurge::PurgeFileIn(handle, "comm", {1, 1, true, true, true, true}, environment).code,
+  if (handle.Open("/sys/kernel")) GTEST_SKIP() << "/sys is not mounted here";
+  EXPECT_EQ(FilePurge::PurgeFileIn(handle, "uevent_seqnum", {1, 1, true, true, true, true},
+                                   environment)
+                .code,
             FilePurge::kNotOnDisk);
 }
 
