@@ -111,8 +111,9 @@ TEST(FolderHandleWin32, RefusesNamesThatAreNoPlainEntryAndWhatIsNoFolder) {
   EXPECT_EQ(file.OpenForWriting(folder, "sub"), PlatformErrc::NotARegularFile);
   ASSERT_FALSE(folder.OpenSubfolder("sub", sub));
   EXPECT_EQ(sub.Path(), temp / "sub\\");
-  EXPECT_EQ(sub.OpenSubfolder("inner.txt", sub), PlatformErrc::NotAFolder);
-  EXPECT_FALSE(sub.IsOpen());
+  FolderHandle inner;
+  EXPECT_EQ(sub.OpenSubfolder("inner.txt", inner), PlatformErrc::NotAFolder);
+  EXPECT_FALSE(inner.IsOpen());
   EXPECT_EQ(folder.Open(temp / "sub\\inner.txt\\"), PlatformErrc::NotAFolder);
   EXPECT_EQ(folder.Open("\\\\.\\C:"), PlatformErrc::NotAFolder);
   EXPECT_EQ(folder.Open(temp / "missing"), kMissing);
