@@ -194,3 +194,34 @@ TEST_F(SpeedTestTest, AMeasurementThatCannotBeDoneIsToldAndLeavesNoDummies) {
   EXPECT_FLOAT_EQ(speeds.Speed(drive.root), 0);
   EXPECT_FALSE(DummiesLeft());
 }
+
+TEST_F(SpeedTestTest, OfSeveralDrivesTheChosenOneIsTestedAndARemovableOneThatIsReadyToo) {
+  Platform::DriveInfo removable = drive;
+  removable.type = Platform::DriveType::Removable;
+  Platform::DriveInfo other = drive;
+  other.root = "other";
+  stored = 12.5f;
+  // {drive chosen (none: the chooser is cancelled), the last message or label shown}.
+  const std::vector<std::pair<std::optional<std::string>, std::string>> rows = {
+      {std::nullopt, "This writes test files to a selected drive"},
+      {"elsewhere", "This writes test files to a selected drive"},
+      {removable.root, "12.50 MB/sec. (1 overwrite) for Drive " + removable.root + "."}};
+  std::vector<std::string> preselected;
+  for (const auto& [choice, last] : rows) {
+    SCOPED_TRACE(choice.value_or("cancelled"));
+    dialogs.Answer(MessageAnswer::Yes);  // write test files? (and: accept the stored speed?)
+    if (choice == removable.root) dialogs.Answer(MessageAnswer::Yes);
+    test.Run({removable, other},
+             [&](const std::vector<Platform::DriveInfo>&, const std::string& offered) {
+               preselected.push_back(offered);
+               return choice;
+             },
+             {});
+    const std::string shown = host.labels.empty() ? dialogs.shown.back().text : host.labels.back();
+    EXPECT_TRUE(shown.starts_with(last)) << shown;
+    EXPECT_TRUE(dialogs.AllAnswered());
+  }
+  EXPECT_EQ(host.waited, 0);
+  EXPECT_EQ(preselected, (std::vector<std::string>{"other", "other", "other"}));
+  EXPECT_EQ(test.lastTestedDrive, removable.root);
+}
