@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <vector>
 #include <map>
 #include <set>
 
@@ -204,22 +205,28 @@ TEST_F(FreeSpacePurgeTest, EveryEndingLeavesNothingBehind) {
 TEST_F(FreeSpacePurgeTest, OnlyTheProgramsOwnLeftoverFolderIsEmptiedAndRemoved) {
   const std::set<std::string> untouched{"_kx_dummy1", "_kx_dummy2", FreeSpacePurge::kMarkerName};
   const std::string marker = FreeSpacePurge::kMarkerText;
-  const struct {
+  struct Row {
     std::string marker;  // the marker's text; none: no marker
-    bool userFile;       // the folder also holds a file of the user's
+    std::string user;    // an entry of the user's in the folder: "notes.txt" a file, else a link
     bool held;           // a purge holds the marker now
     Leftover what;
     std::set<std::string> remaining;  // the folder's entries afterwards ("(gone)": the folder)
-  } rows[] = {{marker, false, false, Leftover::Removed, {"(gone)"}},
-              {"", false, false, Leftover::NotOurs, {"_kx_dummy1", "_kx_dummy2"}},
-              {"Not the program's.", false, false, Leftover::NotOurs, untouched},
-              {marker, true, false, Leftover::OthersKept, {"notes.txt"}},
-              {marker, false, true, Leftover::InUse, untouched}};
+  };
+  std::vector<Row> rows = {{marker, "", false, Leftover::Removed, {"(gone)"}},
+                           {"", "", false, Leftover::NotOurs, {"_kx_dummy1", "_kx_dummy2"}},
+                           {"Not the program's.", "", false, Leftover::NotOurs, untouched},
+                           {marker, "notes.txt", false, Leftover::OthersKept, {"notes.txt"}},
+                           {marker, "", true, Leftover::InUse, untouched}};
+#ifndef _WIN32
+  // A link under a fill file's name is not the program's either.
+  rows.push_back({marker, "_kx_dummy3", false, Leftover::OthersKept, {"_kx_dummy3"}});
+#endif
   int number = 10;
   for (const auto& row : rows) {
     const std::string path = MakeLeftover("_kx_dummy" + std::to_string(++number), row.marker);
     SCOPED_TRACE(path);
-    if (row.userFile) WriteFile(JoinPath(path, "notes.txt"), "mine");
+    if (row.user == "notes.txt") WriteFile(JoinPath(path, row.user), "mine");
+    if (row.user.starts_with("_kx")) fs::create_symlink(folder / "elsewhere", JoinPath(path, row.user));
     Platform::FolderHandle handle;
     Platform::FileHandle holder;
     if (row.held) {
