@@ -8,6 +8,7 @@
 #include "support/file_inspection.h"
 #include "support/handle_step_hook.h"
 #include "support/reparse_points_win32.h"
+#include "support/file_setup.h"
 #include "support/temp_folder.h"
 
 #include <windows.h>
@@ -24,16 +25,13 @@ using Platform::FileKind;
 using Platform::FolderHandle;
 using Platform::HandleStep;
 using Platform::PlatformErrc;
+using TestSupport::MakeFolder;
 using TestSupport::ReadLongFile;
 using TestSupport::TempFolder;
 using TestSupport::WideLongPath;
 
 constexpr auto kMissing = std::errc::no_such_file_or_directory;
 const std::string kGone = "<cannot be read>";
-
-void MakeFolder(const std::string& path) {
-  ASSERT_TRUE(::CreateDirectoryW(WideLongPath(path).c_str(), nullptr)) << path;
-}
 
 void Rename(const std::string& from, const std::string& to) {
   ASSERT_TRUE(::MoveFileExW(WideLongPath(from).c_str(), WideLongPath(to).c_str(), 0)) << from;
