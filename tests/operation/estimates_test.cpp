@@ -11,18 +11,14 @@
 namespace {
 
 constexpr double kMB = 1048576.0;
-const std::string kTypeLine =
-    "Purge type: Random bytes plus zeros, 6 times (= 12 overwrites)\r\nEstimated purge time: ";
+const std::string kType = "Random bytes plus zeros, 6 times (= 12 overwrites)";
+const std::string kTypeLine = "Purge type: " + kType + "\r\nEstimated purge time: ";
 
 // The estimate for a drive, with the program's size model unless a factor and exponent are given.
 ListingEstimate Estimate(float speed, double megabytes, std::int32_t files, short overwrites,
                          double factor = 0.917, double exponent = 0.2, bool floppy = false) {
-  Platform::DriveInfo drive;
-  drive.root = "/home";
-  drive.floppy = floppy;
-  return EstimateAfterListing(speed, drive, megabytes * kMB, files, overwrites,
-                              "Random bytes plus zeros, 6 times (= 12 overwrites)", factor,
-                              exponent);
+  const Platform::DriveInfo drive{"/home", "", "", "", Platform::DriveType::Unknown, floppy};
+  return EstimateAfterListing(speed, drive, megabytes * kMB, files, overwrites, kType, factor, exponent);
 }
 
 // The duration in the table's row for n overwrites, or "(none)" when it has no row.
@@ -52,76 +48,48 @@ TEST_F(EstimateTest, AMeasuredSpeedGivesTheAdjustedTimeAndTheTableWithoutShortRo
   // 3 files of 10 MB: the factor is 0.917 / 10 ^ 0.2 = 0.5786; 180 s x 0.5786 = 104 s.
   const ListingEstimate estimate = Estimate(2.0f, 30, 3, 12);
   EXPECT_EQ(estimate.estimateLabel, "1 minute and 44 seconds");
-  EXPECT_TRUE(estimate.reportText.ends_with(
-      "and an adjustment factor of 0.58:\r\n4 overwrites: 35 seconds\r\n6 overwrites: 52 "
-      "seconds\r\n8 overwrites: 1 minute and 9 seconds\r\n10 overwrites: 1 minute and 27 "
-      "seconds\r\n12 overwrites: 1 minute and 44 seconds\r\n14 overwrites: 2 minutes and 2 "
-      "seconds\r\n16 overwrites: 2 minutes and 19 seconds\r\n18 overwrites: 2 minutes and 36 "
-      "seconds\r\n20 overwrites: 2 minutes and 54 seconds\r\n22 overwrites: 3 minutes and 11 "
-      "seconds\r\n24 overwrites: 3 minutes and 28 seconds\r\n"));
+  EXPECT_NE(estimate.reportText.find("factor of 0.58:\r\n4 overwrites: 35 seconds\r\n6 "), std::string::npos);
   // 60 s before the factor of 0.1, so the longest row, 120 s x 0.1, is under 20 seconds.
-  EXPECT_EQ(Estimate(1.0f, 5, 4, 12, 0.1, 0.0).reportText,
-            kTypeLine +
-                "6 seconds.\r\n\r\nEstimated purge times for various numbers of overwrites\r\n"
-                "using a purge speed (as measured) of 1.00 MB/sec.\r\n"
-                "and an adjustment factor of 0.10:\r\nAll less than 20 seconds\r\n");
+  EXPECT_TRUE(Estimate(1, 5, 4, 12, 0.1, 0).reportText.ends_with("0.10:\r\nAll less than 20 seconds\r\n"));
   // Under a minute: no table. A floppy: the single estimate (72 s x 0.917 = 66 s) but no table.
   EXPECT_EQ(Estimate(2.0f, 59, 1, 2).reportText, kTypeLine + "less than a minute.\r\n");
-  EXPECT_EQ(Estimate(0.25f, 1, 1, 18, 0.917, 0.2, true).reportText,
+  EXPECT_EQ(Estimate(0.25f, 1, 1, 18, 0.917, 0.2, true).reportText, 
             kTypeLine + "1 minute and 6 seconds.\r\n\r\n");
 }
 
 // Megabytes at 1 MB/sec., files, factor, exponent: the label, rounded halves to even before and
-// after the factor.
+// after the factor; with no count of files, no factor.
 TEST_F(EstimateTest, TheLabelIsRoundedHalvesToEvenBeforeAndAfterTheFactor) {
-  const struct {
-    double megabytes;
-    std::int32_t files;
-    double factor, exponent;
-    const char* label;
-  } cases[] = {
-      {58.5, 1, 1.0, 0.0, "Less than a minute."},
-      {59.5, 1, 1.0, 0.0, "1 minute"},
-      {61, 1, 0.5, 0.0, "30 seconds"},
-      {63, 1, 0.5, 0.0, "32 seconds"},
-      {120, 0, 0.917, 0.2, "2 minutes"},  // no count of files: no factor
-      {120, -1, 0.917, 0.2, "2 minutes"},
+  const struct { double megabytes; std::int32_t files; double factor, exp; const char* label; } cases[] = {
+      {58.5, 1, 1.0, 0.0, "Less than a minute."}, {59.5, 1, 1.0, 0.0, "1 minute"},
+      {61, 1, 0.5, 0.0, "30 seconds"},            {63, 1, 0.5, 0.0, "32 seconds"},
+      {120, 0, 0.917, 0.2, "2 minutes"},          {120, -1, 0.917, 0.2, "2 minutes"},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(Estimate(1.0f, c.megabytes, c.files, 1, c.factor, c.exponent).estimateLabel, c.label)
+    EXPECT_EQ(Estimate(1.0f, c.megabytes, c.files, 1, c.factor, c.exp).estimateLabel, c.label)
         << c.megabytes;
-  EXPECT_EQ(Estimate(0.001f, 1e9, 1, 24).estimateLabel, "24855 days and 3 hours")
-      << "the longest a duration shows";
+  EXPECT_EQ(Estimate(0.001f, 1e9, 1, 24).estimateLabel, "24855 days and 3 hours");  // the longest
 }
 
 TEST_F(EstimateTest, AnUnmeasuredSpeedAsksForASpeedTestAndNothingListedGetsNoEstimate) {
   for (const float speed : {0.0f, -1.0f, std::nanf("")}) {
     const ListingEstimate estimate = Estimate(speed, 500, 10, 12);
     EXPECT_EQ(estimate.reportText + estimate.estimateLabel,
-              "For an estimate of the purge time test the purge speed for Drive /home then "
-              "relist.");
+              "For an estimate of the purge time test the purge speed for Drive /home then relist.");
   }
   for (const double total : {0.0, std::nan("")})
-    EXPECT_EQ(Estimate(1.0f, total, 1, 12).reportText + Estimate(1.0f, total, 1, 12).estimateLabel,
-              "");
+    EXPECT_EQ(Estimate(1.0f, total, 1, 12).reportText + Estimate(1.0f, total, 1, 12).estimateLabel, "");
   EXPECT_EQ(EstimatedTimes(0.0f, 100 * kMB, 1.0, "/data"), "");
 }
 
+// Rows are exact under 300 seconds, then in minutes, then in hours rounded halves to even; a row
+// needs 20 seconds after rounding.
 TEST_F(EstimateTest, RowsAreExactThenInMinutesThenInHoursRoundedHalvesToEven) {
-  const struct {
-    double megabytes, factor;
-    int overwrites;
-    const char* row;
-  } cases[] = {
-      {149.5, 1.0, 2, "4 minutes and 59 seconds"},  // 299 s: exact under 300 seconds
-      {149.5, 1.0, 4, "10 minutes"},                // 598 s
-      {149.5, 1.0, 24, "1 hour"},                   // 3588 s
-      {44100, 1.0, 2, "1 day"},                     // 24.5 hours
-      {44100, 1.0, 6, "3 days and 2 hours"},        // 73.5 hours
-      {44100, 1.0, 10, "5 days and 2 hours"},       // 122.5 hours
-      {9.75, 1.0, 2, "20 seconds"},                 // 19.5 s is 20, just enough for a row
-      {20.5, 0.5, 2, "20 seconds"},                 // 41 s x 0.5 = 20.5 s is 20
-      {9.25, 1.0, 2, "(none)"},                     // 18.5 s is 18, no row
+  const struct { double megabytes, factor; int overwrites; const char* row; } cases[] = {
+      {149.5, 1.0, 2, "4 minutes and 59 seconds"}, {149.5, 1.0, 4, "10 minutes"}, {149.5, 1.0, 24, "1 hour"},
+      {44100, 1.0, 2, "1 day"},  // 24.5 hours
+      {44100, 1.0, 6, "3 days and 2 hours"}, {44100, 1.0, 10, "5 days and 2 hours"},
+      {9.75, 1.0, 2, "20 seconds"}, {20.5, 0.5, 2, "20 seconds"}, {9.25, 1.0, 2, "(none)"},
   };
   for (const auto& c : cases)
     EXPECT_EQ(Row(c.megabytes, c.factor, c.overwrites), c.row) << c.megabytes << " " << c.overwrites;

@@ -12,46 +12,36 @@ using TestSupport::NativePath;
 TEST(PurgeConfirmationText, NamesWhatIsPurgedHowManyFilesAndTheirOtherNames) {
   constexpr std::int32_t kMany = kMoreThan1000Files;
   const std::string date = "\r\nwhich satisfy the date restriction.";
-  const std::string destroy = "\r\nThis will permanently destroy all data in ";
-  const std::string many = "these (more than 1000) files.";
+  const std::string all = "\r\nThis will permanently destroy all data in ";
+  const std::string one = all + "this file.", many = all + "these (more than 1000) files.";
+  const std::string log45 = "the 45 files\r\n/a/*.log ?" + all + "these forty five files";
   const auto others = [](const std::string& who, const std::string& pronoun) {
-    return ".\r\n\r\n" + who + " other names (hard links) that may lie outside what you chose; " +
-           pronoun +
+    return ".\r\n\r\n" + who + " other names (hard links) that may lie outside what you chose; " + pronoun +
            " not purged unless \"Purge files that have other names (hard links)\" is ticked.";
   };
-  const struct {
-    std::string folder, filespec;
-    bool subfolders, date;
-    std::int32_t count, withOtherNames;
-    std::string question;  // what follows "purge "
-  } rows[] = {
-      {"/a/", "*.*", 0, 1, 2, 0, "both files in \r\n/a/ ?" + date + destroy + "these two files."},
-      {"/a/", "*.*", 1, 1, 1, 0,
-       "the single file in \r\n/a/\r\nand all files in all subfolders?" + destroy + "this file."},
-      {"/a/", "*.*", 0, 0, kMany, 0, "all (more than 1000) files in \r\n/a/ ?" + destroy + many},
-      {"/a/", "*.txt", 0, 1, kMany, 0,
-       "the (more than 1000) files\r\n/a/*.txt ?" + date + destroy + many},
-      // A single file gets no date line; folder and name are joined by exactly one separator.
-      {"/a", "b.txt", 0, 1, 1, 0, "the file\r\n/a/b.txt ?" + destroy + "this file."},
-      {"/a/", "a?.txt", 0, 1, 1, 0, "the files\r\n/a/a?.txt ?" + destroy + "this file."},
+  // Folder, file specification, subfolders, date restriction, count, files with other names: what
+  // follows "purge ". A single file gets no date line; folder and name get exactly one separator.
+  const struct { std::string folder, filespec; bool subfolders, date; std::int32_t count, linked;
+                 std::string question; } rows[] = {
+      {"/a/", "*.*", 0, 1, 2, 0, "both files in \r\n/a/ ?" + date + all + "these two files."},
+      {"/a/", "*.*", 1, 1, 1, 0, "the single file in \r\n/a/\r\nand all files in all subfolders?" + one},
+      {"/a/", "*.*", 0, 0, kMany, 0, "all (more than 1000) files in \r\n/a/ ?" + many},
+      {"/a/", "*.txt", 0, 1, kMany, 0, "the (more than 1000) files\r\n/a/*.txt ?" + date + many},
+      {"/a", "b.txt", 0, 1, 1, 0, "the file\r\n/a/b.txt ?" + one},
+      {"/a/", "a?.txt", 0, 1, 1, 0, "the files\r\n/a/a?.txt ?" + one},
       {"/a/", "*.log", 1, 1, 45, 0,
-       "the 45 files\r\n/a/*.log\r\nand all files of the form \"*.log\" in all subfolders?" + date +
-           destroy + "these forty five files."},
-      {"/a/", "*.log", 0, 0, 45, 1,
-       "the 45 files\r\n/a/*.log ?" + destroy + "these forty five files" +
-           others("1 of these files has", "it is")},
-      {"/a/", "*.log", 0, 0, 45, 3,
-       "the 45 files\r\n/a/*.log ?" + destroy + "these forty five files" +
-           others("3 of these files have", "they are")},
-      {"/a/", "b.log", 0, 0, 1, 1,
-       "the file\r\n/a/b.log ?" + destroy + "this file" + others("This file has", "it is")},
+       "the 45 files\r\n/a/*.log\r\nand all files of the form \"*.log\" in all subfolders?" + date + all +
+           "these forty five files."},
+      {"/a/", "*.log", 0, 0, 45, 1, log45 + others("1 of these files has", "it is")},
+      {"/a/", "*.log", 0, 0, 45, 3, log45 + others("3 of these files have", "they are")},
+      {"/a/", "b.log", 0, 0, 1, 1, "the file\r\n/a/b.log ?" + all + "this file" +
+       others("This file has", "it is")},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.folder + row.filespec + " " + std::to_string(row.count));
     TestSupport::ScriptedRandom random;
-    const auto texts =
-        BuildPurgeConfirmationText({NativePath(row.folder), row.filespec, row.subfolders}, row.date,
-                                   row.count, row.withOtherNames, random);
+    const auto texts = BuildPurgeConfirmationText({NativePath(row.folder), row.filespec, row.subfolders},
+                                                  row.date, row.count, row.linked, random);
     const std::string question = NativePath(row.question);
     EXPECT_EQ(texts.element[1], "Are you sure that you want to purge " + question);
     EXPECT_EQ(texts.element[0], "Are you sure that you want to purge the slack area of " +
@@ -61,8 +51,10 @@ TEST(PurgeConfirmationText, NamesWhatIsPurgedHowManyFilesAndTheirOtherNames) {
 
 class PurgeConfirmationDialog : public ::testing::Test {
  protected:
-  void Open(bool subfolders, std::int32_t clusterSize = 4096) {
+  // Opens the dialog for five files; the cluster size entry it selects.
+  int Open(bool subfolders, std::int32_t clusterSize = 4096) {
     state.Show(options, texts, subfolders, 5, clusterSize);
+    return state.SelectedClusterSize();
   }
   void Purge() { state.DoPurge(options, confirmFiles, clusterSizes, "/"); }
 
@@ -70,10 +62,7 @@ class PurgeConfirmationDialog : public ::testing::Test {
   PurgeConfirmationState state;
   PurgeOptions options;
   bool confirmFiles = false;
-  DriveClusterSize clusterSizes{[](const std::string&, double& freeBytes) {
-    freeBytes = 0;
-    return std::int64_t{3072};
-  }};
+  DriveClusterSize clusterSizes{[](const std::string&, double&) { return std::int64_t{3072}; }};
 };
 
 TEST_F(PurgeConfirmationDialog, OpeningShowsTheNormalMessageAndCancelHasTheFocusAfterEachClick) {
@@ -81,12 +70,10 @@ TEST_F(PurgeConfirmationDialog, OpeningShowsTheNormalMessageAndCancelHasTheFocus
   Open(true);
   EXPECT_FALSE(options.blnConfirm);
   EXPECT_EQ(state.Message(), "normal message");
-  EXPECT_EQ(state.DoPurgeText() + "|" + DoPurgeCaption(1, false),
-            "Yes, purge these files|Yes, purge this file");
-  EXPECT_EQ(DoPurgeCaption(2, false) + DoPurgeCaption(1, true),
-            "Yes, purge these filesYes, purge these files");
-  EXPECT_TRUE(state.TakeCancelFocus());
-  EXPECT_FALSE(state.TakeCancelFocus());
+  EXPECT_EQ(state.DoPurgeText() + "|" + DoPurgeCaption(1, false) + "|" + DoPurgeCaption(2, false) + "|" +
+                DoPurgeCaption(1, true),
+            "Yes, purge these files|Yes, purge this file|Yes, purge these files|Yes, purge these files");
+  EXPECT_TRUE(state.TakeCancelFocus() && !state.TakeCancelFocus());
   state.SetTicked(Box::chkOKToPurgeReadOnlyFiles, true);
   EXPECT_TRUE(state.TakeCancelFocus());
 
@@ -110,9 +97,8 @@ TEST_F(PurgeConfirmationDialog, SlackOnlyForcesKeepingTheFilesAndUntickingGivesT
     EXPECT_EQ(state.Message(), "slack message");
     state.SetSlackOnly(false);
     const OptionBox back = state.Get(Box::chkDoNotDeletePurgedFiles);
-    EXPECT_TRUE(back.ticked == before && back.enabled);
+    EXPECT_TRUE(back.ticked == before && back.enabled && state.Message() == "normal message");
     EXPECT_EQ(state.Get(Box::chkDeleteEmptyFolders).visible, subfolders);
-    EXPECT_EQ(state.Message(), "normal message");
   }
   state.SetTicked(Box::chkDeleteEmptyFolders, true);
   Purge();
@@ -122,14 +108,11 @@ TEST_F(PurgeConfirmationDialog, SlackOnlyForcesKeepingTheFilesAndUntickingGivesT
 // Each box gives its own option (checked through the dialog with the other windows' controls).
 TEST_F(PurgeConfirmationDialog, PurgingKeepsSlackOnlyAndTheClusterSizeOnlyWhereChosen) {
   // The chosen cluster size is kept for the drive; one not in the list is left as it is.
-  Open(true, GetClusterSize(clusterSizes, "/"));
-  EXPECT_EQ(state.SelectedClusterSize(), -1);  // 3072 is not in the list
+  EXPECT_EQ(Open(true, GetClusterSize(clusterSizes, "/")), -1);  // 3072 is not in the list
   Purge();
   EXPECT_EQ(GetClusterSize(clusterSizes, "/"), 3072);
-  for (const auto& [size, index] : {std::pair{512, 0}, std::pair{65536, 7}}) {
-    Open(true, size);
-    EXPECT_EQ(state.SelectedClusterSize(), index) << size;
-  }
+  for (const auto& [size, index] : {std::pair{512, 0}, std::pair{65536, 7}})
+    EXPECT_EQ(Open(true, size), index) << size;
   state.SelectClusterSize(static_cast<int>(kClusterSizeEntries.size()));
   EXPECT_EQ(state.SelectedClusterSize(), -1);
   state.SelectClusterSize(6);

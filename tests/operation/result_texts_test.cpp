@@ -10,11 +10,7 @@ TEST(OutcomeReportText, SaysWhatThePurgeDidWithTheCountsAndTheSystemsReason) {
   using namespace FilePurge;
   const std::string notVerified = "not verified: the file system does not tell where a file's "
                                   "data lies";
-  const struct {
-    PurgeOutcome outcome;
-    short passes;
-    std::string text;
-  } cases[] = {
+  const struct { PurgeOutcome outcome; short passes; std::string text; } cases[] = {
       {{kPurged, {}, 2, 0}, 2, " purged"},
       {{kPurged, {}, 1, 1}, 1, " purged (1 other name keeps the overwritten file)"},
       {{kPurged, {}, 1, 2}, 1, " purged (2 other names keep the overwritten file)"},
@@ -54,6 +50,6 @@ TEST(OutcomeReportText, SaysWhatThePurgeDidWithTheCountsAndTheSystemsReason) {
                              "overwritten and may remain on the disk."},
   };
   for (const auto& c : cases) EXPECT_EQ(OutcomeReportText(c.outcome, c.passes), c.text);
-  EXPECT_EQ(ResultCodeReportText(7, "exe"), ": \"exe\" files are not purged.");
-  EXPECT_EQ(ResultCodeReportText(8, "sys"), ": \"sys\" files are not purged.");
+  EXPECT_EQ(ResultCodeReportText(7, "exe") + ResultCodeReportText(8, "sys"),
+            ": \"exe\" files are not purged.: \"sys\" files are not purged.");
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <deque>
 #include <functional>
 #include <string>
@@ -11,6 +12,7 @@
 #include "operation/program_settings.h"
 #include "operation/purge_run.h"
 #include "operation/report_stream.h"
+#include "operation/run_start.h"
 #include "support/scoped_locale_format.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"
@@ -43,21 +45,17 @@ class RecordingRunHost final : public RunHost {
   FileConfirmation ConfirmFile(const std::string& label) override {
     labels.push_back(label);
     if (onConfirm) onConfirm();
-    if (confirmations.empty()) {
-      ADD_FAILURE() << "unscripted confirmation of " << label;
-      return FileConfirmation::Skip;
-    }
+    EXPECT_FALSE(confirmations.empty()) << "unscripted confirmation of " << label;
+    if (confirmations.empty()) return FileConfirmation::Skip;
     const FileConfirmation answer = confirmations.front();
     confirmations.pop_front();
     return answer;
   }
 
   const PurgeRun* run = nullptr;
-  int yields = 0;
-  int pausedWaits = 0;
-  std::function<void()> onYield;
-  std::function<void()> onPausedWait;
-  std::function<void()> onConfirm;  // while the confirmation is open
+  int yields = 0, pausedWaits = 0;
+  // onConfirm is called while the confirmation is open.
+  std::function<void()> onYield, onPausedWait, onConfirm;
   std::deque<FileConfirmation> confirmations;
   std::vector<std::string> labels;
   std::vector<std::string> reports;
@@ -71,23 +69,51 @@ class RecordingRunHost final : public RunHost {
 // A purge or listing of a temporary folder, in English at a fixed time (2026-12-06 10:30:00 UTC).
 class RunTest : public ::testing::Test {
  protected:
-  RunTest();
+  RunTest() {
+    host.run = &run;
+    run.clock = [] { return std::time_t{1796553000}; };
+    run.Environment().deleteRetry.sleep = [](int) {};
+    // The reports do not depend on the disk that holds the temporary folder.
+    run.volumeWarnings = [](const std::string&) { return std::vector<std::string>{}; };
+    // Type 1 (0xAA, 0x55, 0x00) with one pass, unless a test chooses otherwise.
+    settings.purgeType.SetPurgeType(1);
+    settings.purgeType.SelectIndex(1, 0);
+  }
 
   // The target, and the runs of it as the starter asks for them.
-  void Target(const std::string& filespec, bool subfolders = false);
-  RunRequest Request(RunKind kind);
+  void Target(const std::string& filespec, bool subfolders = false) {
+    settings.target = {folder.Path(), filespec, subfolders};
+  }
+  RunRequest Request(RunKind kind) { return RunStarter(settings, dialogs).RequestForTarget(kind); }
   // Runs the request and checks that the report written as it went is the whole report.
-  void Process(const RunRequest& request);
-  void Purge();
+  void Process(const RunRequest& request) {
+    host.stream = ReportStream();
+    host.streamed.clear();
+    run.ProcessFiles(request);
+    EXPECT_EQ(host.streamed, run.Report()) << "the report written as the run went differs";
+  }
+  void Purge() { Process(Request(RunKind::Purge)); }
   // Without names, a listing shows a dot for each folder with matching files.
-  void List(bool names = true);
+  void List(bool names = true) {
+    RunRequest listing = Request(RunKind::List);
+    listing.displayFolderNames = listing.displayFileNames = names;
+    Process(listing);
+  }
 
   // What the report says after a purged file's size on the test's file system: " purged", with
   // the note that the purge could not be checked where the file system does not tell where a
   // file's data lies (as under Wine).
-  static std::string Purged();
+  static std::string Purged() {
+    return TellsPlacement() ? " purged"
+                            : " purged (not verified: the file system does not tell where a file's "
+                              "data lies)";
+  }
   // The summary line of n files purged but not checked, on such a file system; else nothing.
-  static std::string NotVerifiedLine(int n);
+  static std::string NotVerifiedLine(int n) {
+    return TellsPlacement() ? "" : "Number of files purged but not verified: " + std::to_string(n) + "\r\n";
+  }
+  // Whether the file system of the temporary folder tells where a file's data lies.
+  static bool TellsPlacement();
 
   // The heading's first line and the closing line.
   static constexpr const char* kDateLine = "12/06/2026, 10:30:00\r\n";

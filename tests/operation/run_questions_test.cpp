@@ -17,12 +17,10 @@ TEST_F(RunTest, ThePurgeQueryAsksOncePerExtensionForTheRunItIsAnsweredInAndCance
   ASSERT_EQ(dialogs.shown.size(), 1u);
   const MessageBoxRequest& query = dialogs.shown[0];
   EXPECT_EQ(query.title + "|" + query.text,
-            "Purge query|" + first +
-                "\r\n\r\nYou have requested to purge a file with an \"exe\" extension.\r\nDo you "
-                "wish to allow all files with this extension to be purged?\r\n(Permission lasts "
-                "only during the course of this operation.)");
-  EXPECT_TRUE(query.buttons == MessageButtons::YesNoCancel &&
-              query.defaultButton == MessageAnswer::No);
+            "Purge query|" + first + "\r\n\r\nYou have requested to purge a file with an \"exe\" extension."
+            "\r\nDo you wish to allow all files with this extension to be purged?\r\n"
+            "(Permission lasts only during the course of this operation.)");
+  EXPECT_TRUE(query.buttons == MessageButtons::YesNoCancel && query.defaultButton == MessageAnswer::No);
   EXPECT_TRUE(Contains(run.Report(), "tool.exe: \"exe\" files are not purged.\r\n"));
   EXPECT_TRUE(Contains(run.Report(), "other.exe: \"exe\" files are not purged.\r\n"));
 
@@ -53,8 +51,7 @@ TEST_F(RunTest, ThePerFileConfirmationTakesEachOfItsAnswers) {
     WriteFile(folder / name + NativePath("/f.txt"), Repeat('x', 1536));
   }
   settings.blnConfirmFiles = true;
-  host.confirmations = {FileConfirmation::Purge, FileConfirmation::Skip,
-                        FileConfirmation::PurgeAll};
+  host.confirmations = {FileConfirmation::Purge, FileConfirmation::Skip, FileConfirmation::PurgeAll};
   Target("*.txt", true);
   Purge();
   EXPECT_EQ(host.labels.size(), 3u) << "no more questions after \"purge all\"";

@@ -26,28 +26,20 @@ std::string Flags(const Platform::StorageFacts& f) {
 TEST(VolumeWarnings, EachMountLineAndDiskGivesTheFactsOfWhatMayKeepACopy) {
   constexpr DiskFacts kNoDisk{};
   constexpr DiskFacts kHardDisk{true, false, true, false};
-  constexpr DiskFacts kSolidState{true, false, false, false};
-  const struct {
-    const char* mountLine;
-    DiskFacts disk;
-    const char* flags;
-  } cases[] = {
+  constexpr DiskFacts kSsd{true, false, false, false};
+  const struct { const char* mountLine; DiskFacts disk; const char* flags; } cases[] = {
       {"40 1 0:40 / /mnt rw - btrfs /dev/sdc1 rw,space_cache=v2,subvol=/", kHardDisk, "cow "},
-      {"40 1 0:40 / /home rw - btrfs /dev/nvme0n1p2 rw,compress=zstd:3,ssd", kSolidState,
-       "cow compress ssd "},
-      {"41 1 0:41 / /srv rw - btrfs /dev/sdd rw,nodatacow,compress-force=lzo", kHardDisk,
-       "compress "},
+      {"40 1 0:40 / /home rw - btrfs /dev/nvme0n1p2 rw,compress=zstd:3,ssd", kSsd, "cow compress ssd "},
+      {"41 1 0:41 / /srv rw - btrfs /dev/sdd rw,nodatacow,compress-force=lzo", kHardDisk, "compress "},
       {"27 1 254:0 / / rw - ext4 /dev/vda rw,data=journal", kHardDisk, "journal "},
       {"27 1 254:0 / / rw - ext3 /dev/vda rw,data=journal", kHardDisk, "journal "},
       {"27 1 254:0 / / rw - xfs /dev/vda rw,data=journal", kHardDisk, ""},
-      {"27 1 254:0 / / rw - ext4 /dev/nvme0n1p1 rw", kSolidState, "ssd "},
+      {"27 1 254:0 / / rw - ext4 /dev/nvme0n1p1 rw", kSsd, "ssd "},
       {"50 27 0:50 / /mnt/ram rw - tmpfs tmpfs rw,size=1024k", kNoDisk, "memory "},
       {"51 27 0:51 / /mnt/far rw - fuse.sshfs me@host:/srv rw", kNoDisk, "network fuse "},
       {"52 27 0:52 / /net rw - nfs4 server:/export rw,vers=4.2", kNoDisk, "network "},
-      {"53 27 8:17 / /media/stick rw - vfat /dev/sdb1 rw", {true, true, false, false},
-       "ssd removable "},
-      {"54 27 179:1 / /media/card rw - exfat /dev/mmcblk0p1 rw", {true, false, false, true},
-       "ssd removable "},
+      {"53 27 8:17 / /media/stick rw - vfat /dev/sdb1 rw", {true, true, false, false}, "ssd removable "},
+      {"54 27 179:1 / /card rw - exfat /dev/mmcblk0p1 rw", {true, false, false, true}, "ssd removable "},
       {"54 27 179:1 / /media/card rw - exfat /dev/sdb1 rw", {true, true, true, false}, ""},
       {"55 27 0:55 / /tank rw - zfs tank/data rw,xattr", kNoDisk, "cow "},
       {"56 27 0:56 / /mnt/ntfs rw - fuseblk /dev/sde1 rw,user_id=0", kHardDisk, "fuse "},
