@@ -87,10 +87,8 @@ TEST_F(RunWindowTest, APurgeRunsToItsEndAndLeavesTheReportInTheWindowTheClipboar
   WaitForTheEnd();
   const std::string report = controller.Run().Report();
   EXPECT_EQ(Report().findChild<QPlainTextEdit*>("txbText")->toPlainText(), ToDisplayText(report));
-  EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), report);
-  EXPECT_EQ(main.lastReport, report);
-  EXPECT_EQ(Status(), "Done");
-  EXPECT_TRUE(fs::is_empty(folder.Path()));
+  EXPECT_TRUE(QGuiApplication::clipboard()->text().toStdString() == report && main.lastReport == report);
+  EXPECT_TRUE(Status() == "Done" && fs::is_empty(folder.Path()));
   EXPECT_TRUE(main.fraMenu->isEnabled() && Shows("cmdClose") && !Shows("cmdPauseContinue"));
 }
 
@@ -109,15 +107,13 @@ TEST_F(RunWindowTest, PauseHoldsThePurgeAfterItsPassAndStopEndsItThere) {
   EXPECT_FALSE(Shows("cmdPauseContinue") || Button("cmdClose")->isEnabled());
   gate.open = true;
   WaitForTheEnd();
-  EXPECT_EQ(FilesLeft(), 2);
-  EXPECT_EQ(Status(), "Stopped");
+  EXPECT_EQ(Status() + "|" + std::to_string(FilesLeft()), "Stopped|2");
 }
 
 TEST_F(RunWindowTest, StopWhileTheFilesAreCountedCancelsThePurge) {
   Target("*.txt", true, {"a.txt", "sub/b.txt"});
   GatedPurgeHost gate;
-  StepTrap trap(Platform::HandleStep::BeforeOpenSubfolder, 1,
-                [&](const std::string&) { gate.Yield(); });
+  StepTrap trap(Platform::HandleStep::BeforeOpenSubfolder, 1, [&](const std::string&) { gate.Yield(); });
   controller.PurgeFiles();
   ASSERT_TRUE(gate.WaitUntilEntered());
   // The count is held in its walk; the report window offers Stop alone.

@@ -27,14 +27,8 @@ inline bool Contains(const std::string& text, const std::string& part) {
 // Records what a run shows and answers its per-file questions from a script.
 class RecordingRunHost final : public RunHost {
  public:
-  void Yield() override {
-    ++yields;
-    if (onYield) onYield();
-  }
-  void WaitWhilePaused() override {
-    ++pausedWaits;
-    if (onPausedWait) onPausedWait();
-  }
+  void Yield() override { ++yields; if (onYield) onYield(); }
+  void WaitWhilePaused() override { ++pausedWaits; if (onPausedWait) onPausedWait(); }
   void ReportChanged() override {
     if (run == nullptr) return;
     reports.push_back(run->Report());
@@ -57,8 +51,7 @@ class RecordingRunHost final : public RunHost {
   // onConfirm is called while the confirmation is open.
   std::function<void()> onYield, onPausedWait, onConfirm;
   std::deque<FileConfirmation> confirmations;
-  std::vector<std::string> labels;
-  std::vector<std::string> reports;
+  std::vector<std::string> labels, reports;
   // The report as a file or a pipe receives it while the run writes it; after each change, how
   // much of it went out and the line being written.
   ReportStream stream;
