@@ -69,17 +69,6 @@ TEST_F(RunStartTest, APatternIsCountedAndNothingFoundIsTold) {
   EXPECT_EQ(dialogs.shown.size(), 1u);
 }
 
-TEST_F(RunStartTest, ASingleFileDatedOnOrAfterTheLimitIsExcludedBeforeTheConfirmation) {
-  WriteFile(folder / "new.txt", "x");
-  Target("new.txt");
-  settings.dateRestriction.lngOnlyBeforeThisJDN = 2455198;
-  EXPECT_FALSE(Prepare());
-  ASSERT_EQ(dialogs.shown.size(), 1u);
-  EXPECT_EQ(dialogs.shown[0].title, "Purge files");
-  EXPECT_TRUE(dialogs.shown[0].text.ends_with("and so is excluded by the current date restriction."));
-  EXPECT_TRUE(statuses.empty()) << "a single file is not counted";
-}
-
 TEST_F(RunStartTest, ListingSubfoldersAsksAboutTheSpeedAndTheFolderNames) {
   Target("*.*", true);
   dialogs.Answer(MessageAnswer::Yes);
