@@ -68,8 +68,7 @@ class PurgeConfirmationDialog : public ::testing::Test {
 TEST_F(PurgeConfirmationDialog, OpeningShowsTheNormalMessageAndCancelHasTheFocusAfterEachClick) {
   options.blnConfirm = true;
   Open(true);
-  EXPECT_FALSE(options.blnConfirm);
-  EXPECT_EQ(state.Message(), "normal message");
+  EXPECT_TRUE(!options.blnConfirm && state.Message() == "normal message");
   EXPECT_EQ(state.DoPurgeText() + "|" + DoPurgeCaption(1, false) + "|" + DoPurgeCaption(2, false) + "|" +
                 DoPurgeCaption(1, true),
             "Yes, purge these files|Yes, purge this file|Yes, purge these files|Yes, purge these files");
@@ -80,8 +79,7 @@ TEST_F(PurgeConfirmationDialog, OpeningShowsTheNormalMessageAndCancelHasTheFocus
   // Cancel: unconfirmed, no message, keeping files as it was, no option changed.
   state.SetTicked(Box::chkDoNotDeletePurgedFiles, true);
   state.Cancel(options);
-  EXPECT_FALSE(options.blnConfirm || options.blnOKToPurgeReadOnlyFiles);
-  EXPECT_EQ(state.Message(), "");
+  EXPECT_FALSE(options.blnConfirm || options.blnOKToPurgeReadOnlyFiles || !state.Message().empty());
   EXPECT_FALSE(state.Get(Box::chkDoNotDeletePurgedFiles).ticked || state.TakeCancelFocus());
 }
 
@@ -93,8 +91,8 @@ TEST_F(PurgeConfirmationDialog, SlackOnlyForcesKeepingTheFilesAndUntickingGivesT
     state.SetTicked(Box::chkDoNotDeletePurgedFiles, before);
     state.SetSlackOnly(true);
     const OptionBox forced = state.Get(Box::chkDoNotDeletePurgedFiles);
-    EXPECT_TRUE(forced.ticked && !forced.enabled && !state.Get(Box::chkDeleteEmptyFolders).visible);
-    EXPECT_EQ(state.Message(), "slack message");
+    EXPECT_TRUE(forced.ticked && !forced.enabled && state.Message() == "slack message");
+    EXPECT_FALSE(state.Get(Box::chkDeleteEmptyFolders).visible);
     state.SetSlackOnly(false);
     const OptionBox back = state.Get(Box::chkDoNotDeletePurgedFiles);
     EXPECT_TRUE(back.ticked == before && back.enabled && state.Message() == "normal message");
