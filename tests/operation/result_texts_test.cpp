@@ -28,13 +28,11 @@ TEST(OutcomeReportText, SaysWhatThePurgeDidWithTheCountsAndTheSystemsReason) {
        ": error when writing to file. (no space left on device)"},
       {{kNotDeleted, Platform::PlatformErrc::NameReplaced, 1, 0}, 1,
        ": file overwritten but not deleted. (the name now leads to another file)"},
-      {{-5, {}, 0, 0}, 1, " not purged."},
-      {{kSizeNotRestored, {}, 0, 0}, 1, ": error when restoring filesize."},
-      {{kInvalidClusterSize, {}, 0, 0}, 1, ": invalid cluster size."},
-      {{kInvalidPurgeType, {}, 0, 0}, 1, ": invalid purge type."},
-      {{kFlushFailed, {}, 0, 0}, 1, ": error when flushing file."},
-      {{kEmptyName, {}, 0, 0}, 1, ": empty file name."},
-      {{kNotOnDisk, {}, 0, 0}, 1, ": not a file on a disk, not purged."},
+      {{-5, {}}, 1, " not purged."}, {{kSizeNotRestored, {}}, 1, ": error when restoring filesize."},
+      {{kInvalidClusterSize, {}}, 1, ": invalid cluster size."}, {{kEmptyName, {}}, 1, ": empty file name."},
+      {{kInvalidPurgeType, {}}, 1, ": invalid purge type."},
+      {{kFlushFailed, {}}, 1, ": error when flushing file."},
+      {{kNotOnDisk, {}}, 1, ": not a file on a disk, not purged."},
       {{kMoved, {}, 1, 0}, 1, ": overwritten, but the file system wrote the new data elsewhere; "
                               "the old data remains on the disk."},
       {{kShared, {}, 1, 0}, 1, ": overwritten, but its blocks are shared with another file or a "
