@@ -24,21 +24,17 @@ namespace {
 // A deletion whose tries are scripted: each entry says whether that try fails, and the waits
 // between tries are recorded instead of slept.
 struct ScriptedDeletion {
-  explicit ScriptedDeletion(std::vector<bool> scriptedFailures)
-      : failures(std::move(scriptedFailures)) {}
-
+  explicit ScriptedDeletion(std::vector<bool> scripted = {}) : failures(std::move(scripted)) {}
   std::vector<bool> failures;
+  std::function<void(const std::string&)> beforeTry, duringFailure;
   std::vector<int> waits;
   int tries = 0;
-  std::function<void(const std::string&)> beforeTry;
-  std::function<void(const std::string&)> duringFailure;
 
   FileProc::DeleteRetry Retry() {
     FileProc::DeleteRetry retry;
     retry.remove = [this](const std::string& path) -> std::error_code {
       if (beforeTry) beforeTry(path);
-      const bool fail = tries < static_cast<int>(failures.size()) && failures[tries];
-      ++tries;
+      const bool fail = ++tries <= static_cast<int>(failures.size()) && failures[tries - 1];
       if (!fail) return Platform::RemoveFile(path);
       if (duringFailure) duringFailure(path);
       return std::make_error_code(std::errc::device_or_resource_busy);
@@ -51,14 +47,10 @@ struct ScriptedDeletion {
 }  // namespace
 
 TEST(DeleteFile, TriesFourTimesHalfASecondApartAndAFileThatAnotherDeletesCountsAsDeleted) {
-  const struct {
-    std::vector<bool> failures;
-    bool deletedByAnother;
-    bool deleted;
-    int tries;
-  } rows[] = {{{true, true, true, true, false}, false, false, 4},
-              {{true, true, false}, false, true, 3},
-              {{true, true, true, true}, true, true, 1}};
+  const struct { std::vector<bool> failures; bool deletedByAnother, deleted; int tries; } rows[] = {
+      {{true, true, true, true, false}, false, false, 4},
+      {{true, true, false}, false, true, 3},
+      {{true, true, true, true}, true, true, 1}};
   for (const auto& row : rows) {
     TempFolder folder;
     const std::string path = WriteFile(folder / "f", "x");
@@ -79,7 +71,7 @@ TEST(DeleteFile, AMissingFileIsAlreadyDeletedAndAReadOnlyOneLosesTheAttributeWhe
     const std::string path = WriteFile(folder / (clear ? "ro1" : "ro2"), "x");
     MakeReadOnly(path);
     bool wasWritable = false;
-    ScriptedDeletion deletion({});
+    ScriptedDeletion deletion;
     deletion.beforeTry = [&](const std::string& p) { wasWritable = !ReadOnlyOnDisk(p); };
     const bool deleted = FileProc::DeleteFile(path, true, clear, true, deletion.Retry());
     EXPECT_EQ(wasWritable, clear);

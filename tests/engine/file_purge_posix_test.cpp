@@ -14,6 +14,7 @@
 #include "platform/errors.h"
 #include "platform/paths.h"
 #include "support/child_process.h"
+#include "support/file_setup.h"
 #include "support/handle_step_hook.h"
 
 using namespace TestSupport;
@@ -47,20 +48,16 @@ TEST_F(PurgeTest, AWriteFailureStopsTheFileRestoresItsLengthAndTheNextFileIsPurg
     return (bigCode == FilePurge::kWriteFailed ? 1 : 0) | (Purge(small, 1, 1, true) == 0 ? 2 : 0);
   });
   EXPECT_EQ(childResult, 3) << "1: big file gave the write failure, 2: small file was purged";
-  const std::string bytes = ReadFile(big);  // a file that failed is not deleted
-  EXPECT_EQ(bytes.size(), 5000u) << "the length is restored";
+  // The file that failed is not deleted; its length is restored.
+  const std::string bytes = ReadFile(big);
+  EXPECT_EQ(bytes.size(), 5000u);
   EXPECT_EQ(bytes.substr(0, 4096), Repeat('\xAA', 4096));
   EXPECT_FALSE(fs::exists(small));
 }
 
 TEST_F(PurgeTest, OnlyThePartsOfASparseFileThatHoldDataAreOverwritten) {
-  const std::string path = folder / "sparse.bin";
-  {
-    std::ofstream out(path, std::ios::binary);
-    out << Repeat('x', 5000);
-    out.seekp(3 << 20);
-    out << Repeat('y', 100);
-  }
+  const std::string path = WriteFile(folder / "sparse.bin", Repeat('x', 5000));
+  std::ofstream(path, std::ios::in | std::ios::binary).seekp(3 << 20) << Repeat('y', 100);
   fs::resize_file(path, 64 << 20);
   ASSERT_EQ(Purge(path, 1, 1, false), FilePurge::kPurged);
   EXPECT_EQ(ReadFile(path), std::string(64 << 20, '\0')) << "the length is given back";
@@ -71,7 +68,7 @@ TEST_F(PurgeTest, OnlyThePartsOfASparseFileThatHoldDataAreOverwritten) {
 
 TEST_F(HandlePurgeTest, AFolderSwappedForALinkBetweenTwoOverwritesLeavesTheOutsideFileUntouched) {
   const std::string outside = folder / "outside";
-  fs::create_directories(outside);
+  MakeFolder(outside);
   WriteFile(user + "/secret.txt", Repeat('s', 5000));
   WriteFile(outside + "/secret.txt", Repeat('o', 5000));
   const StepTrap trap(HandleStep::AfterFileSync, 1, [&](const std::string&) {
@@ -79,8 +76,7 @@ TEST_F(HandlePurgeTest, AFolderSwappedForALinkBetweenTwoOverwritesLeavesTheOutsi
     fs::create_directory_symlink(outside, user);
   });
   const FilePurge::PurgeOutcome outcome = PurgeIn("secret.txt", 2);
-  EXPECT_EQ(outcome.code, FilePurge::kPurged);
-  EXPECT_EQ(outcome.passesDone, 2);
+  EXPECT_EQ(std::pair(outcome.code, outcome.passesDone), (std::pair<short, short>(FilePurge::kPurged, 2)));
   EXPECT_EQ(ReadFile(outside + "/secret.txt"), Repeat('o', 5000));
   EXPECT_FALSE(fs::exists(user + ".real/secret.txt")) << "the chosen file went, where it is now";
 }
@@ -90,27 +86,21 @@ TEST_F(HandlePurgeTest, AFolderSwappedForALinkBetweenTwoOverwritesLeavesTheOutsi
 TEST_F(HandlePurgeTest, AFileSwappedGrownOrHardLinkedToAnotherIsNeverPurgedInItsPlace) {
   const std::string chosen = user + "/a.txt";
   const std::string other = folder / "other.txt";
-  const struct {
-    HandleStep step;
-    void (*change)(const std::string& chosen, const std::string& other);
-    short code;
-    std::string after;  // the chosen name's bytes afterwards; "": it is gone
-  } rows[] = {
-      {HandleStep::BeforeOpenFile, [](auto& c, auto& o) { fs::rename(o, c); }, FilePurge::kReplaced,
-       Repeat('o', 5000)},
-      {HandleStep::AfterFileSync,
-       [](auto& c, auto& o) {
-         fs::create_hard_link(o, c + ".new");
-         fs::rename(c + ".new", c);
-       },
-       FilePurge::kNotDeleted, Repeat('o', 5000)},
-      {HandleStep::AfterFileSync,
-       [](auto& c, auto&) { std::ofstream(c, std::ios::app) << Repeat('g', 10000); },
-       FilePurge::kGrew, ""}};
+  // {the step, what the other program does then, the code, the chosen name's bytes after ("": gone)}
+  using Change = void (*)(const std::string& chosen, const std::string& other);
+  const Change replace = [](auto& c, auto& o) { fs::rename(o, c); };
+  const Change hardLink = [](auto& c, auto& o) {
+    fs::create_hard_link(o, c + ".new");
+    fs::rename(c + ".new", c);
+  };
+  const Change grow = [](auto& c, auto&) { std::ofstream(c, std::ios::app) << Repeat('g', 10000); };
+  const struct { HandleStep step; Change change; short code; std::string after; } rows[] = {
+      {HandleStep::BeforeOpenFile, replace, FilePurge::kReplaced, Repeat('o', 5000)},
+      {HandleStep::AfterFileSync, hardLink, FilePurge::kNotDeleted, Repeat('o', 5000)},
+      {HandleStep::AfterFileSync, grow, FilePurge::kGrew, ""}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.code);
     fs::remove(chosen);
-    fs::remove(other);
     WriteFile(chosen, Repeat('s', 5000));
     WriteFile(other, Repeat('o', 5000));
     const StepTrap trap(row.step, 1, [&](const std::string&) { row.change(chosen, other); });
@@ -128,14 +118,11 @@ TEST_F(HandlePurgeTest, ANameTakenAwayByAnotherProgramCountsAsDeletedOnlyWhenThe
   for (const bool renamed : {false, true}) {
     const std::string chosen = WriteFile(user + "/a.txt", "x");
     int tries = 0;
-    environment.deleteRetry.remove = [&](Platform::FileHandle&, const Platform::FolderHandle&,
-                                         const std::string&) {
+    environment.deleteRetry.remove = [&](auto&&...) {
       ++tries;
       std::error_code ignored;
-      if (renamed)
-        fs::rename(chosen, folder / "elsewhere.txt", ignored);
-      else
-        fs::remove(chosen, ignored);
+      if (renamed) fs::rename(chosen, folder / "elsewhere.txt", ignored);
+      if (!renamed) fs::remove(chosen, ignored);
       return std::make_error_code(std::errc::no_such_file_or_directory);
     };
     EXPECT_EQ(PurgeIn("a.txt", 1).code, renamed ? FilePurge::kNotDeleted : FilePurge::kPurged);

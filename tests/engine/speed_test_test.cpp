@@ -7,9 +7,6 @@
 #include "engine/cluster_size.h"
 #include "engine/purge_speeds.h"
 #include "engine/purge_type_choice.h"
-#include "setups/program_paths.h"
-#include "setups/registry.h"
-#include "support/file_setup.h"
 #include "support/scoped_locale_format.h"
 #include "support/scripted_dialogs.h"
 #include "support/scripted_random.h"
@@ -19,6 +16,7 @@ using namespace TestSupport;
 
 namespace {
 
+// Records the speed label's captions ("(bold)" added) and the waits; each time asked is 0.5 s on.
 class RecordingSpeedHost final : public SpeedTestHost {
  public:
   void ShowSpeedLabel(const std::string& caption, bool bold) override {
@@ -89,17 +87,17 @@ TEST(SpeedArithmetic, TheResultNamesTheTimesForTheCurrentTypeOfPurge) {
       "It thus requires, using the type of purge currently specified (2 passes = 6 "
       "overwrites), approximately 10 seconds to purge 10 MB, ";
   EXPECT_EQ(text.substr(0, start.size()), start);
-  EXPECT_TRUE(
-      text.ends_with("\r\n\r\nTo decrease the time required change the type of purge so "
-                     "as to decrease the number of overwrites."));
-  const std::string floppy = SpeedTestResultText(0.5f, true, 1, 1);
-  EXPECT_TRUE(floppy.starts_with("The purge speed is approximately 0.500 MB/sec."));
-  EXPECT_TRUE(
-      floppy.ends_with("(1 pass = 1 overwrite), approximately 3 seconds to purge a full "
-                       "floppy disk."));
+  EXPECT_TRUE(text.ends_with("\r\n\r\nTo decrease the time required change the type of purge so "
+                             "as to decrease the number of overwrites."));
+  EXPECT_EQ(SpeedTestResultText(0.5f, true, 1, 1),
+            "The purge speed is approximately 0.500 MB/sec. for a single overwrite.\r\n\r\nIt thus "
+            "requires, using the type of purge currently specified (1 pass = 1 overwrite), "
+            "approximately 3 seconds to purge a full floppy disk.");
 }
 
-TEST_F(SpeedTestTest, AWholeTestMeasuresThreeTimesStoresTheAverageAndLeavesNoDummies) {
+// A speed that cannot be stored still serves this run; the user is told why after the result.
+TEST_F(SpeedTestTest, AWholeTestMeasuresThreeTimesLeavesNoDummiesAndTellsWhyTheSpeedIsNotStored) {
+  storeProblem = "not stored";  // the store's own message is tried with the command line
   dialogs.Answer(MessageAnswer::Yes);  // write test files?
   test.Run({drive}, nullptr, {});
 
@@ -110,50 +108,15 @@ TEST_F(SpeedTestTest, AWholeTestMeasuresThreeTimesStoresTheAverageAndLeavesNoDum
   EXPECT_EQ(host.waited, 3000);
   EXPECT_EQ(host.labels.front(), "Testing Drive " + drive.root + " ...1 (bold)");
   EXPECT_EQ(host.labels.back(), test.ShowSpeedText(drive));
-  ASSERT_EQ(dialogs.shown.size(), 2u);
+  ASSERT_EQ(dialogs.shown.size(), 3u);
   EXPECT_EQ(dialogs.shown[0].text,
             "This writes test files to Drive " + drive.root +
-                " and then purges them to test the purge speed so as to get an approximate "
-                "estimate of purge time required for other files.\r\n\r\n"
-                "Do you wish to proceed with this test?");
+                " and then purges them to test the purge speed so as to get an approximate estimate "
+                "of purge time required for other files.\r\n\r\nDo you wish to proceed with this test?");
   EXPECT_TRUE(dialogs.shown[1].text.starts_with("The purge speed is approximately "));
-}
-
-TEST_F(SpeedTestTest, ASpeedThatCannotBeStoredIsStillShownAndTheUserIsToldWhyAfterTheResult) {
-  storeProblem = "not stored";
-#ifndef _WIN32
-  // The store's own message, with the system's reason.
-  TempFolder folder;
-  const std::string savedStore = Registry::StorePath();
-  Registry::SetStorePath(WriteFile(folder / "file", "") + "/registry.ini");
-  storeProblem = StorePurgeSpeed(drive, 1.5f);
-  Registry::SetStorePath(savedStore);
-  EXPECT_EQ(storeProblem, "The purge speed of Drive " + drive.root + " could not be stored in " +
-                              folder / "file/registry.ini (Not a directory).");
-#endif
-  dialogs.Answer(MessageAnswer::Yes);  // write test files?
-  test.Run({drive}, nullptr, {});
-
-  EXPECT_EQ(speeds.Count(drive.root), 3) << "the speed is still shown";
-  ASSERT_EQ(dialogs.shown.size(), 3u);
   EXPECT_EQ(dialogs.shown[2].title, "Test purge speed");
   EXPECT_EQ(dialogs.shown[2].icon, MessageIcon::Exclamation);
   EXPECT_EQ(dialogs.shown[2].text, storeProblem);
-}
-
-TEST_F(SpeedTestTest, AStoredSpeedIsOfferedAndAcceptingItMeasuresNothing) {
-  stored = 12.5f;
-  dialogs.Answer(MessageAnswer::Yes);
-  dialogs.Answer(MessageAnswer::Yes);
-  test.Run({drive}, nullptr, {});
-  EXPECT_FLOAT_EQ(speeds.Speed(drive.root), 12.5f);
-  EXPECT_EQ(host.waited, 0);
-  ASSERT_EQ(dialogs.shown.size(), 2u);
-  EXPECT_EQ(dialogs.shown[1].text,
-            "A previous test has found this drive to have\r\na purge speed of 12.50 MB/sec. (1 "
-            "overwrite).\r\nDo you wish to accept this value?\r\nIf not, click on 'No' to "
-            "perform the test again.");
-  EXPECT_EQ(host.labels.back(), "12.50 MB/sec. (1 overwrite) for Drive " + drive.root + ".");
 }
 
 TEST_F(SpeedTestTest, AMeasurementThatCannotBeDoneIsToldAndLeavesNoDummies) {
@@ -169,13 +132,10 @@ TEST_F(SpeedTestTest, AMeasurementThatCannotBeDoneIsToldAndLeavesNoDummies) {
   floppy.floppy = true;
   EXPECT_EQ(test.OneMeasurement(floppy, false), -2);
   ASSERT_EQ(dialogs.shown.size(), 2u);
-  EXPECT_EQ(dialogs.shown[0].text, "Drive " + drive.root +
-                                       " has only 102,400 bytes free.\r\nAt least 1 MB of free "
-                                       "space is required for this test.");
-  EXPECT_TRUE(
-      dialogs.shown[1].text.ends_with("At least 128 KB of free space is required for this test."));
+  EXPECT_EQ(dialogs.shown[0].text, "Drive " + drive.root + " has only 102,400 bytes free.\r\n"
+                                       "At least 1 MB of free space is required for this test.");
+  EXPECT_TRUE(dialogs.shown[1].text.ends_with("At least 128 KB of free space is required for this test."));
   EXPECT_FLOAT_EQ(speeds.Speed(drive.root), 7);
-  EXPECT_FALSE(DummiesLeft());
   // Dummies that cannot be made or purged leave nothing and forget the speed.
   test.freeSpace = systemFreeSpace;
   test.dummyParent = [](const std::string&) { return std::string(); };
@@ -195,7 +155,8 @@ TEST_F(SpeedTestTest, AMeasurementThatCannotBeDoneIsToldAndLeavesNoDummies) {
   EXPECT_FALSE(DummiesLeft());
 }
 
-TEST_F(SpeedTestTest, OfSeveralDrivesTheChosenOneIsTestedAndARemovableOneThatIsReadyToo) {
+// Of several drives the chosen one is tested; a removable one is tested while it holds its disk.
+TEST_F(SpeedTestTest, OfSeveralDrivesTheChosenOneIsTestedAndAStoredSpeedAcceptedMeasuresNothing) {
   Platform::DriveInfo removable = drive;
   removable.type = Platform::DriveType::Removable;
   Platform::DriveInfo other = drive;
@@ -221,6 +182,11 @@ TEST_F(SpeedTestTest, OfSeveralDrivesTheChosenOneIsTestedAndARemovableOneThatIsR
     EXPECT_TRUE(shown.starts_with(last)) << shown;
     EXPECT_TRUE(dialogs.AllAnswered());
   }
+  EXPECT_EQ(dialogs.shown.back().text,
+            "A previous test has found this drive to have\r\na purge speed of 12.50 MB/sec. (1 "
+            "overwrite).\r\nDo you wish to accept this value?\r\nIf not, click on 'No' to perform "
+            "the test again.");
+  EXPECT_FLOAT_EQ(speeds.Speed(removable.root), 12.5f);
   EXPECT_EQ(host.waited, 0);
   EXPECT_EQ(preselected, (std::vector<std::string>{"other", "other", "other"}));
   EXPECT_EQ(test.lastTestedDrive, removable.root);
