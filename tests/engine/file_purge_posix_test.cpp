@@ -76,7 +76,8 @@ TEST_F(HandlePurgeTest, AFolderSwappedForALinkBetweenTwoOverwritesLeavesTheOutsi
     fs::create_directory_symlink(outside, user);
   });
   const FilePurge::PurgeOutcome outcome = PurgeIn("secret.txt", 2);
-  EXPECT_EQ(std::pair(outcome.code, outcome.passesDone), (std::pair<short, short>(FilePurge::kPurged, 2)));
+  EXPECT_EQ(outcome.code, FilePurge::kPurged);
+  EXPECT_EQ(outcome.passesDone, 2);
   EXPECT_EQ(ReadFile(outside + "/secret.txt"), Repeat('o', 5000));
   EXPECT_FALSE(fs::exists(user + ".real/secret.txt")) << "the chosen file went, where it is now";
 }
@@ -150,10 +151,8 @@ TEST_F(HandlePurgeTest, AFileOfTheSystemsOwnFileSystemsIsRefusedBeforeItIsOpened
                       [](const std::string& name) { ADD_FAILURE() << name << " was opened"; });
   Platform::FolderHandle handle;
   if (handle.Open("/sys/kernel")) GTEST_SKIP() << "/sys is not mounted here";
-  EXPECT_EQ(FilePurge::PurgeFileIn(handle, "uevent_seqnum", {1, 1, true, true, true, true},
-                                   environment)
-                .code,
-            FilePurge::kNotOnDisk);
+  const FilePurge::PurgeRequest any{1, 1, true, true, true, true};
+  EXPECT_EQ(FilePurge::PurgeFileIn(handle, "uevent_seqnum", any, environment).code, FilePurge::kNotOnDisk);
 }
 
 }  // namespace

