@@ -21,22 +21,22 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A deletion whose tries are scripted: each entry says whether that try fails, and the waits
-// between tries are recorded instead of slept.
+// The tries of a deletion: each fails where `failures` says, and then `duringFailure` runs. The
+// waits between tries are recorded instead of slept, and whether the file was writable at the last.
 struct ScriptedDeletion {
-  explicit ScriptedDeletion(std::vector<bool> scripted = {}) : failures(std::move(scripted)) {}
   std::vector<bool> failures;
-  std::function<void(const std::string&)> beforeTry, duringFailure;
-  std::vector<int> waits;
+  bool deletedByAnother;
+  std::vector<int> waits{};
   int tries = 0;
+  bool wasWritable = false;
 
   FileProc::DeleteRetry Retry() {
     FileProc::DeleteRetry retry;
     retry.remove = [this](const std::string& path) -> std::error_code {
-      if (beforeTry) beforeTry(path);
+      wasWritable = !ReadOnlyOnDisk(path);
       const bool fail = ++tries <= static_cast<int>(failures.size()) && failures[tries - 1];
       if (!fail) return Platform::RemoveFile(path);
-      if (duringFailure) duringFailure(path);
+      if (deletedByAnother) fs::remove(FileSystemPath(path));
       return std::make_error_code(std::errc::device_or_resource_busy);
     };
     retry.sleep = [this](int ms) { waits.push_back(ms); };
@@ -44,47 +44,34 @@ struct ScriptedDeletion {
   }
 };
 
+#ifdef _WIN32
+constexpr bool kReadOnlyDeletes = false;  // Windows refuses to delete a read-only file
+#else
+constexpr bool kReadOnlyDeletes = true;  // POSIX asks the folder's permissions, not the file's
+#endif
+
 }  // namespace
 
-TEST(DeleteFile, TriesFourTimesHalfASecondApartAndAFileThatAnotherDeletesCountsAsDeleted) {
-  const struct { std::vector<bool> failures; bool deletedByAnother, deleted; int tries; } rows[] = {
-      {{true, true, true, true, false}, false, false, 4},
-      {{true, true, false}, false, true, 3},
-      {{true, true, true, true}, true, true, 1}};
+TEST(DeleteFile, TriesFourTimesHalfASecondApartClearsReadOnlyWhenAskedAndAFileGoneCountsAsDeleted) {
+  TempFolder folder;
+  EXPECT_TRUE(FileProc::DeleteFile(folder / "never", true, true, true));
+  // {the tries that fail, another program deletes the file then, read-only, clear read-only,
+  // deleted, tries}
+  const struct { std::vector<bool> failures; bool byAnother, readOnly, clear, deleted; int tries; } rows[] = {
+      {{true, true, true, true, false}, false, false, true, false, 4},
+      {{true, true, false}, false, false, true, true, 3},
+      {{true, true, true, true}, true, false, true, true, 1},
+      {{}, false, true, true, true, 1},
+      {{}, false, true, false, kReadOnlyDeletes, kReadOnlyDeletes ? 1 : 4}};
   for (const auto& row : rows) {
-    TempFolder folder;
-    const std::string path = WriteFile(folder / "f", "x");
-    ScriptedDeletion deletion(row.failures);
-    if (row.deletedByAnother)
-      deletion.duringFailure = [](const std::string& p) { fs::remove(FileSystemPath(p)); };
-    EXPECT_EQ(FileProc::DeleteFile(path, true, true, true, deletion.Retry()), row.deleted);
+    const std::string path = WriteFile(folder / ("f" + std::to_string(&row - rows)), "x");
+    if (row.readOnly) MakeReadOnly(path);
+    ScriptedDeletion deletion{row.failures, row.byAnother};
+    EXPECT_EQ(FileProc::DeleteFile(path, true, row.clear, true, deletion.Retry()), row.deleted);
+    EXPECT_EQ(deletion.wasWritable, !row.readOnly || row.clear);
     EXPECT_EQ(deletion.tries, row.tries);
     EXPECT_EQ(deletion.waits, std::vector<int>(static_cast<std::size_t>(row.tries - 1), 500));
     EXPECT_EQ(fs::exists(FileSystemPath(path)), !row.deleted);
-  }
-}
-
-TEST(DeleteFile, AMissingFileIsAlreadyDeletedAndAReadOnlyOneLosesTheAttributeWhenAsked) {
-  TempFolder folder;
-  EXPECT_TRUE(FileProc::DeleteFile(folder / "never", true, true, true));
-  for (const bool clear : {true, false}) {
-    const std::string path = WriteFile(folder / (clear ? "ro1" : "ro2"), "x");
-    MakeReadOnly(path);
-    bool wasWritable = false;
-    ScriptedDeletion deletion;
-    deletion.beforeTry = [&](const std::string& p) { wasWritable = !ReadOnlyOnDisk(p); };
-    const bool deleted = FileProc::DeleteFile(path, true, clear, true, deletion.Retry());
-    EXPECT_EQ(wasWritable, clear);
-#ifdef _WIN32
-    // Windows refuses to delete a read-only file.
-    EXPECT_EQ(deleted, clear);
-    EXPECT_EQ(deletion.tries, clear ? 1 : 4);
-#else
-    // POSIX asks the folder's permissions, not the file's.
-    EXPECT_TRUE(deleted);
-    EXPECT_EQ(deletion.tries, 1);
-#endif
-    EXPECT_EQ(fs::exists(FileSystemPath(path)), !deleted);
   }
 }
 
