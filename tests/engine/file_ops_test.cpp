@@ -45,7 +45,6 @@ TEST(FileOps, ProgramFoldersSwapFilesAndSensitiveExtensionsAreProtected) {
       {"/mnt/c/PageFile.SYS", FileOps::kPagingFile},
       {"/tmp/.notes.txt.SWP", FileOps::kPagingFile},
       {"/usr/lib/x/X.SYS", FileOps::kMayPurge},
-      {"/home/u/Y.exe", FileOps::kSensitiveExtension},
       {"/data/file.", FileOps::kMayPurge},
   };
   for (const auto& [path, expected] : rows)

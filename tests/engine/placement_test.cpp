@@ -30,11 +30,7 @@ TEST(Placement, JudgeTellsWhetherTheOverwriteFellOnTheOldBytes) {
   };
   const FileLayout split = Located({At(0, 40960, 4096), At(4096, 45056, 4096), At(8192, 90112, 8192)});
   const FileLayout movedInside = Located({At(0, 40960, 4096), At(4096, 49152, 4096), At(8192, 90112, 4096)});
-  const struct {
-    const char* what;
-    FileLayout before, after;
-    Verdict verdict;
-  } rows[] = {
+  const struct { const char* what; FileLayout before, after; Verdict verdict; } rows[] = {
       {"same runs", kTwoRuns, kTwoRuns, Verdict::InPlace},
       {"runs joined, split and grown by the slack", kTwoRuns, split, Verdict::InPlace},
       {"a run moved by one block inside", kTwoRuns, movedInside, Verdict::Moved},
@@ -53,11 +49,7 @@ TEST(Placement, JudgeTellsWhetherTheOverwriteFellOnTheOldBytes) {
 }
 
 TEST(Placement, ClusterRunsWidenTheDataToWholeClustersAndJoinWhatTouches) {
-  const struct {
-    std::vector<ByteRange> data;
-    std::int64_t length;
-    std::vector<ByteRange> runs;
-  } rows[] = {
+  const struct { std::vector<ByteRange> data; std::int64_t length; std::vector<ByteRange> runs; } rows[] = {
       {{}, 0, {{0, 4096}}},              // empty: one cluster
       {{{0, 5000}}, 5000, {{0, 8192}}},  // the slack to a whole cluster
       {{}, 1 << 20, {}},                 // all hole: nothing to write

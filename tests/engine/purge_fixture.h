@@ -43,10 +43,7 @@ class PurgeTest : public ::testing::Test {
   }
 
   TempFolder folder;
-  DriveClusterSize clusterSizes{[](const std::string&, double& freeBytes) -> std::int64_t {
-    freeBytes = 1e9;
-    return 4096;
-  }};
+  DriveClusterSize clusterSizes{[](const std::string&, double&) { return std::int64_t{4096}; }};
   ScriptedRandom random;
   FilePurge::PurgeEnvironment environment{clusterSizes, random};
 };

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 std::string Described(short type, short passes) {
@@ -45,8 +47,7 @@ TEST(PurgeTypeTexts, AcceptAsksUpToTwentyFourOverwritesWarnsUpToThirtyTwoAndRefu
       {33, start + "would be overwritten 33 times.\r\nThis is more than is allowed by this software."}};
   for (const auto& [overwrites, text] : rows) {
     const AcceptMessage message = AcceptQuestion(overwrites);
-    EXPECT_EQ(message.text, text);
-    EXPECT_EQ(message.titleUiText, overwrites > 32 ? 0 : 23) << overwrites;
-    EXPECT_EQ(message.title, overwrites > 32 ? "Too many overwrites" : "") << overwrites;
+    EXPECT_EQ(std::tie(message.text, message.titleUiText, message.title),
+              std::tuple(text, overwrites > 32 ? 0 : 23, overwrites > 32 ? "Too many overwrites" : ""));
   }
 }

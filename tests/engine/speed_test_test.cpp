@@ -17,26 +17,20 @@ using namespace TestSupport;
 
 namespace {
 
-// Records the speed label's captions ("(bold)" added) and the waits; each time asked is 0.5 s on.
+// Records the speed label's captions and the waits (their weight is pinned by the window's test).
 class RecordingSpeedHost final : public SpeedTestHost {
  public:
-  void ShowSpeedLabel(const std::string& caption, bool bold) override {
-    labels.push_back(caption + (bold ? " (bold)" : ""));
-  }
+  void ShowSpeedLabel(const std::string& caption, bool) override { labels.push_back(caption); }
   void Wait(int milliseconds) override { waited += milliseconds; }
-  double TimeOfDaySeconds() override { return clock += 0.5; }
   std::vector<std::string> labels;
   int waited = 0;
-  double clock = 1000;
 };
 
 // A speed test of one pass of three overwrites, keeping the stored speed in memory.
 class SpeedTestTest : public ::testing::Test {
  protected:
   SpeedTestTest() {
-    purgeType.SetPurgeType(1);
-    purgeType.SelectIndex(1, 0);
-    random.Seed();
+    EXPECT_TRUE(purgeType.RestoreFromSetup(1, 1));
     test.loadStoredSpeed = [this](const Platform::DriveInfo&) { return stored; };
     test.storeSpeed = [this](const Platform::DriveInfo&, float speed) {
       stored = speed;
@@ -45,8 +39,6 @@ class SpeedTestTest : public ::testing::Test {
     test.dummyParent = [this](const std::string&) { return dummies.Path(); };
     EXPECT_FALSE(Platform::DriveOfPath(dummies.Path(), drive));
   }
-
-  bool DummiesLeft() const { return !std::filesystem::is_empty(dummies.Path()); }
 
   std::optional<float> stored;
   std::string storeProblem;
@@ -103,7 +95,7 @@ TEST_F(SpeedTestTest, AWholeTestMeasuresThreeTimesLeavesNoDummiesAndTellsWhyTheS
   test.Run({drive}, nullptr, {});
 
   // The labels shown while the test runs are pinned by the window's test.
-  EXPECT_FALSE(DummiesLeft());
+  EXPECT_TRUE(std::filesystem::is_empty(dummies.Path())) << "no dummies are left";
   EXPECT_GT(speeds.Speed(drive.root), 0);
   EXPECT_EQ(std::tuple(speeds.Count(drive.root), stored, host.waited),
             std::tuple(3, speeds.Speed(drive.root), 3000));
@@ -150,7 +142,7 @@ TEST_F(SpeedTestTest, AMeasurementThatCannotBeDoneIsToldAndLeavesNoDummies) {
   EXPECT_EQ(dialogs.shown.back().text,
             "An error occurred when purging the dummy files.\r\nPlease repeat the test.");
   EXPECT_FLOAT_EQ(speeds.Speed(drive.root), 0);
-  EXPECT_FALSE(DummiesLeft());
+  EXPECT_TRUE(std::filesystem::is_empty(dummies.Path())) << "no dummies are left";
 }
 
 // Of several drives the chosen one is tested; a removable one is tested while it holds its disk.
