@@ -23,9 +23,8 @@ std::string SystemPath(const std::string& posix) {
 
 TEST(FileOps, ProgramFoldersSwapFilesAndSensitiveExtensionsAreProtected) {
   // The second program folder is given without its final separator.
-  FileOps::ProtectedFiles files(
-      {SystemPath("/opt/Kexwell/bin/"), SystemPath("/opt/Kexwell/share/kexwell")},
-      {SystemPath("/swapfile"), SystemPath("/var/Swap/extra.img")});
+  FileOps::ProtectedFiles files({SystemPath("/opt/Kexwell/bin/"), SystemPath("/opt/Kexwell/share/kexwell")},
+                                {SystemPath("/swapfile"), SystemPath("/var/Swap/extra.img")});
   files.SetPermission("sys", FileOps::kAllowed);  // not for paging files nor program folders
   const std::pair<std::string, short> rows[] = {
       {"/opt/Kexwell/bin/kexwell", FileOps::kProgramFolder},
@@ -47,8 +46,7 @@ TEST(FileOps, ProgramFoldersSwapFilesAndSensitiveExtensionsAreProtected) {
       {"/usr/lib/x/X.SYS", FileOps::kMayPurge},
       {"/data/file.", FileOps::kMayPurge},
   };
-  for (const auto& [path, expected] : rows)
-    EXPECT_EQ(files.CheckFile(SystemPath(path)), expected) << path;
+  for (const auto& [path, expected] : rows) EXPECT_EQ(files.CheckFile(SystemPath(path)), expected) << path;
   const FileOps::ProtectedFiles noFolders({""}, {});  // an empty folder protects nothing
   EXPECT_EQ(noFolders.CheckFile(SystemPath("/notes.txt")), FileOps::kMayPurge);
 }

@@ -30,8 +30,7 @@ class HandlePurgeTest : public PurgeTest {
   FilePurge::PurgeOutcome PurgeIn(const std::string& name, short passes, bool hardLinked = false) {
     Platform::FolderHandle handle;
     EXPECT_FALSE(handle.Open(user));
-    return FilePurge::PurgeFileIn(handle, name, {1, passes, true, false, false, hardLinked},
-                                  environment);
+    return FilePurge::PurgeFileIn(handle, name, {1, passes, true, false, false, hardLinked}, environment);
   }
   std::string user = folder / "user";
 };
@@ -107,8 +106,7 @@ TEST_F(HandlePurgeTest, AFileSwappedGrownOrHardLinkedToAnotherIsNeverPurgedInIts
     const StepTrap trap(row.step, 1, [&](const std::string&) { row.change(chosen, other); });
     const FilePurge::PurgeOutcome outcome = PurgeIn("a.txt", 2);
     EXPECT_EQ(outcome.code, row.code);
-    EXPECT_EQ(outcome.error == Platform::PlatformErrc::NameReplaced,
-              row.code == FilePurge::kNotDeleted);
+    EXPECT_EQ(outcome.error == Platform::PlatformErrc::NameReplaced, row.code == FilePurge::kNotDeleted);
     EXPECT_EQ(fs::exists(chosen) ? ReadFile(chosen) : "", row.after);
   }
 }

@@ -176,8 +176,7 @@ TEST_F(PurgeTest, EveryRefusalComesBeforeAnythingIsWrittenOrCreated) {
       {folder / "pipe", 0, 1, FilePurge::kNotARegularFile},  // without waiting
 #endif
       {links ? link : inner, 0, 1, FilePurge::kNotARegularFile}};
-  for (const auto& row : rows)
-    EXPECT_EQ(Purge(row.path, row.type, row.passes, true), row.code) << row.path;
+  for (const auto& row : rows) EXPECT_EQ(Purge(row.path, row.type, row.passes, true), row.code) << row.path;
   Platform::DriveInfo drive;
   ASSERT_FALSE(Platform::DriveOfPath(path, drive));
   for (const std::int32_t size : {1000, 131072, 1536 + 1}) {

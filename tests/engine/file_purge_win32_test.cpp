@@ -31,8 +31,7 @@ TEST_F(PurgeTest, AFileHeldOpenIsRefusedWithoutSharedWritesAndNotDeletedWithoutS
     const HANDLE other = OpenLong(path, GENERIC_READ | GENERIC_WRITE, sharing, OPEN_EXISTING);
     ASSERT_NE(other, INVALID_HANDLE_VALUE);
     const bool writable = sharing != FILE_SHARE_READ;
-    EXPECT_EQ(Purge(path, 1, 1, true),
-              writable ? FilePurge::kNotDeleted : FilePurge::kCannotOpenForWriting);
+    EXPECT_EQ(Purge(path, 1, 1, true), writable ? FilePurge::kNotDeleted : FilePurge::kCannotOpenForWriting);
     EXPECT_EQ(ReadFile(path), Repeat(writable ? '\0' : 'x', 300));
     ::CloseHandle(other);
   }

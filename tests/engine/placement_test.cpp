@@ -44,8 +44,7 @@ TEST(Placement, JudgeTellsWhetherTheOverwriteFellOnTheOldBytes) {
       {"not placed before", one(0, "u"), one(0), Verdict::NotTold},
       {"not told before", FileLayout{}, kTwoRuns, Verdict::NotTold},
       {"not told after", kTwoRuns, FileLayout{}, Verdict::NotTold}};
-  for (const auto& row : rows)
-    EXPECT_EQ(Placement::Judge(row.before, row.after), row.verdict) << row.what;
+  for (const auto& row : rows) EXPECT_EQ(Placement::Judge(row.before, row.after), row.verdict) << row.what;
 }
 
 TEST(Placement, ClusterRunsWidenTheDataToWholeClustersAndJoinWhatTouches) {

@@ -37,8 +37,7 @@ TEST(PurgeTypeTexts, TheDialogAndTheMainWindowNameEachTypeAndItsPasses) {
 
 TEST(PurgeTypeTexts, AcceptAsksUpToTwentyFourOverwritesWarnsUpToThirtyTwoAndRefusesMore) {
   const std::string start = "In the type of purge specified each file ";
-  const std::string large =
-      "This is a rather large number of overwrites.  Are you sure you want to do this?";
+  const std::string large = "This is a rather large number of overwrites.  Are you sure you want to do this?";
   const std::pair<int, std::string> rows[] = {
       {1, start + "will be overwritten once.\r\nIs this OK?"},
       {24, start + "will be overwritten 24 times.\r\nIs this OK?"},
