@@ -123,10 +123,10 @@ TEST_P(FillTest, FillsTheDriveThenOverwritesTheSameFilesInPlaceAndDeletesThemAll
   const std::string notOurs = MakeLeftover("_kx_dummy2", "");
   const auto outcome = FreeSpacePurge::Run(folder.Path(), 1, 1, drive.environment);
 
-  // {ending, filled bytes, bytes written, overwrites done, fill files, free space when full}
+  // {ending, filled bytes, bytes written, overwrites done, fill files, free space when full, removed}
   EXPECT_EQ(std::tuple(outcome.ending, outcome.filledBytes, outcome.bytesWritten, outcome.overwritesDone,
-                       outcome.fillFiles, outcome.fullKnown, outcome.full.availableBytes),
-            std::tuple(Ending::Full, room, 3 * room, 3, 3, true, 0));
+                       outcome.fillFiles, outcome.fullKnown, outcome.full.availableBytes, outcome.removed),
+            std::tuple(Ending::Full, room, 3 * room, 3, 3, true, 0, true));
   EXPECT_EQ(drive.toDo, (std::vector<std::int64_t>{room, room, room}));
   EXPECT_EQ(drive.done, (std::vector<std::pair<std::int64_t, int>>(3, {room, 3})));
   // Files of at most four clusters, 10101010, 01010101, then 00000000; the last one takes the
@@ -142,6 +142,7 @@ TEST_P(FillTest, FillsTheDriveThenOverwritesTheSameFilesInPlaceAndDeletesThemAll
   // The run's folder was made where the cut-short one was removed; the one without the marker
   // is left as it was.
   EXPECT_EQ(drive.dummy, leftover);
+  EXPECT_EQ(drive.removed, leftover);
   EXPECT_EQ(Names(folder.Path()), std::set<std::string>{"_kx_dummy2"});
   EXPECT_EQ(Names(notOurs), (std::set<std::string>{"_kx_dummy1", "_kx_dummy2"}));
 }
