@@ -36,12 +36,11 @@ TEST(FillFolders, TheListedFoldersThatNoPurgeHoldsAreRemovedAndTheOthersStayList
   ASSERT_FALSE(handle.Open(held));
   ASSERT_FALSE(marker.OpenForWriting(handle, FreeSpacePurge::kMarkerName));
   ASSERT_FALSE(marker.TryLock());
-  const std::vector<LeftoverFillFolder> leftovers = RemoveLeftoverFillFolders(list);
-  ASSERT_EQ(leftovers.size(), 3u);
-  EXPECT_EQ(leftovers[0].what, Leftover::Removed);
-  EXPECT_EQ(leftovers[1].what, Leftover::InUse);
-  EXPECT_EQ(leftovers[2].what, Leftover::Missing);
-  EXPECT_EQ(leftovers[2].folder, gone);
+  std::vector<std::pair<std::string, Leftover>> told;
+  for (const LeftoverFillFolder& leftover : RemoveLeftoverFillFolders(list))
+    told.emplace_back(leftover.folder, leftover.what);
+  EXPECT_EQ(told, (std::vector<std::pair<std::string, Leftover>>{
+                      {left, Leftover::Removed}, {held, Leftover::InUse}, {gone, Leftover::Missing}}));
   EXPECT_FALSE(Platform::FolderExists(left));
   EXPECT_TRUE(Platform::FileExists(JoinPath(held, "_kx_dummy1")));
   EXPECT_EQ(ReadFile(list), held + "\n");

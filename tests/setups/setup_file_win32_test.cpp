@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/files.h"
 #include "setups/setup_file.h"
@@ -16,60 +17,37 @@
 
 using namespace TestSupport;
 
-namespace {
-
-ProgramSettings SampleSettings(const std::string& folder, const std::string& filespec) {
-  ProgramSettings settings;
-  settings.target = {folder, filespec, true};
-  return settings;
-}
-
-// The user's application-data folder as the shell gives it, in UTF-8.
-std::string ShellApplicationDataFolder() {
-  wchar_t folder[MAX_PATH] = {};
-  if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)))
-    return {};
-  return Utf8Path(std::filesystem::path(folder));
-}
-
-}  // namespace
-
 TEST(SetupFileWin32, ASetupFileNamedOutsideTheAnsiCodePageIsSavedReplacedAndLoaded) {
   TempFolder folder;
   const std::string path = folder / "Ωμέγα 日本 файл.kxs";
-  const std::string target = "C:\\Users\\Anna\\";
-  ASSERT_TRUE(SaveSetupToFile(path, SampleSettings(target, "*.*")));
-  ASSERT_TRUE(SaveSetupToFile(path, SampleSettings(target, "*.txt")));
-  std::size_t entries = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(FileSystemPath(folder.Path()))) {
-    EXPECT_EQ(Utf8Path(entry.path().filename()), "Ωμέγα 日本 файл.kxs");
-    ++entries;
-  }
-  EXPECT_EQ(entries, 1u) << "no temporary file stays behind";
-
+  ProgramSettings settings;
+  settings.target = {"C:\\Users\\Anna\\", "*.*", true};
+  ASSERT_TRUE(SaveSetupToFile(path, settings));
+  settings.target.TargetFilespec = "*.txt";
+  ASSERT_TRUE(SaveSetupToFile(path, settings));
+  std::vector<std::string> entries;
+  for (const auto& entry : std::filesystem::directory_iterator(FileSystemPath(folder.Path())))
+    entries.push_back(Utf8Path(entry.path().filename()));
+  EXPECT_EQ(entries, std::vector<std::string>{"Ωμέγα 日本 файл.kxs"}) << "no temporary file stays behind";
   ProgramSettings loaded;
   ASSERT_TRUE(LoadSetupFromFile(path, loaded));
   EXPECT_EQ(loaded.target.TargetFilespec, "*.txt") << "the second save replaced the first";
 }
 
 TEST(NextRunSetupWin32, ThePathLiesInTheShellsApplicationDataFolderWhichIsCreated) {
-  const std::string appData = ShellApplicationDataFolder();
-  ASSERT_FALSE(appData.empty());
+  wchar_t appData[MAX_PATH] = {};
+  ASSERT_TRUE(SUCCEEDED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData)));
   // A folder of the test's own, so that no setup of the user's is touched.
   const std::string name = "Kexwell Test " + std::to_string(::GetCurrentProcessId()) + " " +
                            std::to_string(::GetTickCount64());
-  const std::string folder = appData + "\\" + name;
+  const std::string folder = Utf8Path(std::filesystem::path(appData)) + "\\" + name;
   const std::string path = NextRunSetupPath("KexWell", name);
   EXPECT_EQ(path, folder + "\\kexwell.usr");
   EXPECT_TRUE(Platform::FolderExists(folder));
-
   ProgramSettings settings;
   EXPECT_FALSE(LoadNextRunSetup(path, settings)) << "no file yet";
-  ASSERT_TRUE(SaveSetupToFile(path, SampleSettings("C:\\Users\\Anna\\", "*.doc")));
-  ProgramSettings next;
-  EXPECT_TRUE(LoadNextRunSetup(path, next));
-  EXPECT_EQ(next.target.TargetFolder, "C:\\Users\\Anna\\");
-
+  ASSERT_TRUE(SaveSetupToFile(path, settings));
+  EXPECT_TRUE(LoadNextRunSetup(path, settings));
   std::error_code ignored;
   std::filesystem::remove_all(FileSystemPath(folder), ignored);
 }

@@ -24,16 +24,15 @@ constexpr bool kLinks = true;
 // and linked-folder -> sub; top/sub: d.txt (11), sub/deeper: e.txt (13).
 struct Tree {
   TempFolder folder;
+  const std::string top = folder.Path();
   Tree() {
-    WriteFile(folder / "a.txt", "aaa");
-    WriteFile(folder / "b.TXT", "bbbbb");
-    WriteFile(folder / ".hidden.txt", "");
-    WriteFile(folder / "c.doc", "ccccccc");
+    const std::pair<const char*, std::size_t> files[] = {
+        {"a.txt", 3}, {"b.TXT", 5}, {".hidden.txt", 0}, {"c.doc", 7}};
+    for (const auto& [name, bytes] : files) WriteFile(folder / name, Repeat('x', bytes));
     MakeFolders(folder / NativePath("sub/deeper"));
     if (kLinks) {
       fs::create_symlink(FileSystemPath(folder / "a.txt"), FileSystemPath(folder / "link.txt"));
-      fs::create_directory_symlink(FileSystemPath(folder / "sub"),
-                                   FileSystemPath(folder / "linked-folder"));
+      fs::create_directory_symlink(FileSystemPath(folder / "sub"), FileSystemPath(folder / "linked-folder"));
     }
     WriteFile(folder / NativePath("sub/d.txt"), Repeat('d', 11));
     WriteFile(folder / NativePath("sub/deeper/e.txt"), Repeat('e', 13));
@@ -47,44 +46,44 @@ struct Tree {
 TEST(CountMatchingFiles, CountsLinksAsFilesAndAnswersStarDotStarWithTheRawCount) {
   Tree tree;
   double size = 123;
-  EXPECT_EQ(CountMatchingFiles(tree.folder.Path(), "*.*", false, size), kLinks ? 6 : 4);
+  EXPECT_EQ(CountMatchingFiles(tree.top, "*.*", false, size), kLinks ? 6 : 4);
   EXPECT_EQ(size, 123.0) << "the raw count leaves the size as it was";
-  EXPECT_EQ(CountMatchingFiles(tree.folder.Path(), "*.txt", false, size), kLinks ? 4 : 3);
+  EXPECT_EQ(CountMatchingFiles(tree.top, "*.txt", false, size), kLinks ? 4 : 3);
   EXPECT_EQ(size, 0.0);
   size = -1;
-  EXPECT_EQ(CountMatchingFiles(tree.folder.Path(), "*.txt", false, size), kLinks ? 4 : 3);
+  EXPECT_EQ(CountMatchingFiles(tree.top, "*.txt", false, size), kLinks ? 4 : 3);
   EXPECT_EQ(size, 3 + 5 + 0 + tree.LinkLength()) << "a link's own length counts, not its target's";
-  EXPECT_EQ(CountMatchingFiles(tree.folder.Path(), "*.txt", true, size), 1);
+  EXPECT_EQ(CountMatchingFiles(tree.top, "*.txt", true, size), 1);
   EXPECT_EQ(CountMatchingFiles(tree.folder / "missing", "*.*", false, size), -1);
 }
 
 TEST(CountSubfolders, CountsRealFoldersOnlyAndAnUnreadableOneIsMinusOne) {
   Tree tree;
-  EXPECT_EQ(CountSubfolders(tree.folder.Path()), 1);
-  EXPECT_EQ(CountSubfolders(tree.folder / "sub"), 1);
-  if (kLinks) {
-    EXPECT_EQ(CountSubfolders(tree.folder / "linked-folder"), -1) << "a link is not entered";
-  }
+  EXPECT_EQ(CountSubfolders(tree.top) + CountSubfolders(tree.folder / "sub"), 2);
   EXPECT_EQ(CountSubfolders(tree.folder / "nowhere"), -1);
+  EXPECT_EQ(CountSubfolders(tree.folder / "linked-folder"), -1) << "a link is not entered";
 }
 
-TEST(CountMatchingFilesInTree, CountsTheWholeTreeWithSizesWithoutEnteringLinksUpToALimit) {
+TEST(CountMatchingFilesInTree, CountsTheWholeTreeWithSizesWithoutEnteringLinksUpToALimitOrAStop) {
   Tree tree;
-  std::int32_t count = 99;
+  std::int32_t count = 99, stop = 5;
   std::int16_t limit = 0;
   double size = 99;
-  std::int32_t stop = 5;
-  EXPECT_TRUE(
-      CountMatchingFilesInTree(true, tree.folder.Path(), "*.txt", count, limit, true, size, stop));
+  EXPECT_TRUE(CountMatchingFilesInTree(true, tree.top, "*.txt", count, limit, true, size, stop));
   EXPECT_EQ(count, kLinks ? 6 : 5);
   EXPECT_EQ(size, 3 + 5 + 0 + 11 + 13 + tree.LinkLength());
   EXPECT_EQ(limit, 0);
+  // Without a reset, a stop already asked for keeps it out of the subfolders.
+  count = 0;
+  stop = 1;
+  CountMatchingFilesInTree(false, tree.top, "*.txt", count, limit, false, size, stop);
+  EXPECT_EQ(count, kLinks ? 4 : 3);
   limit = 2;
-  CountMatchingFilesInTree(true, tree.folder.Path(), "*.txt", count, limit, false, size, stop);
+  CountMatchingFilesInTree(true, tree.top, "*.txt", count, limit, false, size, stop);
   EXPECT_EQ(count, 2);
   EXPECT_EQ(limit, -2);
-  EXPECT_TRUE(AnyMatchingFileInTree(tree.folder.Path(), "e.txt"));
-  EXPECT_FALSE(AnyMatchingFileInTree(tree.folder.Path(), "*.pdf"));
+  EXPECT_TRUE(AnyMatchingFileInTree(tree.top, "e.txt"));
+  EXPECT_FALSE(AnyMatchingFileInTree(tree.top, "*.pdf"));
 }
 
 // POSIX only: it reads the tree as another user in a child process.
@@ -92,17 +91,14 @@ TEST(CountMatchingFilesInTree, CountsTheWholeTreeWithSizesWithoutEnteringLinksUp
 TEST(CountMatchingFilesInTree, PassesOverAnUnreadableSubfolder) {
   if (!CanDropPrivileges()) GTEST_SKIP() << "needs root to act as another user";
   Tree tree;
-  fs::permissions(tree.folder.Path(), fs::perms::all, fs::perm_options::add);
+  fs::permissions(tree.top, fs::perms::all, fs::perm_options::add);
   fs::permissions(tree.folder / "sub", fs::perms::owner_all, fs::perm_options::replace);
   const int count = RunInChild([&] {
     if (!BecomeNobody()) return 90;
-    std::int32_t n = 0;
+    std::int32_t n = 0, stop = 0;
     std::int16_t limit = 0;
     double size = 0;
-    std::int32_t stop = 0;
-    if (!CountMatchingFilesInTree(true, tree.folder.Path(), "*.txt", n, limit, false, size, stop))
-      return 91;
-    return static_cast<int>(n);
+    return CountMatchingFilesInTree(true, tree.top, "*.txt", n, limit, false, size, stop) ? n : 91;
   });
   EXPECT_EQ(count, 4) << "the files of the top folder, none of the unreadable subfolder";
 }

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "support/native_path.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"
 
@@ -18,23 +19,15 @@ using namespace TestSupport;
 
 namespace {
 
-void MakeFolders(const TempFolder& folder, int count) {
-  for (int i = 0; i < count; ++i)
-    std::filesystem::create_directories(folder / ("s" + std::to_string(10 + i)));
-}
-
 // Waits until the modal dialog on the screen has read its list, then runs whileShown in it.
 void WhenRead(const std::function<void(QDialog&)>& whileShown) {
   QTimer::singleShot(0, [whileShown] {
     auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(dialog, nullptr);
-    auto* reading = dialog->findChild<QLabel*>("lblReading");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return reading->isHidden(); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dialog->findChild<QLabel*>("lblReading")->isHidden(); }));
     whileShown(*dialog);
-    if (dialog->isVisible()) {
-      ADD_FAILURE() << "the dialog stayed open";
-      dialog->done(QDialog::Rejected);
-    }
+    EXPECT_FALSE(dialog->isVisible()) << "the dialog stayed open";
+    if (dialog->isVisible()) dialog->done(QDialog::Rejected);
   });
 }
 
@@ -42,12 +35,20 @@ void Click(QDialog& dialog, const char* name) {
   QTest::mouseClick(dialog.findChild<QWidget*>(name), Qt::LeftButton);
 }
 
+// Twelve empty subfolders, s10 to s21.
 class SelectSubfoldersDialog : public ::testing::Test {
  protected:
-  std::optional<std::vector<std::string>> Run() {
-    return RunSubfolderSelection(folder.Path(),
-                                 "Select subfolders of " + folder.Path() + " to be purged.", memory,
-                                 dialogs, nullptr);
+  SelectSubfoldersDialog() {
+    for (int i = 10; i < 22; ++i) MakeFolders(folder / ("s" + std::to_string(i)));
+  }
+  std::optional<std::vector<std::string>> Run(const std::string& parent) {
+    return RunSubfolderSelection(parent, "Select subfolders", memory, dialogs, nullptr);
+  }
+  // Every message shown, one "title: text" a line.
+  std::string Shown() const {
+    std::string shown;
+    for (const MessageBoxRequest& box : dialogs.shown) shown += box.title + ": " + box.text + "\n";
+    return shown;
   }
   TempFolder folder;
   SubfolderSelectionMemory memory;
@@ -57,11 +58,10 @@ class SelectSubfoldersDialog : public ::testing::Test {
 }  // namespace
 
 TEST_F(SelectSubfoldersDialog, ItsButtonsBoxesAndScrollBarActOnTheListAndAcceptGivesTheChecked) {
-  MakeFolders(folder, 12);
   WhenRead([&](QDialog& dialog) {
-    auto* label = dialog.findChild<QLabel*>("lblNumSubfolders");
     Click(dialog, "cmdSelectDeselectAllSubfolders_1");
-    EXPECT_EQ(label->text(), "All 12 subfolders selected.\nA total of 0 bytes.");
+    EXPECT_EQ(dialog.findChild<QLabel*>("lblNumSubfolders")->text(),
+              "All 12 subfolders selected.\nA total of 0 bytes.");
     Click(dialog, "cmdSelectDeselectAllSubfolders_0");
     EXPECT_FALSE(dialog.findChild<QCheckBox*>("chkSubfolder_5")->isChecked());
     dialog.findChild<QScrollBar*>("vsbSubfolders")->setValue(1);
@@ -70,13 +70,12 @@ TEST_F(SelectSubfoldersDialog, ItsButtonsBoxesAndScrollBarActOnTheListAndAcceptG
     QTest::mouseClick(top, Qt::LeftButton);
     Click(dialog, "cmdAccept");
   });
-  EXPECT_EQ(Run(), (std::vector<std::string>{folder / "s11"}));
+  EXPECT_EQ(Run(folder.Path()), (std::vector<std::string>{folder / "s11"}));
   EXPECT_EQ(memory.SelectionParent, folder.Path());
-  EXPECT_TRUE(dialogs.shown.empty());
+  EXPECT_EQ(Shown(), "");
 }
 
 TEST_F(SelectSubfoldersDialog, ClosingOtherwiseIsRefusedAndCancelKeepsTheLastSelection) {
-  MakeFolders(folder, 2);
   memory.Remember(folder.Path(), {"s11"});
   WhenRead([&](QDialog& dialog) {
     EXPECT_TRUE(dialog.findChild<QCheckBox*>("chkSubfolder_1")->isChecked());
@@ -85,23 +84,15 @@ TEST_F(SelectSubfoldersDialog, ClosingOtherwiseIsRefusedAndCancelKeepsTheLastSel
     EXPECT_TRUE(dialog.isVisible());
     Click(dialog, "cmdCancel");
   });
-  EXPECT_FALSE(Run().has_value());
-  ASSERT_EQ(dialogs.shown.size(), 3u);
-  for (std::size_t i : {0u, 1u}) {
-    EXPECT_EQ(dialogs.shown[i].title, "Select Folders");
-    EXPECT_EQ(dialogs.shown[i].text,
-              "Please exit this window only by clicking on 'Accept' or 'Cancel'.");
-  }
-  EXPECT_EQ(dialogs.shown[2].title, "Folder selection");
-  EXPECT_EQ(dialogs.shown[2].text, "Selection cancelled.");
+  EXPECT_FALSE(Run(folder.Path()).has_value());
+  const std::string refused =
+      "Select Folders: Please exit this window only by clicking on 'Accept' or 'Cancel'.\n";
+  EXPECT_EQ(Shown(), refused + refused + "Folder selection: Selection cancelled.\n");
   EXPECT_EQ(memory.SelectedSubfolders, (std::vector<std::string>{folder / "s11"}));
 }
 
 TEST_F(SelectSubfoldersDialog, AnUnreadableFolderIsToldAndCancelsTheSelection) {
-  EXPECT_FALSE(
-      RunSubfolderSelection(folder / "gone", "Select subfolders", memory, dialogs, nullptr));
-  ASSERT_EQ(dialogs.shown.size(), 2u);
-  EXPECT_EQ(dialogs.shown[0].title + ": " + dialogs.shown[0].text,
-            "Select subfolders: No such file or directory");
-  EXPECT_EQ(dialogs.shown[1].text, "Selection cancelled.");
+  EXPECT_FALSE(Run(folder / "gone"));
+  EXPECT_EQ(Shown(), "Select subfolders: No such file or directory\n"
+                     "Folder selection: Selection cancelled.\n");
 }

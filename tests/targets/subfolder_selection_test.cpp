@@ -14,6 +14,12 @@ using namespace TestSupport;
 
 namespace {
 
+#ifdef _WIN32
+constexpr bool kPosix = false;
+#else
+constexpr bool kPosix = true;
+#endif
+
 std::vector<std::string> Texts(const SelectSubfolders& state) {
   std::vector<std::string> texts;
   for (const SubfolderRow& row : state.Subfolders()) texts.push_back(row.text);
@@ -39,10 +45,9 @@ class SubfolderList : public ::testing::Test {
 
 TEST_F(SubfolderList, RowsDescribeEachSubfolderAndTheStatusTellsTheCheckedOnesAndTheirSize) {
   ASSERT_EQ(state.Read(folder.Path(), {}), SelectSubfolders::ReadOutcome::Done);
-  EXPECT_EQ(Texts(state),
-            (std::vector<std::string>{"empty {no files and no subfolders}",
-                                      "Many {201 files and no subfolders, over 200 bytes}",
-                                      "one {1 file and 1 subfolder, 3 bytes}"}));
+  EXPECT_EQ(Texts(state), (std::vector<std::string>{"empty {no files and no subfolders}",
+                                                    "Many {201 files and no subfolders, over 200 bytes}",
+                                                    "one {1 file and 1 subfolder, 3 bytes}"}));
   EXPECT_EQ(state.Parent(), folder.Path());
   EXPECT_EQ(state.StatusText(), "No subfolders selected.");
   state.SetChecked(2, true);
@@ -73,13 +78,11 @@ TEST_F(SubfolderList, StoppingWhileReadingLeavesTheListEmptyAndAMissingParentIsT
 
 TEST(SubfolderSelection, ASubfolderThatVanishesWhileReadingShowsTheErrorAndCannotBeChecked) {
   TempFolder folder;
-  MakeFolders(folder / "a");
-  MakeFolders(folder / "b");
+  for (const char* name : {"a", "b"}) MakeFolders(folder / name);
   SelectSubfolders state;
   // Both go after the first row is read, so the second one cannot be read any more.
   state.Read(folder.Path(), {"a", "b"}, [&] {
-    std::filesystem::remove(FileSystemPath(folder / "a"));
-    std::filesystem::remove(FileSystemPath(folder / "b"));
+    for (const char* name : {"a", "b"}) std::filesystem::remove(FileSystemPath(folder / name));
     return true;
   });
   ASSERT_EQ(state.Total(), 2);
@@ -99,13 +102,12 @@ TEST(SubfolderSelection, TwelveSubfoldersScrollElevenRowsByPagesOfTen) {
   for (int i = 10; i < 22; ++i) MakeFolders(folder / ("s" + std::to_string(i)));
   SelectSubfolders state;
   state.Read(folder.Path(), {});
-  EXPECT_EQ(state.VisibleRows(), 11);
-  EXPECT_TRUE(state.NeedsScrollBar());
-  EXPECT_EQ(state.ScrollMaximum(), 1);
-  EXPECT_EQ(state.ScrollPageStep(), 10);
+  // {visible rows, scroll bar, scroll maximum, page step}
+  EXPECT_EQ((std::vector<int>{state.VisibleRows(), state.NeedsScrollBar(), state.ScrollMaximum(),
+                              state.ScrollPageStep()}),
+            (std::vector<int>{11, 1, 1, 10}));
   state.ScrollTo(5);
-  EXPECT_EQ(state.First(), 1);
-  EXPECT_EQ(state.Last(), 11);
+  EXPECT_EQ(state.First() * 100 + state.Last(), 111) << "rows 1 to 11";
   std::filesystem::remove(FileSystemPath(folder / "s21"));
   state.Read(folder.Path(), {});
   EXPECT_EQ(state.VisibleRows(), 11);
@@ -113,29 +115,19 @@ TEST(SubfolderSelection, TwelveSubfoldersScrollElevenRowsByPagesOfTen) {
 }
 
 TEST(SubfolderSelectionMemory, TheSameParentPreChecksTheLastChoiceAndAnotherForgetsIt) {
-  TempFolder folder;
-  MakeFolders(folder / "a");
-  MakeFolders(folder / "b");
-#ifndef _WIN32
-  MakeFolders(folder / "A");
-#endif
+  TempFolder folder, other;
+  // Names are exact: on POSIX "A" is another folder than "a", and stands before it.
+  for (const char* name : {"a", "b", "A"}) MakeFolders(folder / name);
   SubfolderSelectionMemory memory;
   memory.Remember(folder.Path(), {"a", "b"});
   EXPECT_EQ(memory.SelectionParent, folder.Path());
   EXPECT_EQ(memory.SelectedSubfolders, (std::vector<std::string>{folder / "a", folder / "b"}));
-
   SelectSubfolders state;
   state.Read(folder.Path(), memory.PreselectionFor(folder.Path()));
-  // Names are exact: on POSIX "A" is another folder than "a", and stands before it.
   EXPECT_EQ(state.Accept(), (std::vector<std::string>{"a", "b"}));
   state.SelectAll();
-#ifdef _WIN32
-  EXPECT_EQ(state.Accept(), (std::vector<std::string>{"a", "b"}));
-#else
-  EXPECT_EQ(state.Accept(), (std::vector<std::string>{"A", "a", "b"}));
-#endif
-
-  TempFolder other;
+  const std::vector<std::string> all = {"A", "a", "b"};
+  EXPECT_EQ(state.Accept(), std::vector<std::string>(all.begin() + (kPosix ? 0 : 1), all.end()));
   EXPECT_TRUE(memory.PreselectionFor(other.Path()).empty());
   EXPECT_TRUE(memory.SelectedSubfolders.empty());
   EXPECT_TRUE(memory.PreselectionFor(folder.Path()).empty());
