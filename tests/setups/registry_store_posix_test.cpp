@@ -76,8 +76,7 @@ TEST_F(RegistryTest, TheStoreKeepsTheFirstSpellingNeverGrowsTooLongAndOnlyItsOwn
   ASSERT_EQ(RegWriteString(kUser, "SOFTWARE\\kexwell\\KEXWELL\\/home", "speed", "20"),
             Success("0 Key already exists."));
   // A write that would make the store too long to read is refused and the store kept.
-  EXPECT_EQ(RegWriteString(kUser, kKey, "Big", std::string(Registry::kMaxStoreBytes, 'x')),
-            Failure(EFBIG));
+  EXPECT_EQ(RegWriteString(kUser, kKey, "Big", std::string(Registry::kMaxStoreBytes, 'x')), Failure(EFBIG));
   EXPECT_EQ(ReadFile(store), kKeySection + "Speed=20\n");
   EXPECT_EQ(ModeOf(store), 0600u);
   EXPECT_EQ(ModeOf(folder / "config/kexwell"), 0700u);
@@ -99,9 +98,8 @@ TEST_F(RegistryTest, ValuesWithLineBreaksEqualsSignsBracketsAndBackslashesComeBa
 }
 
 TEST_F(RegistryTest, AFileEditedByHandIsReadAndANewValueJoinsTheEndOfItsSection) {
-  WriteFile(store,
-            "\r\n[software\\\\kexwell\\\\KEXWELL\\\\/HOME]\r\n\r\nSPEED=4.5\r\nSpeed=5\\x41\r\n\r\n"
-            "[Next]\nSpeed=1");
+  WriteFile(store, "\r\n[software\\\\kexwell\\\\KEXWELL\\\\/HOME]\r\n\r\nSPEED=4.5\r\nSpeed=5\\x41\r\n\r\n"
+                   "[Next]\nSpeed=1");
   EXPECT_EQ(Read(kKey, "Speed"), "5A");  // the later of two lines for one value
 
   // The later line is the one changed; a new value follows the last line of its section, with the
@@ -109,9 +107,8 @@ TEST_F(RegistryTest, AFileEditedByHandIsReadAndANewValueJoinsTheEndOfItsSection)
   ASSERT_EQ(RegWriteString(kUser, kKey, "speed", "6"), Success("0 Key already exists."));
   ASSERT_EQ(RegWriteString(kUser, kKey, "Count", "2"), Success("0 Key already exists."));
   ASSERT_EQ(RegWriteString(kUser, "Last", "Speed", "7"), Success("0 New key created."));
-  EXPECT_EQ(ReadFile(store),
-            "\r\n[software\\\\kexwell\\\\KEXWELL\\\\/HOME]\r\n\r\nSPEED=4.5\r\nSpeed=6\r\n"
-            "Count=2\r\n\r\n[Next]\nSpeed=1\n\n[Last]\nSpeed=7\n");
+  EXPECT_EQ(ReadFile(store), "\r\n[software\\\\kexwell\\\\KEXWELL\\\\/HOME]\r\n\r\nSPEED=4.5\r\nSpeed=6\r\n"
+                             "Count=2\r\n\r\n[Next]\nSpeed=1\n\n[Last]\nSpeed=7\n");
 }
 
 // Lines of someone else's, in a store whose section "/other" holds the value "Speed=3".
@@ -129,8 +126,7 @@ TEST_F(RegistryTest, LinesItDoesNotUnderstandAreKeptByteForByteWhileValuesAreCha
     EXPECT_EQ(Read(other, "Speed"), "3");
 
     ASSERT_EQ(RegWriteString(kUser, kKey, "Speed", "9"), Success("0 New key created."));
-    std::string expected = contents + (contents.ends_with('\n') ? "\n" : "\n\n") + kKeySection +
-                           "Speed=9\n";
+    std::string expected = contents + (contents.ends_with('\n') ? "\n" : "\n\n") + kKeySection + "Speed=9\n";
     EXPECT_EQ(ReadFile(store), expected);
 
     ASSERT_EQ(RegWriteString(kUser, other, "Speed", "4.25"), Success("0 Key already exists."));

@@ -13,6 +13,7 @@
 #include "support/temp_folder.h"
 
 using namespace TestSupport;
+using namespace std::string_literals;
 using Box = PurgeConfirmationState::Box;
 
 namespace {
@@ -97,10 +98,8 @@ TEST(SetupFile, AnOperationFileIsNamedWithItsExtensionAfterAnyOther) {
 TEST(SetupFile, ATextThatWouldLoadBackDifferentlyIsNotSavedAndTheOldFileStays) {
   TempFolder folder;
   const std::string path = WriteFile(folder / "old.kxs", "old");
-  for (const std::string& text :
-       {std::string("/tmp/a\nb/"), std::string("/tmp/a\rb/"), std::string(" /tmp/"),
-        std::string("*.doc\t"), std::string("/tmp/\xE9/"), std::string("/tmp/a\0b/", 9),
-        "/" + Repeat('a', kMaxSetupLineBytes)}) {
+  for (const std::string& text : {"/tmp/a\nb/"s, "/tmp/a\rb/"s, " /tmp/"s, "*.doc\t"s, "/tmp/\xE9/"s,
+                                  "/tmp/a\0b/"s, "/" + Repeat('a', kMaxSetupLineBytes)}) {
     ProgramSettings inFolder, inFilespec;
     inFolder.target.TargetFolder = inFilespec.target.TargetFilespec = text;
     EXPECT_FALSE(SaveSetupToFile(path, inFolder) || SaveSetupToFile(path, inFilespec)) << text;
@@ -113,12 +112,10 @@ TEST(SetupLoadFailure, AnyValueOutOfItsRangeFailsAndLeavesTheSettingsAsTheyWere)
   // Settings unlike both the defaults and the file in every value.
   TempFolder folder;
   ProgramSettings before;
-  ASSERT_TRUE(LoadSetupFromFile(
-      WriteFile(folder / "before.kxs",
-                SetupText({{2, " 0"}, {3, "/srv/"}, {4, "?.txt"}, {5, " 2"}, {6, " 2"}, {8, " 1"},
-                           {9, " 0"}, {10, " 1"}, {11, " 0"}, {12, " 1"}, {13, " 1"}, {14, " 0"},
-                           {15, " 2450000"}, {16, " 0"}, {17, " 1"}})),
-      before));
+  const Changes unlike = {{2, " 0"}, {3, "/srv/"}, {4, "?.txt"}, {5, " 2"}, {6, " 2"}, {8, " 1"}, {9, " 0"},
+                          {10, " 1"}, {11, " 0"}, {12, " 1"}, {13, " 1"}, {14, " 0"}, {15, " 2450000"},
+                          {16, " 0"}, {17, " 1"}};
+  ASSERT_TRUE(LoadSetupFromFile(WriteFile(folder / "before.kxs", SetupText(unlike)), before));
   // Day 2444240 is 1 January 1980 and day 2816787 is 31 December 2999, the first and the last
   // day the date dialog offers.
   const std::vector<Changes> failing = {

@@ -13,6 +13,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
+#ifdef _WIN32
+constexpr bool kPosix = false;
+#else
+constexpr bool kPosix = true;
+#endif
+
 class SpecifyFilesTest : public ::testing::Test {
  protected:
   SpecifyFilesTest() {
@@ -54,29 +60,23 @@ TEST_F(SpecifyFilesTest, AnExtensionIsKeptAsTypedWithoutItsLeadingStarOrDot) {
 TEST_F(SpecifyFilesTest, ASingleFileNeedsAChoiceAndOnWindowsANameThatIsNoPattern) {
   EXPECT_TRUE(state.Accept(dialogs));
   EXPECT_FALSE(state.accepted) << "no file was chosen";
-
-  // Every entry but folders is listed, without following links.
+  // Every entry but folders is listed, without following links. A POSIX name may hold "*": the
+  // file is chosen by that name.
 #ifdef _WIN32
   EXPECT_EQ(state.Files(), (std::vector<std::string>{"b.txt"}));
-  const int plainFile = 0;
-  const bool posix = false;
 #else
   EXPECT_EQ(state.Files(), (std::vector<std::string>{"*.txt", "b.txt", "link-to-sub"}));
-  const int plainFile = 1;
-  const bool posix = true;
-  // A POSIX name may hold "*": the file is chosen by that name.
   state.SelectFile(0);
   EXPECT_TRUE(state.Accept(dialogs));
   EXPECT_EQ(state.ChosenFilespec(), "*.txt");
   EXPECT_TRUE(dialogs.shown.empty());
 #endif
   for (const char* name : {"c:d", "a?.txt", "*", "back\\slash"})
-    EXPECT_EQ(NameCanStandAlone(name), posix) << name;
+    EXPECT_EQ(NameCanStandAlone(name), kPosix) << name;
   EXPECT_TRUE(NameCanStandAlone(" Odd [name] .txt"));
   EXPECT_FALSE(NameCanStandAlone(""));
-
   state.SelectOption(SpecifyFilesOption::AllFiles);
-  state.SelectFile(plainFile);
+  state.SelectFile(kPosix ? 1 : 0);
   EXPECT_EQ(state.SelectedOption(), SpecifyFilesOption::SingleFile);
   EXPECT_TRUE(state.Accept(dialogs));
   EXPECT_EQ(state.ChosenFilespec(), "b.txt");
