@@ -23,16 +23,13 @@
 namespace {
 
 using Registry::RegWriteString;
-using TestSupport::ReadFile;
-using TestSupport::WriteFile;
+using namespace TestSupport;
 
 constexpr Registry::RootKey kUser = Registry::RootKey::CurrentUser;
 const std::string kKey = "Software\\Kexwell\\kexwell\\/home";
 const std::string kKeySection = "[Software\\\\Kexwell\\\\kexwell\\\\/home]\n";
 
-std::string Success(const std::string& status) {
-  return status + "  " + std::system_category().message(0);
-}
+std::string Success(const std::string& status) { return status + "  " + std::system_category().message(0); }
 
 std::string Failure(int number) {
   return std::to_string(number) + " Unable to create (or find) key.  " +
@@ -143,25 +140,23 @@ TEST_F(RegistryTest, LinesItDoesNotUnderstandAreKeptByteForByteWhileValuesAreCha
 TEST_F(RegistryTest, AStoreThatCannotBeReadIsNeverReplaced) {
   const std::string kept = "[A]\nSpeed=2\n";
   // Only root's own files can be unreadable for root: the write is then made as another user.
-  const bool asNobody = TestSupport::CanDropPrivileges();
+  const bool asNobody = CanDropPrivileges();
   for (const std::string& path : {folder.Path(), folder / "config", folder / "config/kexwell"})
     ASSERT_EQ(::chmod(path.c_str(), 0777), 0);
   const std::string link = folder / "link.ini";
   ASSERT_EQ(::symlink(store.c_str(), link.c_str()), 0);
   // {the store path, its contents, its mode, the reason}
   const std::tuple<std::string, std::string, mode_t, int> cases[] = {
-      {store, kept, 0, EACCES},
+      {store, kept, 0, EACCES}, {link, kept, 0600, EPERM}, {store + "/a.ini", kept, 0600, ENOTDIR},
       {store, kept + std::string(Registry::kMaxStoreBytes, 'x') + "\n", 0600, EFBIG},
-      {link, kept, 0600, EPERM},
-      {store + "/a.ini", kept, 0600, ENOTDIR},
   };
   for (const auto& [path, contents, mode, error] : cases) {
     SCOPED_TRACE(error);
     WriteFile(store, contents);
     ASSERT_EQ(::chmod(store.c_str(), mode), 0);
     Registry::SetStorePath(path);
-    const int outcome = TestSupport::RunInChild([&, reason = error, locked = mode == 0] {
-      if (asNobody && locked && !TestSupport::BecomeNobody()) return 90;
+    const int outcome = RunInChild([&, reason = error, locked = mode == 0] {
+      if (asNobody && locked && !BecomeNobody()) return 90;
       return (RegWriteString(kUser, "A", "Speed", "9") == Failure(reason) ? 0 : 1) |
              (Read("A", "Speed") == "1 Key not found or is empty." ? 0 : 2);
     });
@@ -203,11 +198,8 @@ TEST_F(RegistryTest, TwoProcessesWritingAtOnceLeaveAWholeStore) {
 }
 
 TEST(ApplicationDataFolder, IsXdgConfigHomeWhenItIsAnAbsolutePathElseConfigInTheHomeFolder) {
-  TestSupport::ScopedEnvironment configuration("XDG_CONFIG_HOME");
-  TestSupport::ScopedEnvironment home("HOME", "/home/someone/");
-
-  configuration.Set("/tmp/settings//");
-  EXPECT_EQ(Platform::ApplicationDataFolder(), "/tmp/settings");
+  ScopedEnvironment configuration("XDG_CONFIG_HOME", "/tmp/settings//");
+  ScopedEnvironment home("HOME", "/home/someone/");
   const std::string saved = Registry::StorePath();
   Registry::SetStorePath("");
   EXPECT_EQ(Registry::StorePath(), "/tmp/settings/kexwell/registry.ini");

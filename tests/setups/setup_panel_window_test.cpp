@@ -9,6 +9,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/paths.h"
+#include "support/native_path.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"
 
@@ -36,8 +37,7 @@ class SetupPanelTest : public ::testing::Test {
       ASSERT_TRUE(button != nullptr && button->isVisibleTo(&window)) << name;
       QTest::mouseClick(button, Qt::LeftButton);
     }
-    EXPECT_TRUE(window.fraMenu->isEnabled());
-    EXPECT_TRUE(window.setupFilenameShown);
+    EXPECT_TRUE(window.fraMenu->isEnabled() && window.setupFilenameShown) << "the panel is closed";
   }
   void SaveAs(const std::optional<std::string>& path) {
     dialogs.Choose(path);
@@ -67,7 +67,7 @@ TEST_F(SetupPanelTest, ASetupSavedThroughTheChooserLoadsBackAndItsFolderIsOffere
   window.guard = true;
   panels->cmdSetup_MouseUp();
   EXPECT_FALSE(panels->fraSetup()->isVisibleTo(&window)) << "the dialog guard is set";
-  ASSERT_FALSE(Platform::CreateFolders(folder / "sub"));
+  MakeFolders(folder / "sub");
   const std::string path = folder / "sub/work.kxs";
   SaveAs(folder / "sub/work");  // typed without an extension
   EXPECT_EQ(window.setupFilename, path);

@@ -43,7 +43,7 @@ struct Tree {
 
 }  // namespace
 
-TEST(CountMatchingFiles, CountsLinksAsFilesAndAnswersStarDotStarWithTheRawCount) {
+TEST(FolderQueries, FilesCountLinksAndStarDotStarIsTheRawCountSubfoldersAreRealFoldersOnly) {
   Tree tree;
   double size = 123;
   EXPECT_EQ(CountMatchingFiles(tree.top, "*.*", false, size), kLinks ? 6 : 4);
@@ -55,10 +55,7 @@ TEST(CountMatchingFiles, CountsLinksAsFilesAndAnswersStarDotStarWithTheRawCount)
   EXPECT_EQ(size, 3 + 5 + 0 + tree.LinkLength()) << "a link's own length counts, not its target's";
   EXPECT_EQ(CountMatchingFiles(tree.top, "*.txt", true, size), 1);
   EXPECT_EQ(CountMatchingFiles(tree.folder / "missing", "*.*", false, size), -1);
-}
-
-TEST(CountSubfolders, CountsRealFoldersOnlyAndAnUnreadableOneIsMinusOne) {
-  Tree tree;
+  // Subfolders: real folders only; an unreadable one is -1.
   EXPECT_EQ(CountSubfolders(tree.top) + CountSubfolders(tree.folder / "sub"), 2);
   EXPECT_EQ(CountSubfolders(tree.folder / "nowhere"), -1);
   EXPECT_EQ(CountSubfolders(tree.folder / "linked-folder"), -1) << "a link is not entered";
@@ -103,13 +100,3 @@ TEST(CountMatchingFilesInTree, PassesOverAnUnreadableSubfolder) {
   EXPECT_EQ(count, 4) << "the files of the top folder, none of the unreadable subfolder";
 }
 #endif  // _WIN32
-
-TEST(JoinPath, AddsASeparatorOnlyWhereMissing) {
-#ifdef _WIN32
-  EXPECT_EQ(JoinPath("C:\\a", "b") + JoinPath("C:\\", "b"), "C:\\a\\bC:\\b");
-  EXPECT_EQ(WithTrailingSeparator("C:\\a\\\\") + WithTrailingSeparator("C:\\a"), "C:\\a\\C:\\a\\");
-#else
-  EXPECT_EQ(JoinPath("/a", "b") + JoinPath("/a/", "b"), "/a/b/a/b");
-  EXPECT_EQ(WithTrailingSeparator("/a//") + WithTrailingSeparator("/"), "/a//");
-#endif
-}

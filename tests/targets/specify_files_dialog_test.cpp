@@ -26,9 +26,7 @@ class SpecifyFilesDialog : public ::testing::Test {
   }
 
   template <typename Control = QWidget>
-  Control* Find(const char* objectName) {
-    return dialog->findChild<Control*>(objectName);
-  }
+  Control* Find(const char* name) { return dialog->findChild<Control*>(name); }
   void Click(const char* name) { QTest::mouseClick(Find(name), Qt::LeftButton); }
   // Clicks the box, types the text into it and presses the key.
   void Type(const char* box, const char* text, Qt::Key key) {

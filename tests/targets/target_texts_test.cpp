@@ -18,21 +18,23 @@ TEST(DescribeTarget, ExplainsPatternsOfUpToTwentyCharacters) {
   EXPECT_EQ(FilespecExplanation("report.doc") + FilespecExplanation("a_rather_long_name*.d"), "");
 }
 
+// Captions, explanation and hint, then which displays are cleared: E(stimated time), S(ubfolder
+// labels), D(ate restriction).
 TEST(DescribeTarget, ShowsThePlaceholderAndTheHintUntilBothAreChosen) {
   ScriptedRandom random;
-  TargetRecord target;
-  TargetDescription d = DescribeTarget(target, "(not specified)", random);
-  EXPECT_EQ(d.folderCaption + d.filesCaption + d.filesExplanation + d.singleFileHint,
-            "(not specified)(not specified)To purge multiple files, specify folder and files.");
-  EXPECT_TRUE(d.clearEstimatedTime && d.clearSubfolderLabels && d.clearDateRestriction);
-  target = {"/home/ann/", "*.*", false};
-  d = DescribeTarget(target, "(not specified)", random);
-  EXPECT_EQ(d.folderCaption + d.filesCaption + d.filesExplanation + d.singleFileHint,
-            "/home/ann/*.*(All files.)");
-  EXPECT_FALSE(d.clearEstimatedTime || d.clearSubfolderLabels || d.clearDateRestriction);
+  const auto described = [&random](const TargetRecord& target) {
+    const TargetDescription d = DescribeTarget(target, "-", random);
+    return d.folderCaption + "|" + d.filesCaption + "|" + d.filesExplanation + "|" + d.singleFileHint + "|" +
+           (d.clearEstimatedTime ? "E" : "") + (d.clearSubfolderLabels ? "S" : "") +
+           (d.clearDateRestriction ? "D" : "");
+  };
+  const std::string hint = "To purge multiple files, specify folder and files.";
+  EXPECT_EQ(described({}), "-|-||" + hint + "|ESD");
+  EXPECT_EQ(described({"/home/ann/", "", false}), "/home/ann/|-||" + hint + "|ED");
+  EXPECT_EQ(described({"", "*.*", false}), "-|*.*|(All files.)|" + hint + "|ES");
+  EXPECT_EQ(described({"/home/ann/", "*.*", false}), "/home/ann/|*.*|(All files.)||");
   // A file whose name holds wildcards is shown by its name and explained as no pattern.
-  target.filespecIsName = true;
-  EXPECT_EQ(DescribeTarget(target, "(not specified)", random).filesExplanation, "");
+  EXPECT_EQ(described({"/home/ann/", "*.*", false, true}), "/home/ann/|*.*|||");
 }
 
 TEST(ShowSubfolderSetting, AFolderWithoutSubfoldersTurnsTheSettingOff) {
