@@ -75,7 +75,8 @@ TEST_F(SelectSubfoldersDialog, ItsButtonsBoxesAndScrollBarActOnTheListAndAcceptG
   EXPECT_EQ(Shown(), "");
 }
 
-TEST_F(SelectSubfoldersDialog, ClosingOtherwiseIsRefusedAndCancelKeepsTheLastSelection) {
+// An unreadable folder is told, and cancels the selection.
+TEST_F(SelectSubfoldersDialog, ClosingOtherwiseIsRefusedCancelKeepsTheLastSelectionAndAnUnreadableFolderIsTold) {
   memory.Remember(folder.Path(), {"s11"});
   WhenRead([&](QDialog& dialog) {
     EXPECT_TRUE(dialog.findChild<QCheckBox*>("chkSubfolder_1")->isChecked());
@@ -85,14 +86,11 @@ TEST_F(SelectSubfoldersDialog, ClosingOtherwiseIsRefusedAndCancelKeepsTheLastSel
     Click(dialog, "cmdCancel");
   });
   EXPECT_FALSE(Run(folder.Path()).has_value());
+  EXPECT_EQ(memory.SelectedSubfolders, (std::vector<std::string>{folder / "s11"}));
+  EXPECT_FALSE(Run(folder / "gone").has_value());
   const std::string refused =
       "Select Folders: Please exit this window only by clicking on 'Accept' or 'Cancel'.\n";
-  EXPECT_EQ(Shown(), refused + refused + "Folder selection: Selection cancelled.\n");
-  EXPECT_EQ(memory.SelectedSubfolders, (std::vector<std::string>{folder / "s11"}));
-}
-
-TEST_F(SelectSubfoldersDialog, AnUnreadableFolderIsToldAndCancelsTheSelection) {
-  EXPECT_FALSE(Run(folder / "gone"));
-  EXPECT_EQ(Shown(), "Select subfolders: No such file or directory\n"
-                     "Folder selection: Selection cancelled.\n");
+  EXPECT_EQ(Shown(), refused + refused + "Folder selection: Selection cancelled.\n" +
+                         "Select subfolders: No such file or directory\n" +
+                         "Folder selection: Selection cancelled.\n");
 }

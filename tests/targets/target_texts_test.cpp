@@ -11,16 +11,13 @@
 
 using namespace TestSupport;
 
-TEST(DescribeTarget, ExplainsPatternsOfUpToTwentyCharacters) {
+// A pattern of up to twenty characters is explained. Then the captions, explanation and hint, and
+// which displays are cleared: E(stimated time), S(ubfolder labels), D(ate restriction).
+TEST(DescribeTarget, ExplainsPatternsAndShowsThePlaceholderAndTheHintUntilBothAreChosen) {
   EXPECT_EQ(FilespecExplanation("*.*"), "(All files.)");
   EXPECT_EQ(FilespecExplanation("*.txt"), "(All files with extension \"txt\".)");
   EXPECT_EQ(FilespecExplanation("rep?rt*.doc"), "(All files of the form \"rep?rt*.doc\".)");
   EXPECT_EQ(FilespecExplanation("report.doc") + FilespecExplanation("a_rather_long_name*.d"), "");
-}
-
-// Captions, explanation and hint, then which displays are cleared: E(stimated time), S(ubfolder
-// labels), D(ate restriction).
-TEST(DescribeTarget, ShowsThePlaceholderAndTheHintUntilBothAreChosen) {
   ScriptedRandom random;
   const auto described = [&random](const TargetRecord& target) {
     const TargetDescription d = DescribeTarget(target, "-", random);
