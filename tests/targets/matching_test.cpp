@@ -45,7 +45,7 @@ TEST(Matching, ANameAgainstAFileSpecification) {
       // An extension ignores case but needs to be whole.
       {"report.TxT", "*.TXT", 'y'}, {"a.txt.bak", "*.txt", 'n'}, {"txt", "*.txt", 'n'},
       // "?" takes exactly one character, not one byte.
-      {".txt", "?.txt", 'n'}, {"ab.txt", "?.txt", 'n'}, {"日本.txt", "??.txt", 'y'},
+      {".txt", "?.txt", 'n'}, {"ab.txt", "?.txt", 'n'}, {"a.txt", "??.txt", 'n'}, {"日本.txt", "??.txt", 'y'},
       {"日本.txt", "?.txt", 'n'}, {"bad\xff\xfe.txt", "bad??.txt", 'y'},
       // A star stops at the first next literal, wildcards left out; an empty part takes only stars.
       {"abcbc.txt", "a*c.txt", 'n'}, {"abbc.txt", "a*c.txt", 'y'}, {"xb", "*?b", 'n'}, {"xyz", "*?", 'y'},
