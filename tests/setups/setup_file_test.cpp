@@ -52,8 +52,7 @@ std::vector<std::string> Values(const ProgramSettings& s) {
 }
 
 // Loads a setup file holding text into the settings; the settings after the load.
-std::vector<std::string> LoadText(const std::string& text, bool expectLoaded,
-                                  ProgramSettings settings = ProgramSettings()) {
+std::vector<std::string> LoadText(const std::string& text, bool expectLoaded, ProgramSettings settings = {}) {
   TempFolder folder;
   EXPECT_EQ(LoadSetupFromFile(WriteFile(folder / "setup.kxs", text), settings), expectLoaded);
   return Values(settings);
