@@ -47,7 +47,8 @@ TEST(Matching, ANameAgainstAFileSpecification) {
       // "?" takes exactly one character, not one byte.
       {".txt", "?.txt", 'n'}, {"ab.txt", "?.txt", 'n'}, {"a.txt", "??.txt", 'n'}, {"日本.txt", "??.txt", 'y'},
       {"日本.txt", "?.txt", 'n'}, {"bad\xff\xfe.txt", "bad??.txt", 'y'},
-      // A star stops at the first next literal, wildcards left out; an empty part takes only stars.
+      // A star stops at the first next literal, wildcards left out; an empty base or extension takes only
+      // stars.
       {"abcbc.txt", "a*c.txt", 'n'}, {"abbc.txt", "a*c.txt", 'y'}, {"xb", "*?b", 'n'}, {"xyz", "*?", 'y'},
       {"", "*", 'y'}, {"", "**", 'y'}, {"", "*?", 'n'}, {"", "?*", 'n'},
       // Only the last dot separates the extension; a dot file has an empty base.
