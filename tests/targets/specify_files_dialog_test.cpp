@@ -28,9 +28,9 @@ class SpecifyFilesDialog : public ::testing::Test {
   template <typename Control = QWidget>
   Control* Find(const char* name) { return dialog->findChild<Control*>(name); }
   void Click(const char* name) { QTest::mouseClick(Find(name), Qt::LeftButton); }
-  // Clicks the box, types the text into it and presses the key.
+  // Types the text into the box, which has the focus, and presses the key.
   void Type(const char* box, const char* text, Qt::Key key) {
-    Click(box);
+    EXPECT_EQ(dialog->focusWidget(), Find(box)) << box;
     QTest::keyClicks(Find<QLineEdit>(box), text);
     QTest::keyClick(Find<QLineEdit>(box), key);
   }
@@ -80,9 +80,11 @@ TEST_F(SpecifyFilesDialog, ClickingAFileOrABoxChoosesItsOptionAndEnterAcceptsUnl
     auto* list = Find<QListWidget>("File");
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
     EXPECT_TRUE(Find<QRadioButton>("optSingleFile")->isChecked());
+    Click("txbExtension");
     Type("txbExtension", "tar.gz", Qt::Key_Enter);
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialogs.shown.size(), 1u);
+    Click("optMultipleFiles");
     Type("txbFilespec", " b*.T?T ", Qt::Key_Return);
   });
   EXPECT_EQ(state.ChosenFilespec(), "b*.T?T");
