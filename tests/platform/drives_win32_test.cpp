@@ -3,7 +3,6 @@
 
 #include <string>
 
-#include "engine/disk_proc.h"
 #include "platform/drives.h"
 #include "platform/errors.h"
 #include "support/file_inspection.h"
@@ -16,6 +15,7 @@ TEST(DriveRootFolder, TakesTheLetterInEveryFormAndLeavesOtherTextsAlone) {
     EXPECT_EQ(Platform::DriveRootFolder(other), other) << other;
 }
 
+// (A drive's space: file_purge_win32_test.cpp, through the engine.)
 // The upper-case letter of the drive; network paths, a letter without a drive and an empty path
 // lie on no drive.
 TEST(DriveOfPath, NamesTheUpperCaseLetterOfTheDriveThatHoldsThePath) {
@@ -29,19 +29,6 @@ TEST(DriveOfPath, NamesTheUpperCaseLetterOfTheDriveThatHoldsThePath) {
     EXPECT_EQ(Platform::DriveOfPath(path, drive), Platform::PlatformErrc::NoSuchDrive) << path;
     EXPECT_EQ(drive.root, "") << path;
   }
-}
-
-// A bare letter is a drive, never a relative name in the current folder.
-TEST(QueryDriveSpace, AnswersForADriveNamedByItsLetterAndFailsWithoutADrive) {
-  Platform::DriveSpace space;
-  ASSERT_FALSE(Platform::QueryDriveSpace("C", space));
-  EXPECT_TRUE(space.clusterSize >= 512 && space.availableBytes <= space.totalBytes);
-  double available = -1;
-  double total = -1;
-  ASSERT_EQ(DiskProc::FreeSpace(Platform::DriveRootFolder("C"), available, total), 0);
-  EXPECT_EQ(total, static_cast<double>(space.totalBytes));
-  EXPECT_TRUE(Platform::QueryDriveSpace(TestSupport::LetterWithoutDrive(), space));
-  EXPECT_EQ(space.clusterSize, 0);
 }
 
 }  // namespace

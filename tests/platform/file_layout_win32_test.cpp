@@ -21,8 +21,8 @@ using Platform::ByteRange;
 // marks no file sparse, answers so even for a file that has holes on the Unix disk below); an
 // empty file is located and has no extents.
 TEST(DataRangesWin32, GiveAFileThatIsNotMarkedSparseWhole) {
-  const std::pair<std::int64_t, std::vector<ByteRange>> rows[] = {
-      {0, {}}, {1 << 20, {{0, (1 << 20) + 4096}}}};
+  const std::pair<std::int64_t, std::vector<ByteRange>> rows[] = {{0, {}},
+                                                                  {1 << 20, {{0, (1 << 20) + 4096}}}};
   for (const auto& [gapEnd, expected] : rows) {
     TestSupport::TempFolder temp;
     TestSupport::WriteFile(temp / "file", "");
@@ -30,11 +30,8 @@ TEST(DataRangesWin32, GiveAFileThatIsNotMarkedSparseWhole) {
     ASSERT_FALSE(folder.Open(temp.Path()));
     Platform::FileHandle file;
     ASSERT_FALSE(file.OpenForWriting(folder, "file"));
-    const std::string block(4096, 'd');
-    ASSERT_FALSE(file.Seek(gapEnd));
-    if (gapEnd > 0) {
-      ASSERT_FALSE(file.WriteAll(block.data(), block.size()));
-    }
+    const std::string block(gapEnd > 0 ? 4096 : 0, 'd');  // nothing at all for the empty file
+    ASSERT_FALSE(file.Seek(gapEnd) || file.WriteAll(block.data(), block.size()));
     std::vector<ByteRange> ranges{{1, 2}};
     ASSERT_FALSE(file.DataRanges(ranges));
     EXPECT_EQ(ranges, expected) << gapEnd;

@@ -1,13 +1,11 @@
-// What only Windows has: creation times, hidden and system attributes, reparse points, devices
-// and paths longer than 260 characters.
+// What only Windows has: creation times, hidden and system attributes and devices. Reparse points:
+// handles_win32_test.cpp; paths longer than 260 characters: long_paths_win32_test.cpp.
 
 #include <gtest/gtest.h>
 
 // The program's headers come before windows.h, whose GetFileAttributes macro would rename one.
-#include "platform/atomic_file.h"
 #include "platform/errors.h"
 #include "platform/files.h"
-#include "platform/folders.h"
 #include "support/file_inspection.h"
 #include "support/reparse_points_win32.h"
 #include "support/temp_folder.h"
@@ -57,52 +55,14 @@ TEST(AttributesWin32, AreReadAndClearedOneByOneAndARemovalDoesNotClearReadOnly) 
   EXPECT_EQ(TestSupport::ReadFile(path), "keep");
 }
 
-TEST(ReparsePointsWin32, AreEntriesLikeFilesThatNothingEntersWritesOrFollows) {
-  TempFolder folder;
-  const std::string junction = folder / "junction";
-  ASSERT_FALSE(Platform::CreateFolder(folder / "target"));
-  const std::string inner = TestSupport::WriteFile(folder / "target\\inner.txt", "inner bytes");
-  TestSupport::FolderLinks links;
-  if (!links.Make(folder / "target", junction))
-    GTEST_SKIP() << "this system can make neither a junction nor a Unix link";
-  EXPECT_FALSE(Platform::FolderExists(junction + "\\"));
-  // A junction is no folder; Wine shows its stand-in, a Unix link, as no regular file.
-  const auto refused = [](std::error_code error) {
-    return error == std::errc::not_a_directory || error == PlatformErrc::NotARegularFile;
-  };
-  EXPECT_TRUE(refused(Platform::ListFolder(junction, [](const auto&) { return true; })));
-  EXPECT_TRUE(refused(Platform::RemoveFolder(junction)));
-  EXPECT_TRUE(Platform::FileExists(junction));
-  EXPECT_EQ(Platform::ClearHidden(junction), PlatformErrc::NotARegularFile);
-  EXPECT_EQ(Platform::ReplaceFileAtomically(junction, "x"), PlatformErrc::NotARegularFile);
-  EXPECT_EQ(TestSupport::ReadFile(inner), "inner bytes");
-}
-
-// Devices are never opened; a name like one in a folder is an ordinary file.
-TEST(DevicesWin32, AreNeverOpenedAndANameLikeOneInAFolderIsAnOrdinaryFile) {
+// Devices are never opened. (A name like one in a folder is a file: handles_win32_test.cpp.)
+TEST(DevicesWin32, AreNeverOpened) {
   for (const char* device : {"NUL", "COM1", "\\\\.\\PhysicalDrive0", "//./C:", "\\\\?\\C:"}) {
     Platform::FileAttributes attributes;
     EXPECT_FALSE(Platform::GetFileAttributes(device, attributes)) << device;
     EXPECT_EQ(attributes.kind, Platform::FileKind::Other) << device;
     EXPECT_EQ(Platform::RemoveFile(device), PlatformErrc::NotARegularFile) << device;
   }
-  TempFolder folder;
-  ASSERT_FALSE(Platform::CreateNewFile(folder / "NUL", "a file called NUL"));
-  EXPECT_EQ(TestSupport::ReadLongFile(folder / "NUL"), "a file called NUL");
-  EXPECT_FALSE(Platform::RemoveFile(folder / "NUL"));
-}
-
-TEST(PathsWin32, LongerThanTheOldLimitAreWrittenReadAndRemoved) {
-  TempFolder folder;
-  const std::string deep = folder / (std::string(120, 'a') + "\\" + std::string(120, 'b'));
-  ASSERT_FALSE(Platform::CreateFolders(deep));
-  const std::string path = deep + "\\" + std::string(40, 'f') + ".txt";
-  EXPECT_FALSE(Platform::ReplaceFileAtomically(path, "third"));
-  std::string contents;
-  EXPECT_FALSE(Platform::ReadWholeFile(path, contents, 100));
-  EXPECT_EQ(contents, "third");
-  EXPECT_FALSE(Platform::RemoveFile(path));
-  EXPECT_FALSE(Platform::RemoveFolder(deep));
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "platform/errors.h"
 #include "platform/posix/block_devices.h"
 #include "platform/posix/mount_table.h"
+#include "support/native_path.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -137,17 +138,16 @@ TEST(BlockDevices, APartitionIsTakenToItsDiskForWhetherItIsRemovableAndRotates) 
 
 TEST(BlockDevices, TheVolumeNameIsTheDecodedLabelThatLeadsToTheDevice) {
   TempFolder root;
-  std::filesystem::create_directories(root / "by-label");
-  std::filesystem::create_directories(root / "dev");
-  WriteFile(root / "dev/sdb1", "");
-  WriteFile(root / "dev/sdc1", "");
-  ASSERT_EQ(::symlink("../dev/sdb1", (root / "by-label/My\\x20Disk\\x2f2").c_str()), 0);
-  ASSERT_EQ(::symlink("sdb1", (root / "dev/usbstick").c_str()), 0);
+  TestSupport::MakeFolders(root / "by-label");
+  WriteFile(root / "sdb1", "");
+  WriteFile(root / "sdc1", "");
+  ASSERT_EQ(::symlink("../sdb1", (root / "by-label/My\\x20Disk\\x2f2").c_str()), 0);
+  ASSERT_EQ(::symlink("sdb1", (root / "usbstick").c_str()), 0);
   using Platform::BlockDevices::VolumeLabel;
-  EXPECT_EQ(VolumeLabel(root / "dev/sdb1", root / "by-label"), "My Disk/2");
-  EXPECT_EQ(VolumeLabel(root / "dev/usbstick", root / "by-label"), "My Disk/2");
-  EXPECT_EQ(VolumeLabel(root / "dev/sdc1", root / "by-label"), "");
-  EXPECT_EQ(VolumeLabel(root / "dev/sdb1", root / "absent"), "");
+  EXPECT_EQ(VolumeLabel(root / "sdb1", root / "by-label"), "My Disk/2");
+  EXPECT_EQ(VolumeLabel(root / "usbstick", root / "by-label"), "My Disk/2");
+  EXPECT_EQ(VolumeLabel(root / "sdc1", root / "by-label"), "");
+  EXPECT_EQ(VolumeLabel(root / "sdb1", root / "absent"), "");
 }
 
 // Links in the folder are followed, the last name is not; a missing folder is taken as written.

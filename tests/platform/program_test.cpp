@@ -16,12 +16,10 @@ using TestSupport::NativePath;
 TEST(ProgramFolders, StartWithTheFolderOfTheRunningProgramThatHoldsItsTexts) {
   const std::string folder = Platform::ExecutableFolder();
   ASSERT_FALSE(folder.empty());
-  EXPECT_EQ(folder.back(), Platform::kPathSeparator) << folder;
   // The program texts lie beside the tests as beside the program.
   EXPECT_TRUE(TestSupport::Exists(folder + "kexwell.dat")) << folder;
-  const auto folders = Platform::ProgramFolders();
-  ASSERT_FALSE(folders.empty());
-  EXPECT_EQ(folders.front(), folder);
+  ASSERT_FALSE(Platform::ProgramFolders().empty());
+  EXPECT_EQ(Platform::ProgramFolders().front(), folder);
 }
 
 // An installed program lies in <prefix>/bin/ and finds its data in <prefix>/share/kexwell/; run
@@ -40,17 +38,10 @@ TEST(ProgramFolders, HoldTheInstalledDataFolderAndFindEachFileInTheFirstThatHold
   TestSupport::WriteFile(data + "kexwell.dat", "texts");
   TestSupport::WriteFile(data + "kx_help.txt", "help");
   TestSupport::WriteFile(bin + "kx_help.txt", "help of the build");
-  const struct {
-    std::vector<std::string> folders;
-    std::string name;
-    std::string expected;
-  } cases[] = {
-      {folders, "kexwell.dat", data + "kexwell.dat"},
-      {folders, "kx_help.txt", bin + "kx_help.txt"},
-      {folders, "missing.txt", bin + "missing.txt"},
-      {{bin}, "kexwell.dat", bin + "kexwell.dat"},
-      {{}, "kexwell.dat", "kexwell.dat"},
-  };
+  const struct { std::vector<std::string> folders; std::string name, expected; } cases[] = {
+      {folders, "kexwell.dat", data + "kexwell.dat"}, {folders, "kx_help.txt", bin + "kx_help.txt"},
+      {folders, "missing.txt", bin + "missing.txt"},  {{bin}, "kexwell.dat", bin + "kexwell.dat"},
+      {{}, "kexwell.dat", "kexwell.dat"}};
   for (const auto& c : cases)
     EXPECT_EQ(Platform::ProgramFilePath(c.folders, c.name), c.expected) << c.name;
 }

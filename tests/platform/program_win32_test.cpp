@@ -18,12 +18,7 @@ TEST(AbsolutePath, FoldsDotsAndParentNamesAsWindowsDoes) {
   for (const auto& [path, expected] : rows) EXPECT_EQ(Platform::AbsolutePath(path), expected);
 }
 
-TEST(ApplicationDataFolder, IsAnExistingFolderWithoutTrailingSeparator) {
-  const std::string folder = Platform::ApplicationDataFolder();
-  EXPECT_EQ(folder.substr(1, 2), ":\\") << folder;
-  EXPECT_NE(folder.back(), '\\') << folder;
-  EXPECT_TRUE(std::filesystem::is_directory(TestSupport::FileSystemPath(folder))) << folder;
-}
+// (The application data folder: setup_file_win32_test.cpp.)
 
 // The same folder written in capitals and with "/" is named as the system names it, in the short
 // form, and the part not yet made is kept as written.
