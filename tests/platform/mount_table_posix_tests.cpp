@@ -105,8 +105,8 @@ TEST(DriveList, HoldsDisksRamDisksAndNetworkDrivesOnceEach) {
             (std::vector<std::size_t>{3, 5, 6, 8, 11, 13, 15}));
 }
 
-// A partition's own queue says nothing: the disk's counts.
-TEST(BlockDevices, APartitionIsTakenToItsDiskForWhetherItIsRemovableAndRotates) {
+// A partition's own queue says nothing: the disk's counts, for whether it is removable and rotates.
+TEST(BlockDevices, APartitionIsTakenToItsDiskAndTheVolumeNameIsTheLabelThatLeadsToTheDevice) {
   TempFolder sys;
   const std::string disks = sys / "devices/usb1/block/";
   for (const auto& [name, content] : std::vector<std::pair<std::string, std::string>>{
@@ -134,28 +134,22 @@ TEST(BlockDevices, APartitionIsTakenToItsDiskForWhetherItIsRemovableAndRotates) 
               (std::vector<bool>{c.found, c.removable, c.rotational, c.memoryCard, c.removable}))
         << c.name;
   }
-}
-
-TEST(BlockDevices, TheVolumeNameIsTheDecodedLabelThatLeadsToTheDevice) {
-  TempFolder root;
-  TestSupport::MakeFolders(root / "by-label");
-  WriteFile(root / "sdb1", "");
-  WriteFile(root / "sdc1", "");
-  ASSERT_EQ(::symlink("../sdb1", (root / "by-label/My\\x20Disk\\x2f2").c_str()), 0);
-  ASSERT_EQ(::symlink("sdb1", (root / "usbstick").c_str()), 0);
+  // The volume name is the decoded label that leads to the device.
+  TestSupport::MakeFolders(sys / "by-label");
+  WriteFile(sys / "sdc1", "");
+  ASSERT_EQ(::symlink("../class/block/sdb1", (sys / "by-label/My\\x20Disk\\x2f2").c_str()), 0);
   using Platform::BlockDevices::VolumeLabel;
-  EXPECT_EQ(VolumeLabel(root / "sdb1", root / "by-label"), "My Disk/2");
-  EXPECT_EQ(VolumeLabel(root / "usbstick", root / "by-label"), "My Disk/2");
-  EXPECT_EQ(VolumeLabel(root / "sdc1", root / "by-label"), "");
-  EXPECT_EQ(VolumeLabel(root / "sdb1", root / "absent"), "");
+  EXPECT_EQ(VolumeLabel(sys / "class/block/sdb1", sys / "by-label"), "My Disk/2");
+  EXPECT_EQ(VolumeLabel(disks + "sdb/sdb1", sys / "by-label"), "My Disk/2");
+  EXPECT_EQ(VolumeLabel(sys / "sdc1", sys / "by-label"), "");
+  EXPECT_EQ(VolumeLabel(sys / "class/block/sdb1", sys / "absent"), "");
 }
 
 // Links in the folder are followed, the last name is not; a missing folder is taken as written.
-TEST(DriveOfPath, FollowsLinksInTheFolderButNotTheLastName) {
+TEST(DriveOfPath, FollowsLinksInTheFolderButNotTheLastNameAndItsDriveHasSpace) {
   TempFolder folder;
   ASSERT_EQ(::symlink("/proc", (folder / "to-proc").c_str()), 0);
-  Platform::DriveInfo home;
-  Platform::DriveInfo drive;
+  Platform::DriveInfo home, drive;
   ASSERT_FALSE(Platform::DriveOfPath(folder.Path(), home));
   ASSERT_FALSE(Platform::DriveOfPath(folder / "to-proc/self", drive));
   EXPECT_EQ(drive.root + " " + drive.fileSystem, "/proc proc");
@@ -163,6 +157,12 @@ TEST(DriveOfPath, FollowsLinksInTheFolderButNotTheLastName) {
   EXPECT_EQ(drive.root + " " + drive.device, home.root + " " + home.device);
   ASSERT_FALSE(Platform::DriveOfPath("/proc/no-such-folder/x", drive));
   EXPECT_EQ(drive.root, "/proc");
+  // The space comes from the file system, and a missing root is an error.
+  Platform::DriveSpace space;
+  ASSERT_FALSE(Platform::QueryDriveSpace(folder.Path(), space));
+  EXPECT_TRUE(space.clusterSize > 0 && space.availableBytes <= space.totalBytes);
+  EXPECT_EQ(Platform::QueryDriveSpace(folder / "absent", space), std::errc::no_such_file_or_directory);
+  EXPECT_EQ(space.totalBytes, 0);
 }
 
 TEST(DriveList, LeavesOutPseudoFileSystemsOfThisSystem) {
@@ -172,16 +172,6 @@ TEST(DriveList, LeavesOutPseudoFileSystemsOfThisSystem) {
     struct stat point {};
     EXPECT_TRUE(::lstat(drive.root.c_str(), &point) == 0 && S_ISDIR(point.st_mode)) << drive.root;
   }
-}
-
-TEST(DriveSpace, ComesFromTheFileSystemAndAMissingRootIsAnError) {
-  TempFolder folder;
-  Platform::DriveSpace space;
-  ASSERT_FALSE(Platform::QueryDriveSpace(folder.Path(), space));
-  EXPECT_TRUE(space.clusterSize > 0 && space.availableBytes <= space.totalBytes);
-  EXPECT_EQ(Platform::QueryDriveSpace(folder / "absent", space),
-            std::errc::no_such_file_or_directory);
-  EXPECT_EQ(space.totalBytes, 0);
 }
 
 }  // namespace
