@@ -54,12 +54,11 @@ TEST(FileHandleWin32, OpensTheNamedFileSetsItsTimesAndRemovesEachOfItsNames) {
     EXPECT_EQ(ReadLongFile(temp / "second"), "written");
     const FileTimes times{true, {981'173'106, 123'456'700}, {}, {1'000'000'000, 999'999'900}};
     ASSERT_FALSE(file.SetTimes(times));
-    EntryStatus status;
+    EntryStatus status, named;
     ASSERT_FALSE(file.Status(status));
     EXPECT_EQ(status.times.modification, times.modification);
     // Wine keeps no creation time of its own.
     EXPECT_EQ(RunningUnderWine() ? times.creation : status.times.creation, times.creation);
-    EntryStatus named;
     ASSERT_FALSE(folder.Status("second", named));
     EXPECT_TRUE(named.identity.known);
     EXPECT_EQ(named.identity, status.identity);
@@ -107,7 +106,7 @@ TEST(FolderHandleWin32, RefusesWhatIsNoPlainNameOrNoFolderAndRemovesOnlyTheSubfo
   FolderHandle folder;
   ASSERT_FALSE(folder.Open(temp.Path() + "\\\\"));
   EXPECT_EQ(folder.Path(), temp.Path());
-  FolderHandle sub;
+  FolderHandle sub, inner;
   EntryStatus status;
   FileHandle file;
   for (const char* name : {"", ".", "..", "sub\\..", "sub/x", "sub:stream", "*", "su?"}) {
@@ -116,7 +115,6 @@ TEST(FolderHandleWin32, RefusesWhatIsNoPlainNameOrNoFolderAndRemovesOnlyTheSubfo
     EXPECT_EQ(folder.Status(name, status), std::errc::invalid_argument);
     EXPECT_EQ(file.OpenForWriting(folder, name), std::errc::invalid_argument);
   }
-  FolderHandle inner;
   ASSERT_FALSE(folder.OpenSubfolder("sub", sub));
   EXPECT_EQ(sub.Path(), temp / "sub\\");
   EXPECT_EQ(sub.OpenSubfolder("inner.txt", inner), PlatformErrc::NotAFolder);
