@@ -7,8 +7,6 @@
 #include "platform/errors.h"
 #include "support/file_inspection.h"
 
-namespace {
-
 TEST(DriveRootFolder, TakesTheLetterInEveryFormAndLeavesOtherTextsAlone) {
   for (const char* root : {"c", "C:", "c:/"}) EXPECT_EQ(Platform::DriveRootFolder(root), "C:\\");
   for (const char* other : {"", "CD", "C:x", "C:\\x", "\\\\server\\share"})
@@ -30,5 +28,3 @@ TEST(DriveOfPath, NamesTheUpperCaseLetterOfTheDriveThatHoldsThePath) {
     EXPECT_EQ(drive.root, "") << path;
   }
 }
-
-}  // namespace

@@ -8,8 +8,6 @@
 #include "platform/handles.h"
 #include "support/temp_folder.h"
 
-namespace {
-
 using Platform::ByteRange;
 
 // A file of 300 4096-byte blocks of data, each followed by a hole of the same size, so that
@@ -44,5 +42,3 @@ TEST(FileLayout, EveryRunOfAFileWithManyIsFoundAndTheHolesAreLeftOut) {
     placed.push_back({e.shared || e.inlined || e.unplaced ? -1 : e.logical, e.length});
   EXPECT_EQ(placed, written);
 }
-
-}  // namespace

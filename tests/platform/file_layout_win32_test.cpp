@@ -13,8 +13,6 @@
 #include <string>
 #include <vector>
 
-namespace {
-
 using Platform::ByteRange;
 
 // A file not marked sparse keeps no holes on Windows, whatever was left unwritten (Wine, which
@@ -44,5 +42,3 @@ TEST(DataRangesWin32, GiveAFileThatIsNotMarkedSparseWhole) {
     EXPECT_EQ(layout.extents.empty(), gapEnd == 0 || TestSupport::RunningUnderWine()) << gapEnd;
   }
 }
-
-}  // namespace

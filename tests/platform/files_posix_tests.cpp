@@ -11,12 +11,10 @@
 #include "platform/files.h"
 #include "support/temp_folder.h"
 
-namespace {
-
 using Platform::FileKind;
 using TestSupport::TempFolder;
 
-mode_t ModeOf(const std::string& path) {
+static mode_t ModeOf(const std::string& path) {
   struct stat entry {};
   EXPECT_EQ(::lstat(path.c_str(), &entry), 0) << path;
   return entry.st_mode & 07777;
@@ -58,5 +56,3 @@ TEST(FileAttributes, TellKindHiddenAndReadOnlyWithoutFollowingLinks) {
   EXPECT_FALSE(Platform::FileExists(link));
   EXPECT_TRUE(Platform::FolderExists(folder / ".cache"));
 }
-
-}  // namespace

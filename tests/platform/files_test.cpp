@@ -16,8 +16,6 @@
 #include "support/native_path.h"
 #include "support/temp_folder.h"
 
-namespace {
-
 using Platform::FileKind;
 using Platform::PlatformErrc;
 using TestSupport::NativePath;
@@ -28,7 +26,7 @@ using TestSupport::WriteFile;
 constexpr auto kMissing = std::errc::no_such_file_or_directory;
 
 // The folder's entries, sorted, each with whether it is a real folder.
-std::vector<std::pair<std::string, bool>> Entries(const std::string& folder) {
+static std::vector<std::pair<std::string, bool>> Entries(const std::string& folder) {
   std::vector<std::pair<std::string, bool>> entries;
   EXPECT_FALSE(Platform::ListFolder(folder, [&](const Platform::FolderEntry& entry) {
     entries.emplace_back(entry.name, entry.isFolder);
@@ -145,5 +143,3 @@ TEST(HomeFolder, IsTheUsersFolderWithoutATrailingSeparator) {
   home.Set(root);
   EXPECT_EQ(Platform::HomeFolder(), root);
 }
-
-}  // namespace

@@ -15,8 +15,6 @@
 
 #include <string>
 
-namespace {
-
 using Platform::PlatformErrc;
 using TestSupport::AttributesOnDisk;
 using TestSupport::TempFolder;
@@ -64,5 +62,3 @@ TEST(DevicesWin32, AreNeverOpened) {
     EXPECT_EQ(Platform::RemoveFile(device), PlatformErrc::NotARegularFile) << device;
   }
 }
-
-}  // namespace

@@ -18,8 +18,6 @@
 
 #include <string>
 
-namespace {
-
 using namespace Platform;
 using namespace TestSupport;
 
@@ -27,7 +25,7 @@ constexpr auto kMissing = std::errc::no_such_file_or_directory;
 const std::string kGone = "<cannot be read>";
 const std::error_code kAccessDenied(ERROR_ACCESS_DENIED, std::system_category());
 
-void Rename(const std::string& from, const std::string& to) {
+static void Rename(const std::string& from, const std::string& to) {
   ASSERT_TRUE(::MoveFileExW(WideLongPath(from).c_str(), WideLongPath(to).c_str(), 0)) << from;
 }
 
@@ -177,5 +175,3 @@ TEST(FolderHandleWin32, NeverEntersOrChangesAReparsePointInASubfoldersPlace) {
   });
   EXPECT_EQ(folder.OpenSubfolder("walked", sub), PlatformErrc::NotAFolder);
 }
-
-}  // namespace

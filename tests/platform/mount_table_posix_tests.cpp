@@ -14,15 +14,13 @@
 #include "support/native_path.h"
 #include "support/temp_folder.h"
 
-namespace {
-
 using Platform::DriveType;
 using Platform::MountTable::MountEntry;
 using Platform::MountTable::MountFacts;
 using TestSupport::TempFolder;
 using TestSupport::WriteFile;
 
-MountEntry Mount(std::string device, std::string root, std::string point, std::string type) {
+static MountEntry Mount(std::string device, std::string root, std::string point, std::string type) {
   return {0, std::move(device), std::move(root), std::move(point), std::move(type), "", "", ""};
 }
 
@@ -173,5 +171,3 @@ TEST(DriveList, LeavesOutPseudoFileSystemsOfThisSystem) {
     EXPECT_TRUE(::lstat(drive.root.c_str(), &point) == 0 && S_ISDIR(point.st_mode)) << drive.root;
   }
 }
-
-}  // namespace

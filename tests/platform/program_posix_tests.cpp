@@ -8,8 +8,6 @@
 #include "platform/posix/proc_text.h"
 #include "platform/program.h"
 
-namespace {
-
 using Platform::AbsolutePath;
 using Platform::ProcText::ParseSwaps;
 
@@ -41,5 +39,3 @@ TEST(ProgramFolders, AreTheFolderOfTheProgramThatProcNames) {
   EXPECT_EQ(Platform::ExecutableFolder(),
             std::filesystem::canonical("/proc/self/exe").parent_path().string() + "/");
 }
-
-}  // namespace

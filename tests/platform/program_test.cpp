@@ -9,8 +9,6 @@
 #include "support/native_path.h"
 #include "support/temp_folder.h"
 
-namespace {
-
 using TestSupport::NativePath;
 
 TEST(ProgramFolders, StartWithTheFolderOfTheRunningProgramThatHoldsItsTexts) {
@@ -45,5 +43,3 @@ TEST(ProgramFolders, HoldTheInstalledDataFolderAndFindEachFileInTheFirstThatHold
   for (const auto& c : cases)
     EXPECT_EQ(Platform::ProgramFilePath(c.folders, c.name), c.expected) << c.name;
 }
-
-}  // namespace

@@ -8,8 +8,6 @@
 #include "platform/program.h"
 #include "support/temp_folder.h"
 
-namespace {
-
 TEST(AbsolutePath, FoldsDotsAndParentNamesAsWindowsDoes) {
   const std::string current = TestSupport::Utf8Path(std::filesystem::current_path() / "");
   const std::pair<std::string, std::string> rows[] = {
@@ -31,5 +29,3 @@ TEST(ResolveLinks, GivesTheExistingPartAsTheSystemNamesItAndKeepsTheRestAsWritte
   for (char& c : written) c = c == '\\' ? '/' : static_cast<char>(std::toupper(c));
   EXPECT_EQ(Platform::ResolveLinks(written + "Missing/Deeper"), resolved + "Missing\\Deeper");
 }
-
-}  // namespace

@@ -8,8 +8,6 @@
 #include "platform/file_layout.h"
 #include "platform/win32/retrieval_runs.h"
 
-namespace {
-
 using Platform::DataExtent;
 using Platform::Win32::kNoLcn;
 
@@ -48,5 +46,3 @@ TEST(AddClusterRuns, TurnsClustersIntoBytesOrRefusesWhatIsNoMap) {
     EXPECT_EQ(vcn, c.vcnAfter);
   }
 }
-
-}  // namespace

@@ -8,8 +8,6 @@
 
 #include <string>
 
-namespace {
-
 // Under Wine drive C is a fixed NTFS drive; a share is named by its network path; a letter
 // without a drive, a server without a share and no path lie on no drive.
 TEST(QueryStorage, TellsTheFileSystemAndRootOfTheDriveOrShareThatHoldsThePath) {
@@ -33,8 +31,6 @@ TEST(QueryStorage, TellsTheFileSystemAndRootOfTheDriveOrShareThatHoldsThePath) {
     EXPECT_FALSE(facts.solidState && (row.network || !row.found)) << row.path;
   }
 }
-
-}  // namespace
 
 TEST(VolumeWarningsForPath, ADriveThatCannotBeExaminedIsSaidToBeUnknown) {
   const std::string path = TestSupport::LetterWithoutDrive() + ":\\folder\\";
