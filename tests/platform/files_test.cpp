@@ -16,12 +16,9 @@
 #include "support/native_path.h"
 #include "support/temp_folder.h"
 
+using namespace TestSupport;
 using Platform::FileKind;
 using Platform::PlatformErrc;
-using TestSupport::NativePath;
-using TestSupport::ReadFile;
-using TestSupport::TempFolder;
-using TestSupport::WriteFile;
 
 constexpr auto kMissing = std::errc::no_such_file_or_directory;
 
@@ -133,10 +130,10 @@ TEST(StoreFiles, AreReplacedWholeWithoutLeftoversAndOnlyRegularFilesAreTaken) {
 
 TEST(HomeFolder, IsTheUsersFolderWithoutATrailingSeparator) {
 #ifdef _WIN32
-  TestSupport::ScopedEnvironment home("USERPROFILE", "D:\\Users\\Someone\\");
+  ScopedEnvironment home("USERPROFILE", "D:\\Users\\Someone\\");
   const char *named = "D:\\Users\\Someone", *root = "C:\\";
 #else
-  TestSupport::ScopedEnvironment home("HOME", "/home/someone//");
+  ScopedEnvironment home("HOME", "/home/someone//");
   const char *named = "/home/someone", *root = "/";
 #endif
   EXPECT_EQ(Platform::HomeFolder(), named);

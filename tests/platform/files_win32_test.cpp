@@ -15,9 +15,8 @@
 
 #include <string>
 
+using namespace TestSupport;
 using Platform::PlatformErrc;
-using TestSupport::AttributesOnDisk;
-using TestSupport::TempFolder;
 
 // FILETIME's zero, which SetFileTime takes as "leave it as it is", is refused.
 TEST(FileTimesWin32, TheCreationTimeIsSetOnlyWhenGivenAndTheZeroOfFiletimeIsRefused) {

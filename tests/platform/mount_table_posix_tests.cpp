@@ -14,11 +14,9 @@
 #include "support/native_path.h"
 #include "support/temp_folder.h"
 
+using namespace Platform::MountTable;
+using namespace TestSupport;
 using Platform::DriveType;
-using Platform::MountTable::MountEntry;
-using Platform::MountTable::MountFacts;
-using TestSupport::TempFolder;
-using TestSupport::WriteFile;
 
 static MountEntry Mount(std::string device, std::string root, std::string point, std::string type) {
   return {0, std::move(device), std::move(root), std::move(point), std::move(type), "", "", ""};

@@ -10,13 +10,12 @@
 
 #include <windows.h>
 
-namespace {
-
 // Changes items of the user's regional settings for one test and puts the former values back.
-class RegionalSettings {
- public:
+struct RegionalSettings {
+  std::vector<std::pair<LCTYPE, std::wstring>> former;
+
   ~RegionalSettings() {
-    for (auto it = former_.rbegin(); it != former_.rend(); ++it)
+    for (auto it = former.rbegin(); it != former.rend(); ++it)
       ::SetLocaleInfoW(LOCALE_USER_DEFAULT, it->first, it->second.c_str());
   }
 
@@ -25,19 +24,14 @@ class RegionalSettings {
     for (const auto& [item, value] : items) {
       wchar_t buffer[128] = {};
       if (::GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, item, buffer, 128) <= 0) return false;
-      former_.emplace_back(item, buffer);
+      former.emplace_back(item, buffer);
       if (!::SetLocaleInfoW(LOCALE_USER_DEFAULT, item, value.c_str()) ||
           ::GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, item, buffer, 128) <= 0 || value != buffer)
         return false;
     }
     return true;
   }
-
- private:
-  std::vector<std::pair<LCTYPE, std::wstring>> former_;
 };
-
-}  // namespace
 
 TEST(ReadEnvironmentLocale, FollowsTheUsersRegionalSettingsAndAlwaysWritesFourDigitYears) {
   RegionalSettings settings;
