@@ -12,7 +12,7 @@ cli=$(realpath "$1")
 
 skip() { echo "skipped: $*"; exit 77; }
 [ "$(id -u)" -eq 0 ] || skip "making and mounting disk images needs root"
-for tool in losetup mount umount truncate filefrag python3; do
+for tool in losetup mount umount truncate filefrag python3 mkfs.ext4; do
   command -v "$tool" >/dev/null || skip "$tool is missing"
 done
 
@@ -36,9 +36,7 @@ attach() {
 }
 
 truncate -s 16M "$work/probe.img"
-if ! command -v mkfs.ext4 >/dev/null || ! mkfs.ext4 -q -F "$work/probe.img" >/dev/null 2>&1; then
-  skip "mkfs.ext4 cannot make the probe image"
-fi
+mkfs.ext4 -q -F "$work/probe.img" >/dev/null 2>&1 || skip "mkfs.ext4 cannot make the probe image"
 attach "$work/probe.img" || skip "this machine refuses loop devices or loop mounts"
 detach
 rm -f "$work/probe.img"
@@ -53,41 +51,29 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 count() {
   skip_blocks=${skip_blocks:-} python3 - "$@" <<'EOF'
 import os, sys
-skip = {int(b) for b in os.environ["skip_blocks"].split()}
+skip = [int(b) for b in os.environ["skip_blocks"].split()]
 fd = os.open(sys.argv[1], os.O_RDONLY)
-size = os.fstat(fd).st_size
-plain = [m.encode() for m in sys.argv[2:]]
-blocks = {i: bytes.fromhex(m[6:]) for i, m in enumerate(sys.argv[2:]) if m.startswith("block:")}
-counts = [0] * len(plain)
-chunk, overlap, offset = 64 << 20, 4096, 0
-while offset < size:
+markers = [(bytes.fromhex(m[6:]), True) if m.startswith("block:") else (m.encode(), False) for m in sys.argv[2:]]
+counts, chunk, offset = [0] * len(markers), 64 << 20, 0
+while True:
     try:
         start = os.lseek(fd, offset, os.SEEK_DATA)
     except OSError:
         break
-    end = os.lseek(fd, start, os.SEEK_HOLE)
-    position = start - start % 4096
-    while position < end:
-        n = min(chunk, end - position)
-        data = os.pread(fd, n + overlap, position)
-        if skip:
-            data = bytearray(data)
-            for block in range(position // 4096, (position + len(data) + 4095) // 4096):
-                if block in skip:
-                    at = block * 4096 - position
-                    data[max(at, 0):at + 4096] = bytes(len(data[max(at, 0):at + 4096]))
-            data = bytes(data)
-        for i, marker in enumerate(plain):
-            if i in blocks:
-                value = blocks[i]
-                tail = bytes(4096 - len(value))
-                for block in range(0, n, 4096):
-                    if data[block:block + len(value)] == value and data[block + len(value):block + 4096] == tail:
-                        counts[i] += 1
+    offset = os.lseek(fd, start, os.SEEK_HOLE)
+    for position in range(start - start % 4096, offset, chunk):
+        n = min(chunk, offset - position)
+        data = bytearray(os.pread(fd, n + 4096, position))
+        for block in skip:
+            at = block * 4096 - position
+            if 0 <= at < len(data):
+                data[at:at + 4096] = bytes(min(4096, len(data) - at))
+        for i, (value, whole_block) in enumerate(markers):
+            if whole_block:
+                block = value + bytes(4096 - len(value))
+                counts[i] += sum(data[at:at + 4096] == block for at in range(0, n, 4096))
             else:
-                counts[i] += data.count(marker, 0, n + len(marker) - 1)
-        position += n
-    offset = end
+                counts[i] += data.count(value, 0, n + len(value) - 1)
 print("\n".join(map(str, counts)))
 EOF
 }
@@ -109,37 +95,38 @@ declare -A written=([big.dat]=2560 [tiny.txt]=1 [three.dat]=1 [frag-a.dat]=32 [f
                     [shared.dat]=16 [sparse.dat]=8)
 
 grouped() { sed ':a;s/\B[0-9]\{3\}\>/,&/;ta' <<<"$1"; }
+# row COLUMNS...: a line of the table printed at the end.
+table=()
+row() { table+=("$(printf '%-16s %-11s %-8s %-8s %-20s %s' "$@")"); }
+row "file system" file before after check report
 
-# The file systems: name, the command that makes one on an image, the image's size, the mount
-# options, and whether it overwrites a file's blocks in place. The images are as small as the
+# The file systems: name, the image's size, the mount options, whether it overwrites a file's
+# blocks in place, and the command that makes one on an image. The images are as small as the
 # commands allow, but for copy-on-write btrfs: on a disk that small it soon writes into the space
 # just freed, where a disk with room to spare leaves the old blocks as they were.
 # A loop device passes discards on as holes in its image, which a disk does not do, so no file
 # system here discards freed blocks. The journal of data=journal holds all that the test writes,
 # as a disk's journal holds its latest writes, so that wrapping round does not hide its copies.
 setups=(
-  "ext4            | mkfs.ext4 -q -F -b 4096 -I 256                | 64M  | nodiscard                  | yes"
-  "ext4-journal    | mkfs.ext4 -q -F -b 4096 -I 256 -J size=64     | 192M | nodiscard,data=journal     | no"
-  "ext4-inline     | mkfs.ext4 -q -F -b 4096 -I 256 -O inline_data | 64M  | nodiscard                  | no"
-  "xfs             | mkfs.xfs -q -f                                | 300M | nodiscard                  | yes"
-  "btrfs           | mkfs.btrfs -q -f                              | 1G   | nodiscard                  | no"
-  "btrfs-nodatacow | mkfs.btrfs -q -f                              | 128M | nodiscard,nodatacow        | yes"
+  "ext4            64M  nodiscard              yes mkfs.ext4 -q -F -b 4096 -I 256"
+  "ext4-journal    192M nodiscard,data=journal no  mkfs.ext4 -q -F -b 4096 -I 256 -J size=64"
+  "ext4-inline     64M  nodiscard              no  mkfs.ext4 -q -F -b 4096 -I 256 -O inline_data"
+  "xfs             300M nodiscard              yes mkfs.xfs -q -f"
+  "btrfs           1G   nodiscard              no  mkfs.btrfs -q -f"
+  "btrfs-nodatacow 128M nodiscard,nodatacow    yes mkfs.btrfs -q -f"
 )
 
-table=()
 started=$SECONDS
 for setup in "${setups[@]}"; do
-  IFS='|' read -r fs mkfs size options in_place <<<"$setup"
-  read -r fs <<<"$fs"; read -r size <<<"$size"; read -r options <<<"$options"; read -r in_place <<<"$in_place"
+  read -r fs size options in_place mkfs <<<"$setup"
   read -r -a mkfs <<<"$mkfs"
   image=$work/$fs.img
-  if ! command -v "${mkfs[0]}" >/dev/null; then echo "skipped $fs: ${mkfs[0]} is missing"; continue; fi
   truncate -s "$size" "$image"
   if ! "${mkfs[@]}" "$image" >"$work/mkfs.txt" 2>&1; then
     echo "skipped $fs: ${mkfs[*]} failed: $(tail -1 "$work/mkfs.txt")"; rm -f "$image"; continue
   fi
   if ! attach "$image" "$options"; then
-    echo "skipped $fs: the image does not mount${options:+ with -o $options}"; rm -f "$image"; continue
+    echo "skipped $fs: the image does not mount with -o $options"; rm -f "$image"; continue
   fi
 
   # The purged folder is the top of the disk; kept/ and sparse/ are not purged with it.
@@ -154,33 +141,21 @@ for setup in "${setups[@]}"; do
     for f in frag-a.dat frag-b.dat; do blocks "$mnt/$f" 4 "KXF=$f#$turn."; sync "$mnt/$f"; done
   done
   # The sparse file: 1 GiB on a smaller disk, with data at its start and in its middle.
-  truncate -s 1G "$mnt/sparse/sparse.dat"
-  blocks "$work/sparse-part" 4 "KXF=sparse.dat#"
-  dd if="$work/sparse-part" of="$mnt/sparse/sparse.dat" conv=notrunc status=none
-  dd if="$work/sparse-part" of="$mnt/sparse/sparse.dat" bs=1M seek=512 conv=notrunc status=none
-  rm -f "$work/sparse-part"
+  for end in 512M 1G; do blocks "$mnt/sparse/sparse.dat" 4 "KXF=sparse.dat#"; truncate -s $end "$mnt/sparse/sparse.dat"; done
   # A copy that shares its blocks with a purged file, where the file system allows it.
   blocks "$mnt/shared.dat" "${written[shared.dat]}" "KXF=shared.dat#"
-  if cp --reflink=always "$mnt/shared.dat" "$mnt/kept/shared-copy.dat" 2>/dev/null; then
-    files+=(shared.dat)
-  else
-    echo "$fs: no shared copy, the file system refuses reflinks"
-    rm -f "$mnt/shared.dat"
-  fi
+  cp --reflink=always "$mnt/shared.dat" "$mnt/kept/shared-copy.dat" 2>/dev/null && files+=(shared.dat) ||
+    { echo "$fs: no shared copy, the file system refuses reflinks"; rm -f "$mnt/shared.dat"; }
   files+=(sparse.dat)
   sync
   declare -A bytes=()
   for f in "${files[@]}"; do
     path=$mnt/$f; [ "$f" == sparse.dat ] && path=$mnt/sparse/$f
     bytes[$f]=$(stat -c %s "$path")
+    [ "$f" == three.dat ] && markers+=("block:$three_bytes") || markers+=("KXF=$f#")
     extents=$(filefrag "$path" | sed -n 's/.*: \([0-9]*\) extents\? found$/\1/p')
-    case $f in
-      three.dat) markers+=("block:$three_bytes") ;;
-      *) markers+=("KXF=$f#") ;;
-    esac
-    if [[ $f == frag-* ]] && [ "${extents:-0}" -lt 2 ]; then
+    [[ $f != frag-* ]] || [ "${extents:-0}" -ge 2 ] ||
       fail "$fs: $f lies in ${extents:-?} extent(s), so it shows nothing about a fragmented file"
-    fi
     if [ "$f" == three.dat ] && filefrag -v "$path" | grep -q inline; then
       echo "$fs: three.dat is kept in the metadata (inline); the 40-byte tiny.txt is the check there"
       three_inline=1
@@ -196,9 +171,8 @@ for setup in "${setups[@]}"; do
   # its writes would cover what the first purge left behind.
   timeout 300 "$cli" purge "$mnt" -t 2 -p 1 -y </dev/null >"$work/out.txt" 2>"$work/err.txt"
   rc=$?
-  if [ -n "$copy_sum" ] && [ "$(cksum <"$mnt/kept/shared-copy.dat")" != "$copy_sum" ]; then
+  [ -z "$copy_sum" ] || [ "$(cksum <"$mnt/kept/shared-copy.dat")" == "$copy_sum" ] ||
     fail "$fs: the purge changed kept/shared-copy.dat, a file it was not asked to purge"
-  fi
   left=$(cd "$mnt" && ls -A)
   detach
   mapfile -t after < <(count "$image" "${markers[@]}")
@@ -210,57 +184,43 @@ for setup in "${setups[@]}"; do
   after[-1]=$(count "$image" "${markers[-1]}")
   rm -f "$image"
 
+  bad() { state=FAIL; fail "$fs: $*"; }
   all_purged=1 sparse_purged=1
   for i in "${!files[@]}"; do
-    f=${files[$i]}
-    report=$work/out.txt; [ "$f" == sparse.dat ] && report=$work/sparse-out.txt
+    f=${files[$i]} report=$work/out.txt state=ok
+    [ "$f" == sparse.dat ] && report=$work/sparse-out.txt
     head="$f ($(grouped "${bytes[$f]}") bytes)"
-    if grep -qE "^$(sed 's/[.()]/\\&/g' <<<"$head") purged( \(.*\))?$" "$report"; then
-      verdict=purged
-    elif line=$(grep -m1 -F "$head: " "$report"); then
-      verdict=${line#"$head: "}
-    else
-      verdict="no report line"
-      fail "$fs: the report has no line for [$head]:"$'\n'"$(cat "$report")"
-    fi
-    if [ "$verdict" != purged ]; then
-      if [ "$f" == sparse.dat ]; then sparse_purged=0; else all_purged=0; fi
-    fi
-    state=ok
+    line=$(grep -m1 -E "^$(sed 's/[.()]/\\&/g' <<<"$head")( purged( \(.*\))?$|: )" "$report")
+    case $line in
+      "$head purged"*) verdict=purged ;;
+      "$head: "*) verdict=${line#"$head: "} ;;
+      *) verdict="no report line"; fail "$fs: the report has no line for [$head]:"$'\n'"$(cat "$report")" ;;
+    esac
+    [ "$verdict" == purged ] || { if [ "$f" == sparse.dat ]; then sparse_purged=0; else all_purged=0; fi; }
     if [ "$f" == three.dat ] && [ "${three_inline:-0}" -eq 1 ]; then
       state="inline, not counted"
     elif [ "${before[$i]:-0}" -lt "${written[$f]}" ]; then
-      state=FAIL
-      fail "$fs: only ${before[$i]:-0} of the ${written[$f]} markers of $f are in the image before the purge"
+      bad "only ${before[$i]:-0} of the ${written[$f]} markers of $f are in the image before the purge"
     fi
-    if [ "$verdict" == purged ] && [ "${after[$i]:-0}" -ne 0 ]; then
-      state=FAIL; fail "$fs: the report says $f was purged, but the disk still holds ${after[$i]} of its markers"
-    fi
-    if [ "$verdict" == purged ] && grep -qxF "$f" <<<"$left"; then
-      state=FAIL; fail "$fs: the report says $f was purged, but it was not deleted"
-    fi
-    if [[ "$verdict" == "overwritten, but "* ]] && grep -qxF "$f" <<<"$left"; then
-      state=FAIL; fail "$fs: $f was overwritten but not deleted, though the purge deletes"
-    fi
-    if [ "$in_place" == yes ] && [ "$f" != shared.dat ] && [ "$verdict" != purged ]; then
-      state=FAIL; fail "$fs overwrites in place, yet $f was not purged: $verdict"
-    fi
-    table+=("$(printf '%-16s %-11s %-8s %-8s %-20s %s' "$fs" "$f" "${before[$i]:-?}" "${after[$i]:-?}" "$state" "$verdict")")
+    [ "$verdict" == purged ] && [ "${after[$i]:-0}" -ne 0 ] &&
+      bad "the report says $f was purged, but the disk still holds ${after[$i]} of its markers"
+    [[ $verdict == purged || $verdict == "overwritten, but "* ]] && grep -qxF "$f" <<<"$left" &&
+      bad "$f was overwritten ($verdict) but not deleted, though the purge deletes"
+    [ "$in_place" == yes ] && [ "$f" != shared.dat ] && [ "$verdict" != purged ] &&
+      bad "$fs overwrites in place, yet $f was not purged: $verdict"
+    row "$fs" "$f" "${before[$i]:-?}" "${after[$i]:-?}" "$state" "$verdict"
   done
   unset three_inline bytes
-  # The summary counts apart the files whose old data may remain.
-  for report in "$work/out.txt" "$work/sparse-out.txt"; do
-    remains=$(grep -c ': overwritten, but ' "$report")
-    summary="Number of files overwritten whose old data may remain: $remains"
-    if [ "$remains" -gt 0 ] && ! tr -d '\r' <"$report" | grep -qxF "$summary"; then
-      fail "$fs: the summary lacks [$summary]:"$'\n'"$(cat "$report")"
-    elif [ "$remains" -eq 0 ] && grep -q 'old data may remain: ' "$report"; then
-      fail "$fs: the summary counts files whose old data may remain, yet none was reported"
-    fi
+  # The summary counts apart the files whose old data may remain, and the exit status says whether
+  # every file was purged: 0 when all were, 1 otherwise.
+  for run in "out $rc $all_purged" "sparse-out $sparse_rc $sparse_purged"; do
+    read -r report status purged <<<"$run"
+    remains=$(grep -c ': overwritten, but ' "$work/$report.txt")
+    counted=$(sed -n 's/^Number of files overwritten whose old data may remain: \([0-9]*\)\r\?$/\1/p' "$work/$report.txt")
+    [ "$counted" == "${remains#0}" ] && [ "$status" -eq $((1 - purged)) ] ||
+      fail "$fs: $remains files whose old data may remain, the summary counts [$counted]; exit status $status," \
+        "expected $((1 - purged)):"$'\n'"$(cat "$work/$report.txt" "$work/${report/out/err}.txt")"
   done
-  # The exit status says whether every file was purged: 0 when all were, 1 otherwise.
-  [ "$rc" -eq $((1 - all_purged)) ] || fail "$fs: purge exit status $rc, expected $((1 - all_purged)):"$'\n'"$(cat "$work/err.txt")"
-  [ "$sparse_rc" -eq $((1 - sparse_purged)) ] || fail "$fs: sparse purge exit status $sparse_rc, expected $((1 - sparse_purged)):"$'\n'"$(cat "$work/sparse-err.txt")"
 done
 
 # --- The free space ------------------------------------------------------------------------
@@ -276,16 +236,29 @@ done
 
 # free_blocks: the blocks of $mnt that this user may fill.
 free_blocks() { sync; stat -f -c %a "$mnt"; }
-# expect_same_space WHAT BEFORE FILES: the free space is BEFORE again, within a block a fill file.
+# expect_same_space WHAT BEFORE FILES: the free space is BEFORE again, within a block a fill file,
+# and no dummy folder or file of the program's is left in $mnt.
 expect_same_space() {
-  local now; now=$(free_blocks)
+  local now left
+  now=$(free_blocks) left=$(cd "$mnt" && ls -d _kx_dummy* 2>/dev/null | grep -vx _kx_dummy77)
   [ $((now > $2 ? now - $2 : $2 - now)) -le "$3" ] ||
     fail "free space: $1 left $now free blocks, $2 before (fill files: $3)"
-}
-# expect_nothing_left WHAT: no dummy folder or file of the program's is left in $mnt.
-expect_nothing_left() {
-  local left; left=$(cd "$mnt" && ls -d _kx_dummy* 2>/dev/null | grep -vx _kx_dummy77)
   [ -z "$left" ] || fail "free space: $1 left [$left]"
+}
+# free_purge [COMMAND...]: purges the free space of ${free_target:-$mnt} once (type 1), run by
+# COMMAND (strace, setpriv...); sets $rc.
+free_purge() {
+  "$@" "$cli" purge-free-space "${free_target:-$mnt}" -t 1 -p 1 -y </dev/null >"$work/free-out.txt" 2>"$work/free-err.txt"
+  rc=$?
+}
+# expect_free WHAT STATUS LINE...: the last purge of free space ended with STATUS, and its report
+# has a line that starts with each LINE (a grep pattern).
+expect_free() {
+  local what=$1 status=$2 line ok=1
+  shift 2
+  for line; do grep -q "^$line" "$work/free-out.txt" || ok=0; done
+  [ "$rc" -eq "$status" ] && [ $ok -eq 1 ] ||
+    fail "free space: $what gave exit status $rc:"$'\n'"$(cat "$work/free-out.txt" "$work/free-err.txt")"
 }
 # slow_purge SIGNAL: starts a purge whose writes take 50 ms each, sends it SIGNAL after 2 s and
 # waits for it; sets $rc.
@@ -306,15 +279,9 @@ if ! command -v debugfs >/dev/null || ! command -v strace >/dev/null || ! comman
 elif ! mkfs.ext4 -q -F -b 4096 "$free_image" >/dev/null 2>&1 || ! attach "$free_image" nodiscard; then
   echo "skipped free space: the ext4 image cannot be made or mounted"
 else
-  blocks "$mnt/doc.txt" 64 "KXFREE=doc.v1#"
-  sync
-  blocks "$mnt/doc.txt.new" 64 "KXFREE=doc.v2#"
-  sync "$mnt/doc.txt.new"
-  mv -f "$mnt/doc.txt.new" "$mnt/doc.txt"
-  blocks "$mnt/gone.dat" 64 "KXFREE=gone#"
-  sync
-  rm "$mnt/gone.dat"
-  sync
+  blocks "$mnt/doc.txt" 64 "KXFREE=doc.v1#" && sync
+  blocks "$mnt/doc.txt.new" 64 "KXFREE=doc.v2#" && sync "$mnt/doc.txt.new" && mv -f "$mnt/doc.txt.new" "$mnt/doc.txt"
+  blocks "$mnt/gone.dat" 64 "KXFREE=gone#" && sync && rm "$mnt/gone.dat" && sync
   free_markers=("KXFREE=doc.v1#" "KXFREE=gone#" "KXFREE=doc.v2#")
   skip_blocks=$(debugfs -R 'blocks <8>' "$free_image" 2>/dev/null)
   [ -n "$skip_blocks" ] || fail "free space: debugfs does not list the journal's blocks"
@@ -325,52 +292,38 @@ else
     fail "free space: the ext4 reserve cannot be set through $reserve_file"
   space=$(free_blocks)
   # Traced, so that the write error below can be put on a write of a fill file.
-  timeout 300 strace -f -qq -o "$work/free-trace.txt" -e trace=openat,write \
-    "$cli" purge-free-space "$mnt" -t 1 -p 1 -y </dev/null >"$work/free-out.txt" 2>"$work/free-err.txt"
-  rc=$?
-  [ "$rc" -eq 0 ] || fail "free space: exit status $rc:"$'\n'"$(cat "$work/free-out.txt" "$work/free-err.txt")"
-  grep -q '^The fill files and their folder were deleted.' "$work/free-out.txt" &&
-    grep -q '^Overwrite 2 of 2 (bit pattern 00000000): ' "$work/free-out.txt" &&
-    grep -q '^Free space not reached: 0 bytes' "$work/free-out.txt" ||
-    fail "free space: the report lacks its overwrites or the deletion:"$'\n'"$(cat "$work/free-out.txt")"
+  free_purge timeout 300 strace -f -qq -o "$work/free-trace.txt" -e trace=openat,write
+  expect_free "the purge" 0 'The fill files and their folder were deleted.' \
+    'Overwrite 2 of 2 (bit pattern 00000000): ' 'Free space not reached: 0 bytes'
   files=$(sed -n 's/^Overwrite 1 of 2 .* in \([0-9]*\) fill files\?$/\1/p' "$work/free-out.txt")
   expect_same_space "the purge" "$space" "${files:-1}"
-  expect_nothing_left "the purge"
   [ "$(ls -A "$mnt" | sort | tr '\n' ' ')" == "doc.txt lost+found " ] || fail "free space: the drive holds [$(ls -A "$mnt")]"
   detach
   mapfile -t after < <(skip_blocks=$skip_blocks count "$free_image" "${free_markers[@]}")
   [ "${after[*]}" == "0 0 64" ] ||
     fail "free space: markers after the purge (old version, removed file, saved file): ${after[*]}, expected 0 0 64"
-  table+=("$(printf '%-16s %-11s %-8s %-8s %-20s %s' ext4 "free space" "${before[0]:-?}+${before[1]:-?}" \
-    "$((${after[0]:-1} + ${after[1]:-1}))" "$([ "${after[*]}" == "0 0 64" ] && echo ok || echo FAIL)" "purge-free-space")")
+  row ext4 "free space" "${before[0]:-?}+${before[1]:-?}" "$((${after[0]:-1} + ${after[1]:-1}))" \
+    "$([ "${after[*]}" == "0 0 64" ] && echo ok || echo FAIL)" "purge-free-space"
 
   if ! attach "$free_image" nodiscard; then
     fail "free space: the image no longer mounts"
   else
     # With its reserve, ext4 keeps that much from the purge, and the report says so.
-    "$cli" purge-free-space "$mnt" -t 1 -p 1 -y </dev/null >"$work/free-out.txt" 2>"$work/free-err.txt"
-    rc=$?
-    line="Free space not reached: .* ($(grouped $((reserve * 4096))) bytes): blocks that the file system keeps for its own records"
-    [ "$rc" -eq 0 ] && grep -q "^$line" "$work/free-out.txt" ||
-      fail "free space: with the reserve of $reserve clusters, no line [$line]:"$'\n'"$(cat "$work/free-out.txt")"
+    free_purge
+    expect_free "the purge with the reserve of $reserve clusters" 0 \
+      "Free space not reached: .* ($(grouped $((reserve * 4096))) bytes): blocks that the file system keeps for its own records"
     # A stop (SIGTERM, as Ctrl-C; a job started in the background ignores SIGINT, and so does the
     # program then) and a write that fails: the fill files go, the free space comes back.
     space=$(free_blocks)
     slow_purge TERM
-    [ "$rc" -eq 1 ] && grep -q '^Purge of free space was stopped.' "$work/free-out.txt" ||
-      fail "free space: SIGTERM gave exit status $rc:"$'\n'"$(cat "$work/free-out.txt" "$work/free-err.txt")"
+    expect_free SIGTERM 1 'Purge of free space was stopped.'
     expect_same_space "a stop" "$space" 1
-    expect_nothing_left "a stop"
     # The third write into the first fill file, counted as the traced purge counted its writes.
     fill_fd=$(grep -m1 -o 'openat([0-9]*, "_kx_dummy1", O_WRONLY|O_CREAT[^=]*= [0-9]*' "$work/free-trace.txt" | sed 's/.*= //')
     nth=$(grep -E '^[0-9]+ +write\(' "$work/free-trace.txt" | grep -n -m3 "write($fill_fd," | tail -1 | cut -d: -f1)
-    timeout 300 strace -f -qq -o /dev/null -e trace=write -e inject=write:error=EIO:when="${nth:-1}" \
-      "$cli" purge-free-space "$mnt" -t 1 -p 1 -y </dev/null >"$work/free-out.txt" 2>"$work/free-err.txt"
-    rc=$?
-    [ "$rc" -eq 1 ] && grep -q '^Error when writing to a fill file: input/output error.' "$work/free-out.txt" ||
-      fail "free space: the injected write error (write $nth) gave $rc:"$'\n'"$(cat "$work/free-out.txt" "$work/free-err.txt")"
+    free_purge timeout 300 strace -f -qq -o /dev/null -e trace=write -e inject=write:error=EIO:when="${nth:-1}"
+    expect_free "the injected write error (write $nth)" 1 'Error when writing to a fill file: input/output error.'
     expect_same_space "a write error" "$space" 1
-    expect_nothing_left "a write error"
 
     # Killed: the dummy folder stays, marked and listed, until the next start removes it; a
     # folder of the same name without the marker is left alone.
@@ -384,18 +337,15 @@ else
     "$cli" purge-free-space "$mnt" </dev/null >/dev/null 2>"$work/free-err.txt"
     grep -qF "The fill files that an interrupted purge of free space left in $mnt/$killed were deleted." "$work/free-err.txt" ||
       fail "free space: the next start said [$(cat "$work/free-err.txt")]"
-    expect_nothing_left "the start after a kill"
     expect_same_space "the start after a kill" "$space" 0
     [ "$(cat "$mnt/_kx_dummy77/_kx_dummy1")" == mine ] || fail "free space: the folder without the marker was touched"
 
     # A plain user cannot fill the blocks reserved for the administrator, and is told so.
     mkdir -m 777 "$mnt/user" "$work/user-config"
     chmod 777 "$work/user-config" && chmod o+x "$work"
-    XDG_CONFIG_HOME=$work/user-config timeout 300 setpriv --reuid=65534 --regid=65534 --clear-groups \
-      "$cli" purge-free-space "$mnt/user" -t 1 -p 1 -y </dev/null >"$work/free-out.txt" 2>"$work/free-err.txt"
-    rc=$?
-    [ "$rc" -eq 0 ] && grep -q '^Free space not reached: .*: blocks that the file system reserves for the administrator' "$work/free-out.txt" ||
-      fail "free space: a plain user's purge gave $rc:"$'\n'"$(cat "$work/free-out.txt" "$work/free-err.txt")"
+    XDG_CONFIG_HOME=$work/user-config free_target=$mnt/user \
+      free_purge timeout 300 setpriv --reuid=65534 --regid=65534 --clear-groups
+    expect_free "a plain user's purge" 0 'Free space not reached: .*: blocks that the file system reserves for the administrator'
     [ -z "$(ls -A "$mnt/user")" ] || fail "free space: a plain user's purge left [$(ls -A "$mnt/user")]"
     detach
   fi
@@ -403,7 +353,6 @@ fi
 rm -f "$free_image"
 
 echo
-printf '%-16s %-11s %-8s %-8s %-20s %s\n' "file system" file before after check report
 printf '%s\n' "${table[@]}"
 echo "($((SECONDS - started)) s)"
 if [ "$failures" -ne 0 ]; then
