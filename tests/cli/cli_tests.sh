@@ -13,9 +13,10 @@ export XDG_CONFIG_HOME="$work/config"
 
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-# run ARGS...: runs the command without a terminal (never longer than 30 s); sets $rc, $out, $err.
+# run ARGS...: runs the command without a terminal (never longer than 30 s), under strace with the
+# options in $traced if it is set; sets $rc, $out, $err.
 run() {
-  timeout 30 "$cli" "$@" </dev/null >out.txt 2>err.txt
+  timeout 30 ${traced:+strace -f -qq -o /dev/null $traced} "$cli" "$@" </dev/null >out.txt 2>err.txt
   rc=$? out=$(cat out.txt) err=$(cat err.txt)
 }
 # expect STATUS WHAT LINE...: the exit status is STATUS and each LINE is a line of the report; a
@@ -131,9 +132,7 @@ fi
 put target precious
 ln -s target link
 mkfifo pipe
-for case in link:6 pipe:0; do
-  check "purge ${case%:*} -y" 1 "${case%:*} (${case#*:} bytes): not a regular file, not purged."
-done
+for case in link:6 pipe:0; do check "purge ${case%:*} -y" 1 "${case%:*} (${case#*:} bytes): not a regular file, not purged."; done
 [ "$(cat target)" == "precious" ] && [ -L link ] || fail "the link or its target was changed"
 
 # Sensitive extensions are asked about; without a terminal the answer is No.
@@ -148,11 +147,9 @@ put listed/a.txt 12345
 root=$(df --output=target . | tail -1)
 check "list listed" 0 "Number of files *.*: 1" \
   "For an estimate of the purge time test the purge speed for Drive $(df --output=target listed | tail -1) then relist."
-[ "$(cat listed/a.txt)" == "12345" ] || fail "a listing changed a file"
 store="$XDG_CONFIG_HOME/Kexwell/registry.ini"
-mkdir -p "$XDG_CONFIG_HOME/Kexwell"
 printf '# edited by hand\n[Software\\\\Kexwell\\\\Kexwell\\\\/kx_other]\nSpeed=3.5\nno equals sign\n\377\376\000=binary\n' >store.before
-cp store.before "$store"
+install -D store.before "$store"
 speed_line="^[0-9,.]+ MB/sec\. \(1 overwrite\) for Drive $root\.\$"
 check "speed-test . -y" 0
 grep -qE "$speed_line" out.txt || fail "speed-test printed [$out]"
@@ -175,7 +172,8 @@ grep -qE "$speed_line" out.txt || fail "speed-test printed [$out]"
 check "purge-free-space listed -t 2 -p 1" 1 "err:This fills the free space of Drive $root" \
   "err:Type of purge: Alternate bit patterns plus zeros, once (= 3 overwrites)" "err:Estimated time: about " \
   "err:Purge cancelled: The free space was not purged."
-[ "$(ls -A listed)" == a.txt ] || fail "purge-free-space without an answer left [$(ls -A listed)]"
+[ "$(ls -A listed)" == a.txt ] && [ "$(cat listed/a.txt)" == 12345 ] ||
+  fail "the listings or purge-free-space without an answer changed listed: [$(ls -A listed)]"
 
 # Operation files: saved from the command line, exactly; loaded with the command line winning.
 put op/a.doc 'keep me' op/sub/b.txt go
@@ -268,14 +266,6 @@ fi
 # A file system that refuses to say where a file's data lies, before the overwrite or halfway
 # (the n-th FIEMAP query fails): never "purged" on a guess. The queries are found in a first run.
 put asked/w.txt where
-# trace [STRACE-OPTIONS...] -- ARGS...: runs kexwell-cli under strace; sets $rc, $out, $err.
-trace() {
-  local -a options=()
-  while [ "$1" != -- ]; do options+=("$1"); shift; done
-  shift
-  timeout 30 strace -f -qq -o /dev/null "${options[@]}" "$cli" "$@" </dev/null >out.txt 2>err.txt
-  rc=$? out=$(cat out.txt) err=$(cat err.txt)
-}
 if strace -f -qq -e trace=ioctl -o trace.txt "$cli" purge asked -y </dev/null >out.txt 2>&1 &&
    grep -q FS_IOC_FIEMAP trace.txt; then
   mapfile -t queries < <(grep -n FS_IOC_FIEMAP trace.txt | cut -d: -f1)
@@ -283,7 +273,7 @@ if strace -f -qq -e trace=ioctl -o trace.txt "$cli" purge asked -y </dev/null >o
               "${queries[1]}:EIO:1:w.txt (5 bytes): overwritten, but the file system did not say where the data lies; the old data may remain on the disk. (input/output error)"; do
     IFS=: read -r at error status line <<<"$case"
     printf 'where' > asked/w.txt
-    trace -e trace=ioctl -e inject=ioctl:error="$error":when="$at" -- purge asked -y
+    traced="-e trace=ioctl -e inject=ioctl:error=$error:when=$at" run purge asked -y
     expect "$status" "purge with the placement query failing ($error)" "$line"
   done
 else
@@ -295,9 +285,8 @@ fi
 # gets back its length and times. The signals come after chosen writes of the 3 MB file (4 writes
 # per overwrite, 3 overwrites per pass), found in a first run: the 14th, and the 14th and 15th.
 make_signalled() {
-  rm -rf signalled && mkdir -p signalled/sub
-  printf 'account 1234' >signalled/a.txt
-  head -c 3145828 /dev/zero | tr '\0' x >signalled/sub/big.dat
+  rm -rf signalled
+  put signalled/a.txt 'account 1234' signalled/sub/big.dat "$(head -c 3145828 /dev/zero | tr '\0' x)"
   touch -d '2001-02-03 04:05:06.123456789' signalled/sub/big.dat
   stat -c '%s %x %y' signalled/sub/big.dat
 }
@@ -311,7 +300,7 @@ if strace -qq -y -e trace=write -o trace.txt "$cli" purge signalled -r -t 2 -p 3
               "TERM:$at..$((at + 1))::130:purge stopped during pass 2 of 3; only partly overwritten, not deleted."; do
     IFS=: read -r signal when keep status line <<<"$case"
     make_signalled >/dev/null
-    trace -e trace=write -e inject=write:signal="$signal":when="$when" -- purge signalled -r -t 2 -p 3 $keep -y
+    traced="-e trace=write -e inject=write:signal=$signal:when=$when" run purge signalled -r -t 2 -p 3 $keep -y
     what="SIG$signal at write $when ${keep:-deleting}"
     expect "$status" "$what" "a.txt (12 bytes) purged" "big.dat (3,145,828 bytes): $line" \
       "Number of files purged: 1" "Purge operation was stopped."
@@ -323,13 +312,11 @@ else
   echo "skipped: strace cannot trace here"
 fi
 
-"$cli" --help | grep -q 'kexwell-cli purge PATH' || fail "--help does not show the purge command"
-for command in purge list purge-free-space; do
-  "$cli" "$command" --help | grep -qx 'Examples:' || fail "$command --help has no examples"
+for case in ":kexwell-cli purge PATH" "purge:Examples:" "list:Examples:" "purge-free-space:Examples:" \
+            "purge:--hard-linked *Purge files that have other names (hard links)"; do
+  "$cli" ${case%%:*} --help | grep -q -- "${case#*:}" || fail "kexwell-cli ${case%%:*} --help lacks [${case#*:}]"
 done
 "$cli" --version | grep -qx 'kexwell-cli [0-9.]*' || fail "--version: $("$cli" --version)"
-"$cli" purge --help | grep -q -- '--hard-linked *Purge files that have other names (hard links)' ||
-  fail "purge --help lacks --hard-linked"
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures failure(s)"

@@ -12,14 +12,11 @@ cli=$(realpath "$1")
 
 skip() { echo "skipped: $*"; exit 77; }
 [ "$(id -u)" -eq 0 ] || skip "making and mounting disk images needs root"
-for tool in losetup mount umount truncate filefrag python3 mkfs.ext4; do
-  command -v "$tool" >/dev/null || skip "$tool is missing"
-done
+for tool in losetup mount umount truncate filefrag python3 mkfs.ext4; do command -v "$tool" >/dev/null || skip "$tool is missing"; done
 
 # The images are sparse files; /tmp may be a memory file system, so they go under /var/tmp.
 work=$(mktemp -d "${KEXWELL_FORENSIC_DIR:-/var/tmp}/kexwell-forensic.XXXXXX") || exit 1
-mnt=$work/mnt
-loop=""
+mnt=$work/mnt loop=""
 mkdir "$mnt"
 detach() {
   if mountpoint -q "$mnt"; then umount "$mnt" 2>/dev/null || umount -l "$mnt"; fi
@@ -38,8 +35,7 @@ attach() {
 truncate -s 16M "$work/probe.img"
 mkfs.ext4 -q -F "$work/probe.img" >/dev/null 2>&1 || skip "mkfs.ext4 cannot make the probe image"
 attach "$work/probe.img" || skip "this machine refuses loop devices or loop mounts"
-detach
-rm -f "$work/probe.img"
+detach; rm -f "$work/probe.img"
 
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
