@@ -42,12 +42,12 @@ try() {
   rc=$?
   [ $rc -eq "$status" ] && grep -q -- "$pattern" "$work/out" || fail "kexwell-cli $*: status $rc: $(cat "$work/out")"
 }
-# A purge needs the program texts: with the data folder gone it stops before it starts; with the
-# folder in place the scratch file is purged (overwritten and deleted).
+# A listing needs the program texts: with the data folder gone it stops before it starts; with the
+# folder in place a scratch file is purged (overwritten and deleted).
 mkdir "$work/scratch"
 printf 'a secret of the package test\n' >"$work/scratch/secret.txt"
 mv "$root/usr/share/kexwell" "$root/usr/share/kexwell.away"
-try 2 kexwell.dat purge "$work/scratch/secret.txt" -y
+try 2 kexwell.dat list "$work/scratch"
 mv "$root/usr/share/kexwell.away" "$root/usr/share/kexwell"
 try 0 "^secret.txt (29 bytes) purged" purge "$work/scratch/secret.txt" -y
 [ -e "$work/scratch/secret.txt" ] && fail "the purged file is still there"
