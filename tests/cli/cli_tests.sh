@@ -50,8 +50,8 @@ put() {
 # A folder purged with subfolders: the files go, the emptied subfolder goes, the top stays, and -y
 # asks nothing, not even whether to delete the emptied folder.
 put tree/a.txt 'account 1234' tree/sub/b.dat "$(printf '%05000d' 0)"
-check "purge tree -r -y" 0 "a.txt (12 bytes) purged" "b.dat (5,000 bytes) purged" "Folder $work/tree/sub removed." \
-  "Number of files purged: 2" "err:Are you sure that you want to purge both files in"
+check "purge tree -r -y" 0 "a.txt (12 bytes) purged" "b.dat (5,000 bytes) purged" \
+  "Folder $work/tree/sub removed." "Number of files purged: 2" "err:Are you sure that you want to purge both files in"
 [ -d tree ] && [ -z "$(ls -A tree)" ] && ! grep -q 'Delete folder' err.txt ||
   fail "tree is not an empty folder after its purge, or -y asked whether to delete it: $err"
 # Nor on a terminal that never answers: -y reads nothing.
@@ -318,8 +318,5 @@ for case in ":kexwell-cli purge PATH" "purge:Examples:" "list:Examples:" "purge-
 done
 "$cli" --version | grep -qx 'kexwell-cli [0-9.]*' || fail "--version: $("$cli" --version)"
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures failure(s)"
-  exit 1
-fi
+[ "$failures" -eq 0 ] || { echo "$failures failure(s)"; exit 1; }
 echo "all command-line checks passed"

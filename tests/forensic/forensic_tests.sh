@@ -12,7 +12,9 @@ cli=$(realpath "$1")
 
 skip() { echo "skipped: $*"; exit 77; }
 [ "$(id -u)" -eq 0 ] || skip "making and mounting disk images needs root"
-for tool in losetup mount umount truncate filefrag python3 mkfs.ext4; do command -v "$tool" >/dev/null || skip "$tool is missing"; done
+for tool in losetup mount umount truncate filefrag python3 mkfs.ext4; do
+  command -v "$tool" >/dev/null || skip "$tool is missing"
+done
 
 # The images are sparse files; /tmp may be a memory file system, so they go under /var/tmp.
 work=$(mktemp -d "${KEXWELL_FORENSIC_DIR:-/var/tmp}/kexwell-forensic.XXXXXX") || exit 1
@@ -137,7 +139,8 @@ for setup in "${setups[@]}"; do
     for f in frag-a.dat frag-b.dat; do blocks "$mnt/$f" 4 "KXF=$f#$turn."; sync "$mnt/$f"; done
   done
   # The sparse file: 1 GiB on a smaller disk, with data at its start and in its middle.
-  for end in 512M 1G; do blocks "$mnt/sparse/sparse.dat" 4 "KXF=sparse.dat#"; truncate -s $end "$mnt/sparse/sparse.dat"; done
+  sparse=$mnt/sparse/sparse.dat
+  for end in 512M 1G; do blocks "$sparse" 4 "KXF=sparse.dat#"; truncate -s $end "$sparse"; done
   # A copy that shares its blocks with a purged file, where the file system allows it.
   blocks "$mnt/shared.dat" "${written[shared.dat]}" "KXF=shared.dat#"
   cp --reflink=always "$mnt/shared.dat" "$mnt/kept/shared-copy.dat" 2>/dev/null && files+=(shared.dat) ||
@@ -276,7 +279,7 @@ elif ! mkfs.ext4 -q -F -b 4096 "$free_image" >/dev/null 2>&1 || ! attach "$free_
   echo "skipped free space: the ext4 image cannot be made or mounted"
 else
   blocks "$mnt/doc.txt" 64 "KXFREE=doc.v1#" && sync
-  blocks "$mnt/doc.txt.new" 64 "KXFREE=doc.v2#" && sync "$mnt/doc.txt.new" && mv -f "$mnt/doc.txt.new" "$mnt/doc.txt"
+  blocks "$mnt/doc.new" 64 "KXFREE=doc.v2#" && sync "$mnt/doc.new" && mv -f "$mnt/doc.new" "$mnt/doc.txt"
   blocks "$mnt/gone.dat" 64 "KXFREE=gone#" && sync && rm "$mnt/gone.dat" && sync
   free_markers=("KXFREE=doc.v1#" "KXFREE=gone#" "KXFREE=doc.v2#")
   skip_blocks=$(debugfs -R 'blocks <8>' "$free_image" 2>/dev/null)
@@ -351,8 +354,5 @@ rm -f "$free_image"
 echo
 printf '%s\n' "${table[@]}"
 echo "($((SECONDS - started)) s)"
-if [ "$failures" -ne 0 ]; then
-  echo "$failures failure(s)"
-  exit 1
-fi
+[ "$failures" -eq 0 ] || { echo "$failures failure(s)"; exit 1; }
 echo "all forensic checks passed"

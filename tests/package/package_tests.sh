@@ -40,7 +40,8 @@ try() {
   shift 2
   "$cli" "$@" >"$work/out" 2>&1
   rc=$?
-  [ $rc -eq "$status" ] && grep -q -- "$pattern" "$work/out" || fail "kexwell-cli $*: status $rc: $(cat "$work/out")"
+  [ $rc -eq "$status" ] && grep -q -- "$pattern" "$work/out" ||
+    fail "kexwell-cli $*: status $rc: $(cat "$work/out")"
 }
 # A listing needs the program texts: with the data folder gone it stops before it starts; with the
 # folder in place a scratch file is purged (overwritten and deleted).
@@ -60,7 +61,8 @@ try 1 "^kexwell.dat: a file in the current application folder, not purged.$" \
 entry=$root/usr/share/applications/io.github.kexwell.Kexwell.desktop
 desktop-file-validate "$entry" || fail "desktop-file-validate"
 grep -qx 'Exec=kexwell %F' "$entry" || fail "the menu entry does not start kexwell with the chosen files"
-appstreamcli validate --no-net "$root/usr/share/metainfo/io.github.kexwell.Kexwell.metainfo.xml" || fail "appstreamcli validate"
+appstreamcli validate --no-net "$root/usr/share/metainfo/io.github.kexwell.Kexwell.metainfo.xml" ||
+  fail "appstreamcli validate"
 
 for page in kexwell kexwell-cli; do
   text="$(MANWIDTH=80 man -l "$root/usr/share/man/man1/$page.1.gz" 2>"$work/man-err")" || fail "man -l $page.1"
@@ -79,8 +81,5 @@ for command in "" purge list speed-test purge-free-space; do
   done
 done
 
-if [ $failures -ne 0 ]; then
-  echo "$failures package test(s) failed" >&2
-  exit 1
-fi
+[ $failures -eq 0 ] || { echo "$failures package test(s) failed" >&2; exit 1; }
 echo "package tests passed"
