@@ -41,7 +41,6 @@ check() {
   run "${args[@]}"
   expect "$2" "kexwell-cli $1" "${@:3}"
 }
-files_of() { ls -A "$1" | sort | tr '\n' ' '; }
 # put FILE TEXT [FILE TEXT]...: writes each TEXT to its FILE, making the folders on the way.
 put() {
   while [ $# -gt 1 ]; do mkdir -p "$(dirname "$1")" && printf '%s' "$2" >"$1"; shift 2; done
@@ -55,11 +54,12 @@ check "purge tree -r -y" 0 "a.txt (12 bytes) purged" "b.dat (5,000 bytes) purged
 [ -d tree ] && [ -z "$(ls -A tree)" ] && ! grep -q 'Delete folder' err.txt ||
   fail "tree is not an empty folder after its purge, or -y asked whether to delete it: $err"
 # Nor on a terminal that never answers: -y reads nothing.
-put asks/sub/a.txt x gone/sub/a.txt x
+put asks/sub/a.txt x
 timeout 20 script -qec "'$cli' purge '$work/asks' -r -y" /dev/null < <(sleep 15) > tty-y.txt
 rc=$?
 [ $rc -eq 0 ] && [ -d asks ] && [ -z "$(ls -A asks)" ] && ! grep -qF '[y]es' tty-y.txt ||
   fail "purge -r -y on a terminal: status $rc, asks: [$(ls -A asks)], asked: $(grep -F '[y]es' tty-y.txt)"
+put gone/sub/a.txt x
 check "purge gone -r -y --remove-target-folder" 0
 [ -e gone ] && fail "the emptied target folder was kept despite --remove-target-folder"
 
@@ -73,7 +73,7 @@ for name in '?.txt' '*.*' 'back\slash.txt' "$odd_name"; do
   expect 0 "purge wild/$name" "Purging files $work/wild/$name " "$name (3 bytes) purged" "Number of files: 1" \
     "err:Are you sure that you want to purge the file"
 done
-[ "$(files_of wild)" == "a.txt b.txt " ] || fail "named files purged others: [$(ls wild)]"
+[ "$(ls wild | tr '\n' ' ')" == "a.txt b.txt " ] || fail "named files purged others: [$(ls wild)]"
 check "purge wild/?.txt -y" 0 "Number of files ?.txt: 2"
 [ -z "$(ls -A wild)" ] || fail "the pattern ?.txt left [$(ls -A wild)]"
 
