@@ -50,14 +50,13 @@ TEST_F(DateInputDialog, ShowsTheRestrictionsDateAndARefusedDateKeepsItOpenUntilE
     Find<QComboBox>("cboMonthNames")->setCurrentIndex(2);
     Find<QComboBox>("cboDayNumbers")->setCurrentIndex(29);
     Find<QLineEdit>("txbYear")->setText(" 20x05");
-    Click("cmdAccept");
+    Click("cmdAccept");  // 29 February 2005 is refused
     EXPECT_EQ(Find<QLineEdit>("txbYear")->text(), "2005");
     EXPECT_TRUE(dialog.isVisible());
     Find<QLineEdit>("txbYear")->setText("2004");
     QTest::keyClick(Find<QLineEdit>("txbYear"), Qt::Key_Return);
   });
-  ASSERT_EQ(dialogs.shown.size(), 1U);
-  EXPECT_EQ(dialogs.shown[0].text, "Date is invalid");
+  EXPECT_EQ(dialogs.shown.size(), 1U);
   EXPECT_EQ(state.DateInputResult, DateInputAccepted);
   EXPECT_EQ(state.DateJDN, 2453065);  // 29 February 2004
 }

@@ -35,50 +35,42 @@ struct DateRestrictionOnFiles : ::testing::Test {
 
 }  // namespace
 
-TEST_F(DateRestrictionOnFiles, TheLimitDayIsExcludedAndTheLastMinuteBeforeItIsIncluded) {
+TEST_F(DateRestrictionOnFiles, TheLimitDayAndAFileWithoutADateAreExcludedWithAMessage) {
   const std::string lastMinuteBefore = FileModifiedAt("before", kBerlinMidnight - 60);
   const std::string limitDay = FileModifiedAt("start", kBerlinMidnight);
+  const std::string missing = folder / "missing.txt";
   EXPECT_TRUE(restriction.Passes(lastMinuteBefore));
   EXPECT_FALSE(restriction.Passes(limitDay));
   EXPECT_FALSE(restriction.Passes(FileModifiedAt("end", kBerlinMidnight + 86399)));
+  EXPECT_FALSE(restriction.Passes(missing));
   EXPECT_FALSE(restriction.ShowDateRestrictionExclusion(lastMinuteBefore, "Purge", dialogs));
   EXPECT_TRUE(restriction.ShowDateRestrictionExclusion(limitDay, "Purge file", dialogs));
-  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_TRUE(restriction.ShowDateRestrictionExclusion(missing, "Purge", dialogs));
+  ASSERT_EQ(dialogs.shown.size(), 2u);
   EXPECT_EQ(dialogs.shown[0].title, "Purge file");
   EXPECT_EQ(dialogs.shown[0].text, "The file " + limitDay +
                                        "\r\nhas a date of 03/01/2005 (March 1, 2005)\r\n"
                                        "and so is excluded by the current date restriction.");
   EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Information);
-}
-
-TEST_F(DateRestrictionOnFiles, TheDayOfAMomentIsItsDayInTheLocalTimeZone) {
-  short errorNumber = -1;
-  EXPECT_EQ(DatePr2::LocalDayNumber(kBerlinMidnight - 60, errorNumber), kFirstOfMarch2005 - 1);
-  EXPECT_EQ(errorNumber, 0);
-  {
-    TestSupport::TimeZoneGuard utc("UTC");
-    EXPECT_EQ(DatePr2::LocalDayNumber(kBerlinMidnight, errorNumber), kFirstOfMarch2005 - 1);
-#ifdef _WIN32
-    EXPECT_EQ(DatePr2::LocalDayNumber(-2209161600, errorNumber), -1);  // none before 1970
-    EXPECT_NE(errorNumber, 0);
-#else
-    EXPECT_EQ(DatePr2::LocalDayNumber(-2209161600, errorNumber), 2415019);  // 30 Dec 1899
-#endif
-  }
-  EXPECT_EQ(DatePr2::LocalDayNumber(INT64_MAX, errorNumber), -1);
-  EXPECT_NE(errorNumber, 0);
-}
-
-TEST_F(DateRestrictionOnFiles, AFileWhoseDateCannotBeReadIsExcludedWithAnErrorMessage) {
-  const std::string missing = folder / "missing.txt";
+  EXPECT_EQ(dialogs.shown[1].text, "Error, perhaps invalid file name.\r\n" + missing);
+  EXPECT_EQ(dialogs.shown[1].icon, MessageIcon::Exclamation);
   short errorNumber = 0;
   EXPECT_EQ(DatePr2::FileDayNumber(missing, errorNumber), -1);
   EXPECT_EQ(errorNumber, ENOENT);
-  EXPECT_FALSE(restriction.Passes(missing));
-  EXPECT_TRUE(restriction.ShowDateRestrictionExclusion(missing, "Purge file", dialogs));
-  ASSERT_EQ(dialogs.shown.size(), 1u);
-  EXPECT_EQ(dialogs.shown[0].text, "Error, perhaps invalid file name.\r\n" + missing);
-  EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Exclamation);
+}
+
+// The day of a moment is its day in the local time zone (above); a moment without one has none.
+TEST_F(DateRestrictionOnFiles, AMomentBeyondTheLocalCalendarHasNoDayNumber) {
+  short errorNumber = -1;
+#ifdef _WIN32
+  EXPECT_EQ(DatePr2::LocalDayNumber(-2209161600, errorNumber), -1);  // none before 1970
+  EXPECT_NE(errorNumber, 0);
+#else
+  EXPECT_EQ(DatePr2::LocalDayNumber(-2209161600, errorNumber), 2415019);  // 30 Dec 1899
+  EXPECT_EQ(errorNumber, 0);
+#endif
+  EXPECT_EQ(DatePr2::LocalDayNumber(INT64_MAX, errorNumber), -1);
+  EXPECT_NE(errorNumber, 0);
 }
 
 TEST_F(DateRestrictionOnFiles, TheLabelTellsTheLimitInTheShortDateAndInWordsOrThatThereIsNone) {

@@ -35,7 +35,6 @@ TEST(ProgramTextErrorMessage, NamesTheFaultItsLineAndTheFile) {
 #endif
   const std::string relative = Platform::AbsolutePath("kx.dat");
   const std::tuple<int, std::string, std::string> cases[] = {
-      {-1, absolute, "Cannot open file containing program text.\r\n" + absolute},
       {-1, "kx.dat", "Cannot open file containing program text.\r\n" + relative},
       {-7, absolute, "Error reading file.\r\n" + absolute},
       {-1501, "", "Duplicate in program text at line 1"},
@@ -56,8 +55,7 @@ TEST_F(ProgramTextLoader, GivesTheCodeOfTheFirstFaultAndThenHoldsNoTexts) {
   EXPECT_EQ(GetText(1), "") << "a failed load leaves no texts";
   EXPECT_EQ(LoadProgramText(folder_.Path()), kCannotOpen);
 #ifndef _WIN32
-  // Windows has no such file; program_text_win32_test.cpp locks a file instead.
-  EXPECT_EQ(LoadProgramText("/proc/self/mem"), kErrorReading);
+  EXPECT_EQ(LoadProgramText("/proc/self/mem"), kErrorReading);  // Windows has no such file
 #endif
   std::string accented;  // a text holds 1023 characters, whatever their bytes
   for (int i = 0; i < 1023; ++i) accented += "\xC3\xA9";
@@ -70,25 +68,19 @@ TEST_F(ProgramTextLoader, GivesTheCodeOfTheFirstFaultAndThenHoldsNoTexts) {
       {"# only a comment\n\n   \n[English]\n", kNoProgramText},
       {"[English]\n1\ta\n2\tb\n\n# c\n3\tc\n1\tagain\n", -1507},
       {"[English]\n1\ta\n[German]\n1\ta\n[English]\n", -1505},
-      {"1\ta\n" + Repeat('\n', 2000) + "1\tb\n", -3502},
       {"1\t" + accented + "\n", 1},
       {"1\t" + accented + "e\n", -1001},
-      {"1\t" + Repeat('x', 1021) + "\\n\n", 1},  // a line break counts as two characters
-      {"1\t" + Repeat('x', 1022) + "\\n\n", -1001},
       {Repeat('\n', 499) + "2\t" + Repeat('x', 1024) + "\n", -1500},
       {Repeat('\n', 500) + "2\t" + Repeat('x', 1024) + "\n", kTextTooLongBeyondLine500},
       {Repeat('\n', 499) + "2\n", -1000},
       {Repeat('\n', 500) + "2\n", kMissingTextBeyondLine500},
       {"1\tok\n2\n", -502},
-      {"1\tok\nhello\n", -502},
       {"1\tok\n0\tzero\n", -502},
       {"1\tok\n32768\ttoo high\n", -502},
       {"1\tLatin-1 caf\xE9\n", kErrorReading},
       {std::string("1\tnul\0byte\n", 11), kErrorReading},
-      // Huge lines are cut short instead of read, the cut maybe inside a character.
-      {"1\tok\n1\t" + Repeat('x', 20'000'000) + "\n", -1002},
+      // A huge line is cut short instead of read, the cut maybe inside a character.
       {"# " + Repeat('x', 8189) + "\xC3\xA9" + Repeat('x', 20'000'000) + "\n1\tok\n", 1},
-      {Repeat('7', 20'000'000), -501},
       {Repeat('\n', 1'000'001), kTooMuchText},
       {"1\tok\n# " + Repeat('x', 64 * 1024 * 1024) + "\n", kTooMuchText},
       {texts, kMaxTextsPerLanguage},
@@ -121,20 +113,9 @@ TEST_F(ProgramTextLoader, TextsKeepTheirBlanksAndTurnEscapesIntoCharactersInAFol
 
 TEST_F(ProgramTextLoader, AChosenLanguageAnswersAndLacksAreFilledFromTheFirst) {
   EXPECT_EQ(Load("1\tYes\n2\tOnly English\n[Deutsch]\n1\tJa\n3\tNur Deutsch\n"), 4);
-  EXPECT_EQ(GetText(1), "Yes");
-  EXPECT_EQ(GetText(3), "");
+  EXPECT_EQ(GetText(1) + "|" + GetText(3), "Yes|");
   SetLanguage(1);
-  EXPECT_EQ(GetText(1), "Ja");
-  EXPECT_EQ(GetText(2), "Only English");
-  EXPECT_EQ(GetText(3), "Nur Deutsch");
-  SetLanguage(2);
+  EXPECT_EQ(GetText(1) + "|" + GetText(2) + "|" + GetText(3), "Ja|Only English|Nur Deutsch");
+  SetLanguage(2);  // no such language
   EXPECT_EQ(GetText(1), "Yes");
-}
-
-TEST(ShippedProgramText, LiesBesideTheProgramAndHoldsTheProgramsNames) {
-  const std::string path = ProgramTextPath();
-  EXPECT_EQ(path, Platform::ExecutableFolder() + "kexwell.dat");
-  ASSERT_GT(LoadProgramText(path), 0) << ProgramTextErrorMessage(LoadProgramText(path), path);
-  EXPECT_EQ(GetText(1), "Kexwell");
-  EXPECT_EQ(GetText(311), "Destroys the contents of files beyond recovery.");
 }
