@@ -43,20 +43,6 @@ TEST(DateInput, LoadedListsBeginEmptyAndFocusGoesToAcceptOnceMonthDayAndYearAreG
   EXPECT_EQ(dialog.YearText(), "2005");
 }
 
-TEST_F(OnlyBeforeCommand, OpensEmptyWithoutALimitAndShowsTheAcceptedDateNextTime) {
-  OnlyBefore::Prepare(dialog, restriction, kButtonCaption, 0x808000);
-  dialog.Activate();
-  EXPECT_EQ(dialog.SelectedMonth() + dialog.SelectedDay(), 0);
-  EXPECT_EQ(dialog.YearText(), "");
-  EXPECT_EQ(dialog.PromptCaption,
-            "Specify date such that ONLY files with dates BEFORE this date will be purged.");
-  EXPECT_TRUE(RunEntering(3, 1, "2005"));
-  OnlyBefore::Prepare(dialog, restriction, kButtonCaption, 0);
-  dialog.Activate();
-  EXPECT_EQ(dialog.SelectedMonth() * 100 + dialog.SelectedDay(), 301);
-  EXPECT_EQ(dialog.YearText(), "2005");
-}
-
 TEST_F(OnlyBeforeCommand, TheTypedDateBecomesTheLimitOrIsRefusedWithAMessage) {
   // {month, day, year, message, its icon, the limit afterwards}
   const std::tuple<int, int, std::string, std::string, MessageIcon, std::int32_t> cases[] = {
@@ -83,14 +69,19 @@ TEST_F(OnlyBeforeCommand, TheTypedDateBecomesTheLimitOrIsRefusedWithAMessage) {
   }
 }
 
-TEST_F(OnlyBeforeCommand, ClearRemovesTheLimitAndCancelOrNoAnswerKeepsIt) {
+TEST_F(OnlyBeforeCommand, OpensWithTheLimitOrEmptyAndClearRemovesItButCancelOrNoAnswerKeepsIt) {
   restriction.lngOnlyBeforeThisJDN = kFirstOfMarch2005;
-  EXPECT_FALSE(OnlyBefore::Run(dialog, restriction, "", 0, [](DateInput& d) { d.Cancel(); }));
   // A dialog that went away without an answer counts as cancelled, not as the last answer.
+  EXPECT_FALSE(OnlyBefore::Run(dialog, restriction, "", 0, [](DateInput& d) { d.Cancel(); }));
   EXPECT_TRUE(RunEntering(3, 2, "2005"));
-  EXPECT_FALSE(OnlyBefore::Run(dialog, restriction, "", 0, [](DateInput&) {}));
-  EXPECT_EQ(restriction.lngOnlyBeforeThisJDN, kFirstOfMarch2005 + 1);
+  EXPECT_FALSE(OnlyBefore::Run(dialog, restriction, "", 0, [](DateInput& d) { d.Activate(); }));
+  EXPECT_EQ(dialog.SelectedMonth() * 100 + dialog.SelectedDay(), 302);
+  EXPECT_EQ(dialog.PromptCaption,
+            "Specify date such that ONLY files with dates BEFORE this date will be purged.");
   EXPECT_TRUE(OnlyBefore::Run(dialog, restriction, "", 0, [](DateInput& d) { d.Clear(); }));
   EXPECT_EQ(restriction.lngOnlyBeforeThisJDN, 9000000);
   EXPECT_TRUE(restriction.Passes("/no/such/folder/file.txt"));
+  OnlyBefore::Prepare(dialog, restriction, kButtonCaption, 0);
+  dialog.Activate();
+  EXPECT_EQ(dialog.SelectedMonth() + dialog.SelectedDay() + dialog.YearText().size(), 0u);
 }

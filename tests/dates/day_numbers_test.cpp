@@ -25,18 +25,6 @@ TEST(DayNumbers, DatesThatDoNotExistAreInvalidAndLeapDaysFollowTheGregorianRule)
   EXPECT_EQ(Jdn(6000000, 1, 1), 0);
 }
 
-TEST(DayNumbers, EveryThirtyTwoBitDayNumberHasADateThatLeadsBackToIt) {
-  for (const std::int32_t dayNumber : {std::numeric_limits<std::int32_t>::min(), -1, 2415019,
-                                       std::numeric_limits<std::int32_t>::max()}) {
-    DatePr2::DateParts parts;
-    parts.dayNumber = dayNumber;
-    parts.calendar = DatePr2::GregorianCalendar;
-    DatePr2::JdnToEuroDate(parts);
-    ASSERT_EQ(parts.valid, 1) << dayNumber;
-    EXPECT_EQ(Jdn(parts.year, parts.month, parts.day), dayNumber) << parts.year;
-  }
-}
-
 TEST(DayNumbers, DateTextsNameTheMonthAndGroupOnlyYearsBeyondNineThousandNineHundredNinetyNine) {
   EXPECT_EQ(DatePr2::JDNToDateText(Jdn(9999, 9, 1)), "September 1, 9999");
   EXPECT_EQ(DatePr2::JDNToDateText(Jdn(12345, 7, 4)), "July 4, 12,345");

@@ -43,10 +43,8 @@ TEST(ProgramTextErrorMessage, NamesTheFaultItsLineAndTheFile) {
       {-1000, "", "Missing string at line 500"},
       {-501, absolute, "Missing string at line 1\r\n" + absolute},
       {-500, "", "Error -500"}};
-  for (const auto& [code, path, message] : cases) {
-    SCOPED_TRACE(code);
-    EXPECT_EQ(ProgramTextErrorMessage(code, path), message);
-  }
+  for (const auto& [code, path, message] : cases)
+    EXPECT_EQ(ProgramTextErrorMessage(code, path), message) << code;
 }
 
 TEST_F(ProgramTextLoader, GivesTheCodeOfTheFirstFaultAndThenHoldsNoTexts) {
@@ -86,10 +84,7 @@ TEST_F(ProgramTextLoader, GivesTheCodeOfTheFirstFaultAndThenHoldsNoTexts) {
       {texts, kMaxTextsPerLanguage},
       {texts + "10001\tone more\n", kTooMuchText},
       {languages, kTooMuchText}};
-  for (const auto& [content, code] : cases) {
-    SCOPED_TRACE(content.substr(0, 40));
-    EXPECT_EQ(Load(content), code);
-  }
+  for (const auto& [content, code] : cases) EXPECT_EQ(Load(content), code) << content.substr(0, 40);
 }
 
 TEST_F(ProgramTextLoader, TextsKeepTheirBlanksAndTurnEscapesIntoCharactersInAFolderOfAnyScript) {

@@ -74,19 +74,6 @@ TEST_F(MainWindowTest, OneFileDroppedOnTheWindowBecomesTheTargetButNotSeveral) {
   EXPECT_EQ(settings.target.TargetFilespec, "second.txt");
 }
 
-// "kexwell FOLDER" shows that folder as the target; what choosing it asks is tested with the
-// target commands.
-TEST_F(MainWindowTest, StartedWithSeveralPathsTakesTheFirstAndSaysSo) {
-  const std::string other = WriteFile(folder / "b.txt", "b");
-  dialogs.Answer(MessageAnswer::Yes);
-  window.StartWithTargets({folder.Path(), other, other});
-  EXPECT_EQ(settings.target.TargetFilespec, "*.*");
-  EXPECT_NE(Text("lblDirectory").find(folder.Path()), std::string::npos) << Text("lblDirectory");
-  ASSERT_EQ(dialogs.shown.size(), 2u);
-  EXPECT_EQ(dialogs.shown[0].text, "Kexwell takes one target at a time: " + folder.Path() +
-                                       "\r\nThe other 2 paths were left out.");
-}
-
 // What a folder purge shows and asks is tested with the subfolder purge; here, that the window
 // shows its progress and that F10 reaches it.
 TEST_F(MainWindowTest, F10StopsAFolderPurge) {
