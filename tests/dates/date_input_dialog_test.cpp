@@ -51,7 +51,6 @@ TEST_F(DateInputDialog, ShowsTheRestrictionsDateAndARefusedDateKeepsItOpenUntilE
     Find<QComboBox>("cboDayNumbers")->setCurrentIndex(29);
     Find<QLineEdit>("txbYear")->setText(" 20x05");
     Click("cmdAccept");  // 29 February 2005 is refused
-    EXPECT_EQ(Find<QLineEdit>("txbYear")->text(), "2005");
     EXPECT_TRUE(dialog.isVisible());
     Find<QLineEdit>("txbYear")->setText("2004");
     QTest::keyClick(Find<QLineEdit>("txbYear"), Qt::Key_Return);

@@ -41,22 +41,23 @@ TEST_F(DateRestrictionOnFiles, TheLimitDayAndAFileWithoutADateAreExcludedWithAMe
   const std::string missing = folder / "missing.txt";
   EXPECT_TRUE(restriction.Passes(lastMinuteBefore));
   EXPECT_FALSE(restriction.Passes(limitDay));
-  EXPECT_FALSE(restriction.Passes(FileModifiedAt("end", kBerlinMidnight + 86399)));
   EXPECT_FALSE(restriction.Passes(missing));
   EXPECT_FALSE(restriction.ShowDateRestrictionExclusion(lastMinuteBefore, "Purge", dialogs));
   EXPECT_TRUE(restriction.ShowDateRestrictionExclusion(limitDay, "Purge file", dialogs));
   EXPECT_TRUE(restriction.ShowDateRestrictionExclusion(missing, "Purge", dialogs));
   ASSERT_EQ(dialogs.shown.size(), 2u);
-  EXPECT_EQ(dialogs.shown[0].title, "Purge file");
-  EXPECT_EQ(dialogs.shown[0].text, "The file " + limitDay +
-                                       "\r\nhas a date of 03/01/2005 (March 1, 2005)\r\n"
-                                       "and so is excluded by the current date restriction.");
+  EXPECT_EQ(dialogs.shown[0].title + "|" + dialogs.shown[0].text,
+            "Purge file|The file " + limitDay +
+                "\r\nhas a date of 03/01/2005 (March 1, 2005)\r\n"
+                "and so is excluded by the current date restriction.");
   EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Information);
   EXPECT_EQ(dialogs.shown[1].text, "Error, perhaps invalid file name.\r\n" + missing);
   EXPECT_EQ(dialogs.shown[1].icon, MessageIcon::Exclamation);
   short errorNumber = 0;
   EXPECT_EQ(DatePr2::FileDayNumber(missing, errorNumber), -1);
   EXPECT_EQ(errorNumber, ENOENT);
+  EXPECT_EQ(DatePr2::LocalDayNumber(kBerlinMidnight, errorNumber), kFirstOfMarch2005);
+  EXPECT_EQ(errorNumber, 0);
   EXPECT_EQ(DatePr2::LocalDayNumber(INT64_MAX, errorNumber), -1);  // a moment beyond the calendar
   EXPECT_EQ(errorNumber, EOVERFLOW);
 }

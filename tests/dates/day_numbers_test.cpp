@@ -17,12 +17,11 @@ std::int32_t Jdn(std::int32_t year, std::int32_t month, std::int32_t day) {
 }  // namespace
 
 TEST(DayNumbers, DatesThatDoNotExistAreInvalidAndLeapDaysFollowTheGregorianRule) {
-  EXPECT_EQ(Jdn(1899, 12, 30), 2415019);
-  EXPECT_EQ(Jdn(2004, 2, 29), 2453065);
-  EXPECT_EQ(Jdn(2005, 2, 29), 0);
-  EXPECT_EQ(Jdn(1900, 2, 29), 0);
-  EXPECT_EQ(Jdn(2004, 1, 0), 0);
-  EXPECT_EQ(Jdn(6000000, 1, 1), 0);
+  const std::tuple<int, int, int, std::int32_t> cases[] = {
+      {1899, 12, 30, 2415019}, {2004, 2, 29, 2453065}, {2005, 2, 29, 0},
+      {1900, 2, 29, 0},        {2004, 1, 0, 0},        {6000000, 1, 1, 0}};
+  for (const auto& [year, month, day, dayNumber] : cases)
+    EXPECT_EQ(Jdn(year, month, day), dayNumber) << year << "-" << month << "-" << day;
 }
 
 TEST(DayNumbers, DateTextsNameTheMonthAndGroupOnlyYearsBeyondNineThousandNineHundredNinetyNine) {

@@ -98,10 +98,8 @@ TEST(CountOccurrences, CountsWithoutOverlapIgnoringTheCaseOfLatinLettersOnlyWhen
 
 TEST(FileDateText, ShowsTheFilesDateAndTimeInTheUsersLocaleAndIsEmptyWithoutAFile) {
   const TestSupport::TimeZoneGuard utc("UTC");
-  LocaleFormat hungarian = LocaleFormat::German();  // a date written with blanks stays whole
-  hungarian.shortDatePattern = "%Y. %m. %d.";
-  hungarian.longTimePattern = "%-H:%M:%S";
-  ScopedLocaleFormat scoped(hungarian);
+  // A date written with blanks stays whole.
+  ScopedLocaleFormat hungarian({".", ",", "\3", "%Y. %m. %d.", "%-H:%M:%S", "", ""});
   EXPECT_EQ(StrProc::ModificationDateText(1709629440, true), "2024. 03. 05. 9:04:00");
   StrProc::SetLocaleFormat(LocaleFormat::English());
   EXPECT_EQ(StrProc::ModificationDateText(946598400, true), "12/31/1999 00:00:00");  // midnight

@@ -37,10 +37,8 @@ TEST(ProgramTextErrorMessage, NamesTheFaultItsLineAndTheFile) {
   const std::tuple<int, std::string, std::string> cases[] = {
       {-1, "kx.dat", "Cannot open file containing program text.\r\n" + relative},
       {-7, absolute, "Error reading file.\r\n" + absolute},
-      {-1501, "", "Duplicate in program text at line 1"},
       {-1500, "", "String too long at line 500"},
       {-1001, "", "String too long at line 1"},
-      {-1000, "", "Missing string at line 500"},
       {-501, absolute, "Missing string at line 1\r\n" + absolute},
       {-500, "", "Error -500"}};
   for (const auto& [code, path, message] : cases)
@@ -87,7 +85,7 @@ TEST_F(ProgramTextLoader, GivesTheCodeOfTheFirstFaultAndThenHoldsNoTexts) {
   for (const auto& [content, code] : cases) EXPECT_EQ(Load(content), code) << content.substr(0, 40);
 }
 
-TEST_F(ProgramTextLoader, TextsKeepTheirBlanksAndTurnEscapesIntoCharactersInAFolderOfAnyScript) {
+TEST_F(ProgramTextLoader, TextsKeepBlanksTurnEscapesIntoCharactersAndAnswerInTheChosenLanguage) {
   // Greek, Cyrillic and Japanese: no single Windows code page holds all three.
   const std::string inner = folder_ / "Κείμενο Текст テキスト";
   TestSupport::MakeFolder(inner);
@@ -102,11 +100,8 @@ TEST_F(ProgramTextLoader, TextsKeepTheirBlanksAndTurnEscapesIntoCharactersInAFol
   EXPECT_EQ(GetText(2), "spaces before, two after  ");
   EXPECT_EQ(GetText(3), " leading blank");
   EXPECT_EQ(GetText(4), "tab\there, backslash \\, \\q stays, ends in \\");
-  EXPECT_EQ(GetText(5), "");
-  EXPECT_EQ(GetText(0), "");
-}
-
-TEST_F(ProgramTextLoader, AChosenLanguageAnswersAndLacksAreFilledFromTheFirst) {
+  EXPECT_EQ(GetText(5) + GetText(0), "");
+  // A text the chosen language lacks comes from the first.
   EXPECT_EQ(Load("1\tYes\n2\tOnly English\n[Deutsch]\n1\tJa\n3\tNur Deutsch\n"), 4);
   EXPECT_EQ(GetText(1) + "|" + GetText(3), "Yes|");
   SetLanguage(1);

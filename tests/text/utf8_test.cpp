@@ -31,9 +31,8 @@ TEST(Utf8, DecodesTheCharacterAtTheFrontOrSaysWhyThereIsNone) {
   for (const auto& [text, form, value] : cases) {
     SCOPED_TRACE(::testing::PrintToString(std::string(text)));
     const Utf8::Decoded decoded = Utf8::DecodeFront(text);
-    EXPECT_EQ(decoded.form, form);
-    EXPECT_EQ(decoded.value, value);
-    EXPECT_EQ(decoded.length, form == Form::kCharacter ? text.size() : 1);
+    EXPECT_EQ(std::tuple(decoded.form, decoded.value, decoded.length),
+              std::tuple(form, value, form == Form::kCharacter ? text.size() : 1));
     std::string encoded;
     if (form == Form::kCharacter) Utf8::Append(encoded, value);
     EXPECT_EQ(encoded, form == Form::kCharacter ? text : "");

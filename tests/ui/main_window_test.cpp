@@ -54,26 +54,6 @@ TEST_F(MainWindowTest, ShowsTheNextRunSetupItStartsWithAndReportsNothingYet) {
   EXPECT_EQ(Text("lblFiles2"), "(All files with extension \"txt\".)");
 }
 
-TEST_F(MainWindowTest, OneFileDroppedOnTheWindowBecomesTheTargetButNotSeveral) {
-  const auto file = [this](const char* name) {
-    return QUrl::fromLocalFile(QString::fromStdString(WriteFile(folder / name, name)));
-  };
-  const auto drop = [this](const QList<QUrl>& urls) {
-    QMimeData data;
-    data.setUrls(urls);
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&window, &enter);
-    QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&window, &dropped);
-    return enter.isAccepted();
-  };
-  EXPECT_FALSE(drop({file("first.txt"), file("second.txt")}));
-  EXPECT_NE(settings.target.TargetFilespec, "first.txt");
-  EXPECT_TRUE(drop({file("second.txt")}));
-  EXPECT_EQ(settings.target.TargetFolder, folder.Path());
-  EXPECT_EQ(settings.target.TargetFilespec, "second.txt");
-}
-
 // What a folder purge shows and asks is tested with the subfolder purge; here, that the window
 // shows its progress and that F10 reaches it.
 TEST_F(MainWindowTest, F10StopsAFolderPurge) {
