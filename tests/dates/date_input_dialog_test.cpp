@@ -42,7 +42,7 @@ class DateInputDialog : public ::testing::Test {
   frmCEDateInput dialog{state, dialogs};
 };
 
-TEST_F(DateInputDialog, ShowsTheRestrictionsDateAndARefusedDateKeepsItOpenUntilEnterAccepts) {
+TEST_F(DateInputDialog, ShowsTheDateARefusalKeepsItOpenEnterAcceptsClearAndCancelGiveTheirResults) {
   restriction.lngOnlyBeforeThisJDN = 2453431;  // 1 March 2005
   ShowDialog([&] {
     EXPECT_EQ(Find<QComboBox>("cboMonthNames")->currentText(), "March");
@@ -58,9 +58,6 @@ TEST_F(DateInputDialog, ShowsTheRestrictionsDateAndARefusedDateKeepsItOpenUntilE
   EXPECT_EQ(dialogs.shown.size(), 1U);
   EXPECT_EQ(state.DateInputResult, DateInputAccepted);
   EXPECT_EQ(state.DateJDN, 2453065);  // 29 February 2004
-}
-
-TEST_F(DateInputDialog, ClearAndCancelGiveTheirResults) {
   ShowDialog([&] { Click("cmdClear"); });
   EXPECT_EQ(state.DateInputResult, DateInputCleared);
   ShowDialog([&] {

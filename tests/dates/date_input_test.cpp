@@ -30,19 +30,6 @@ struct OnlyBeforeCommand : ::testing::Test {
 
 }  // namespace
 
-TEST(DateInput, LoadedListsBeginEmptyAndFocusGoesToAcceptOnceMonthDayAndYearAreGiven) {
-  DateInput dialog;
-  EXPECT_EQ(dialog.ChooseMonth(3), FocusAfterChoice::Unchanged);
-  dialog.Load();
-  EXPECT_EQ(dialog.MonthNames().front() + dialog.MonthNames().back(), "December");
-  EXPECT_EQ(dialog.DayNumbers().front() + dialog.DayNumbers().back(), "31");
-  dialog.SetYearText("   ");
-  EXPECT_EQ(dialog.ChooseMonth(3), FocusAfterChoice::Cancel);
-  dialog.SetYearText(" 2005 ");
-  EXPECT_EQ(dialog.ChooseDay(1), FocusAfterChoice::Accept);
-  EXPECT_EQ(dialog.YearText(), "2005");
-}
-
 TEST_F(OnlyBeforeCommand, TheTypedDateBecomesTheLimitOrIsRefusedWithAMessage) {
   // {month, day, year, message, its icon, the limit afterwards}
   const std::tuple<int, int, std::string, std::string, MessageIcon, std::int32_t> cases[] = {
@@ -69,7 +56,18 @@ TEST_F(OnlyBeforeCommand, TheTypedDateBecomesTheLimitOrIsRefusedWithAMessage) {
   }
 }
 
-TEST_F(OnlyBeforeCommand, OpensWithTheLimitOrEmptyAndClearRemovesItButCancelOrNoAnswerKeepsIt) {
+// Focus goes to Accept once month, day and year are given, the year trimmed.
+TEST_F(OnlyBeforeCommand,
+       ChoicesMoveTheFocusTheDialogOpensWithTheLimitAndClearRemovesItButCancelKeepsIt) {
+  EXPECT_EQ(dialog.ChooseMonth(3), FocusAfterChoice::Unchanged);  // before the lists are loaded
+  dialog.Load();
+  // The lists begin with an empty entry.
+  EXPECT_EQ(dialog.MonthNames().at(12) + dialog.DayNumbers().at(31), "December31");
+  dialog.SetYearText("   ");
+  EXPECT_EQ(dialog.ChooseMonth(3), FocusAfterChoice::Cancel);
+  dialog.SetYearText(" 2005 ");
+  EXPECT_EQ(dialog.ChooseDay(1), FocusAfterChoice::Accept);
+  EXPECT_EQ(dialog.YearText(), "2005");
   restriction.lngOnlyBeforeThisJDN = kFirstOfMarch2005;
   // A dialog that went away without an answer counts as cancelled, not as the last answer.
   EXPECT_FALSE(OnlyBefore::Run(dialog, restriction, "", 0, [](DateInput& d) { d.Cancel(); }));

@@ -27,10 +27,8 @@ TEST(DayNumbers, DatesThatDoNotExistAreInvalidAndLeapDaysFollowTheGregorianRule)
 TEST(DayNumbers, DateTextsNameTheMonthAndGroupOnlyYearsBeyondNineThousandNineHundredNinetyNine) {
   EXPECT_EQ(DatePr2::JDNToDateText(Jdn(9999, 9, 1)), "September 1, 9999");
   EXPECT_EQ(DatePr2::JDNToDateText(Jdn(12345, 7, 4)), "July 4, 12,345");
-  EXPECT_EQ(DatePr2::JDNToDateText(Jdn(-500, 3, 15)), "March 15, -500");
   EXPECT_EQ(DatePr2::JDNToDateText(Jdn(-12345, 1, 2)), "January 2, -12,345");
   EXPECT_EQ(DatePr2::JDNToDateText(1721060), "January 1, 0");
-  EXPECT_EQ(DatePr2::SeparateThousands("-1234567", '.'), "-1.234.567");
   EXPECT_EQ(DatePr2::SeparateThousands("12a456", ','), "12a456");
   EXPECT_EQ(DatePr2::MonthName(0) + DatePr2::MonthName(13), "");
 }

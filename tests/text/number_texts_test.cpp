@@ -18,7 +18,7 @@ using StrProc::SizeToText;
 using StrProc::SizeToTextGB;
 using TestSupport::ScopedLocaleFormat;
 
-TEST(SizeText, ChangesUnitAtEachBoundaryAndRoundsTheExactValueWithHalvesAwayFromZero) {
+TEST(SizeText, ChangesUnitAtEachBoundaryRoundsHalvesAwayFromZeroAndGroupsAsTheLocaleDoes) {
   const ScopedLocaleFormat english(LocaleFormat::English());
   constexpr double kGiB = 1073741824.0;
   const std::tuple<std::string (*)(double, std::int16_t), double, std::int16_t, const char*>
@@ -35,27 +35,23 @@ TEST(SizeText, ChangesUnitAtEachBoundaryAndRoundsTheExactValueWithHalvesAwayFrom
   for (const auto& [text, size, decimals, expected] : cases)
     EXPECT_EQ(text(size, decimals), expected);
   EXPECT_EQ(StrProc::GroupedNumberText(-0.04, 1), "0.0");
-}
-
-TEST(SizeText, GroupsAsTheUsersLocaleDoes) {
-  const ScopedLocaleFormat german(LocaleFormat::German());
-  EXPECT_EQ(SizeToText(5.0 * 1073741824, 1), "5.120,0 MB");
+  // The user's locale groups the digits.
+  StrProc::SetLocaleFormat(LocaleFormat::German());
+  EXPECT_EQ(SizeToText(5 * kGiB, 1), "5.120,0 MB");
   LocaleFormat indian = LocaleFormat::English();
   indian.grouping = "\3\2";
   EXPECT_EQ(StrProc::GroupedNumberText(123456789.5, 1, indian), "12,34,56,789.5");
   indian.grouping = "\3\177";  // one group, then no more
   EXPECT_EQ(StrProc::GroupedNumberText(123456789, 0, indian), "123456,789");
-}
-
-// POSIX only: Windows takes the conventions from the user's regional settings, not from LC_ALL.
+  // POSIX only: Windows takes the conventions from the user's regional settings, not LC_ALL. The C
+  // locale has English separators and, unlike its own date pattern, four-digit years.
 #ifndef _WIN32
-TEST(ReadEnvironmentLocale, GivesTheCLocaleEnglishSeparatorsAndFourDigitYears) {
   const TestSupport::ScopedEnvironment locale("LC_ALL", "C");
-  const LocaleFormat format = StrProc::ReadEnvironmentLocale();
-  EXPECT_EQ(format.thousandsSeparator + format.decimalPoint + format.grouping, ",.\3");
-  EXPECT_EQ(format.shortDatePattern + " " + format.longTimePattern, "%m/%d/%Y %H:%M:%S");
+  const LocaleFormat c = StrProc::ReadEnvironmentLocale();
+  EXPECT_EQ(c.thousandsSeparator + c.decimalPoint + c.grouping, ",.\3");
+  EXPECT_EQ(c.shortDatePattern + " " + c.longTimePattern, "%m/%d/%Y %H:%M:%S");
+#endif
 }
-#endif  // _WIN32
 
 TEST(DurationText, NamesAtMostTwoUnitsInTheLongFormAndEveryUnitInTheShortForm) {
   const std::tuple<std::int32_t, bool, bool, const char*> cases[] = {

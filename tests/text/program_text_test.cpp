@@ -63,7 +63,6 @@ TEST_F(ProgramTextLoader, GivesTheCodeOfTheFirstFaultAndThenHoldsNoTexts) {
       {"", kFileIsEmpty},
       {"# only a comment\n\n   \n[English]\n", kNoProgramText},
       {"[English]\n1\ta\n2\tb\n\n# c\n3\tc\n1\tagain\n", -1507},
-      {"[English]\n1\ta\n[German]\n1\ta\n[English]\n", -1505},
       {"1\t" + accented + "\n", 1},
       {"1\t" + accented + "e\n", -1001},
       {Repeat('\n', 499) + "2\t" + Repeat('x', 1024) + "\n", -1500},

@@ -29,7 +29,6 @@ TEST(Utf8, DecodesTheCharacterAtTheFrontOrSaysWhyThereIsNone) {
       {"\xE2\x82", Form::kCutShort, 0xE2},
       {"\xE0\x80", Form::kInvalid, 0xE0}};
   for (const auto& [text, form, value] : cases) {
-    SCOPED_TRACE(::testing::PrintToString(std::string(text)));
     const Utf8::Decoded decoded = Utf8::DecodeFront(text);
     EXPECT_EQ(std::tuple(decoded.form, decoded.value, decoded.length),
               std::tuple(form, value, form == Form::kCharacter ? text.size() : 1));

@@ -99,15 +99,11 @@ QString AccessibleName(QWidget* widget) {
   return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
 }
 
-class EveryWindow : public ::testing::TestWithParam<std::string> {
- protected:
-  static void SetUpTestSuite() {
-    ASSERT_GT(Language2::LoadProgramText(Language2::ProgramTextPath()), 0);
-  }
-  Program program;
-};
+using EveryWindow = ::testing::TestWithParam<std::string>;
 
 TEST_P(EveryWindow, NamesEachControlAndGivesEachButtonAMnemonicOfItsOwn) {
+  ASSERT_GT(Language2::LoadProgramText(Language2::ProgramTextPath()), 0);
+  Program program;
   Show(GetParam(), program, [](QWidget& window) {
     window.show();
     EXPECT_FALSE(AccessibleName(&window).isEmpty()) << window.objectName().toStdString();
