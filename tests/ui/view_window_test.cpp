@@ -28,7 +28,7 @@ class ViewerTest : public ::testing::Test {
   frmView viewer;
 };
 
-TEST_F(ViewerTest, AFileUpToTheLimitIsShownWholeBeyondItBetweenTwoNotesAndAMissingOneNotAtAll) {
+TEST_F(ViewerTest, AFileBeyondTheLimitIsShownBetweenTwoNotesAFolderNotAtAllAndEscapeCloses) {
   const QString head = QStringLiteral(
       "NOTE: This file is too large to display entirely in this textbox.\r\n"
       "To view the entire contents of the file load it into NotePad,\r\n"
