@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <map>
 
-#include "dates/day_numbers.h"
 #include "operation/main_window_view.h"
 #include "operation/program_settings.h"
 #include "platform/drives.h"
@@ -31,9 +30,7 @@ struct PlainMainWindow final : MainWindowView {
   void StartDialogGuard() override { guard = true; }
   bool DialogGuard() const override { return guard; }
   void ClearEstimate() override { captions["lblEstimatedTime"].clear(); }
-  void SetCaption(const std::string& label, const std::string& text) override {
-    captions[label] = text;
-  }
+  void SetCaption(const std::string& label, const std::string& text) override { captions[label] = text; }
   void ShowInfoLabels(bool) override {}
   bool StartupCompleted() const override { return startupCompleted; }
   void SetRunning(bool isRunning) override { running = isRunning; }
@@ -49,9 +46,7 @@ class TargetCommandsTest : public ::testing::Test {
  protected:
   TargetRecord& Target() { return settings.target; }
   // The title and text of the n-th message shown.
-  std::string Shown(std::size_t n) {
-    return dialogs.shown.at(n).title + "|" + dialogs.shown[n].text;
-  }
+  std::string Shown(std::size_t n) { return dialogs.shown.at(n).title + "|" + dialogs.shown[n].text; }
 
   TempFolder folder;
   PlainMainWindow main;
@@ -61,17 +56,13 @@ class TargetCommandsTest : public ::testing::Test {
 };
 
 // A dialog that is never expected to open.
-bool NoDialog(SpecifyFiles&) {
-  ADD_FAILURE() << "frmSpecifyFiles was shown";
-  return false;
-}
+bool NoDialog(SpecifyFiles&) { ADD_FAILURE() << "frmSpecifyFiles was shown"; return false; }
 
 }  // namespace
 
 TEST_F(TargetCommandsTest, ASingleFileKeepsItsExactFolderAndNameAndIsEstimatedWithItsDrive) {
   MakeFolder(folder / "Sub Folder");
-  const std::string path =
-      WriteFile(folder / NativePath("Sub Folder/Report Q1.TXT"), Repeat('x', 1024));
+  const std::string path = WriteFile(folder / NativePath("Sub Folder/Report Q1.TXT"), Repeat('x', 1024));
   Platform::DriveInfo drive;
   ASSERT_FALSE(Platform::DriveOfPath(folder.Path(), drive));
   settings.purgeSpeeds.Set(drive.root, 0.1f, 1);
@@ -90,8 +81,7 @@ TEST_F(TargetCommandsTest, ASingleFileKeepsItsExactFolderAndNameAndIsEstimatedWi
   EXPECT_EQ(main.captions["lblEstimatedTime"], "Less than a minute.");
 
   // A file that the date restriction excludes is told of, still taken, and gets no estimate.
-  DatePr2::DateParts parts{1990, 1, 1};
-  settings.dateRestriction.lngOnlyBeforeThisJDN = DatePr2::EuroDateToJdn(parts);
+  settings.dateRestriction.lngOnlyBeforeThisJDN = 2447893;  // 1990-01-01
   Target().blnSubdirectories = true;
   commands.DropTarget(path);
   EXPECT_EQ(Shown(0).rfind("Single file|The file " + path + "\r\nhas a date of ", 0), 0u);
@@ -122,6 +112,7 @@ TEST_F(TargetCommandsTest, NoCommandActsDuringARunNorAMouseUpWhileTheGuardHoldsA
   }
   EXPECT_TRUE(dialogs.choosers.empty() && dialogs.shown.empty());
   EXPECT_EQ(main.targetRefreshes, 0);
+  EXPECT_TRUE(Target().blnSubdirectories);
 
   // Clear forgets folder and files only on Yes.
   dialogs.Answer(MessageAnswer::No);

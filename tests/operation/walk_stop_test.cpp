@@ -12,66 +12,53 @@ using namespace TestSupport;
 
 namespace {
 
-class WalkStopTest : public RunTest, public ::testing::WithParamInterface<const char*> {
- protected:
-  void MakeTree() {
-    paths.clear();
-    for (const char* name : {"n.txt", "a/n.txt", "a/b/n.txt", "c/n.txt", "c/m.txt"}) {
-      paths.push_back(folder / NativePath(name));
-      MakeFolders(Utf8Path(FileSystemPath(paths.back()).parent_path()));
-      WriteFile(paths.back(), Repeat('x', 5000));
-    }
-  }
-
-  std::map<std::string, std::string> Contents() const {
-    std::map<std::string, std::string> contents;
-    for (const std::string& path : paths) contents[path] = Exists(path) ? ReadFile(path) : "(gone)";
-    return contents;
-  }
-
-  std::vector<std::string> paths;
-};
+class WalkStopTest : public RunTest, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(WalkStopTest, AtEveryPollPointNothingButThePassUnderWayChangesAfterTheStop) {
+  std::vector<std::string> paths;
+  for (const char* name : {"n.txt", "a/n.txt", "a/b/n.txt", "c/n.txt", "c/m.txt"})
+    paths.push_back(folder / NativePath(name));
+  const auto contents = [&] {
+    std::map<std::string, std::string> all;
+    for (const std::string& path : paths) all[path] = Exists(path) ? ReadFile(path) : "(gone)";
+    return all;
+  };
   settings.purgeType.SelectIndex(1, 1);  // two passes
   Target(GetParam(), true);
   for (const bool atNextWrite : {false, true}) {
     int stops = 0;
     for (int stopAt = 1;; ++stopAt) {
-      MakeTree();
+      MakeFolders(folder / NativePath("a/b"));
+      MakeFolders(folder / "c");
+      for (const std::string& path : paths) WriteFile(path, Repeat('x', 5000));
       std::map<std::string, std::string> atStop;
       host.yields = 0;
       host.onYield = [&] {
         if (host.yields != stopAt) return;
         run.StopButton();
         run.AbortNow = atNextWrite;
-        atStop = Contents();
+        atStop = contents();
       };
       Purge();
       if (atStop.empty()) break;  // the run ended before this poll point
       ++stops;
 
-      int changedAfterStop = 0;
-      int partlyOverwritten = 0;
-      for (const auto& [path, content] : Contents()) {
+      int changedAfterStop = 0, partlyOverwritten = 0;
+      for (const auto& [path, content] : contents()) {
         const std::string& before = atStop[path];
         changedAfterStop += content != (atNextWrite ? before.substr(0, 5000) : before);
         partlyOverwritten += content != "(gone)" && content != Repeat('x', 5000);
       }
       const std::string& report = run.Report();
-      EXPECT_LE(changedAfterStop, atNextWrite ? 0 : 1) << "stop at poll point " << stopAt << "\n"
-                                                       << report;
-      EXPECT_FALSE(Contains(report, " not purged.")) << stopAt << "\n" << report;
+      EXPECT_LE(changedAfterStop, atNextWrite ? 0 : 1) << "stop at poll point " << stopAt << "\n" << report;
+      EXPECT_FALSE(Contains(report, " not purged.")) << stopAt;
       EXPECT_TRUE(Contains(report, "Purge operation was stopped.")) << stopAt;
-      if (Contains(report, "only partly overwritten")) {
-        EXPECT_GE(partlyOverwritten, 1) << "stop at poll point " << stopAt << "\n" << report;
-      }
+      if (Contains(report, "only partly overwritten")) EXPECT_GE(partlyOverwritten, 1) << stopAt;
     }
     EXPECT_GT(stops, 10);
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(WithAndWithoutWildcards, WalkStopTest,
-                         ::testing::Values("n.txt", "*.txt"));
+INSTANTIATE_TEST_SUITE_P(WithAndWithoutWildcards, WalkStopTest, ::testing::Values("n.txt", "*.txt"));
 
 }  // namespace
