@@ -126,7 +126,8 @@ TEST_F(TargetCommandsTest, NoCommandActsDuringARunNorAMouseUpWhileTheGuardHoldsA
   EXPECT_EQ(main.dateLabelUpdates, 1);
 }
 
-TEST_F(TargetCommandsTest, AFolderWithFilesIsTakenWithAllItsFilesOnlyOnYes) {
+// A folder is taken with all its files only on Yes, and then with its subfolders by the toggle.
+TEST_F(TargetCommandsTest, AFolderIsTakenWithAllItsFilesOnlyOnYesAndItsSubfoldersByTheToggle) {
   WriteFile(folder / "a.txt", "a");
   MakeFolder(folder / "sub");
   Target() = {"/old/", "*.doc", true};
@@ -147,18 +148,14 @@ TEST_F(TargetCommandsTest, AFolderWithFilesIsTakenWithAllItsFilesOnlyOnYes) {
             "If you wish also to purge all files in subfolders\r\n(subject to any date "
             "restriction which is in effect)\r\nthen click on the 'Subfolders?' button.");
   EXPECT_EQ(main.dateLabelUpdates, 2);
-}
-
-TEST_F(TargetCommandsTest, TheToggleTurnsSubfoldersOnAndOffOnlyWhereThereAreAny) {
-  Target() = {folder.Path(), "*.*", false};
-  commands.cmdSubdirectories_MouseUp();
-  EXPECT_FALSE(Target().blnSubdirectories);
-  MakeFolder(folder / "sub");
   for (const bool on : {true, false}) {
     commands.cmdSubdirectories_MouseUp();
     EXPECT_EQ(Target().blnSubdirectories, on);
   }
   EXPECT_EQ(main.captions["lblSubdirectories"], "No");
+  Target().TargetFolder = folder / NativePath("sub/");
+  commands.cmdSubdirectories_MouseUp();
+  EXPECT_FALSE(Target().blnSubdirectories) << "a folder without subfolders";
 
   // A folder that cannot be read is forgotten; the user is not told while the window starts.
   const std::string gone = folder / NativePath("gone/");
@@ -167,9 +164,9 @@ TEST_F(TargetCommandsTest, TheToggleTurnsSubfoldersOnAndOffOnlyWhereThereAreAny)
     Target() = {gone, "*.*", false};
     commands.cmdSubdirectories_MouseUp();
     EXPECT_EQ(Target().TargetFolder + Target().TargetFilespec, "");
-    EXPECT_EQ(dialogs.shown.size(), started ? 1u : 0u);
+    EXPECT_EQ(dialogs.shown.size(), started ? 4u : 3u);
   }
-  EXPECT_EQ(Shown(0), "Error|Error when attempting to access " + gone + ".");
+  EXPECT_EQ(Shown(3), "Error|Error when attempting to access " + gone + ".");
 }
 
 TEST_F(TargetCommandsTest, SpecifyFilesNeedsAFolderWithFilesAndOffersAllOfThemBelowIt) {
