@@ -53,7 +53,7 @@ TEST_P(WalkStopTest, AtEveryPollPointNothingButThePassUnderWayChangesAfterTheSto
       EXPECT_LE(changedAfterStop, atNextWrite ? 0 : 1) << "stop at poll point " << stopAt << "\n" << report;
       EXPECT_FALSE(Contains(report, " not purged.")) << stopAt;
       EXPECT_TRUE(Contains(report, "Purge operation was stopped.")) << stopAt;
-      if (Contains(report, "only partly overwritten")) EXPECT_GE(partlyOverwritten, 1) << stopAt;
+      EXPECT_TRUE(!Contains(report, "only partly overwritten") || partlyOverwritten >= 1) << stopAt;
     }
     EXPECT_GT(stops, 10);
   }
