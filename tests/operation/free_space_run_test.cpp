@@ -23,11 +23,10 @@ class FreeSpaceRunTest : public RunTest {
     run.freeSpaceWarnings = [](const std::string&) { return std::vector<std::string>{}; };
     settings.clusterSizes.Set(drive.root, static_cast<std::int32_t>(kCluster));
     FreeSpacePurge::Environment& environment = run.FreeSpaceEnvironment();
-    environment.writeRunBytes = 4 * kCluster;
-    environment.now = [this] { return std::chrono::steady_clock::time_point() + (ticks_ += 61s); };
     environment.reserve = [](Platform::FileHandle&, std::int64_t, std::int64_t) {
       return std::make_error_code(std::errc::operation_not_supported);
     };
+    environment.now = [this] { return std::chrono::steady_clock::time_point() + (ticks_ += 61s); };
     environment.write = [this](Platform::FileHandle& file, const void* data, std::size_t size) {
       if (filled_) return file.WriteAll(data, size);
       const auto take = static_cast<std::size_t>(std::min<std::int64_t>(room_, size));
@@ -50,8 +49,6 @@ class FreeSpaceRunTest : public RunTest {
 
   Platform::DriveInfo drive;
   std::vector<std::string> notes;
-
- private:
   std::int64_t room_ = 10 * kCluster + 1000;
   bool filled_ = false, deleted_ = false;
   std::chrono::seconds ticks_{0};
