@@ -137,10 +137,10 @@ TEST(FreeSpaceTexts, TheWarningsNameWhatLiesOutsideTheFreeSpace) {
   facts.copyOnWrite = facts.solidState = true;
   const std::vector<std::string> warnings = FreeSpaceWarnings(facts);
   ASSERT_EQ(warnings.size(), 3u);
-  EXPECT_EQ(warnings[0], "/mnt/d (NTFS) is a copy-on-write file system: the space that its snapshots hold is "
-                         "not free space, so the old data kept in snapshots is not overwritten.");
-  EXPECT_EQ(warnings[1], "/mnt/d (NTFS) keeps small files inside its file table (the MFT), not in free space: "
-                         "the old data of such files is out of reach of a purge of free space.");
+  EXPECT_EQ(warnings[0], "/mnt/d (NTFS) is a copy-on-write file system: the space that its snapshots hold "
+                         "is not free space, so the old data kept in snapshots is not overwritten.");
+  EXPECT_EQ(warnings[1], "/mnt/d (NTFS) keeps small files inside its file table (the MFT), not in free "
+                         "space: the old data of such files is out of reach of a purge of free space.");
   EXPECT_TRUE(warnings[2].starts_with("/mnt/d (NTFS) lies on a solid-state or flash device"))
       << warnings[2];
 }

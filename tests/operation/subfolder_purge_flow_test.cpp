@@ -9,9 +9,9 @@ using namespace SubfolderPurgeFlow;
 namespace {
 
 const std::string kClosing =
-    "\r\n\r\nClick 'OK' to begin purging the files in the selected folders\r\n"
-    "or click 'Cancel' to terminate this operation.\r\n\r\n"
-    "The operation can be interrupted (and then stopped)\r\nby pressing the F10 key twice.";
+    "\r\n\r\nClick 'OK' to begin purging the files in the selected folders\r\nor click 'Cancel' to "
+    "terminate this operation.\r\n\r\nThe operation can be interrupted (and then stopped)\r\nby pressing "
+    "the F10 key twice.";
 
 #ifdef _WIN32
 const std::string kSystemName = "Windows";
@@ -22,28 +22,19 @@ const std::string kSureAboutSelected =
     "\r\n\r\nAre you SURE that you wish to purge all files in that folder (and its subfolders)?";
 
 std::string System(const std::string& path) {
-  return "You have included the " + path +
-         " folder!\r\nIf this folder contains the files for the operating system for\r\n"
-         "the PC that you are using then purging the files in this folder\r\n"
-         "will almost certainly make your computer unbootable and unusable\r\n"
-         "unless you reinstall " + kSystemName + "." + kSureAboutSelected;
-}
-
-std::string Programs(const std::string& path) {
-  return "You have included the " + path +
-         " folder!\r\nThis folder normally contains many files allowing execution of installed "
-         "programs.\r\nIf you delete these files then you won't be able to run these programs." +
+  return "You have included the " + path + " folder!\r\nIf this folder contains the files for the operating "
+         "system for\r\nthe PC that you are using then purging the files in this folder\r\nwill almost "
+         "certainly make your computer unbootable and unusable\r\nunless you reinstall " + kSystemName + "." +
          kSureAboutSelected;
 }
 
-}  // namespace
-
-TEST(SubfolderPurgeFlowTexts, TheNoSubfolderNoticeNamesTheFolder) {
-  EXPECT_EQ(NoSubfoldersMessage("/home/ann/"),
-            "/home/ann/ has no subfolders.\r\n\r\nIf you wish to purge just the files in this "
-            "folder\r\nthen click on 'Specify folder' to select this folder\r\n"
-            "and click on 'Specify files' to select all files.");
+std::string Programs(const std::string& path) {
+  return "You have included the " + path + " folder!\r\nThis folder normally contains many files allowing "
+         "execution of installed programs.\r\nIf you delete these files then you won't be able to run these "
+         "programs." + kSureAboutSelected;
 }
+
+}  // namespace
 
 // The first selected folder of the operating system is named, then each folder of installed
 // programs in turn; a folder below one of those is not warned about.
@@ -74,17 +65,20 @@ TEST(SubfolderPurgeFlowWarnings, SystemAndProgramFoldersAreWarnedAboutByTheirWho
 #endif
   for (const char* parent : warnedParents)
     EXPECT_EQ(ParentWarning(parent),
-              "You have selected the " + std::string(parent) +
-                  " folder!\r\nThis folder contains the files for the operating system for\r\n"
-                  "the PC that you are using. Purging files in this folder\r\n"
-                  "will may make your computer unbootable and unusable\r\nunless you reinstall " +
-                  kSystemName + ".\r\n\r\nAre you SURE that you wish to purge files\r\n"
-                  "in some or all subfolders of this folder?");
+              "You have selected the " + std::string(parent) + " folder!\r\nThis folder contains the "
+              "files for the operating system for\r\nthe PC that you are using. Purging files in this "
+              "folder\r\nwill may make your computer unbootable and unusable\r\nunless you reinstall " +
+              kSystemName + ".\r\n\r\nAre you SURE that you wish to purge files\r\nin some or all "
+              "subfolders of this folder?");
   for (const char* parent : otherParents) EXPECT_FALSE(ParentWarning(parent)) << parent;
 }
 
 // One path follows the colon unless it is long; of eleven, ten are listed and one more is counted.
-TEST(SubfolderPurgeFlowSummary, TheSummaryListsTheFoldersTheSizeAndTheNotes) {
+TEST(SubfolderPurgeFlowTexts, TheNoticeAndTheSummaryListTheFoldersTheSizeAndTheNotes) {
+  EXPECT_EQ(NoSubfoldersMessage("/home/ann/"),
+            "/home/ann/ has no subfolders.\r\n\r\nIf you wish to purge just the files in this folder\r\n"
+            "then click on 'Specify folder' to select this folder\r\nand click on 'Specify files' to select "
+            "all files.");
   TestSupport::ScopedLocaleFormat english(StrProc::LocaleFormat::English());
   EXPECT_EQ(SummaryText({{"/home/ann/old"}, 2048, false}, false),
             "One folder will be purged: /home/ann/old\r\n\r\n"
@@ -95,14 +89,12 @@ TEST(SubfolderPurgeFlowSummary, TheSummaryListsTheFoldersTheSizeAndTheNotes) {
   Selection selection{{}, 1073741824.0, true};
   for (int i = 0; i < 11; ++i) selection.paths.push_back("/d/f" + std::to_string(i));
   EXPECT_EQ(SummaryText(selection, true),
-            "Eleven folders will be purged:\r\n/d/f0\r\n/d/f1\r\n/d/f2\r\n/d/f3\r\n/d/f4\r\n"
-            "/d/f5\r\n/d/f6\r\n/d/f7\r\n/d/f8\r\n/d/f9\r\nand 1 more.\r\n\r\n"
-            "The total size of the files to be purged is over 1.0 GB.\r\n"
-            "Note that not all files in each folder were checked for size\r\n"
-            "so the actual total size may be MUCH greater than this.\r\n\r\n"
-            "Note also that the current date restriction does NOT apply\r\n"
-            "when purging folders.  ALL files in the selected subfolders\r\n"
-            "(and their subfolders) will be purged regardless of date." + kClosing);
+            "Eleven folders will be purged:\r\n/d/f0\r\n/d/f1\r\n/d/f2\r\n/d/f3\r\n/d/f4\r\n/d/f5\r\n"
+            "/d/f6\r\n/d/f7\r\n/d/f8\r\n/d/f9\r\nand 1 more.\r\n\r\nThe total size of the files to be purged "
+            "is over 1.0 GB.\r\nNote that not all files in each folder were checked for size\r\nso the "
+            "actual total size may be MUCH greater than this.\r\n\r\nNote also that the current date restriction "
+            "does NOT apply\r\nwhen purging folders.  ALL files in the selected subfolders\r\n(and "
+            "their subfolders) will be purged regardless of date." + kClosing);
   selection.paths.resize(10);
   const std::string ten = SummaryText(selection, false);
   EXPECT_EQ(ten.find("more."), std::string::npos);
