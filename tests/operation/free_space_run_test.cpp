@@ -91,12 +91,7 @@ TEST(FreeSpaceTexts, TheSummarySaysWhySpaceWasNotReachedAndHowThePurgeEnded) {
   ScopedLocaleFormat locale{StrProc::LocaleFormat::English()};
   const auto io = std::make_error_code(std::errc::io_error);
   const std::string notReached = "Free space not reached: 8.00 KB (8,192 bytes): ";
-  const struct {
-    Ending ending;
-    bool mayFillReserved, removed;
-    std::error_code error;
-    std::string line;
-  } cases[] = {
+  const struct { Ending ending; bool mayFill, removed; std::error_code error; std::string line; } cases[] = {
       {Ending::Full, false, true, {}, notReached + "blocks that the file system reserves for the "
        "administrator and for its own records; run the purge as the administrator (root) to reach "
        "those of the administrator.\r\n"},
@@ -123,7 +118,7 @@ TEST(FreeSpaceTexts, TheSummarySaysWhySpaceWasNotReachedAndHowThePurgeEnded) {
     outcome.fullKnown = outcome.afterKnown = true;
     outcome.full.freeBytes = 8192;
     outcome.after.availableBytes = 1 << 20;
-    const std::string summary = FreeSpaceSummary(outcome, c.mayFillReserved, {"A warning."});
+    const std::string summary = FreeSpaceSummary(outcome, c.mayFill, {"A warning."});
     EXPECT_TRUE(Contains(summary, c.line)) << summary;
     EXPECT_TRUE(summary.ends_with("\r\n\r\nA warning.\r\n")) << summary;
   }
@@ -149,12 +144,11 @@ TEST(FreeSpaceTexts, TheQuestionGivesTheEstimateFromTheMeasuredSpeedOrSaysThereI
   ScopedLocaleFormat locale{StrProc::LocaleFormat::English()};
   const std::string type = "Random bytes plus zeros, once (= 2 overwrites)";
   const std::string head =
-      "This fills the free space of Drive /mnt/d (ext4) with files written with the type of "
-      "purge specified, then deletes them, so that the old data of deleted files that lies "
-      "there is destroyed.\r\n\r\nFree space: 1.00 GB (1,073,741,824 bytes)\r\nType of purge: " +
-      type + "\r\nEstimated time: ";
-  const std::string tail =
-      "\r\n\r\nWhile the purge runs, the drive has no free space left for other programs.";
+      "This fills the free space of Drive /mnt/d (ext4) with files written with the type of purge specified, "
+      "then deletes them, so that the old data of deleted files that lies there is destroyed.\r\n\r\nFree "
+      "space: 1.00 GB (1,073,741,824 bytes)\r\nType of purge: " + type + "\r\nEstimated time: ";
+  const std::string tail = "\r\n\r\nWhile the purge runs, the drive has no free space left for other "
+                           "programs.";
   const std::string drive = FreeSpaceDriveName("/mnt/d", "ext4");
   EXPECT_EQ(FreeSpaceQuestion(drive, 1073741824.0, type, 2, 10.0f, {"W."}),
             head + "about 3 minutes (at 10.00 MB/sec. for one overwrite)" + tail + "\r\n\r\nW.");

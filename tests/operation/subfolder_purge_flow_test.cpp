@@ -39,10 +39,7 @@ std::string Programs(const std::string& path) {
 // The first selected folder of the operating system is named, then each folder of installed
 // programs in turn; a folder below one of those is not warned about.
 TEST(SubfolderPurgeFlowWarnings, SystemAndProgramFoldersAreWarnedAboutByTheirWholeNames) {
-  const struct {
-    std::vector<std::string> paths;
-    std::vector<std::string> warnings;
-  } cases[] = {
+  const struct { std::vector<std::string> paths, warnings; } cases[] = {
 #ifdef _WIN32
       {{"C:\\Program Files\\Common Files", "C:\\Program Files"}, {Programs("C:\\Program Files")}},
       {{"C:\\Program Files old", "C:\\Data\\Program Files", "C:\\Users\\ann"}, {}},
@@ -92,9 +89,9 @@ TEST(SubfolderPurgeFlowTexts, TheNoticeAndTheSummaryListTheFoldersTheSizeAndTheN
             "Eleven folders will be purged:\r\n/d/f0\r\n/d/f1\r\n/d/f2\r\n/d/f3\r\n/d/f4\r\n/d/f5\r\n"
             "/d/f6\r\n/d/f7\r\n/d/f8\r\n/d/f9\r\nand 1 more.\r\n\r\nThe total size of the files to be purged "
             "is over 1.0 GB.\r\nNote that not all files in each folder were checked for size\r\nso the "
-            "actual total size may be MUCH greater than this.\r\n\r\nNote also that the current date restriction "
-            "does NOT apply\r\nwhen purging folders.  ALL files in the selected subfolders\r\n(and "
-            "their subfolders) will be purged regardless of date." + kClosing);
+            "actual total size may be MUCH greater than this.\r\n\r\nNote also that the current date "
+            "restriction does NOT apply\r\nwhen purging folders.  ALL files in the selected subfolders\r\n"
+            "(and their subfolders) will be purged regardless of date." + kClosing);
   selection.paths.resize(10);
   const std::string ten = SummaryText(selection, false);
   EXPECT_EQ(ten.find("more."), std::string::npos);
