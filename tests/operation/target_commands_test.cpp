@@ -60,6 +60,7 @@ bool NoDialog(SpecifyFiles&) { ADD_FAILURE() << "frmSpecifyFiles was shown"; ret
 
 }  // namespace
 
+// The estimate: 1 MB at 0.1 MB/s with 12 overwrites is 120 s, times 0.917 / 1 = 110 s.
 TEST_F(TargetCommandsTest, ASingleFileKeepsItsExactFolderAndNameAndIsEstimatedWithItsDrive) {
   MakeFolder(folder / "Sub Folder");
   const std::string path = WriteFile(folder / NativePath("Sub Folder/Report Q1.TXT"), Repeat('x', 1024));
@@ -67,18 +68,16 @@ TEST_F(TargetCommandsTest, ASingleFileKeepsItsExactFolderAndNameAndIsEstimatedWi
   ASSERT_FALSE(Platform::DriveOfPath(folder.Path(), drive));
   settings.purgeSpeeds.Set(drive.root, 0.1f, 1);
   Target() = {"/old/", "*.*", true};
-  dialogs.Choose(std::nullopt);  // a cancelled choice keeps the target
   dialogs.Choose(path);
   commands.cmdSingleFile_MouseUp();
-  EXPECT_TRUE(main.guard);
-  EXPECT_EQ(Target().TargetFolder + Target().TargetFilespec, "/old/*.*");
-  main.guard = false;
-  commands.cmdSingleFile_MouseUp();
-  EXPECT_EQ(dialogs.choosers.at(0).title, "Specify file to be purged.");
   EXPECT_EQ(Target().TargetFolder + "|" + Target().TargetFilespec,
             folder / NativePath("Sub Folder/") + "|Report Q1.TXT");
   EXPECT_TRUE(Target().filespecIsName && !Target().blnSubdirectories);
   EXPECT_EQ(main.captions["lblEstimatedTime"], "Less than a minute.");
+  EXPECT_EQ(SingleFileEstimate(1048576, 0.1f, 12, 0.917, 0.2), "1 minute and 50 seconds");
+  EXPECT_EQ(SingleFileEstimate(0, 0.1f, 12, 0.917, 0.2), "") << "an empty file";
+  EXPECT_EQ(SingleFileEstimate(1024, 0, 12, 0.917, 0.2), "") << "an unmeasured drive";
+  EXPECT_EQ(SingleFileEstimate(1e15, 1e-6f, 12, 0.917, 0.2).back(), 's') << "never wraps";
 
   // A file that the date restriction excludes is told of, still taken, and gets no estimate.
   settings.dateRestriction.lngOnlyBeforeThisJDN = 2447893;  // 1990-01-01
@@ -89,16 +88,11 @@ TEST_F(TargetCommandsTest, ASingleFileKeepsItsExactFolderAndNameAndIsEstimatedWi
   EXPECT_EQ(main.captions["lblEstimatedTime"], "");
 }
 
-TEST(SingleFileEstimate, ScalesTheTimeBySizeAndNeverWraps) {
-  // 1 MB at 0.1 MB/s with 12 overwrites: 120 s, times 0.917 / 1 = 110 s.
-  EXPECT_EQ(SingleFileEstimate(1048576, 0.1f, 12, 0.917, 0.2), "1 minute and 50 seconds");
-  EXPECT_EQ(SingleFileEstimate(0, 0.1f, 12, 0.917, 0.2), "") << "an empty file";
-  EXPECT_EQ(SingleFileEstimate(1024, 0, 12, 0.917, 0.2), "") << "an unmeasured drive";
-  EXPECT_EQ(SingleFileEstimate(1e15, 1e-6f, 12, 0.917, 0.2).back(), 's') << "never wraps";
-}
-
 TEST_F(TargetCommandsTest, NoCommandActsDuringARunNorAMouseUpWhileTheGuardHoldsAndClearAsksFirst) {
   Target() = {folder.Path(), "*.*", true};
+  dialogs.Choose(std::nullopt);  // a cancelled choice keeps the target, and starts the guard
+  commands.cmdSingleFile_MouseUp();
+  EXPECT_TRUE(main.guard);
   main.running = true;
   commands.cmdClear_Click();
   for (const bool running : {true, false}) {
@@ -110,9 +104,11 @@ TEST_F(TargetCommandsTest, NoCommandActsDuringARunNorAMouseUpWhileTheGuardHoldsA
     commands.cmdSubdirectories_MouseUp();
     if (running) commands.DropTarget(folder.Path());
   }
-  EXPECT_TRUE(dialogs.choosers.empty() && dialogs.shown.empty());
+  EXPECT_EQ(dialogs.choosers.size(), 1u);
+  EXPECT_EQ(dialogs.choosers[0].title, "Specify file to be purged.");
+  EXPECT_TRUE(dialogs.shown.empty());
   EXPECT_EQ(main.targetRefreshes, 0);
-  EXPECT_TRUE(Target().blnSubdirectories);
+  EXPECT_TRUE(Target().blnSubdirectories && Target().TargetFilespec == "*.*");
 
   // Clear forgets folder and files only on Yes.
   dialogs.Answer(MessageAnswer::No);
