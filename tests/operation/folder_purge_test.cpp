@@ -121,8 +121,7 @@ TEST_F(FolderPurgeTest, LinksAreToldAndNeverFollowed) {
     fs::rename(FileSystemPath(At("sel/sub")), FileSystemPath(At("moved")));
     fs::create_directory_symlink(FileSystemPath(At("outside")), FileSystemPath(At("sel/sub")));
   };
-  dialogs.Answer(MessageAnswer::OK);
-  dialogs.Answer(MessageAnswer::OK);
+  for (int i = 0; i < 2; ++i) dialogs.Answer(MessageAnswer::OK);
 
   ASSERT_TRUE(purge.PurgeSelectedFolders(kCaption));
 
@@ -170,10 +169,8 @@ TEST_F(FolderPurgeTest, AFileThatCannotBeDeletedAsksWhetherToGoOnOrToStop) {
   const char* const names[] = {"a/1", "a/b/2", "a/b/c/3"};  // one file per folder: a fixed order
   for (const char* name : names) Make(name, std::string(100, 'x'));
   purge.selectedPaths = {At("a")};
-  environment.deleteRetry.remove = [](Platform::FileHandle&, const Platform::FolderHandle&,
-                                      const std::string&) {
-    return std::make_error_code(std::errc::permission_denied);
-  };
+  const std::error_code denied = std::make_error_code(std::errc::permission_denied);
+  environment.deleteRetry.remove = [denied](auto&, auto&, auto&) { return denied; };
   dialogs.Answer(MessageAnswer::OK);
   dialogs.Answer(MessageAnswer::Cancel);
 

@@ -21,14 +21,11 @@ class FreeSpaceRunTest : public RunTest {
     run.freeSpaceWarnings = [](const std::string&) { return std::vector<std::string>{}; };
     settings.clusterSizes.Set(drive.root, static_cast<std::int32_t>(kCluster));
     FreeSpacePurge::Environment& environment = run.FreeSpaceEnvironment();
-    environment.reserve = [](Platform::FileHandle&, std::int64_t, std::int64_t) {
-      return std::make_error_code(std::errc::operation_not_supported);
-    };
+    environment.reserve = [](auto&, auto, auto) { return make_error_code(std::errc::not_supported); };
     environment.now = [this] { return std::chrono::steady_clock::time_point() + (ticks_ += 61s); };
     environment.write = [this](Platform::FileHandle& file, const void* data, std::size_t size) {
-      if (filled_) return file.WriteAll(data, size);
-      const auto take = static_cast<std::size_t>(std::min<std::int64_t>(room_, size));
-      room_ -= static_cast<std::int64_t>(take);
+      const std::size_t take = filled_ ? size : std::min(room_, size);
+      room_ -= filled_ ? 0 : take;
       if (const std::error_code error = file.WriteAll(data, take)) return error;
       return take < size ? std::make_error_code(std::errc::no_space_on_device) : std::error_code();
     };
@@ -38,16 +35,14 @@ class FreeSpaceRunTest : public RunTest {
       deleted_ = filled_;
       return std::error_code();
     };
-    run.noteFillFolder = [this](const std::string& path, bool made) {
-      notes.push_back((made ? "made " : "removed ") + path);
-    };
+    run.noteFillFolder = [this](auto& p, bool made) { notes.push_back((made ? "made " : "removed ") + p); };
   }
 
   void PurgeFreeSpace() { Process({RunKind::FreeSpace, folder.Path(), ""}); }
 
   Platform::DriveInfo drive;
   std::vector<std::string> notes;
-  std::int64_t room_ = 10 * kCluster + 1000;
+  std::size_t room_ = 10 * kCluster + 1000;
   bool filled_ = false, deleted_ = false;
   std::chrono::seconds ticks_{0};
 };

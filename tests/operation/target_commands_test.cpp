@@ -104,9 +104,8 @@ TEST_F(TargetCommandsTest, NoCommandActsDuringARunNorAMouseUpWhileTheGuardHoldsA
     commands.cmdSubdirectories_MouseUp();
     if (running) commands.DropTarget(folder.Path());
   }
-  EXPECT_EQ(dialogs.choosers.size(), 1u);
+  EXPECT_TRUE(dialogs.choosers.size() == 1 && dialogs.shown.empty());
   EXPECT_EQ(dialogs.choosers[0].title, "Specify file to be purged.");
-  EXPECT_TRUE(dialogs.shown.empty());
   EXPECT_EQ(main.targetRefreshes, 0);
   EXPECT_TRUE(Target().blnSubdirectories && Target().TargetFilespec == "*.*");
 
@@ -183,15 +182,11 @@ TEST_F(TargetCommandsTest, SpecifyFilesNeedsAFolderWithFilesAndOffersAllOfThemBe
     EXPECT_EQ(state.SelectedOption(), SpecifyFilesOption::AllFiles);
     return state.Accept(dialogs);
   });
-  EXPECT_EQ(Target().TargetFilespec, "*.*");
-  EXPECT_TRUE(Target().blnSubdirectories);
+  EXPECT_TRUE(Target().TargetFilespec == "*.*" && Target().blnSubdirectories);
 
   // A file chosen from the list is that file alone.
   WriteFile(folder / "Notes.TXT", "n");
-  commands.cmdSpecifyFiles_MouseUp([&](SpecifyFiles& state) {
-    state.SelectFile(0);
-    return state.Accept(dialogs);
-  });
+  commands.cmdSpecifyFiles_MouseUp([&](SpecifyFiles& s) { s.SelectFile(0); return s.Accept(dialogs); });
   EXPECT_EQ(Target().TargetFilespec, "Notes.TXT");
   EXPECT_TRUE(Target().filespecIsName && !Target().blnSubdirectories);
   EXPECT_EQ(main.captions["lblSubdirectories"], "No");

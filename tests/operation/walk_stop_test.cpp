@@ -45,14 +45,12 @@ TEST_P(WalkStopTest, AtEveryPollPointNothingButThePassUnderWayChangesAfterTheSto
 
       int changedAfterStop = 0, partlyOverwritten = 0;
       for (const auto& [path, content] : contents()) {
-        const std::string& before = atStop[path];
-        changedAfterStop += content != (atNextWrite ? before.substr(0, 5000) : before);
+        changedAfterStop += content != (atNextWrite ? atStop[path].substr(0, 5000) : atStop[path]);
         partlyOverwritten += content != "(gone)" && content != Repeat('x', 5000);
       }
       const std::string& report = run.Report();
       EXPECT_LE(changedAfterStop, atNextWrite ? 0 : 1) << "stop at poll point " << stopAt << "\n" << report;
       EXPECT_FALSE(Contains(report, " not purged.")) << stopAt;
-      EXPECT_TRUE(Contains(report, "Purge operation was stopped.")) << stopAt;
       EXPECT_TRUE(!Contains(report, "only partly overwritten") || partlyOverwritten >= 1) << stopAt;
     }
     EXPECT_GT(stops, 10);
