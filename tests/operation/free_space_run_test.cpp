@@ -6,7 +6,6 @@
 
 using namespace TestSupport;
 using FreeSpacePurge::Ending;
-using namespace std::chrono_literals;
 
 namespace {
 
@@ -22,7 +21,7 @@ class FreeSpaceRunTest : public RunTest {
     settings.clusterSizes.Set(drive.root, static_cast<std::int32_t>(kCluster));
     FreeSpacePurge::Environment& environment = run.FreeSpaceEnvironment();
     environment.reserve = [](auto&, auto, auto) { return make_error_code(std::errc::not_supported); };
-    environment.now = [this] { return std::chrono::steady_clock::time_point() + (ticks_ += 61s); };
+    environment.now = [this] { return now_ += std::chrono::seconds(61); };
     environment.write = [this](Platform::FileHandle& file, const void* data, std::size_t size) {
       const std::size_t take = filled_ ? size : std::min(room_, size);
       room_ -= filled_ ? 0 : take;
@@ -44,7 +43,7 @@ class FreeSpaceRunTest : public RunTest {
   std::vector<std::string> notes;
   std::size_t room_ = 10 * kCluster + 1000;
   bool filled_ = false, deleted_ = false;
-  std::chrono::seconds ticks_{0};
+  std::chrono::steady_clock::time_point now_;
 };
 
 TEST_F(FreeSpaceRunTest, TheReportHasTheHeadingALinePerOverwriteAndTheSummary) {
@@ -72,7 +71,7 @@ TEST_F(FreeSpaceRunTest, TheReportHasTheHeadingALinePerOverwriteAndTheSummary) {
 }
 
 TEST_F(FreeSpaceRunTest, AStopEndsTheOverwriteUnderWayAndIsSaidInTheSummary) {
-  run.FreeSpaceEnvironment().yieldInterval = 0ms;
+  run.FreeSpaceEnvironment().yieldInterval = std::chrono::milliseconds(0);
   host.onYield = [&] { if (host.yields == 3) run.StopButton(); };
   PurgeFreeSpace();
   EXPECT_TRUE(Contains(run.Report(), "Overwrite 1 of 3 (bit pattern 10101010): not completed\r\n\r\n"))

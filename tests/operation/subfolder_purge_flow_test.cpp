@@ -93,7 +93,5 @@ TEST(SubfolderPurgeFlowTexts, TheNoticeAndTheSummaryListTheFoldersTheSizeAndTheN
             "restriction does NOT apply\r\nwhen purging folders.  ALL files in the selected subfolders\r\n"
             "(and their subfolders) will be purged regardless of date." + kClosing);
   selection.paths.resize(10);
-  const std::string ten = SummaryText(selection, false);
-  EXPECT_EQ(ten.find("more."), std::string::npos);
-  EXPECT_EQ(ten.find("date restriction"), std::string::npos);
+  EXPECT_EQ(SummaryText(selection, false).find("more."), std::string::npos) << "ten are all listed";
 }
