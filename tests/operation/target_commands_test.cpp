@@ -191,3 +191,17 @@ TEST_F(TargetCommandsTest, SpecifyFilesNeedsAFolderWithFilesAndOffersAllOfThemBe
   EXPECT_TRUE(Target().filespecIsName && !Target().blnSubdirectories);
   EXPECT_EQ(main.captions["lblSubdirectories"], "No");
 }
+
+// "kexwell FOLDER ..." takes the first path as if chosen, and says so when there were more.
+TEST_F(TargetCommandsTest, StartedWithSeveralPathsTakesTheFirstAndSaysSo) {
+  const std::string other = WriteFile(folder / "b.txt", "b");
+  for (std::size_t paths = 1; paths <= 3; ++paths) {
+    dialogs.Answer(MessageAnswer::Yes);
+    commands.StartWithTargets(std::vector<std::string>(paths, folder.Path()));
+  }
+  ASSERT_EQ(dialogs.shown.size(), 5u) << "one path is taken without a word";
+  const std::string first = "Kexwell takes one target at a time: " + folder.Path() + "\r\nThe other ";
+  EXPECT_EQ(dialogs.shown[1].text, first + "1 path was left out.");
+  EXPECT_EQ(dialogs.shown[3].text, first + "2 paths were left out.");
+  EXPECT_EQ(Target().TargetFolder + Target().TargetFilespec, folder.Path() + "*.*");
+}
