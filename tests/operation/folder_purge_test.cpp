@@ -95,6 +95,15 @@ TEST_F(FolderPurgeTest, TheCountingPassCountsAndThePurgingPassShowsEachPassAndEm
     for (const char* pass : {"1", "2"})
       expected.push_back(prefixes[i] + "Now purging (pass" + pass + "):\r\n" + At(names[i]));
   expected.push_back("");  // nothing is being purged any more
+  // A path longer than 65 characters is shown shortened, as a long temporary folder can make it;
+  // then only the text before it is compared here (the shortening has tests of its own).
+  for (std::size_t k = 0; k < expected.size() && k < host.texts.size(); ++k) {
+    const std::size_t cut = expected[k].find("\r\n");
+    if (cut == std::string::npos || expected[k].size() - cut - 2 <= 65) continue;
+    EXPECT_LE(host.texts[k].size() - cut - 2, 65u) << host.texts[k];
+    expected[k].resize(cut);
+    host.texts[k].resize(cut);
+  }
   EXPECT_EQ(host.texts, expected);
   EXPECT_FALSE(Exists(At("sel/sub"))) << "emptied folders are removed";
   EXPECT_EQ(ReadFile(At("sel/kept/program.dat")), "secret");
