@@ -34,9 +34,7 @@ TEST(QueryStorage, TellsTheFileSystemAndRootOfTheDriveOrShareThatHoldsThePath) {
 
 TEST(VolumeWarningsForPath, ADriveThatCannotBeExaminedIsSaidToBeUnknown) {
   const std::string path = TestSupport::LetterWithoutDrive() + ":\\folder\\";
-  EXPECT_EQ(VolumeWarningsForPath(path),
-            std::vector<std::string>{"The drive of " + path +
-                                     " could not be examined (no mounted file system holds this "
-                                     "path), so whether it keeps copies of the old data is not "
-                                     "known."});
+  EXPECT_EQ(VolumeWarningsForPath(path), std::vector<std::string>{"The drive of " + path + " could not be "
+            "examined (no mounted file system holds this path), so whether it keeps copies of the old data "
+            "is not known."});
 }

@@ -12,8 +12,7 @@
 namespace TestSupport {
 
 inline bool RunningUnderWine() {
-  const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
-  return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+  return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
 }
 
 // Runs a command on the paths, quoted (under Wine in Unix form, for a Unix program), and waits
@@ -48,10 +47,11 @@ inline bool RunLinkCommand(std::wstring command, const std::vector<std::string>&
 // Links to folders: junctions on Windows, Unix links under Wine (which cannot make reparse
 // points). The links remove themselves before the folder holding them goes: the standard
 // library's removal of a folder would go through a Unix link that Wine shows as a folder.
-class FolderLinks {
- public:
+struct FolderLinks {
+  std::vector<std::string> links;
+
   ~FolderLinks() {
-    for (const std::string& link : links_) {
+    for (const std::string& link : links) {
       if (!::RemoveDirectoryW(Platform::Win32::LongPath(link).c_str()))
         RunLinkCommand(L"Z:\\bin\\rm", {link}, false);
     }
@@ -59,13 +59,10 @@ class FolderLinks {
 
   // A link at link leading to the folder target; false when none can be made.
   bool Make(const std::string& target, const std::string& link) {
-    links_.push_back(link);
+    links.push_back(link);
     return RunningUnderWine() ? RunLinkCommand(L"Z:\\bin\\ln -s", {target, link}, true)
                               : RunLinkCommand(L"cmd /c mklink /J", {link, target}, true);
   }
-
- private:
-  std::vector<std::string> links_;
 };
 
 }  // namespace TestSupport
