@@ -1,9 +1,9 @@
 // Where a file's data lies, as the file system of the temporary folder tells it.
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 #include "platform/handles.h"
 #include "support/temp_folder.h"
@@ -14,20 +14,16 @@ using Platform::ByteRange;
 // every block is a run of its own: more runs than one query of the placement returns.
 TEST(FileLayout, EveryRunOfAFileWithManyIsFoundAndTheHolesAreLeftOut) {
   const TestSupport::TempFolder folder;
-  std::vector<ByteRange> written;
-  {
-    const int out = ::open((folder / "runs.bin").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    ASSERT_GE(out, 0);
-    for (int i = 0; i < 300; ++i) {
-      written.push_back({i * 8192, 4096});
-      ASSERT_EQ(::pwrite(out, std::string(4096, 'r').data(), 4096, i * 8192), 4096);
-    }
-    ::close(out);
-  }
+  TestSupport::WriteFile(folder / "runs.bin", "");
   Platform::FolderHandle handle;
   ASSERT_FALSE(handle.Open(folder.Path()));
   Platform::FileHandle file;
   ASSERT_FALSE(file.OpenForWriting(handle, "runs.bin"));
+  std::vector<ByteRange> written;
+  for (int i = 0; i < 300; ++i) {
+    written.push_back({i * 8192, 4096});
+    ASSERT_FALSE(file.Seek(i * 8192) || file.WriteAll(std::string(4096, 'r').data(), 4096));
+  }
 
   std::vector<ByteRange> ranges;
   ASSERT_FALSE(file.DataRanges(ranges));

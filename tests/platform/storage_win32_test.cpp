@@ -12,11 +12,10 @@
 // without a drive, a server without a share and no path lie on no drive.
 TEST(QueryStorage, TellsTheFileSystemAndRootOfTheDriveOrShareThatHoldsThePath) {
   const TestSupport::TempFolder temp;
-  const std::string missing = TestSupport::LetterWithoutDrive();
   const struct { std::string path; bool found, network; const char* mountPoint; } rows[] = {
       {temp / "not made", true, false, "C:\\"},
       {"//server/share", true, true, "\\\\server\\share\\"},
-      {missing + ":\\folder\\file", false, false, ""},
+      {TestSupport::LetterWithoutDrive() + ":\\folder\\file", false, false, ""},
       {"\\\\server", false, false, ""}};
   for (const auto& row : rows) {
     Platform::StorageFacts facts;

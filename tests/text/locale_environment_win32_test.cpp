@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -10,13 +11,12 @@
 
 #include <windows.h>
 
-// Changes items of the user's regional settings for one test and puts the former values back.
+// Changes items of the user's regional settings for one test and puts the first values back.
 struct RegionalSettings {
-  std::vector<std::pair<LCTYPE, std::wstring>> former;
+  std::map<LCTYPE, std::wstring> former;
 
   ~RegionalSettings() {
-    for (auto it = former.rbegin(); it != former.rend(); ++it)
-      ::SetLocaleInfoW(LOCALE_USER_DEFAULT, it->first, it->second.c_str());
+    for (const auto& [item, value] : former) ::SetLocaleInfoW(LOCALE_USER_DEFAULT, item, value.c_str());
   }
 
   // False when the system does not take the values.
@@ -24,7 +24,7 @@ struct RegionalSettings {
     for (const auto& [item, value] : items) {
       wchar_t buffer[128] = {};
       if (::GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, item, buffer, 128) <= 0) return false;
-      former.emplace_back(item, buffer);
+      former.emplace(item, buffer);  // the first value of the item stays
       if (!::SetLocaleInfoW(LOCALE_USER_DEFAULT, item, value.c_str())) return false;
     }
     return true;
