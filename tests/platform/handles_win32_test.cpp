@@ -80,8 +80,7 @@ TEST(RemoveNameWin32, LeavesANameThatLeadsToAnotherEntryNow) {
   });
   EXPECT_EQ(file.RemoveName(folder, "victim"), PlatformErrc::NameReplaced);
   file.Close();
-  EXPECT_EQ(ReadLongFile(temp / "moved") + "|" + ReadLongFile(temp / "victim"),
-            "victim bytes|other bytes");
+  EXPECT_EQ(ReadLongFile(temp / "moved") + "|" + ReadLongFile(temp / "victim"), "victim bytes|other bytes");
 }
 
 // Only an empty subfolder that is still the one expected is removed.

@@ -51,10 +51,9 @@ struct FolderLinks {
   std::vector<std::string> links;
 
   ~FolderLinks() {
-    for (const std::string& link : links) {
+    for (const std::string& link : links)
       if (!::RemoveDirectoryW(Platform::Win32::LongPath(link).c_str()))
         RunLinkCommand(L"Z:\\bin\\rm", {link}, false);
-    }
   }
 
   // A link at link leading to the folder target; false when none can be made.
