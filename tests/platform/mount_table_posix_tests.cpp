@@ -46,10 +46,11 @@ TEST(MountInfo, FieldsAreReadAndDecodedAndDamagedLinesArePassedOver) {
       {"34", "0:44", "/", "/\\7bad\\400escape", "tmpfs", "tmpfs", "rw", "rw"}}));
 }
 
+// (An option alone, as "nodatacow": volume_warnings_posix_test.cpp.)
 TEST(MountInfo, AnOptionMatchesAloneOrWithAValueButNeverAsAPartOfAnother) {
   const struct { const char* options; const char* option; bool has; } rows[] = {
       {"rw,compress=zstd:3", "compress", true}, {"rw,compress-force=zstd", "compress", false},
-      {"rw,datacow", "nodatacow", false},      {"rw,data=ordered", "data=journal", false}, {"", "rw", false}};
+      {"rw,datacow", "nodatacow", false}, {"rw,data=ordered", "data=journal", false}, {"", "rw", false}};
   for (const auto& row : rows)
     EXPECT_EQ(HasOption(row.options, row.option), row.has) << row.options;
 }
@@ -70,8 +71,8 @@ TEST(MountTable, TheLongestMountPointHoldsThePath) {
 TEST(DriveType, FollowsTheFileSystemThenTheDisk) {
   using enum DriveType;
   const std::pair<const char*, DriveType> rows[] = {
-      {"tmpfs", RamDisk}, {"ramfs", RamDisk},     {"udf", CDRom},   {"iso9660", CDRom}, {"nfs", Network},
-      {"sshfs", Network}, {"vfat", Removable},    {"ext4", Fixed},  {"fuse", Fixed}};
+      {"tmpfs", RamDisk}, {"ramfs", RamDisk}, {"udf", CDRom}, {"iso9660", CDRom}, {"nfs", Network},
+      {"sshfs", Network}, {"vfat", Removable}, {"ext4", Fixed}, {"fuse", Fixed}};
   for (const auto& [type, expected] : rows)
     EXPECT_EQ(ClassifyDrive(type, expected == Removable || expected == CDRom), expected) << type;
 }
