@@ -4,17 +4,6 @@
 
 #include <map>
 
-namespace {
-
-Platform::DriveInfo Drive(const std::string& root, bool floppy = false) {
-  Platform::DriveInfo drive;
-  drive.root = root;
-  drive.floppy = floppy;
-  return drive;
-}
-
-}  // namespace
-
 // The system's answers come from a list (below zero: no answer); its questions are counted.
 TEST(GetClusterSize, AsksOnceFallsBackWithoutAnAnswerCutsLargeClustersAndTakesTheUsersValue) {
   const std::map<std::string, std::int64_t> answers{
@@ -25,23 +14,24 @@ TEST(GetClusterSize, AsksOnceFallsBackWithoutAnAnswerCutsLargeClustersAndTakesTh
     freeBytes = answers.at(root) > 0 ? 123456789.0 : -1;
     return answers.at(root);
   });
+  const auto drive = [](const char* root, bool floppy = false) {
+    return Platform::DriveInfo{root, {}, {}, {}, {}, floppy};
+  };
   double freeBytes = 0;
-  EXPECT_EQ(table.GetClusterSize(Drive("/data"), &freeBytes), 8192);
+  EXPECT_EQ(table.GetClusterSize(drive("/data"), &freeBytes), 8192);
   EXPECT_EQ(freeBytes, 123456789.0);
   freeBytes = 42;
-  EXPECT_EQ(table.GetClusterSize(Drive("/data"), &freeBytes), 8192);
+  EXPECT_EQ(table.GetClusterSize(drive("/data"), &freeBytes), 8192);
   EXPECT_EQ(freeBytes, 42) << "a cached answer leaves the free space untouched";
-  EXPECT_EQ(table.GetClusterSize(Drive("/media/floppy", true)), 512);
-  EXPECT_EQ(table.Known("/media/floppy"), 512);
-  EXPECT_EQ(table.GetClusterSize(Drive("/tiny")), 4096);
-  for (int i = 0; i < 2; ++i) EXPECT_EQ(table.GetClusterSize(Drive("/media/cdrom")), 4096);
-  EXPECT_EQ(table.GetClusterSize(Drive("/big")), 65536);
+  EXPECT_EQ(table.GetClusterSize(drive("/media/floppy", true)), 512);
+  EXPECT_EQ(table.GetClusterSize(drive("/tiny")), 4096);
+  for (int i = 0; i < 2; ++i) EXPECT_EQ(table.GetClusterSize(drive("/media/cdrom")), 4096);
+  EXPECT_EQ(table.GetClusterSize(drive("/big")), 65536);
   table.Set("/data", 16384);
-  EXPECT_EQ(table.GetClusterSize(Drive("/data")), 16384);
+  EXPECT_EQ(table.GetClusterSize(drive("/data")), 16384);
   table.Set("/data", 100);  // below 512: unknown, the system is asked again
-  EXPECT_EQ(table.GetClusterSize(Drive("/data")), 8192);
+  EXPECT_EQ(table.GetClusterSize(drive("/data")), 8192);
   // A fallback is kept: each drive was asked once, but for the user's unknown value.
-  const std::map<std::string, int> asked{
-      {"/big", 1}, {"/data", 2}, {"/media/cdrom", 1}, {"/media/floppy", 1}, {"/tiny", 1}};
-  EXPECT_EQ(questions, asked);
+  EXPECT_EQ(questions, (std::map<std::string, int>{
+                           {"/big", 1}, {"/data", 2}, {"/media/cdrom", 1}, {"/media/floppy", 1}, {"/tiny", 1}}));
 }

@@ -19,38 +19,11 @@
 using namespace TestSupport;
 namespace fs = std::filesystem;
 
-namespace {
-
-// The tries of a deletion: each fails where `failures` says, and then `duringFailure` runs. The
-// waits between tries are recorded instead of slept, and whether the file was writable at the last.
-struct ScriptedDeletion {
-  std::vector<bool> failures;
-  bool deletedByAnother;
-  std::vector<int> waits{};
-  int tries = 0;
-  bool wasWritable = false;
-
-  FileProc::DeleteRetry Retry() {
-    FileProc::DeleteRetry retry;
-    retry.remove = [this](const std::string& path) -> std::error_code {
-      wasWritable = !ReadOnlyOnDisk(path);
-      const bool fail = ++tries <= static_cast<int>(failures.size()) && failures[tries - 1];
-      if (!fail) return Platform::RemoveFile(path);
-      if (deletedByAnother) fs::remove(FileSystemPath(path));
-      return std::make_error_code(std::errc::device_or_resource_busy);
-    };
-    retry.sleep = [this](int ms) { waits.push_back(ms); };
-    return retry;
-  }
-};
-
 #ifdef _WIN32
 constexpr bool kReadOnlyDeletes = false;  // Windows refuses to delete a read-only file
 #else
 constexpr bool kReadOnlyDeletes = true;  // POSIX asks the folder's permissions, not the file's
 #endif
-
-}  // namespace
 
 TEST(DeleteFile, TriesFourTimesHalfASecondApartClearsReadOnlyWhenAskedAndAFileGoneCountsAsDeleted) {
   TempFolder folder;
@@ -66,11 +39,22 @@ TEST(DeleteFile, TriesFourTimesHalfASecondApartClearsReadOnlyWhenAskedAndAFileGo
   for (const auto& row : rows) {
     const std::string path = WriteFile(folder / ("f" + std::to_string(&row - rows)), "x");
     if (row.readOnly) MakeReadOnly(path);
-    ScriptedDeletion deletion{row.failures, row.byAnother};
-    EXPECT_EQ(FileProc::DeleteFile(path, true, row.clear, true, deletion.Retry()), row.deleted);
-    EXPECT_EQ(deletion.wasWritable, !row.readOnly || row.clear);
-    EXPECT_EQ(deletion.tries, row.tries);
-    EXPECT_EQ(deletion.waits, std::vector<int>(static_cast<std::size_t>(row.tries - 1), 500));
+    // Each try fails where the row says; the waits between tries are recorded instead of slept.
+    int tries = 0;
+    bool wasWritable = false;
+    std::vector<int> waits;
+    FileProc::DeleteRetry retry;
+    retry.remove = [&](const std::string& name) -> std::error_code {
+      wasWritable = !ReadOnlyOnDisk(name);
+      if (++tries > static_cast<int>(row.failures.size()) || !row.failures[tries - 1])
+        return Platform::RemoveFile(name);
+      if (row.byAnother) fs::remove(FileSystemPath(name));
+      return std::make_error_code(std::errc::device_or_resource_busy);
+    };
+    retry.sleep = [&waits](int ms) { waits.push_back(ms); };
+    EXPECT_EQ(FileProc::DeleteFile(path, true, row.clear, true, retry), row.deleted);
+    EXPECT_EQ(wasWritable, !row.readOnly || row.clear);
+    EXPECT_EQ(waits, std::vector<int>(static_cast<std::size_t>(row.tries - 1), 500)) << "tries: " << tries;
     EXPECT_EQ(fs::exists(FileSystemPath(path)), !row.deleted);
   }
 }
@@ -78,7 +62,6 @@ TEST(DeleteFile, TriesFourTimesHalfASecondApartClearsReadOnlyWhenAskedAndAFileGo
 TEST(UniqueName, AppendsTheFirstFreeNumber) {
   TempFolder folder;
   const std::string stub = folder / "_kx_dummy";
-  EXPECT_EQ(FileProc::UniqueName(stub), stub + "1");
   WriteFile(stub + "1", "");
   MakeFolder(stub + "2");
   EXPECT_EQ(FileProc::UniqueName(stub), stub + "3");
