@@ -32,6 +32,7 @@ TEST(GetClusterSize, AsksOnceFallsBackWithoutAnAnswerCutsLargeClustersAndTakesTh
   table.Set("/data", 100);  // below 512: unknown, the system is asked again
   EXPECT_EQ(table.GetClusterSize(drive("/data")), 8192);
   // A fallback is kept: each drive was asked once, but for the user's unknown value.
-  EXPECT_EQ(questions, (std::map<std::string, int>{
-                           {"/big", 1}, {"/data", 2}, {"/media/cdrom", 1}, {"/media/floppy", 1}, {"/tiny", 1}}));
+  const std::map<std::string, int> asked{
+      {"/big", 1}, {"/data", 2}, {"/media/cdrom", 1}, {"/media/floppy", 1}, {"/tiny", 1}};
+  EXPECT_EQ(questions, asked);
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "support/scripted_random.h"
@@ -15,10 +16,8 @@ using TestSupport::UnitFor;
 TEST(RandomInteger, CoversBothEndsAndNothingBeyond) {
   ScriptedRandom random;
   random.script = {0.0, 0.999999999999, 0.5, 1.0 - 0x1.0p-53};
-  EXPECT_EQ(StrProc::RandomInteger(0, 255, random), 0);
-  EXPECT_EQ(StrProc::RandomInteger(0, 255, random), 255);
-  EXPECT_EQ(StrProc::RandomInteger(1, 4, random), 3);
-  EXPECT_EQ(StrProc::RandomInteger(1, 1024, random), 1024);
+  for (const auto& [low, high, value] : {std::tuple{0, 255, 0}, {0, 255, 255}, {1, 4, 3}, {1, 1024, 1024}})
+    EXPECT_EQ(StrProc::RandomInteger(low, high, random), value);
 }
 
 TEST(RandomCluster, GrowsFromPiecesOfItsFirstHalfAndIsCutToTheClusterSize) {
@@ -39,7 +38,6 @@ TEST(RandomCluster, GrowsFromPiecesOfItsFirstHalfAndIsCutToTheClusterSize) {
   expected.insert(expected.end(), piece.begin(), piece.end());
   expected.resize(4096);
 
-  ASSERT_EQ(cluster.size(), 4096u);
   EXPECT_EQ(cluster, expected);
   EXPECT_TRUE(random.script.empty()) << "the cluster used more or fewer numbers than scripted";
 }
@@ -51,7 +49,6 @@ TEST(ClusterBuffers, TheRandomPatternAndAnyUnknownCodeSelectTheRandomClusterOfTh
   again.Seed();
   ClusterBuffers buffers;
   buffers.Build(4096, random);
-  ASSERT_EQ(buffers.ClusterSize(), 4096u);
   EXPECT_EQ(&buffers.ForPattern(256), &buffers.ForPattern(7));
   std::vector<unsigned char> expectedRandom;
   BuildRandomCluster(expectedRandom, 4096, again);

@@ -4,17 +4,12 @@
 
 #include <tuple>
 
-namespace {
-
-std::string Described(short type, short passes) {
-  PurgeTypeChoice choice;
-  EXPECT_TRUE(choice.RestoreFromSetup(type, passes));
-  return TypeOfPurgeDescription(choice);
-}
-
-}  // namespace
-
 TEST(PurgeTypeTexts, TheDialogAndTheMainWindowNameEachTypeAndItsPasses) {
+  const auto described = [](short type, short passes) {
+    PurgeTypeChoice choice;
+    EXPECT_TRUE(choice.RestoreFromSetup(type, passes));
+    return TypeOfPurgeDescription(choice);
+  };
   const std::pair<std::string, std::string> rows[] = {
       {OptionCaption(0), "1. Random bytes plus zeros"},
       {OptionCaption(2), "3. Alternate bit patterns plus random bytes twice"},
@@ -24,13 +19,11 @@ TEST(PurgeTypeTexts, TheDialogAndTheMainWindowNameEachTypeAndItsPasses) {
        "Overwrite the data three times with bit patterns 10101010, 01010101 and 00000000."},
       {PurgeTypeLabel(2).substr(0, 64), "Overwrite the data twice with bit patterns 10101010 and 01010101"},
       {PurgeTypeLabel(-1), ""},
-      {PurgeTypeNumPasses(0, 6), "random bytes plus zeros 6 times"},
       {PurgeTypeNumPasses(1, 1), "alternate bit patterns plus zeros once"},
       {PurgeTypeNumPasses(2, 2), "alternate bit patterns plus random bytes twice twice"},
       {PurgeTypeNumPasses(3, 3), " 3 times"},
-      {Described(1, 1), "Alternate bit patterns plus zeros, once (= 3 overwrites)"},
-      {Described(2, 2), "Alternate bit patterns plus random bytes twice, twice (= 12 overwrites)"},
-      {Described(0, 9), "Random bytes plus zeros, 9 times (= 18 overwrites)"},
+      {described(2, 2), "Alternate bit patterns plus random bytes twice, twice (= 12 overwrites)"},
+      {described(0, 9), "Random bytes plus zeros, 9 times (= 18 overwrites)"},
   };
   for (const auto& [text, expected] : rows) EXPECT_EQ(text, expected);
 }
