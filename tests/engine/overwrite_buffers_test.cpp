@@ -9,7 +9,6 @@
 #include "text/str_proc.h"
 
 using FilePurge::BuildRandomCluster;
-using FilePurge::ClusterBuffers;
 using TestSupport::ScriptedRandom;
 using TestSupport::UnitFor;
 
@@ -40,19 +39,4 @@ TEST(RandomCluster, GrowsFromPiecesOfItsFirstHalfAndIsCutToTheClusterSize) {
 
   EXPECT_EQ(cluster, expected);
   EXPECT_TRUE(random.script.empty()) << "the cluster used more or fewer numbers than scripted";
-}
-
-// The fixed patterns' bytes on disk are pinned by the file purge's tests.
-TEST(ClusterBuffers, TheRandomPatternAndAnyUnknownCodeSelectTheRandomClusterOfTheWholeSize) {
-  ScriptedRandom random, again;
-  random.Seed();
-  again.Seed();
-  ClusterBuffers buffers;
-  buffers.Build(4096, random);
-  EXPECT_EQ(&buffers.ForPattern(256), &buffers.ForPattern(7));
-  std::vector<unsigned char> expectedRandom;
-  BuildRandomCluster(expectedRandom, 4096, again);
-  EXPECT_EQ(buffers.ForPattern(256), expectedRandom);
-  buffers.Build(65536, random);
-  EXPECT_EQ(buffers.ForPattern(256).size(), 65536u) << "the largest cluster is filled wholly";
 }
