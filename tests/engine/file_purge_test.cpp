@@ -42,8 +42,7 @@ const DiskTime kAccess{1000000000, 123456700}, kModification{1100000000, 9876543
 void SetKnownTimes(const std::string& path) { SetTimesOnDisk(path, {kAccess, kModification, false, {}}); }
 // Read before a read of the file changes its access time.
 bool HasKnownTimes(const std::string& path) {
-  const DiskTimes times = TimesOnDisk(path);
-  return times.access == kAccess && times.modification == kModification;
+  return TimesOnDisk(path).access == kAccess && TimesOnDisk(path).modification == kModification;
 }
 
 // An overwrite in the table below: a byte, or kRandom + n for the random cluster of pass n.
@@ -53,13 +52,10 @@ constexpr int kRandom = 256;
 
 TEST_F(PurgeTest, EachTypeWritesItsPatternsOverWholeClustersAndAKeptFileGetsBackLengthAndTimes) {
   const int R1 = kRandom + 1, R2 = kRandom + 2;
-  const struct {
-    std::size_t length;
-    short type, passes;
-    std::size_t writeRunBytes;    // 0: one cluster per write
-    std::vector<int> overwrites;  // every whole overwrite seen before the last one
-    int last;                     // the last overwrite, cut back to the length
-  } cases[] = {
+  // {length, type, passes, bytes a write (0: one cluster), every whole overwrite seen before the last
+  // one, the last overwrite (cut back to the length)}
+  const struct { std::size_t length; short type, passes; std::size_t runBytes; std::vector<int> overwrites;
+                 int last; } cases[] = {
       {5000, 1, 1, 0, {0xAA, 0x55}, 0},  // two clusters, the slack up to 8192 bytes included
       {100, 2, 1, 0, {0xAA, 0x55, R1, 0x0A, 0xF5}, R1},  // both random overwrites the same
       {4096, 0, 2, 0, {'x', R1, 0, R2}, 0},               // a new random cluster every pass
@@ -73,7 +69,7 @@ TEST_F(PurgeTest, EachTypeWritesItsPatternsOverWholeClustersAndAKeptFileGetsBack
     SetKnownTimes(path);
     WatchingHost host(path);
     environment.host = &host;
-    environment.writeRunBytes = c.writeRunBytes;
+    environment.writeRunBytes = c.runBytes;
     random.seeds = 0;
 
     EXPECT_EQ(Purge(path, c.type, c.passes, false), FilePurge::kPurged);

@@ -23,22 +23,18 @@ class PurgeTest : public ::testing::Test {
   }
 
   // Purges with the environment of the test; returns the result code.
-  short Purge(const std::string& path, short type, short passes, bool deleteFile,
-              bool okReadOnly = false, bool okSystem = false) {
+  short Purge(const std::string& path, short type, short passes, bool deleteFile, bool readOnly = false) {
     short code = 12345;
-    const bool ok = FilePurge::PurgeFile(path, type, passes, deleteFile, okReadOnly, okSystem,
-                                         code, environment);
+    const bool ok = FilePurge::PurgeFile(path, type, passes, deleteFile, readOnly, false, code, environment);
     EXPECT_EQ(ok, code >= 0);
     return code;
   }
 
   // The random cluster that the purge's n-th pass (from 1) of a file writes.
   static std::string RandomClusterOfPass(int pass) {
-    ScriptedRandom again;
-    again.Seed();
-    FilePurge::ClusterBuffers buffers;
-    for (int i = 1; i <= pass; ++i) buffers.Build(4096, again);
-    const auto& cluster = buffers.ForPattern(256);
+    ScriptedRandom again;  // from the state of a new seed
+    std::vector<unsigned char> cluster;
+    for (int i = 1; i <= pass; ++i) FilePurge::BuildRandomCluster(cluster, 4096, again);
     return std::string(cluster.begin(), cluster.end());
   }
 
