@@ -27,10 +27,10 @@ namespace {
 class HandlePurgeTest : public PurgeTest {
  protected:
   HandlePurgeTest() { fs::create_directories(user); }
-  FilePurge::PurgeOutcome PurgeIn(const std::string& name, short passes, bool hardLinked = false) {
+  FilePurge::PurgeOutcome PurgeIn(const std::string& name, short passes) {
     Platform::FolderHandle handle;
     EXPECT_FALSE(handle.Open(user));
-    return FilePurge::PurgeFileIn(handle, name, {1, passes, true, false, false, hardLinked}, environment);
+    return FilePurge::PurgeFileIn(handle, name, {1, passes, true, false, false, false}, environment);
   }
   std::string user = folder / "user";
 };
@@ -116,21 +116,6 @@ TEST_F(HandlePurgeTest, ANameTakenAwayByAnotherProgramCountsAsDeletedOnlyWhenThe
     };
     EXPECT_EQ(PurgeIn("a.txt", 1).code, renamed ? FilePurge::kNotDeleted : FilePurge::kPurged);
     EXPECT_EQ(tries, renamed ? 4 : 1) << renamed;
-  }
-}
-
-TEST_F(HandlePurgeTest, AFileWithAnotherNameIsRefusedUnlessAllowedThenItsLengthIsPutBack) {
-  for (const bool allowed : {false, true}) {
-    const std::string chosen = WriteFile(user + "/a.txt", Repeat('x', 5000));
-    const std::string otherName = folder / "elsewhere.txt";
-    fs::remove(otherName);
-    fs::create_hard_link(chosen, otherName);
-    const FilePurge::PurgeOutcome outcome = PurgeIn("a.txt", 1, allowed);
-    EXPECT_EQ(outcome.code, allowed ? FilePurge::kPurged : FilePurge::kHardLinked);
-    EXPECT_EQ(outcome.otherNames, 1u);
-    EXPECT_EQ(fs::exists(chosen), !allowed);
-    EXPECT_EQ(ReadFile(otherName), Repeat(allowed ? '\0' : 'x', 5000))
-        << "the other name keeps the file's length, not a whole cluster";
   }
 }
 
