@@ -32,16 +32,11 @@ class SpeedTestTest : public ::testing::Test {
   SpeedTestTest() {
     EXPECT_TRUE(purgeType.RestoreFromSetup(1, 1));
     test.loadStoredSpeed = [this](const Platform::DriveInfo&) { return stored; };
-    test.storeSpeed = [this](const Platform::DriveInfo&, float speed) {
-      stored = speed;
-      return storeProblem;
-    };
     test.dummyParent = [this](const std::string&) { return dummies.Path(); };
     EXPECT_FALSE(Platform::DriveOfPath(dummies.Path(), drive));
   }
 
   std::optional<float> stored;
-  std::string storeProblem;
   ScopedLocaleFormat locale{StrProc::LocaleFormat::English()};
   TempFolder dummies;
   PurgeTypeChoice purgeType;
@@ -84,26 +79,6 @@ TEST(SpeedArithmetic, TheResultNamesTheTimesForTheCurrentTypeOfPurge) {
             "The purge speed is approximately 0.500 MB/sec. for a single overwrite.\r\n\r\nIt thus "
             "requires, using the type of purge currently specified (1 pass = 1 overwrite), "
             "approximately 3 seconds to purge a full floppy disk.");
-}
-
-// A speed that cannot be stored still serves this run; the user is told why after the result.
-TEST_F(SpeedTestTest, AWholeTestMeasuresThreeTimesLeavesNoDummiesAndTellsWhyTheSpeedIsNotStored) {
-  storeProblem = "not stored";  // the store's own message is tried with the command line
-  dialogs.Answer(MessageAnswer::Yes);  // write test files?
-  test.Run({drive}, nullptr, {});
-
-  // The labels shown while the test runs are pinned by the window's test.
-  EXPECT_TRUE(std::filesystem::is_empty(dummies.Path())) << "no dummies are left";
-  EXPECT_EQ(std::tuple(speeds.Count(drive.root), stored, host.waited, speeds.Speed(drive.root) > 0),
-            std::tuple(3, speeds.Speed(drive.root), 3000, true));
-  ASSERT_EQ(dialogs.shown.size(), 3u);
-  EXPECT_EQ(dialogs.shown[0].text,
-            "This writes test files to Drive " + drive.root +
-                " and then purges them to test the purge speed so as to get an approximate estimate "
-                "of purge time required for other files.\r\n\r\nDo you wish to proceed with this test?");
-  EXPECT_TRUE(dialogs.shown[1].text.starts_with("The purge speed is approximately "));
-  EXPECT_EQ(std::tie(dialogs.shown[2].title, dialogs.shown[2].icon, dialogs.shown[2].text),
-            std::tuple("Test purge speed", MessageIcon::Exclamation, "not stored"));
 }
 
 TEST_F(SpeedTestTest, AMeasurementThatCannotBeDoneIsToldAndLeavesNoDummies) {

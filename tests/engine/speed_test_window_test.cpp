@@ -57,6 +57,13 @@ TEST(SpeedTestWindow, AClickTestsTheDriveShowingProgressInBoldThenTheSpeedAndASe
   button.cmdTestPurgeSpeed_MouseUp();
   ASSERT_TRUE(finished.wait(60000));
   EXPECT_EQ(main.runningStates, (std::vector<bool>{true, false}));
+  // The question, then the result once.
+  ASSERT_EQ(dialogs.shown.size(), 2u);
+  EXPECT_TRUE(dialogs.shown[1].text.starts_with("The purge speed is approximately ")) << dialogs.shown[1].text;
+  EXPECT_EQ(dialogs.shown[0].text,
+            "This writes test files to Drive " + drive.root +
+                " and then purges them to test the purge speed so as to get an approximate estimate "
+                "of purge time required for other files.\r\n\r\nDo you wish to proceed with this test?");
   // Each measurement is shown in bold and cleared when it ends.
   const std::string testing = "Testing Drive " + drive.root + " ...";
   const Captions shown{{testing + "1", true}, {"", false}, {testing + "2", true}, {"", false},
