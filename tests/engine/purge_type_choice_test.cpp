@@ -29,11 +29,9 @@ TEST(PurgeTypeChoice, EachTypeHasItsDefaultPassesOverwritesAndListOfOneToItsMost
 // Cancel after Activate (what the dialog's Cancel button does) is tried in the dialog's test.
 TEST(PurgeTypeChoice, SelectionsOutsideAListAreIgnoredAndInitializationStartsAllOver) {
   PurgeTypeChoice choice;
-  for (const int index : {-1, 9}) choice.SelectIndex(0, index);
-  choice.SelectIndex(2, 4);
-  choice.SelectIndex(5, 0);
-  EXPECT_EQ(choice.SelectedIndex(0), 5);
-  EXPECT_EQ(choice.SelectedIndex(2), 1);
+  for (const auto& [type, index] : {std::pair{0, -1}, {0, 9}, {2, 4}, {5, 0}})
+    choice.SelectIndex(static_cast<short>(type), index);
+  EXPECT_EQ(std::pair(choice.SelectedIndex(0), choice.SelectedIndex(2)), std::pair(5, 1));
   choice.SelectIndex(0, 8);
   EXPECT_EQ(choice.GetNumberOfPasses(), 9);
   choice.SetPurgeType(2);

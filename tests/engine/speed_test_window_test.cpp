@@ -59,7 +59,7 @@ TEST(SpeedTestWindow, AClickTestsTheDriveShowingProgressInBoldThenTheSpeedAndASe
   EXPECT_EQ(main.runningStates, (std::vector<bool>{true, false}));
   // The question, then the result once.
   ASSERT_EQ(dialogs.shown.size(), 2u);
-  EXPECT_TRUE(dialogs.shown[1].text.starts_with("The purge speed is approximately ")) << dialogs.shown[1].text;
+  EXPECT_TRUE(dialogs.shown[1].text.starts_with("The purge speed is approximately "));
   EXPECT_EQ(dialogs.shown[0].text,
             "This writes test files to Drive " + drive.root +
                 " and then purges them to test the purge speed so as to get an approximate estimate "

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <tuple>
 
 #include "engine/purge_type_choice.h"
 #include "engine/purge_type_texts.h"
@@ -43,9 +44,9 @@ TEST(TypeOfPurgeDialog, TheChosenTypeShowsItsListAcceptAsksAndOnlyYesClosesCance
   choose(1, 7);
   dialog.findChild<QPushButton*>("cmdCancel")->click();
   EXPECT_EQ(dialog.result(), QDialog::Rejected);
-  EXPECT_EQ(choice.GetPurgeType(), 2);
-  EXPECT_EQ(choice.GetNumberOfPasses(), 4);
-  EXPECT_EQ(choice.SelectedIndex(1), 7) << "the list keeps its new selection";
+  // The type and its passes are restored; the list keeps its new selection.
+  EXPECT_EQ(std::tuple(choice.GetPurgeType(), choice.GetNumberOfPasses(), choice.SelectedIndex(1)),
+            std::tuple(2, 4, 7));
 }
 
 }  // namespace
