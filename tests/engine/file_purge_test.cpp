@@ -8,6 +8,7 @@
 #include "platform/paths.h"
 #include "support/file_inspection.h"
 #include "support/file_setup.h"
+#include "support/native_path.h"
 
 using namespace TestSupport;
 namespace fs = std::filesystem;
@@ -112,10 +113,11 @@ TEST_F(PurgeTest, AStopNowEndsThePassAtItsNextWriteAndTheFileStaysWithItsLengthA
 TEST_F(PurgeTest, AFileThatCannotBeDeletedIsOverwrittenGetsItsLengthBackButNotItsTimes) {
   const std::string path = WriteFile(folder / "stuck.txt", Repeat('x', 5000));
   SetKnownTimes(path);
-  // The tries are counted by the test of a name taken away.
   const std::error_code busy = std::make_error_code(std::errc::device_or_resource_busy);
-  environment.deleteRetry.remove = [busy](auto&&...) { return busy; };
+  int tries = 0;
+  environment.deleteRetry.remove = [&tries, busy](auto&&...) { return ++tries, busy; };
   EXPECT_EQ(Purge(path, 1, 1, true), FilePurge::kNotDeleted);
+  EXPECT_EQ(tries, 4);
   EXPECT_EQ(ReadFile(path), Repeat('\0', 5000));
   EXPECT_NE(TimesOnDisk(path).modification, kModification);
 }
@@ -138,6 +140,7 @@ TEST_F(PurgeTest, EveryRefusalComesBeforeAnythingIsWrittenOrCreatedAndAReadOnlyF
       {path, 0, 0, FilePurge::kInvalidPurgeType},  // no pass: deleted unwritten
       {"", 0, 1, FilePurge::kEmptyName},
       {folder / "missing", 0, 1, FilePurge::kCannotOpenForWriting},
+      {folder / NativePath("no folder/missing"), 0, 1, FilePurge::kCannotOpenForWriting},
       {inner, 0, 1, FilePurge::kNotARegularFile},
       {device, 0, 1, FilePurge::kNotARegularFile}};  // links and pipes: tried with the command line
   for (const auto& row : rows) EXPECT_EQ(Purge(row.path, row.type, row.passes, true), row.code) << row.path;
