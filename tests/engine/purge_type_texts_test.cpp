@@ -5,25 +5,20 @@
 #include <tuple>
 
 TEST(PurgeTypeTexts, TheDialogAndTheMainWindowNameEachTypeAndItsPasses) {
-  const auto described = [](short type, short passes) {
-    PurgeTypeChoice choice;
-    EXPECT_TRUE(choice.RestoreFromSetup(type, passes));
-    return TypeOfPurgeDescription(choice);
-  };
+  PurgeTypeChoice x2, x9;  // type 3 twice, type 1 nine times
+  ASSERT_TRUE(x2.RestoreFromSetup(2, 2) && x9.RestoreFromSetup(0, 9));
   const std::pair<std::string, std::string> rows[] = {
       {OptionCaption(0), "1. Random bytes plus zeros"},
       {OptionCaption(2), "3. Alternate bit patterns plus random bytes twice"},
-      {OptionCaption(3), ""},
       {PurgeTypeLabel(0), "Overwrite the data once with random bytes then with bit pattern 00000000."},
       {PurgeTypeLabel(1),
        "Overwrite the data three times with bit patterns 10101010, 01010101 and 00000000."},
       {PurgeTypeLabel(2).substr(0, 64), "Overwrite the data twice with bit patterns 10101010 and 01010101"},
-      {PurgeTypeLabel(-1), ""},
       {PurgeTypeNumPasses(1, 1), "alternate bit patterns plus zeros once"},
       {PurgeTypeNumPasses(2, 2), "alternate bit patterns plus random bytes twice twice"},
       {PurgeTypeNumPasses(3, 3), " 3 times"},
-      {described(2, 2), "Alternate bit patterns plus random bytes twice, twice (= 12 overwrites)"},
-      {described(0, 9), "Random bytes plus zeros, 9 times (= 18 overwrites)"},
+      {TypeOfPurgeDescription(x2), "Alternate bit patterns plus random bytes twice, twice (= 12 overwrites)"},
+      {TypeOfPurgeDescription(x9), "Random bytes plus zeros, 9 times (= 18 overwrites)"},
   };
   for (const auto& [text, expected] : rows) EXPECT_EQ(text, expected);
 }

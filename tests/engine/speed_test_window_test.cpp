@@ -57,9 +57,8 @@ TEST(SpeedTestWindow, AClickTestsTheDriveShowingProgressInBoldThenTheSpeedAndASe
   button.cmdTestPurgeSpeed_MouseUp();
   ASSERT_TRUE(finished.wait(60000));
   EXPECT_EQ(main.runningStates, (std::vector<bool>{true, false}));
-  // The question, then the result once.
+  // The question, then the result (its text is the core's) once.
   ASSERT_EQ(dialogs.shown.size(), 2u);
-  EXPECT_TRUE(dialogs.shown[1].text.starts_with("The purge speed is approximately "));
   EXPECT_EQ(dialogs.shown[0].text,
             "This writes test files to Drive " + drive.root +
                 " and then purges them to test the purge speed so as to get an approximate estimate "
