@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "platform/drives.h"
 #include "setups/program_start.h"
 #include "setups/registry.h"
+#include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"
 #include "text/program_text.h"
 
@@ -56,4 +58,20 @@ TEST(ProgramStart, TakesTheStoredSpeedOfEachDriveAsOneMeasurement) {
 #ifdef _WIN32
   removeKeys();
 #endif
+}
+
+TEST(ProgramStart, ABrokenProgramTextFileIsToldAndStopsTheStart) {
+  const std::string path = Language2::ProgramTextPath();
+  const std::string shipped = TestSupport::ReadFile(path);
+  // The shipped texts come back even when the test fails.
+  const std::shared_ptr<void> restore(nullptr, [&](void*) {
+    TestSupport::WriteFile(path, shipped);
+    Language2::LoadProgramText(path);
+  });
+  TestSupport::WriteFile(path, "1\tKexwell\n2\n");
+  TestSupport::ScriptedDialogs told;
+  EXPECT_FALSE(LoadProgramTextsOrTell(told));
+  ASSERT_EQ(told.shown.size(), 1u);
+  EXPECT_EQ(told.shown[0].text, "Missing string at line 2\r\n" + path);
+  EXPECT_EQ(told.shown[0].icon, MessageIcon::Critical);
 }

