@@ -29,24 +29,17 @@ bool Expected(char answer) {
 }  // namespace
 
 TEST(Matching, ANameAgainstAFileSpecification) {
-  struct Row {
-    std::string name;
-    std::string filespec;
-    char matches;
-    bool isName = false;
-    bool caseSensitive = false;
-  };
+  struct Row { std::string name, filespec; char matches; bool isName = false, caseSensitive = false; };
   const std::string longName(5000, 'x');
   const std::vector<Row> rows = {
-      // An empty pattern, "*.*" and "*." match every file.
+      // An empty pattern, "*.*" and "*." match every file; a star alone names only names without a
+      // dot.
       {"readme", "", 'y'}, {"a.b.c", "*.*", 'y'}, {"readme", "*.", 'y'}, {"a.b", "*.", 'y'},
-      // A star alone names only names without a dot.
       {"readme", "*", 'y'}, {"readme.txt", "*", 'n'}, {"abc.txt", "abc*", 'n'},
-      // An extension ignores case but needs to be whole.
-      {"report.TxT", "*.TXT", 'y'}, {"a.txt.bak", "*.txt", 'n'}, {"txt", "*.txt", 'n'},
-      // "?" takes exactly one character, not one byte.
-      {".txt", "?.txt", 'n'}, {"ab.txt", "?.txt", 'n'}, {"a.txt", "??.txt", 'n'}, {"日本.txt", "??.txt", 'y'},
-      {"日本.txt", "?.txt", 'n'}, {"bad\xff\xfe.txt", "bad??.txt", 'y'},
+      // An extension ignores case but needs to be whole. "?" takes exactly one character, not one byte.
+      {"report.TxT", "*.TXT", 'y'}, {"a.txt.bak", "*.txt", 'n'}, {"txt", "*.txt", 'n'}, {".txt", "?.txt", 'n'},
+      {"ab.txt", "?.txt", 'n'}, {"a.txt", "??.txt", 'n'}, {"日本.txt", "??.txt", 'y'}, {"日本.txt", "?.txt", 'n'},
+      {"bad\xff\xfe.txt", "bad??.txt", 'y'},
       // A star stops at the first next literal, wildcards left out; an empty base or extension takes only
       // stars.
       {"abcbc.txt", "a*c.txt", 'n'}, {"abbc.txt", "a*c.txt", 'y'}, {"xb", "*?b", 'n'}, {"xyz", "*?", 'y'},
@@ -55,9 +48,8 @@ TEST(Matching, ANameAgainstAFileSpecification) {
       {"a.b.txt", "a.*.txt", 'y'}, {"a.txt", "a.*.txt", 'n'}, {".profile", "*.profile", 'y'},
       {".profile", ".profile", 'y'}, {"x.profile", ".profile", 'n'},
       // Without wildcards a pattern names exactly one file, on Windows in any case.
-      {"abc", "abc", 'y'}, {"КОТ.TXT", "кот.txt", 'w'}, {"abcd", "abc", 'n'},
-      {"abc.txt", "abc", 'n'}, {"other", " ", 'n'}, {"report.txt", "report.", 'n'},
-      {"old.log", ".log", 'n'},
+      {"abc", "abc", 'y'}, {"КОТ.TXT", "кот.txt", 'w'}, {"abcd", "abc", 'n'}, {"abc.txt", "abc", 'n'},
+      {"other", " ", 'n'}, {"report.txt", "report.", 'n'}, {"old.log", ".log", 'n'},
       // Capitals of every script match their small letters, unless case is told to count.
       {"КОТЫ.TXT", "к?т*.txt", 'y'}, {"Кит.txt", "кот*.txt", 'n'}, {"𐐀𐐁.txt", "𐐨?.*", 'y'},
       {"ÉTÉ.TXT", "été.*", 'n', false, true}, {longName + ".dat", "*y.dat", 'n'},
@@ -67,11 +59,9 @@ TEST(Matching, ANameAgainstAFileSpecification) {
       {"?.txt", "?.txt", 'p', true}, {"a.txt", "?.txt", 'n', true}, {"a.b", "*.*", 'n', true},
       {"REPORT.TXT", "Report.txt", 'w', true}, {"a", "", 'n', true},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name.substr(0, 20) + " against " + row.filespec);
-    EXPECT_EQ(FileMatchesFilespec(row.name, row.filespec, row.caseSensitive, row.isName),
-              Expected(row.matches));
-  }
+  for (const Row& r : rows)
+    EXPECT_EQ(FileMatchesFilespec(r.name, r.filespec, r.caseSensitive, r.isName), Expected(r.matches))
+        << r.name.substr(0, 20) << " against " << r.filespec;
   for (const char* name : {"a*b.txt", "?.txt", "c:x.txt", "back\\slash.txt", "*?:.txt"})
     for (const char* filespec : {"*.*", "*.TXT", "?*.t?t", "", name})
       EXPECT_EQ(FileMatchesFilespec(name, filespec, false), kPosix) << name << " / " << filespec;
@@ -103,8 +93,7 @@ TEST(SatisfiesFilespecAndDateRestriction, NeedsTheNameToMatchAndTheDayToLieBefor
       {folder / "gone.txt", "*.txt", none, true}, {folder / "gone.txt", "*.txt", 2500000, false},
       {"no-separator.txt", "*.txt", none, false},
   };
-  for (const auto& [file, filespec, limit, satisfies] : rows) {
+  for (const auto& [file, filespec, limit, satisfies] : rows)
     EXPECT_EQ(SatisfiesFilespecAndDateRestriction(file, filespec, false, limit), satisfies)
         << file << " " << filespec << " " << limit;
-  }
 }

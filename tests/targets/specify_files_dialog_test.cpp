@@ -28,11 +28,6 @@ class SpecifyFilesDialog : public ::testing::Test {
   template <typename Control = QWidget>
   Control* Find(const char* name) { return dialog->findChild<Control*>(name); }
   void Click(const char* name) { QTest::mouseClick(Find(name), Qt::LeftButton); }
-  // Types the text into the box and presses the key.
-  void Type(const char* box, const char* text, Qt::Key key) {
-    QTest::keyClicks(Find<QLineEdit>(box), text);
-    QTest::keyClick(Find<QLineEdit>(box), key);
-  }
 
   // Runs whileShown in the modal dialog and answers how it closed; a dialog left open fails.
   int ShowDialog(bool singleFileEnabled, const std::function<void()>& whileShown) {
@@ -80,11 +75,13 @@ TEST_F(SpecifyFilesDialog, ClickingAFileOrABoxChoosesItsOptionAndEnterAcceptsUnl
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
     EXPECT_TRUE(Find<QRadioButton>("optSingleFile")->isChecked());
     Click("txbExtension");
-    Type("txbExtension", "tar.gz", Qt::Key_Enter);
+    QTest::keyClicks(Find<QLineEdit>("txbExtension"), "tar.gz");
+    QTest::keyClick(Find<QLineEdit>("txbExtension"), Qt::Key_Enter);
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialogs.shown.size(), 1u);
     Click("optMultipleFiles");
-    Type("txbFilespec", " b*.T?T ", Qt::Key_Return);
+    QTest::keyClicks(Find<QLineEdit>("txbFilespec"), " b*.T?T ");
+    QTest::keyClick(Find<QLineEdit>("txbFilespec"), Qt::Key_Return);
   });
   EXPECT_EQ(state.ChosenFilespec(), "b*.T?T");
 }
