@@ -4,7 +4,6 @@
 #include "setups/registry.h"
 
 #include <gtest/gtest.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,7 +14,6 @@
 #include <string>
 #include <system_error>
 
-#include "platform/program.h"
 #include "support/child_process.h"
 #include "support/environment.h"
 #include "support/temp_folder.h"
@@ -136,8 +134,7 @@ TEST_F(RegistryTest, AStoreThatCannotBeReadIsNeverReplaced) {
   // {the store path, its contents, its mode, the reason}
   const std::tuple<std::string, std::string, mode_t, int> cases[] = {
       {store, kept, 0, EACCES}, {link, kept, 0600, EPERM}, {store + "/a.ini", kept, 0600, ENOTDIR},
-      {store, kept + std::string(Registry::kMaxStoreBytes, 'x') + "\n", 0600, EFBIG},
-  };
+      {store, kept + std::string(Registry::kMaxStoreBytes, 'x') + "\n", 0600, EFBIG}};
   for (const auto& [path, contents, mode, error] : cases) {
     SCOPED_TRACE(error);
     WriteFile(store, contents);
@@ -183,23 +180,6 @@ TEST_F(RegistryTest, TwoProcessesWritingAtOnceLeaveAWholeStore) {
     EXPECT_TRUE(value == "1 Key not found or is empty." || std::stoul(value) <= 39u) << value;
   EXPECT_TRUE(values[0] == "39" || values[1] == "39");
   EXPECT_EQ(Read("Start", "Speed"), "0");
-}
-
-TEST(ApplicationDataFolder, IsXdgConfigHomeWhenItIsAnAbsolutePathElseConfigInTheHomeFolder) {
-  ScopedEnvironment configuration("XDG_CONFIG_HOME", "/tmp/settings//");
-  ScopedEnvironment home("HOME", "/home/someone/");
-  const std::string saved = Registry::StorePath();
-  Registry::SetStorePath("");
-  EXPECT_EQ(Registry::StorePath(), "/tmp/settings/kexwell/registry.ini");
-  Registry::SetStorePath(saved);
-  configuration.Set("relative/settings");
-  EXPECT_EQ(Platform::ApplicationDataFolder(), "/home/someone/.config");
-
-  home.Unset();
-  const struct passwd* account = ::getpwuid(::getuid());
-  ASSERT_NE(account, nullptr);
-  const std::string accountHome = account->pw_dir == std::string("/") ? "" : account->pw_dir;
-  EXPECT_EQ(Platform::ApplicationDataFolder(), accountHome + "/.config");
 }
 
 }  // namespace

@@ -95,8 +95,7 @@ TEST_F(RegistryAnswers, EachOutcomeHasItsOwnStatusAndAReadSetsTheTextOnlyWhenItF
 #ifdef _WIN32
 TEST_F(RegistryAnswers, AValueNameTooLongForTheRegistryIsAFailureToWriteTheValue) {
   const std::string status = RegWriteString(kUser, key, std::string(20000, 'n'), "x");
-  const std::string number = status.substr(0, status.find(' '));
-  EXPECT_EQ(number, std::to_string(std::stoul(status)));
+  const std::string number = std::to_string(std::stoul(status));
   EXPECT_NE(number, "0");
   ExpectStatus(status, number + " Unable to write value.", 0);
 }

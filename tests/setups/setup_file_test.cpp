@@ -89,9 +89,6 @@ TEST(SetupFile, ASavedSetupIsTheVersionAndItsValuesOnCrLfLinesWithBlanksBeforeNu
                             " 1\r\n 0\r\n 0\r\n 1\r\n 1\r\n 0\r\n-12\r\n 1\r\n 1\r\n";
   ASSERT_TRUE(SaveSetupToFile(folder / "a.kxs", settings));
   EXPECT_EQ(ReadFile(folder / "a.kxs"), saved);
-  settings.target.filespecIsName = false;
-  ASSERT_TRUE(SaveSetupToFile(folder / "a.kxs", settings));
-  EXPECT_EQ(ReadFile(folder / "a.kxs"), saved.substr(0, saved.size() - 4));
 }
 
 TEST(SetupFile, AnOperationFileIsNamedWithItsExtensionAfterAnyOther) {
@@ -130,8 +127,7 @@ TEST(SetupLoadFailure, AnyValueOutOfItsRangeFailsAndLeavesTheSettingsAsTheyWere)
       {{15, " 8999999"}}, {{15, "-2147483648"}}, {{16, " 2"}}, {{5, " 3"}, {6, " 1"}}, {{5, "-1"}, {6, " 1"}},
       {{5, " 2"}, {6, " 5"}}, {{5, " 0"}, {6, " 0"}}, {{5, " 0"}, {6, " 10"}}, {{5, " 65536"}, {6, " 1"}},
       {{5, " 1"}, {6, " 65539"}}, {{3, "/" + Repeat('a', 10 * 1024 * 1024)}},
-      {{4, Repeat('a', kMaxSetupLineBytes + 1)}}, {{4, std::string("a\0b", 3)}},
-  };
+      {{4, Repeat('a', kMaxSetupLineBytes + 1)}}, {{4, std::string("a\0b", 3)}}};
   for (const Changes& c : failing)
     EXPECT_EQ(LoadText(SetupText(c), false, before), Values(before)) << c.back().second.substr(0, 9);
   EXPECT_EQ(LoadText(SetupText({}, "\r\n", 14), false, before), Values(before)) << "14 lines";
@@ -162,8 +158,7 @@ TEST(SetupLoad, FilesThatLoad) {
       {SetupText({{4, "?.doc"}, {17, "\t1 "}}), 15, "name"},
       {SetupText({{4, "?.doc"}, {17, " 0"}}), 15, "pattern"},
       {SetupText({{4, "?.doc"}, {17, "yes"}}), 15, "pattern"},
-      {SetupText({{4, "?.doc"}, {17, std::string(kMaxSetupLineBytes + 1, '1')}}), 15, "pattern"},
-  };
+      {SetupText({{4, "?.doc"}, {17, std::string(kMaxSetupLineBytes + 1, '1')}}), 15, "pattern"}};
   ProgramSettings ticked;
   ticked.confirmation.SetTicked(Box::chkOKToPurgeHardLinkedFiles, true);
   ticked.confirmation.SetTicked(Box::chkDoNotDeletePurgedFiles, true);

@@ -57,8 +57,7 @@ TEST(Matching, ANameAgainstAFileSpecification) {
       {"*", "*", 'p'}, {"a?b.txt", "a*c.txt", 'n'},
       // A pattern taken as a name matches only that name.
       {"?.txt", "?.txt", 'p', true}, {"a.txt", "?.txt", 'n', true}, {"a.b", "*.*", 'n', true},
-      {"REPORT.TXT", "Report.txt", 'w', true}, {"a", "", 'n', true},
-  };
+      {"REPORT.TXT", "Report.txt", 'w', true}, {"a", "", 'n', true}};
   for (const Row& r : rows)
     EXPECT_EQ(FileMatchesFilespec(r.name, r.filespec, r.caseSensitive, r.isName), Expected(r.matches))
         << r.name.substr(0, 20) << " against " << r.filespec;
@@ -91,8 +90,7 @@ TEST(SatisfiesFilespecAndDateRestriction, NeedsTheNameToMatchAndTheDayToLieBefor
       {path, "Report.TXT", day + 1, true}, {path, "Report.TXT", day, false},
       {path, "report.txt", day + 1, !kPosix}, {path, "Report.TX", day + 1, false},
       {folder / "gone.txt", "*.txt", none, true}, {folder / "gone.txt", "*.txt", 2500000, false},
-      {"no-separator.txt", "*.txt", none, false},
-  };
+      {"no-separator.txt", "*.txt", none, false}};
   for (const auto& [file, filespec, limit, satisfies] : rows)
     EXPECT_EQ(SatisfiesFilespecAndDateRestriction(file, filespec, false, limit), satisfies)
         << file << " " << filespec << " " << limit;
