@@ -100,30 +100,6 @@ TEST_F(RegistryAnswers, AValueNameTooLongForTheRegistryIsAFailureToWriteTheValue
   ExpectStatus(status, number + " Unable to write value.", 0);
 }
 
-// Texts with the terminating zero, without it, and empty, as another program may store them, are
-// read whole; a number is no text: the status says so and the text stays as it was.
-TEST_F(RegistryAnswers, ReadsAnotherProgramsTextsWholeButNoOtherKindOfValue) {
-  HKEY handle = nullptr;
-  ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                              &handle, nullptr),
-            ERROR_SUCCESS);
-  const DWORD number = 0x34333231;  // the bytes of "1234"
-  const auto set = [&](const char* name, DWORD type, const void* data, DWORD size) {
-    return ::RegSetValueExA(handle, name, 0, type, static_cast<const BYTE*>(data), size);
-  };
-  ASSERT_FALSE(set("Terminated", REG_SZ, "abc", 4) || set("Unterminated", REG_SZ, "abc", 3) ||
-               set("NoData", REG_SZ, "", 0) || set("Number", REG_DWORD, &number, sizeof number));
-  ::RegCloseKey(handle);
-  std::string text;
-  for (const char* name : {"Terminated", "Unterminated", "NoData"}) {
-    EXPECT_EQ(RegReadString(kUser, key, name, text), "0 OK");
-    EXPECT_EQ(text, std::string(name) == "NoData" ? "" : "abc") << name;
-  }
-  text = "untouched";
-  const std::string status = RegReadString(kUser, key, "Number", text);
-  EXPECT_TRUE(status.starts_with("4 ") && status.size() > 2) << status;
-  EXPECT_EQ(text, "untouched");
-}
 #endif  // _WIN32
 
 }  // namespace

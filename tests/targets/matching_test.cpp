@@ -3,15 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <tuple>
 #include <vector>
-
-#include "dates/day_numbers.h"
-#include "support/file_setup.h"
-#include "support/temp_folder.h"
-#include "targets/file_selection.h"
-
-using namespace TestSupport;
 
 namespace {
 
@@ -71,27 +63,4 @@ TEST(Matching, LowerCaseKeepsTheSmallLettersTheAccentedCapitalsAlwaysHad) {
             "šœÿàáâãäåæçèéêëìíîïðñòóôõöøùúûüýþ");
   EXPECT_EQ(LowerCaseForMatching("Straße ŽĀΣΏ КОТ × 𐐀 😀"), "straße žāσώ кот × 𐐨 😀");
   EXPECT_EQ(LowerCaseForMatching("A\xff\xc3"), "a\xff\xc3");
-}
-
-TEST(SatisfiesFilespecAndDateRestriction, NeedsTheNameToMatchAndTheDayToLieBeforeTheLimit) {
-  TempFolder folder;
-  const std::string path = WriteFile(folder / "Report.TXT", "x");
-  SetModificationTime(path, 1109678400);  // 2005-03-01 12:00 UTC, read back as the restriction does
-  short error = 0;
-  const std::int32_t day = DatePr2::FileDayNumber(path, error);
-  ASSERT_EQ(error, 0);
-  const std::int32_t none = DatePr2::NoDateRestriction;
-  // {path, file specification, restriction, satisfies}; a file dated on the limit day itself is
-  // not purged; a file whose date cannot be read passes only without a restriction; a path
-  // without a folder has an empty name.
-  const std::vector<std::tuple<std::string, std::string, std::int32_t, bool>> rows = {
-      {path, "*.txt", none, true},        {path, "*.doc", none, false},
-      {path, "*.txt", day + 1, true},     {path, "*.txt", day, false},
-      {path, "Report.TXT", day + 1, true}, {path, "Report.TXT", day, false},
-      {path, "report.txt", day + 1, !kPosix}, {path, "Report.TX", day + 1, false},
-      {folder / "gone.txt", "*.txt", none, true}, {folder / "gone.txt", "*.txt", 2500000, false},
-      {"no-separator.txt", "*.txt", none, false}};
-  for (const auto& [file, filespec, limit, satisfies] : rows)
-    EXPECT_EQ(SatisfiesFilespecAndDateRestriction(file, filespec, false, limit), satisfies)
-        << file << " " << filespec << " " << limit;
 }

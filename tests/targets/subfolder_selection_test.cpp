@@ -8,7 +8,6 @@
 
 #include "support/native_path.h"
 #include "support/temp_folder.h"
-#include "targets/quick_sort.h"
 
 using namespace TestSupport;
 
@@ -113,12 +112,4 @@ TEST(SubfolderSelectionMemory, TheSameParentPreChecksTheLastChoiceAndAnotherForg
   EXPECT_TRUE(memory.PreselectionFor(other.Path()).empty());
   EXPECT_TRUE(memory.SelectedSubfolders.empty());
   EXPECT_TRUE(memory.PreselectionFor(folder.Path()).empty());
-}
-
-TEST(QuickSort, SortsARangeByTheTextFromAPositionIgnoringCaseWhenTold) {
-  std::vector<std::string> items{"zz", "1-b", "2-C", "3-a", "0-y"};
-  QuickSort::SortStrings(items, 1, 3, 2, true);
-  EXPECT_EQ(items, (std::vector<std::string>{"zz", "3-a", "1-b", "2-C", "0-y"}));
-  QuickSort::SortStrings(items, 0, 4, 2, false);
-  EXPECT_EQ(items, (std::vector<std::string>{"zz", "2-C", "3-a", "1-b", "0-y"}));
 }

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 
 #include "support/native_path.h"
 #include "support/scripted_dialogs.h"
@@ -53,13 +52,11 @@ TEST(ShowSubfolderSetting, AFolderWithoutSubfoldersTurnsTheSettingOff) {
 TEST(ShortenPath, NeverExceedsItsMaximumInCharactersAndKeepsTheEnds) {
   ScriptedRandom random;
   random.Seed();
-  const auto characters = [](const std::string& text) {
-    return std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; });
-  };
   const std::string path = NativePath(
       "/home/somebody/projects/kexwell-archive/2024/quarterly-reports/final/versions/report.pdf");
   const std::string accented = NativePath("/données/été/année/répertoire/fichier-très-long-nommé.txt");
-  for (int max = 5; max <= 100; ++max) EXPECT_LE(characters(ShortenPath(path, max, random)), max) << max;
+  for (int max = 5; max <= 100; ++max)
+    EXPECT_LE(ShortenPath(path, max, random).size(), static_cast<std::size_t>(max)) << max;
   const std::string seventy = ShortenPath(path, 70, random);
   EXPECT_EQ(seventy.substr(0, 6) + seventy.substr(seventy.size() - 11), NativePath("/home//report.pdf"));
   EXPECT_NE(seventy.find("..."), std::string::npos);
