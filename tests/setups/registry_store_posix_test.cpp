@@ -92,31 +92,23 @@ TEST_F(RegistryTest, ValuesWithLineBreaksEqualsSignsBracketsAndBackslashesComeBa
                              "\\;plain=\n\n" + kKeySection + "Speed=3\n");
 }
 
-TEST_F(RegistryTest, AFileEditedByHandIsReadAndANewValueJoinsTheEndOfItsSection) {
-  WriteFile(store, "\r\n[software\\\\kexwell\\\\KEXWELL\\\\/HOME]\r\n\r\nSPEED=4.5\r\nSpeed=5\\x41\r\n\r\n"
-                   "[Next]\nSpeed=1");
-  EXPECT_EQ(Read(kKey, "Speed"), "5A");  // the later of two lines for one value
-
-  // The later line is the one changed; a new value follows the last line of its section, with the
-  // section's line breaks; a new key goes at the end, after the last line is ended.
+// A file edited by hand: lines of someone else's around the section "/other" stay byte for byte
+// while its "Speed=3" is changed in place; of two lines for one value the later one is read and
+// changed; a new value follows the last line of its section, with the section's line breaks; a new
+// key goes at the end, after the last line is ended.
+TEST_F(RegistryTest, AFileEditedByHandKeepsTheLinesItDoesNotUnderstandWhileValuesAreChangedAndAdded) {
+  const std::string other = "Software\\Kexwell\\kexwell\\/other";
+  const std::string start = "# by hand\nSpeed=1\n[]\nSpeed=1\n[broken\n[Software\\\\Kexwell\\\\kexwell\\\\/other]\n"
+                            "; Speed=1\nneither\n=2\n" + std::string("\0\x01\xFF\xFE=1\n", 6) +
+                            "\xC3\x28 not UTF-8\nSpeed=3\n[x\nSpeed=4\n\r\n[software\\\\kexwell\\\\KEXWELL\\\\/HOME]\r\n";
+  WriteFile(store, start + "\r\nSPEED=4.5\r\nSpeed=5\\x41\r\n\r\n[Next]\nSpeed=1");
+  EXPECT_EQ(Read(kKey, "Speed"), "5A");
+  EXPECT_EQ(Read(other, "Speed"), "3");
   ASSERT_EQ(RegWriteString(kUser, kKey, "speed", "6"), Success("0 Key already exists."));
   ASSERT_EQ(RegWriteString(kUser, kKey, "Count", "2"), Success("0 Key already exists."));
-  ASSERT_EQ(RegWriteString(kUser, "Last", "Speed", "7"), Success("0 New key created."));
-  EXPECT_EQ(ReadFile(store), "\r\n[software\\\\kexwell\\\\KEXWELL\\\\/HOME]\r\n\r\nSPEED=4.5\r\nSpeed=6\r\n"
-                             "Count=2\r\n\r\n[Next]\nSpeed=1\n\n[Last]\nSpeed=7\n");
-}
-
-// Lines of someone else's around the section "/other", whose value "Speed=3" is changed in place.
-TEST_F(RegistryTest, LinesItDoesNotUnderstandAreKeptByteForByteWhileValuesAreChangedAndAdded) {
-  const std::string other = "Software\\Kexwell\\kexwell\\/other";
-  const std::string contents = "# by hand\nSpeed=1\n[]\nSpeed=1\n[broken\n[Software\\\\Kexwell\\\\kexwell\\\\/other]\n"
-                               "; Speed=1\nneither\n=2\n" + std::string("\0\x01\xFF\xFE=1\n", 6) +
-                               "\xC3\x28 not UTF-8\nSpeed=3\n[x\nSpeed=4\n# no line end";
-  WriteFile(store, contents);
-  EXPECT_EQ(Read(other, "Speed"), "3");
-  ASSERT_EQ(RegWriteString(kUser, kKey, "Speed", "9"), Success("0 New key created."));
   ASSERT_EQ(RegWriteString(kUser, other, "Speed", "4.25"), Success("0 Key already exists."));
-  std::string expected = contents + "\n\n" + kKeySection + "Speed=9\n";
+  ASSERT_EQ(RegWriteString(kUser, "Last", "Speed", "7"), Success("0 New key created."));
+  std::string expected = start + "\r\nSPEED=4.5\r\nSpeed=6\r\nCount=2\r\n\r\n[Next]\nSpeed=1\n\n[Last]\nSpeed=7\n";
   EXPECT_EQ(ReadFile(store), expected.replace(expected.find("\nSpeed=3\n"), 9, "\nSpeed=4.25\n"));
   EXPECT_EQ(EntriesIn(folder / "config/kexwell"), 1u);  // no temporary file stays behind
 }
