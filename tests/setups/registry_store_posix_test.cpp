@@ -98,9 +98,10 @@ TEST_F(RegistryTest, ValuesWithLineBreaksEqualsSignsBracketsAndBackslashesComeBa
 // key goes at the end, after the last line is ended.
 TEST_F(RegistryTest, AFileEditedByHandKeepsTheLinesItDoesNotUnderstandWhileValuesAreChangedAndAdded) {
   const std::string other = "Software\\Kexwell\\kexwell\\/other";
-  const std::string start = "# by hand\nSpeed=1\n[]\nSpeed=1\n[broken\n[Software\\\\Kexwell\\\\kexwell\\\\/other]\n"
-                            "; Speed=1\nneither\n=2\n" + std::string("\0\x01\xFF\xFE=1\n", 6) +
-                            "\xC3\x28 not UTF-8\nSpeed=3\n[x\nSpeed=4\n\r\n[software\\\\kexwell\\\\KEXWELL\\\\/HOME]\r\n";
+  const std::string start = "# by hand\nSpeed=1\n[]\nSpeed=1\n[broken\n"
+                            "[Software\\\\Kexwell\\\\kexwell\\\\/other]\n; Speed=1\nneither\n=2\n" +
+                            std::string("\0\x01\xFF\xFE=1\n", 6) + "\xC3\x28 not UTF-8\nSpeed=3\n[x\nSpeed=4\n" +
+                            "\r\n[software\\\\kexwell\\\\KEXWELL\\\\/HOME]\r\n";
   WriteFile(store, start + "\r\nSPEED=4.5\r\nSpeed=5\\x41\r\n\r\n[Next]\nSpeed=1");
   EXPECT_EQ(Read(kKey, "Speed"), "5A");
   EXPECT_EQ(Read(other, "Speed"), "3");
@@ -108,7 +109,8 @@ TEST_F(RegistryTest, AFileEditedByHandKeepsTheLinesItDoesNotUnderstandWhileValue
   ASSERT_EQ(RegWriteString(kUser, kKey, "Count", "2"), Success("0 Key already exists."));
   ASSERT_EQ(RegWriteString(kUser, other, "Speed", "4.25"), Success("0 Key already exists."));
   ASSERT_EQ(RegWriteString(kUser, "Last", "Speed", "7"), Success("0 New key created."));
-  std::string expected = start + "\r\nSPEED=4.5\r\nSpeed=6\r\nCount=2\r\n\r\n[Next]\nSpeed=1\n\n[Last]\nSpeed=7\n";
+  std::string expected =
+      start + "\r\nSPEED=4.5\r\nSpeed=6\r\nCount=2\r\n\r\n[Next]\nSpeed=1\n\n[Last]\nSpeed=7\n";
   EXPECT_EQ(ReadFile(store), expected.replace(expected.find("\nSpeed=3\n"), 9, "\nSpeed=4.25\n"));
   EXPECT_EQ(EntriesIn(folder / "config/kexwell"), 1u);  // no temporary file stays behind
 }

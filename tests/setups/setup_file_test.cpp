@@ -127,13 +127,13 @@ TEST(SetupLoadFailure, AnyValueOutOfItsRangeFailsAndLeavesTheSettingsAsTheyWere)
 }
 
 TEST(SetupLoad, FilesThatLoad) {
-  // {setup text, the changes to the sample setup it loads as}
+  // {setup text, the changes to the sample setup it loads as}; same: a setup that loads as written
   const std::string longFolder = "/" + Repeat('d', 8000) + "/";
   std::string withoutLastLineEnd = SetupText({}, "\n");
   withoutLastLineEnd.pop_back();
+  const auto same = [](const Changes& changes) { return std::pair{SetupText(changes), changes}; };
   const std::vector<std::pair<std::string, Changes>> rows = {
-      {SetupText({{15, " 2444240"}}), {{15, " 2444240"}}}, {SetupText({{3, longFolder}}), {{3, longFolder}}},
-      {SetupText({{15, " 2816787"}}), {{15, " 2816787"}}}, {SetupText({{15, " 9000000"}}), {{15, " 9000000"}}},
+      same({{15, " 2444240"}}), same({{15, " 2816787"}}), same({{15, " 9000000"}}), same({{3, longFolder}}),
       // A file that is not UTF-8 is read as Windows-1252.
       {SetupText({{3, "C:\\Donn\xE9" "es\\\x80\\"}}), {{3, "C:\\Données\\€\\"}}},
       {SetupText({{4, "\x8A\x9F\x81.txt"}}), {{4, "ŠŸ\xC2\x81.txt"}}},

@@ -21,7 +21,7 @@ bool Expected(char answer) {
 }  // namespace
 
 TEST(Matching, ANameAgainstAFileSpecification) {
-  struct Row { std::string name, filespec; char matches; bool isName = false, caseSensitive = false; };
+  struct Row { std::string name, filespec; char matches; bool isName = false, cased = false; };
   const std::string longName(5000, 'x');
   const std::vector<Row> rows = {
       // An empty pattern, "*.*" and "*." match every file; a star alone names only names without a
@@ -51,7 +51,7 @@ TEST(Matching, ANameAgainstAFileSpecification) {
       {"?.txt", "?.txt", 'p', true}, {"a.txt", "?.txt", 'n', true}, {"a.b", "*.*", 'n', true},
       {"REPORT.TXT", "Report.txt", 'w', true}, {"a", "", 'n', true}};
   for (const Row& r : rows)
-    EXPECT_EQ(FileMatchesFilespec(r.name, r.filespec, r.caseSensitive, r.isName), Expected(r.matches))
+    EXPECT_EQ(FileMatchesFilespec(r.name, r.filespec, r.cased, r.isName), Expected(r.matches))
         << r.name.substr(0, 20) << " against " << r.filespec;
   for (const char* name : {"a*b.txt", "?.txt", "c:x.txt", "back\\slash.txt", "*?:.txt"})
     for (const char* filespec : {"*.*", "*.TXT", "?*.t?t", "", name})

@@ -51,24 +51,9 @@ class SelectSubfoldersDialog : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(SelectSubfoldersDialog, ItsButtonsBoxesAndScrollBarActOnTheListAndAcceptGivesTheChecked) {
-  WhenRead([&](QDialog& dialog) {
-    Click(dialog, "cmdSelectDeselectAllSubfolders_1");
-    EXPECT_EQ(dialog.findChild<QLabel*>("lblNumSubfolders")->text(),
-              "All 12 subfolders selected.\nA total of 0 bytes.");
-    Click(dialog, "cmdSelectDeselectAllSubfolders_0");
-    dialog.findChild<QScrollBar*>("vsbSubfolders")->setValue(1);
-    auto* top = dialog.findChild<QCheckBox*>("chkSubfolder_0");
-    EXPECT_EQ(top->text(), "s11 {no files and no subfolders}");
-    QTest::mouseClick(top, Qt::LeftButton);
-    Click(dialog, "cmdAccept");
-  });
-  EXPECT_EQ(Run(folder.Path()), (std::vector<std::string>{folder / "s11"}));
-  EXPECT_EQ(memory.SelectionParent, folder.Path());
-}
-
-// An unreadable folder is told, and cancels the selection.
-TEST_F(SelectSubfoldersDialog, ClosingOtherwiseIsRefusedCancelKeepsTheLastSelectionAndAnUnreadableFolderIsTold) {
+// Closing otherwise than by a button is refused; Cancel keeps the last selection; an unreadable
+// folder is told, and cancels the selection.
+TEST_F(SelectSubfoldersDialog, ItsButtonsBoxesAndScrollBarActOnTheListAndOnlyAcceptOrCancelCloseIt) {
   memory.Remember(folder.Path(), {"s11"});
   WhenRead([&](QDialog& dialog) {
     EXPECT_TRUE(dialog.findChild<QCheckBox*>("chkSubfolder_1")->isChecked());
@@ -79,12 +64,25 @@ TEST_F(SelectSubfoldersDialog, ClosingOtherwiseIsRefusedCancelKeepsTheLastSelect
   });
   EXPECT_FALSE(Run(folder.Path()).has_value());
   EXPECT_EQ(memory.SelectedSubfolders, (std::vector<std::string>{folder / "s11"}));
+  WhenRead([&](QDialog& dialog) {
+    Click(dialog, "cmdSelectDeselectAllSubfolders_1");
+    EXPECT_EQ(dialog.findChild<QLabel*>("lblNumSubfolders")->text(),
+              "All 12 subfolders selected.\nA total of 0 bytes.");
+    Click(dialog, "cmdSelectDeselectAllSubfolders_0");
+    dialog.findChild<QScrollBar*>("vsbSubfolders")->setValue(1);
+    auto* second = dialog.findChild<QCheckBox*>("chkSubfolder_1");
+    EXPECT_EQ(second->text(), "s12 {no files and no subfolders}");
+    QTest::mouseClick(second, Qt::LeftButton);
+    Click(dialog, "cmdAccept");
+  });
+  EXPECT_EQ(Run(folder.Path()), (std::vector<std::string>{folder / "s12"}));
+  EXPECT_EQ(memory.SelectedSubfolders, (std::vector<std::string>{folder / "s12"}));
   EXPECT_FALSE(Run(folder / "gone").has_value());
   std::string shown;
   for (const MessageBoxRequest& box : dialogs.shown) shown += box.title + ": " + box.text + "\n";
   const std::string refused =
       "Select Folders: Please exit this window only by clicking on 'Accept' or 'Cancel'.\n";
   EXPECT_EQ(shown, refused + refused + "Folder selection: Selection cancelled.\n" +
-                         "Select subfolders: No such file or directory\n" +
-                         "Folder selection: Selection cancelled.\n");
+                       "Select subfolders: No such file or directory\n" +
+                       "Folder selection: Selection cancelled.\n");
 }
