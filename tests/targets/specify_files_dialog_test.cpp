@@ -17,14 +17,9 @@ using namespace TestSupport;
 
 namespace {
 
-// The dialog as "Specify files" shows it, over a folder with two files.
+// The dialog as "Specify files" shows it, over a folder.
 class SpecifyFilesDialog : public ::testing::Test {
  protected:
-  SpecifyFilesDialog() {
-    WriteFile(folder / "b.txt", "b");
-    WriteFile(folder / "A.DOC", "a");
-  }
-
   template <typename Control = QWidget>
   Control* Find(const char* name) { return dialog->findChild<Control*>(name); }
   void Click(const char* name) { QTest::mouseClick(Find(name), Qt::LeftButton); }
@@ -52,6 +47,7 @@ class SpecifyFilesDialog : public ::testing::Test {
 // Without a single file offered the list is disabled. Clicking a box or a file chooses its option;
 // a refused extension keeps the dialog open.
 TEST_F(SpecifyFilesDialog, ClickingAFileOrABoxChoosesItsOptionAndAcceptIsRefusedForABadExtension) {
+  for (const char* name : {"b.txt", "A.DOC"}) WriteFile(folder / name, name);
   EXPECT_EQ(ShowDialog(false, [&] {
               EXPECT_FALSE(Find<QListWidget>("File")->isEnabled());
               Click("cmdCancel");

@@ -11,26 +11,16 @@
 
 using namespace TestSupport;
 
-namespace {
-
 // A parent with an empty subfolder, one with 1 file of 3 bytes and 1 subfolder, and one with 201
 // files of 1 byte, which the count leaves at 200. Rows are sorted by name ignoring case.
-class SubfolderList : public ::testing::Test {
- protected:
-  SubfolderList() {
-    MakeFolders(folder / "empty");
-    MakeFolders(folder / NativePath("one/inner"));
-    WriteFile(folder / NativePath("one/abc.txt"), "abc");
-    MakeFolders(folder / "Many");
-    for (int i = 0; i < 201; ++i) WriteFile(folder / NativePath("Many/f" + std::to_string(i)), "x");
-  }
+TEST(SubfolderList, RowsDescribeEachSubfolderAndTheStatusTellsTheCheckedOnesAndTheirSize) {
   TempFolder folder;
+  MakeFolders(folder / NativePath("one/inner"));
+  MakeFolders(folder / "empty");
+  WriteFile(folder / NativePath("one/abc.txt"), "abc");
+  MakeFolders(folder / "Many");
+  for (int i = 0; i < 201; ++i) WriteFile(folder / NativePath("Many/f" + std::to_string(i)), "x");
   SelectSubfolders state;
-};
-
-}  // namespace
-
-TEST_F(SubfolderList, RowsDescribeEachSubfolderAndTheStatusTellsTheCheckedOnesAndTheirSize) {
   // Stopping while reading leaves the list empty.
   int calls = 0;
   EXPECT_EQ(state.Read(folder.Path(), {}, [&] { return ++calls < 2; }),
