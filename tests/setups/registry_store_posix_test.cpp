@@ -22,6 +22,7 @@ namespace {
 
 using Registry::RegWriteString;
 using namespace TestSupport;
+namespace fs = std::filesystem;
 
 constexpr Registry::RootKey kUser = Registry::RootKey::CurrentUser;
 const std::string kKey = "Software\\Kexwell\\kexwell\\/home";
@@ -32,12 +33,6 @@ std::string Success(const std::string& status) { return status + "  " + std::sys
 std::string Failure(int number) {
   return std::to_string(number) + " Unable to create (or find) key.  " +
          std::system_category().message(number);
-}
-
-mode_t ModeOf(const std::string& path) {
-  struct stat entry {};
-  EXPECT_EQ(::lstat(path.c_str(), &entry), 0) << path;
-  return entry.st_mode & 07777;
 }
 
 std::size_t EntriesIn(const std::string& folder) {
@@ -73,9 +68,10 @@ TEST_F(RegistryTest, TheStoreKeepsTheFirstSpellingNeverGrowsTooLongAndOnlyItsOwn
   // A write that would make the store too long to read is refused and the store kept.
   EXPECT_EQ(RegWriteString(kUser, kKey, "Big", std::string(Registry::kMaxStoreBytes, 'x')), Failure(EFBIG));
   EXPECT_EQ(ReadFile(store), kKeySection + "Speed=20\n");
-  EXPECT_EQ(ModeOf(store), 0600u);
-  EXPECT_EQ(ModeOf(folder / "config/kexwell"), 0700u);
-  EXPECT_EQ(ModeOf(folder / "config"), 0700u);
+  const auto mode = [](const std::string& path) { return static_cast<int>(fs::status(path).permissions()); };
+  EXPECT_EQ(mode(store), 0600);
+  EXPECT_EQ(mode(folder / "config/kexwell"), 0700);
+  EXPECT_EQ(mode(folder / "config"), 0700);
 }
 
 TEST_F(RegistryTest, ValuesWithLineBreaksEqualsSignsBracketsAndBackslashesComeBackAsWritten) {

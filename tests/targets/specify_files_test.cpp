@@ -69,7 +69,6 @@ TEST_F(SpecifyFilesTest, ASingleFileNeedsAChoiceAndOnWindowsANameThatIsNoPattern
   state.SelectFile(0);
   EXPECT_TRUE(state.Accept(dialogs));
   EXPECT_EQ(state.ChosenFilespec(), "*.txt");
-  EXPECT_TRUE(dialogs.shown.empty());
 #endif
   for (const char* name : {"c:d", "a?.txt", "*", "back\\slash"})
     EXPECT_EQ(NameCanStandAlone(name), kPosix) << name;
