@@ -15,15 +15,12 @@ namespace {
 TEST(FillFolders, TheListedFoldersThatNoPurgeHoldsAreRemovedAndTheOthersStayListed) {
   const TempFolder folder;
   const std::string list = JoinPath(folder / "store", "fill-folders.txt");
-  const auto dummy = [&folder](const std::string& name) {
-    const std::string path = folder / name;
+  const std::string left = folder / "_kx_dummy1", held = folder / "_kx_dummy2";
+  for (const std::string& path : {left, held}) {
     MakeFolder(path);
     WriteFile(JoinPath(path, "_kx_dummy1"), "fill");
     WriteFile(JoinPath(path, FreeSpacePurge::kMarkerName), FreeSpacePurge::kMarkerText);
-    return path;
-  };
-  const std::string left = dummy("_kx_dummy1");
-  const std::string held = dummy("_kx_dummy2");
+  }
   // A "%" in a name is written as "%25", so that "%0A" is never taken for a line break.
   const std::string gone = folder / "100%0A";
   for (const std::string& path : {left, gone, held, gone}) NoteFillFolder(path, true, list);

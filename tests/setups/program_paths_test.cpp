@@ -29,10 +29,9 @@ TEST(ProgramStart, TakesTheStoredSpeedOfEachDriveAsOneMeasurement) {
   // {drive, stored text (none when null), speed after start-up, count after start-up}; every
   // drive has 3 MB/sec. from 2 measurements before.
   const std::tuple<const char*, const char*, float, short> cases[] = {
-      {"/kx_fast", "518.055603", 518.055603f, 1}, {"/kx_slow", "0.75", 0.75f, 1},
-      {"/kx_none", nullptr, 3.0f, 2},   {"/kx_empty", "", 3.0f, 2},     {"/kx_bad", "fast", 3.0f, 2},
-      {"/kx_zero", "0", 3.0f, 2},       {"/kx_negative", "-3", 3.0f, 2}, {"/kx_nan", "nan", 3.0f, 2},
-      {"/kx_huge", "1e30", 3.0f, 2}};
+      {"/kx_fast", "518.055603", 518.055603f, 1}, {"/kx_slow", "0.75", 0.75f, 1}, {"/kx_empty", "", 3.0f, 2},
+      {"/kx_none", nullptr, 3.0f, 2}, {"/kx_bad", "fast", 3.0f, 2}, {"/kx_zero", "0", 3.0f, 2},
+      {"/kx_negative", "-3", 3.0f, 2}, {"/kx_nan", "nan", 3.0f, 2}, {"/kx_huge", "1e30", 3.0f, 2}};
   const auto key = [](const char* root) { return RegistryBasePath() + "\\" + root; };
 #ifdef _WIN32
   // The values lie in the system's registry, which outlives the test.

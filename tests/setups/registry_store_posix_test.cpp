@@ -92,12 +92,12 @@ TEST_F(RegistryTest, ValuesWithLineBreaksEqualsSignsBracketsAndBackslashesComeBa
 // while its "Speed=3" is changed in place; of two lines for one value the later one is read and
 // changed; a new value follows the last line of its section, with the section's line breaks; a new
 // key goes at the end, after the last line is ended.
-TEST_F(RegistryTest, AFileEditedByHandKeepsTheLinesItDoesNotUnderstandWhileValuesAreChangedAndAdded) {
+TEST_F(RegistryTest, AFileEditedByHandKeepsWhatItDoesNotUnderstandWhileValuesAreChangedAndAdded) {
   const std::string other = "Software\\Kexwell\\kexwell\\/other";
   const std::string start = "# by hand\nSpeed=1\n[]\nSpeed=1\n[broken\n"
                             "[Software\\\\Kexwell\\\\kexwell\\\\/other]\n; Speed=1\nneither\n=2\n" +
-                            std::string("\0\x01\xFF\xFE=1\n", 6) + "\xC3\x28 not UTF-8\nSpeed=3\n[x\nSpeed=4\n" +
-                            "\r\n[software\\\\kexwell\\\\KEXWELL\\\\/HOME]\r\n";
+                            std::string("\0\x01\xFF\xFE=1\n", 6) + "\xC3\x28 not UTF-8\nSpeed=3\n" +
+                            "[x\nSpeed=4\n\r\n[software\\\\kexwell\\\\KEXWELL\\\\/HOME]\r\n";
   WriteFile(store, start + "\r\nSPEED=4.5\r\nSpeed=5\\x41\r\n\r\n[Next]\nSpeed=1");
   EXPECT_EQ(Read(kKey, "Speed"), "5A");
   EXPECT_EQ(Read(other, "Speed"), "3");

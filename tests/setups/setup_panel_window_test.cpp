@@ -82,45 +82,42 @@ TEST_F(SetupPanelTest, ASetupSavedThroughTheChooserLoadsBackAndItsFolderIsOffere
   EXPECT_EQ(dialogs.choosers.at(1).folder, WithTrailingSeparator(folder / "sub"));
 
   Click({"cmdClearSetup"});
-  EXPECT_EQ(settings.target.TargetFolder, "");
-  EXPECT_EQ(window.setupFilename, "");
+  EXPECT_EQ(settings.target.TargetFolder + window.setupFilename, "");
   Click({"cmdRestoreSetup"});
   EXPECT_EQ(settings.target.TargetFolder, "/home/anna/Documents/");
   EXPECT_EQ(window.dateLabelUpdates, 2) << "after the load and the restore";
 }
 
-TEST_F(SetupPanelTest, AFailedLoadOrSaveIsToldAndALoadThatFailsChangesNothing) {
+// A load that fails changes nothing; only Yes to the overwrite question replaces a file; every
+// failure is told.
+TEST_F(SetupPanelTest, AFailedLoadOrSaveIsToldAndOnlyYesToTheOverwriteQuestionReplacesAFile) {
   const std::string damaged = WriteFile(folder / "damaged.kxs", "0.15\r\n 2\r\n");
   Load(damaged);
   Load(folder / "missing.kxs");
   Load(std::nullopt);
-  EXPECT_EQ(window.setupFilename, "earlier.kxs");
   EXPECT_EQ(window.targetRefreshes, 0);
   EXPECT_EQ(dialogs.choosers.back().folder, Platform::FolderPart(nextRun));
+  const std::string old = WriteFile(folder / "old.kxs", "old");
+  dialogs.Answer(MessageAnswer::No);
+  SaveAs(old);
+  EXPECT_EQ(ReadFile(old), "old");
+  EXPECT_EQ(window.setupFilename, "earlier.kxs");
+  dialogs.Answer(MessageAnswer::Yes);
+  SaveAs(folder / "old");  // the name as it is saved is asked about
+  EXPECT_EQ(dialogs.shown.at(3).buttons, MessageButtons::YesNoCancel);
+  EXPECT_EQ(ReadFile(old).substr(0, 6), "0.15\r\n");
+  EXPECT_EQ(window.setupFilename, old);
+
   const std::string path = folder / "no such folder/setup.kxs";
   SaveAs(path);
   EXPECT_EQ(window.setupFilename, "") << "a failed save empties the setup name";
   panels = std::make_unique<SetupPanels>(window, settings, dialogs, remembered, path);
   Click({"cmdSaveSetup", "cmdSaveSetupForNextRun"});
+  const std::string overwrite = "File exists: Overwrite existing file " + old + "?\n";
   EXPECT_EQ(Shown(), "Error: Error when attempting to load setup from file " + damaged +
                          "!\nError when attempting to load setup.: File " + folder / "missing.kxs" +
-                         " not found!\nError: Cannot save setup in operation file " + path +
-                         "!\nError: Cannot save setup!\n");
-}
-
-TEST_F(SetupPanelTest, OnlyYesToTheOverwriteQuestionReplacesTheFile) {
-  const std::string path = WriteFile(folder / "old.kxs", "old");
-  dialogs.Answer(MessageAnswer::No);
-  SaveAs(path);
-  EXPECT_EQ(ReadFile(path), "old");
-  EXPECT_EQ(window.setupFilename, "earlier.kxs");
-  dialogs.Answer(MessageAnswer::Yes);
-  SaveAs(folder / "old");  // the name as it is saved is asked about
-  EXPECT_EQ(Shown(), "File exists: Overwrite existing file " + path + "?\n" +
-                       "File exists: Overwrite existing file " + path + "?\n");
-  EXPECT_EQ(dialogs.shown[1].buttons, MessageButtons::YesNoCancel);
-  EXPECT_EQ(ReadFile(path).substr(0, 6), "0.15\r\n");
-  EXPECT_EQ(window.setupFilename, path);
+                         " not found!\n" + overwrite + overwrite + "Error: Cannot save setup in operation " +
+                         "file " + path + "!\nError: Cannot save setup!\n");
 }
 
 }  // namespace

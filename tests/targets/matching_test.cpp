@@ -21,7 +21,7 @@ bool Expected(char answer) {
 }  // namespace
 
 TEST(Matching, ANameAgainstAFileSpecification) {
-  struct Row { std::string name, filespec; char matches; bool isName = false, cased = false; };
+  struct Row { std::string name, filespec; char match; bool isName = false, cased = false; };
   const std::string longName(5000, 'x');
   const std::vector<Row> rows = {
       // An empty pattern, "*.*" and "*." match every file; a star alone names only names without a
@@ -29,9 +29,9 @@ TEST(Matching, ANameAgainstAFileSpecification) {
       {"readme", "", 'y'}, {"a.b.c", "*.*", 'y'}, {"readme", "*.", 'y'}, {"a.b", "*.", 'y'},
       {"readme", "*", 'y'}, {"readme.txt", "*", 'n'}, {"abc.txt", "abc*", 'n'},
       // An extension ignores case but needs to be whole. "?" takes exactly one character, not one byte.
-      {"report.TxT", "*.TXT", 'y'}, {"a.txt.bak", "*.txt", 'n'}, {"txt", "*.txt", 'n'}, {".txt", "?.txt", 'n'},
-      {"ab.txt", "?.txt", 'n'}, {"a.txt", "??.txt", 'n'}, {"日本.txt", "??.txt", 'y'}, {"日本.txt", "?.txt", 'n'},
-      {"bad\xff\xfe.txt", "bad??.txt", 'y'},
+      {"report.TxT", "*.TXT", 'y'}, {"a.txt.bak", "*.txt", 'n'}, {"txt", "*.txt", 'n'},
+      {".txt", "?.txt", 'n'}, {"ab.txt", "?.txt", 'n'}, {"a.txt", "??.txt", 'n'}, {"日本.txt", "??.txt", 'y'},
+      {"日本.txt", "?.txt", 'n'}, {"bad\xff\xfe.txt", "bad??.txt", 'y'},
       // A star stops at the first next literal, wildcards left out; an empty base or extension takes only
       // stars.
       {"abcbc.txt", "a*c.txt", 'n'}, {"abbc.txt", "a*c.txt", 'y'}, {"xb", "*?b", 'n'}, {"xyz", "*?", 'y'},
@@ -51,7 +51,7 @@ TEST(Matching, ANameAgainstAFileSpecification) {
       {"?.txt", "?.txt", 'p', true}, {"a.txt", "?.txt", 'n', true}, {"a.b", "*.*", 'n', true},
       {"REPORT.TXT", "Report.txt", 'w', true}, {"a", "", 'n', true}};
   for (const Row& r : rows)
-    EXPECT_EQ(FileMatchesFilespec(r.name, r.filespec, r.cased, r.isName), Expected(r.matches))
+    EXPECT_EQ(FileMatchesFilespec(r.name, r.filespec, r.cased, r.isName), Expected(r.match))
         << r.name.substr(0, 20) << " against " << r.filespec;
   for (const char* name : {"a*b.txt", "?.txt", "c:x.txt", "back\\slash.txt", "*?:.txt"})
     for (const char* filespec : {"*.*", "*.TXT", "?*.t?t", "", name})
