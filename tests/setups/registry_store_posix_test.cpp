@@ -35,10 +35,6 @@ std::string Failure(int number) {
          std::system_category().message(number);
 }
 
-std::size_t EntriesIn(const std::string& folder) {
-  return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
-}
-
 // A fresh store in a temporary folder for each test; the earlier store path comes back after it.
 class RegistryTest : public ::testing::Test {
  protected:
@@ -108,7 +104,8 @@ TEST_F(RegistryTest, AFileEditedByHandKeepsWhatItDoesNotUnderstandWhileValuesAre
   std::string expected =
       start + "\r\nSPEED=4.5\r\nSpeed=6\r\nCount=2\r\n\r\n[Next]\nSpeed=1\n\n[Last]\nSpeed=7\n";
   EXPECT_EQ(ReadFile(store), expected.replace(expected.find("\nSpeed=3\n"), 9, "\nSpeed=4.25\n"));
-  EXPECT_EQ(EntriesIn(folder / "config/kexwell"), 1u);  // no temporary file stays behind
+  // No temporary file stays behind.
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder / "config/kexwell"), {}), 1);
 }
 
 // A store that cannot be read whole is never replaced: every write fails with the system's
@@ -138,10 +135,10 @@ TEST_F(RegistryTest, AStoreThatCannotBeReadIsNeverReplaced) {
     EXPECT_EQ(outcome, 0) << "1: the write's status, 2: the read's status";
     ASSERT_EQ(::chmod(store.c_str(), 0600), 0);
     EXPECT_TRUE(ReadFile(store) == contents) << "the store was changed";
-    EXPECT_EQ(EntriesIn(folder / "config/kexwell"), 1u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder / "config/kexwell"), {}), 1);
   }
   EXPECT_TRUE(std::filesystem::is_symlink(link));
-  EXPECT_EQ(EntriesIn(folder.Path()), 2u);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), {}), 2);
 }
 
 TEST_F(RegistryTest, TwoProcessesWritingAtOnceLeaveAWholeStore) {

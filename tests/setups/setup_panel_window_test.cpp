@@ -44,12 +44,6 @@ class SetupPanelTest : public ::testing::Test {
     dialogs.Choose(path);
     Click({"cmdSaveSetup", "cmdSaveSetupAsOperationFile"});
   }
-  // Every message shown, one "title: text" a line.
-  std::string Shown() const {
-    std::string shown;
-    for (const MessageBoxRequest& box : dialogs.shown) shown += box.title + ": " + box.text + "\n";
-    return shown;
-  }
 
   TempFolder folder;
   const std::string nextRun = folder / "next.usr";
@@ -113,11 +107,13 @@ TEST_F(SetupPanelTest, AFailedLoadOrSaveIsToldAndOnlyYesToTheOverwriteQuestionRe
   EXPECT_EQ(window.setupFilename, "") << "a failed save empties the setup name";
   panels = std::make_unique<SetupPanels>(window, settings, dialogs, remembered, path);
   Click({"cmdSaveSetup", "cmdSaveSetupForNextRun"});
+  std::string shown;
+  for (const MessageBoxRequest& box : dialogs.shown) shown += box.title + ": " + box.text + "\n";
   const std::string overwrite = "File exists: Overwrite existing file " + old + "?\n";
-  EXPECT_EQ(Shown(), "Error: Error when attempting to load setup from file " + damaged +
-                         "!\nError when attempting to load setup.: File " + folder / "missing.kxs" +
-                         " not found!\n" + overwrite + overwrite + "Error: Cannot save setup in operation " +
-                         "file " + path + "!\nError: Cannot save setup!\n");
+  EXPECT_EQ(shown, "Error: Error when attempting to load setup from file " + damaged +
+                       "!\nError when attempting to load setup.: File " + folder / "missing.kxs" +
+                       " not found!\n" + overwrite + overwrite + "Error: Cannot save setup in operation " +
+                       "file " + path + "!\nError: Cannot save setup!\n");
 }
 
 }  // namespace

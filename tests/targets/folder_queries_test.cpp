@@ -27,8 +27,8 @@ struct Tree {
   const std::string top = folder.Path();
   Tree() {
     MakeFolders(folder / NativePath("sub/deeper"));
-    const std::pair<const char*, int> files[] = {
-        {"a.txt", 3}, {"b.TXT", 5}, {".hidden.txt", 0}, {"c.doc", 7}, {"sub/d.txt", 11}, {"sub/deeper/e.txt", 13}};
+    const std::pair<const char*, int> files[] = {{"a.txt", 3}, {"b.TXT", 5},      {".hidden.txt", 0},
+                                                 {"c.doc", 7}, {"sub/d.txt", 11}, {"sub/deeper/e.txt", 13}};
     for (const auto& [name, bytes] : files) WriteFile(folder / NativePath(name), std::string(bytes, 'x'));
     if (!kLinks) return;
     fs::create_symlink(FileSystemPath(folder / "a.txt"), FileSystemPath(folder / "link.txt"));

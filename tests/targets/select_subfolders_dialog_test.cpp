@@ -31,10 +31,6 @@ void WhenRead(const std::function<void(QDialog&)>& whileShown) {
   });
 }
 
-void Click(QDialog& dialog, const char* name) {
-  QTest::mouseClick(dialog.findChild<QWidget*>(name), Qt::LeftButton);
-}
-
 // Twelve empty subfolders, s10 to s21.
 class SelectSubfoldersDialog : public ::testing::Test {
  protected:
@@ -60,20 +56,20 @@ TEST_F(SelectSubfoldersDialog, ItsButtonsBoxesAndScrollBarActOnTheListAndOnlyAcc
     dialog.close();
     QTest::keyClick(&dialog, Qt::Key_Escape);
     EXPECT_TRUE(dialog.isVisible());
-    Click(dialog, "cmdCancel");
+    QTest::mouseClick(dialog.findChild<QWidget*>("cmdCancel"), Qt::LeftButton);
   });
   EXPECT_FALSE(Run(folder.Path()).has_value());
   EXPECT_EQ(memory.SelectedSubfolders, (std::vector<std::string>{folder / "s11"}));
   WhenRead([&](QDialog& dialog) {
-    Click(dialog, "cmdSelectDeselectAllSubfolders_1");
+    QTest::mouseClick(dialog.findChild<QWidget*>("cmdSelectDeselectAllSubfolders_1"), Qt::LeftButton);
     EXPECT_EQ(dialog.findChild<QLabel*>("lblNumSubfolders")->text(),
               "All 12 subfolders selected.\nA total of 0 bytes.");
-    Click(dialog, "cmdSelectDeselectAllSubfolders_0");
+    QTest::mouseClick(dialog.findChild<QWidget*>("cmdSelectDeselectAllSubfolders_0"), Qt::LeftButton);
     dialog.findChild<QScrollBar*>("vsbSubfolders")->setValue(1);
     auto* second = dialog.findChild<QCheckBox*>("chkSubfolder_1");
     EXPECT_EQ(second->text(), "s12 {no files and no subfolders}");
     QTest::mouseClick(second, Qt::LeftButton);
-    Click(dialog, "cmdAccept");
+    QTest::mouseClick(dialog.findChild<QWidget*>("cmdAccept"), Qt::LeftButton);
   });
   EXPECT_EQ(Run(folder.Path()), (std::vector<std::string>{folder / "s12"}));
   EXPECT_EQ(memory.SelectedSubfolders, (std::vector<std::string>{folder / "s12"}));

