@@ -44,8 +44,8 @@ std::string SetupText(const Changes& changes = {}, const std::string& lineEnd = 
   return text;
 }
 
-// The settings as a saved setup file holds them: their every value, and whether a file
-// specification with wildcards is a name.
+// The settings as a saved setup file holds them: their every value, and whether a pattern
+// with wildcards is a file's name.
 std::string Saved(const ProgramSettings& settings) {
   TempFolder folder;
   return SaveSetupToFile(folder / "saved.kxs", settings) ? ReadFile(folder / "saved.kxs") : "not saved";
