@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "dates/day_numbers.h"
+#include "platform/program.h"
+#include "targets/file_selection.h"
+
 namespace {
 
 #ifdef _WIN32
@@ -63,4 +67,13 @@ TEST(Matching, LowerCaseKeepsTheSmallLettersTheAccentedCapitalsAlwaysHad) {
             "šœÿàáâãäåæçèéêëìíîïðñòóôõöøùúûüýþ");
   EXPECT_EQ(LowerCaseForMatching("Straße ŽĀΣΏ КОТ × 𐐀 😀"), "straße žāσώ кот × 𐐨 😀");
   EXPECT_EQ(LowerCaseForMatching("A\xff\xc3"), "a\xff\xc3");
+}
+
+// The name after the last separator must match; a path without a separator has no name.
+TEST(SatisfiesFilespecAndDateRestriction, NeedsTheNameAfterTheLastSeparatorToMatch) {
+  const std::string path = std::string("dir") + Platform::kPathSeparator + "Report.TXT";
+  const std::int32_t none = DatePr2::NoDateRestriction;
+  EXPECT_TRUE(SatisfiesFilespecAndDateRestriction(path, "*.txt", false, none));
+  EXPECT_FALSE(SatisfiesFilespecAndDateRestriction(path, "*.doc", false, none));
+  EXPECT_FALSE(SatisfiesFilespecAndDateRestriction("Report.TXT", "*.txt", false, none));
 }
