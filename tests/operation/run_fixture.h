@@ -40,9 +40,8 @@ class RecordingRunHost final : public RunHost {
     labels.push_back(label);
     if (onConfirm) onConfirm();
     EXPECT_FALSE(confirmations.empty()) << "unscripted confirmation of " << label;
-    if (confirmations.empty()) return FileConfirmation::Skip;
-    const FileConfirmation answer = confirmations.front();
-    confirmations.pop_front();
+    const FileConfirmation answer = confirmations.empty() ? FileConfirmation::Skip : confirmations.front();
+    if (!confirmations.empty()) confirmations.pop_front();
     return answer;
   }
 
@@ -100,10 +99,6 @@ class RunTest : public ::testing::Test {
     return TellsPlacement() ? " purged"
                             : " purged (not verified: the file system does not tell where a file's "
                               "data lies)";
-  }
-  // The summary line of n files purged but not checked, on such a file system; else nothing.
-  static std::string NotVerifiedLine(int n) {
-    return TellsPlacement() ? "" : "Number of files purged but not verified: " + std::to_string(n) + "\r\n";
   }
   // Whether the file system of the temporary folder tells where a file's data lies.
   static bool TellsPlacement();

@@ -67,6 +67,11 @@ TEST_F(RunStartTest, APatternIsCountedAndNothingFoundIsTold) {
   run.blnStop = true;
   EXPECT_FALSE(Prepare());
   EXPECT_EQ(dialogs.shown.size(), 1u);
+  // A single file dated on or after the limit is left out with the date restriction's message.
+  WriteFile(folder / "new.txt", "n");
+  Target("new.txt");
+  EXPECT_FALSE(Prepare());
+  EXPECT_EQ(dialogs.shown.at(1).title + "|" + dialogs.shown.at(1).text.substr(0, 9), "Purge files|The file ");
 }
 
 TEST_F(RunStartTest, ListingSubfoldersAsksAboutTheSpeedAndTheFolderNames) {
