@@ -105,7 +105,8 @@ TEST_F(RunWindowTest, PauseHoldsThePurgeAfterItsPassAndStopEndsItThere) {
   EXPECT_FALSE(Shows("cmdPauseContinue") || Button("cmdClose")->isEnabled());
   gate.open = true;
   WaitForTheEnd();
-  EXPECT_EQ(Status() + "|" + std::to_string(std::distance(fs::directory_iterator(folder.Path()), {})), "Stopped|2");
+  const auto left = std::distance(fs::directory_iterator(folder.Path()), {});
+  EXPECT_EQ(Status() + "|" + std::to_string(left), "Stopped|2");
 }
 
 TEST_F(RunWindowTest, StopWhileTheFilesAreCountedCancelsThePurge) {
