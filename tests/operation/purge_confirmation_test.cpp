@@ -102,8 +102,6 @@ TEST_F(PurgeConfirmationDialog, SlackOnlyForcesKeepingTheFilesForThisPurgeAloneA
   EXPECT_FALSE(options.blnDeleteEmptyFolders);
 
   EXPECT_EQ(Open(true, 65536), 7);
-  state.SelectClusterSize(static_cast<int>(kClusterSizeEntries.size()));
-  EXPECT_EQ(state.SelectedClusterSize(), -1);
   state.SelectClusterSize(6);
   // Slack-only keeps the files for this purge alone.
   state.SetSlackOnly(true);

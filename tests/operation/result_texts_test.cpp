@@ -9,8 +9,7 @@
 // not known are checked in the command-line tests.
 TEST(OutcomeReportText, SaysWhatThePurgeDidWithTheCountsAndTheSystemsReason) {
   using namespace FilePurge;
-  const std::string notVerified = "not verified: the file system does not tell where a file's "
-                                  "data lies";
+  const std::string notVerified = "not verified: the file system does not tell where a file's data lies";
   const struct { PurgeOutcome outcome; short passes; std::string text; } cases[] = {
       {{kPurged, {}, 1, 2}, 1, " purged (2 other names keep the overwritten file)"},
       {{kPurged, {}, 1, 1, false}, 1, " purged (1 other name keeps the overwritten file; " +

@@ -95,9 +95,8 @@ class RunTest : public ::testing::Test {
   // the note that the purge could not be checked where the file system does not tell where a
   // file's data lies (as under Wine).
   static std::string Purged() {
-    return TellsPlacement() ? " purged"
-                            : " purged (not verified: the file system does not tell where a file's "
-                              "data lies)";
+    const char* note = " purged (not verified: the file system does not tell where a file's data lies)";
+    return TellsPlacement() ? " purged" : note;
   }
   // Whether the file system of the temporary folder tells where a file's data lies.
   static bool TellsPlacement();

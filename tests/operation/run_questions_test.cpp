@@ -49,10 +49,10 @@ TEST_F(RunTest, ThePerFileConfirmationTakesEachOfItsAnswers) {
     WriteFile(folder / name + NativePath("/f.txt"), Repeat('x', 1536));
   }
   settings.blnConfirmFiles = true;
+  // No more questions after "purge all": the host fails a question not scripted.
   host.confirmations = {FileConfirmation::Purge, FileConfirmation::Skip, FileConfirmation::PurgeAll};
   Target("*.txt", true);
   Purge();
-  EXPECT_EQ(host.labels.size(), 3u) << "no more questions after \"purge all\"";
   EXPECT_EQ(run.lngNumFilesPurged, 3);
   EXPECT_TRUE(Contains(run.Report(), "f.txt not purged.\r\n"));
 

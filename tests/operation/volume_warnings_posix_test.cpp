@@ -36,9 +36,8 @@ TEST(VolumeWarnings, EachMountLineAndDiskGivesTheFactsOfWhatMayKeepACopy) {
       {"56 27 0:56 / /mnt/ntfs rw - fuseblk /dev/sde1 rw,user_id=0", kHardDisk, "fuse "},
   };
   for (const auto& row : cases) {
-    const auto mounts = Platform::MountTable::ParseMountInfo(row.mountLine);
-    ASSERT_EQ(mounts.size(), 1u) << row.mountLine;
-    EXPECT_EQ(Flags(Platform::MountTable::StorageFactsOf(mounts[0], row.disk)), row.flags) << row.mountLine;
+    const auto mount = Platform::MountTable::ParseMountInfo(row.mountLine).at(0);
+    EXPECT_EQ(Flags(Platform::MountTable::StorageFactsOf(mount, row.disk)), row.flags) << row.mountLine;
   }
 }
 
@@ -67,8 +66,7 @@ TEST(VolumeWarnings, EachFactGivesItsWarningInTurnNamingTheDrive) {
       "copies of the old data."};
   EXPECT_EQ(VolumeWarnings(facts), expected);
   facts.removableFlash = true;
-  expected[5] =
-      "C:\\ (NTFS) lies on a removable flash device (a USB stick or a memory card): " + flash;
+  expected[5] = "C:\\ (NTFS) lies on a removable flash device (a USB stick or a memory card): " + flash;
   EXPECT_EQ(VolumeWarnings(facts), expected);
 }
 
