@@ -31,22 +31,6 @@ TEST_F(RunTest, ADatedPurgeReportsEachFileAndEachRemovedFolder) {
   EXPECT_EQ(ReadFile(folder / "new.txt"), "new.txt");
   EXPECT_TRUE(Exists(f));
 }
-TEST_F(RunTest, TheGaugeCountsThePassesOfALargeFileOnlyAndIsCutAwayAfterwards) {
-  settings.purgeType.SetPurgeType(0);
-  settings.purgeType.SelectIndex(0, 2);  // 3 passes, 6 overwrites: above 1 MB/s for 400,000 bytes
-  WriteFile(folder / "big.dat", Repeat('x', 400000));
-  WriteFile(folder / "small.dat", Repeat('x', 1234));  // 1234 x 6 is below 1 MB: no gauge
-  Target("*.*");
-  Purge();
-
-  // Each file's line as it was drawn until it was final.
-  std::vector<std::string> drawn;
-  for (const std::string& line : host.progress | std::views::values)
-    if (line.ends_with("_") && (drawn.empty() || drawn.back() != line)) drawn.push_back(line);
-  const std::string big = "big.dat (400,000 bytes) purging ";
-  EXPECT_EQ(drawn, (std::vector<std::string>{big + "___", big + "1__", big + "12_"}));
-  EXPECT_TRUE(Contains(run.Report(), "\r\nbig.dat (400,000 bytes)" + Purged() + "\r\n"));
-}
 
 TEST_F(RunTest, FolderNamesOnlyWritesADotPerPurgedFileAndALineForAFileNotPurged) {
   MakeFolder(folder / "dots");
@@ -99,8 +83,10 @@ TEST_F(RunTest, AFullReportClosesButThePurgeGoesOnAndTheSummaryIsWritten) {
 }
 
 // A pause waits at the poll point and the run goes on after Continue. A stop during a pass lets the
-// pass finish; a count after the stopped run is not stopped by it.
+// pass finish; the pass gauge is drawn for a large file only and gives way to the file's outcome. A
+// count after the stopped run is not stopped by it.
 TEST_F(RunTest, APauseHoldsTheRunAtThePollPointAndAStopDuringAPassLetsThePassFinish) {
+  settings.purgeType.SelectIndex(1, 1);  // two passes: 6 overwrites, above 1 MB/s for 400,000 bytes
   for (const char* name : {"a", "b", "c"}) WriteFile(folder / name, name);
   host.onYield = [&] {
     if (run.lngNumFilesPurged == 1 && host.pausedWaits == 0 && !run.Paused) run.PauseContinueButton();
@@ -114,12 +100,16 @@ TEST_F(RunTest, APauseHoldsTheRunAtThePollPointAndAStopDuringAPassLetsThePassFin
   EXPECT_EQ(host.pausedWaits, 3);
   EXPECT_TRUE(run.lngNumFilesPurged == 3 && run.Status() == RunStatus::Done);
 
-  settings.purgeType.SelectIndex(1, 1);  // two passes
-  WriteFile(folder / "x.dat", Repeat('x', 5000));
-  host.onYield = [this] { if (run.Report().ends_with("purging")) run.StopButton(); };
+  WriteFile(folder / "x.dat", Repeat('x', 400000));
+  host.onYield = [this] { if (run.Report().ends_with(" 1_")) run.StopButton(); };
   Purge();
-  EXPECT_EQ(ReadFile(folder / "x.dat"), Repeat('\0', 5000)) << "the first pass ran to its end";
-  EXPECT_TRUE(Contains(run.Report(), "x.dat (5,000 bytes): purge stopped after 1 of 2 passes;"));
+  std::vector<std::string> drawn;  // each line with a gauge as it was drawn
+  for (const std::string& line : host.progress | std::views::values)
+    if (line.ends_with("_") && (drawn.empty() || drawn.back() != line)) drawn.push_back(line);
+  const std::string x = "x.dat (400,000 bytes) purging ";
+  EXPECT_EQ(drawn, (std::vector<std::string>{x + "__", x + "1_"}));
+  EXPECT_EQ(ReadFile(folder / "x.dat"), Repeat('\0', 400000)) << "the first pass ran to its end";
+  EXPECT_TRUE(Contains(run.Report(), "\r\nx.dat (400,000 bytes): purge stopped after 1 of 2 passes;"));
   EXPECT_TRUE(Contains(run.Report(), "Number of files purged: 0\r\n"));
   EXPECT_EQ(run.Status(), RunStatus::Stopped);
   WriteFile(folder / "y.dat", "y");
