@@ -27,7 +27,7 @@ class EstimateTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(EstimateTest, AMeasuredSpeedGivesTheAdjustedTimeAndTheTableWithoutShortRows) {
+TEST_F(EstimateTest, AMeasuredSpeedGivesTheAdjustedTimeRoundedHalvesToEvenAndTheTableWithoutShortRows) {
   // 60 s before the factor of 0.2: the rows up to 18 overwrites are under 20 seconds.
   EXPECT_EQ(Estimate(1.0f, 5, 4, 12, 0.2, 0.0).reportText,
             kTypeLine +
@@ -45,11 +45,9 @@ TEST_F(EstimateTest, AMeasuredSpeedGivesTheAdjustedTimeAndTheTableWithoutShortRo
   // command-line tests.)
   EXPECT_EQ(Estimate(0.25f, 1, 1, 18, 0.917, 0.2, true).reportText,
             kTypeLine + "1 minute and 6 seconds.\r\n\r\n");
-}
 
-// Megabytes at 1 MB/sec., files, factor, exponent: the label, rounded halves to even before and
-// after the factor; with no count of files, no factor. Without a speed or a size, no estimate.
-TEST_F(EstimateTest, TheLabelIsRoundedHalvesToEvenAndNeedsASpeedAndASize) {
+  // Megabytes at 1 MB/sec., files, factor, exponent: the label, rounded halves to even before and
+  // after the factor; with no count of files, no factor. Without a speed or a size, no estimate.
   const struct { double megabytes; std::int32_t files; double factor, exp; const char* label; } cases[] = {
       {58.5, 1, 1.0, 0.0, "Less than a minute."}, {59.5, 1, 1.0, 0.0, "1 minute"},
       {61, 1, 0.5, 0.0, "30 seconds"},            {63, 1, 0.5, 0.0, "32 seconds"},

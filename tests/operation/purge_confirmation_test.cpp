@@ -64,7 +64,7 @@ class PurgeConfirmationDialog : public ::testing::Test {
 };
 
 // The message the dialog opens with is checked in the window test.
-TEST_F(PurgeConfirmationDialog, OpeningUnconfirmsAndCancelHasTheFocusAfterEachClick) {
+TEST_F(PurgeConfirmationDialog, CancelHasTheFocusAfterEachClickAndSlackOnlyKeepsTheFilesForThisPurgeAlone) {
   options.blnConfirm = true;
   Open(true);
   EXPECT_EQ(state.DoPurgeText() + "|" + DoPurgeCaption(1, false) + "|" + DoPurgeCaption(2, false) + "|" +
@@ -76,9 +76,8 @@ TEST_F(PurgeConfirmationDialog, OpeningUnconfirmsAndCancelHasTheFocusAfterEachCl
   // Cancel: no message, keeping files as it was.
   state.Cancel(options);
   EXPECT_FALSE(!state.Message().empty() || state.Get(kKeep).ticked || state.TakeCancelFocus());
-}
 
-TEST_F(PurgeConfirmationDialog, SlackOnlyForcesKeepingTheFilesForThisPurgeAloneAndTheClusterSizeIsKept) {
+  // Slack-only forces keeping the files, for this purge alone.
   // The chosen cluster size is kept for the drive; one not in the list is left as it is.
   EXPECT_EQ(Open(true, GetClusterSize(clusterSizes, "/")), -1);  // 3072 is not in the list
   Purge();

@@ -17,17 +17,15 @@ class RunStartTest : public RunTest {
   }
 };
 
-TEST_F(RunStartTest, NoFilesAndAMissingFolderAreRefusedAndTheMissingFolderForgotten) {
+// No files and a missing folder are refused, the missing folder forgotten. Without subfolders, a
+// purge or a listing needs a matching file in the folder.
+TEST_F(RunStartTest, ATargetWithoutFilesIsRefusedNamingTheFolderTheFilesOrTheFile) {
   EXPECT_FALSE(starter.CheckTarget());
   settings.target = {folder / NativePath("gone/"), "*.*", false};
   EXPECT_FALSE(starter.CheckTarget());
   EXPECT_EQ(settings.target.TargetFolder + settings.target.TargetFilespec, "");
   EXPECT_EQ(dialogs.shown.at(0).title + "|" + dialogs.shown[0].text + "|" + dialogs.shown.at(1).text,
             "Error|No files specified.|Folder does not exist.");
-}
-
-// Without subfolders, a purge or a listing needs a matching file in the folder.
-TEST_F(RunStartTest, APurgeOrAListingWithoutAMatchingFileIsRefusedNamingTheFolderTheFilesOrTheFile) {
   const std::string none = "There are no files in " + folder.Path();
   const struct { bool listing; const char* filespec; std::string message; } rows[] = {
       {false, "*.txt", "Purge files|" + none + " matching *.txt."},

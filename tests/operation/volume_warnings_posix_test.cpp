@@ -19,7 +19,7 @@ std::string Flags(const Platform::StorageFacts& f) {
          (f.userSpace ? "fuse " : "") + (f.memory ? "memory " : "");
 }
 
-TEST(VolumeWarnings, EachMountLineAndDiskGivesTheFactsOfWhatMayKeepACopy) {
+TEST(VolumeWarnings, EachMountLineAndDiskGivesItsFactsAndEachFactItsWarningNamingTheDrive) {
   constexpr DiskFacts kNoDisk{};
   constexpr DiskFacts kHardDisk{true, false, true, false};
   const struct { const char* mountLine; DiskFacts disk; const char* flags; } cases[] = {
@@ -39,9 +39,7 @@ TEST(VolumeWarnings, EachMountLineAndDiskGivesTheFactsOfWhatMayKeepACopy) {
     const auto mount = Platform::MountTable::ParseMountInfo(row.mountLine).at(0);
     EXPECT_EQ(Flags(Platform::MountTable::StorageFactsOf(mount, row.disk)), row.flags) << row.mountLine;
   }
-}
 
-TEST(VolumeWarnings, EachFactGivesItsWarningInTurnNamingTheDrive) {
   // Every fact but a removable flash device and memory (whose warning the command-line tests check).
   Platform::StorageFacts facts{"NTFS", "C:\\", "", true, true, true, true, true, true, false,
                                true, true, false};
