@@ -30,11 +30,9 @@ class EstimateTest : public ::testing::Test {
 TEST_F(EstimateTest, AMeasuredSpeedGivesTheAdjustedTimeRoundedHalvesToEvenAndTheTableWithoutShortRows) {
   // 60 s before the factor of 0.2: the rows up to 18 overwrites are under 20 seconds.
   EXPECT_EQ(Estimate(1.0f, 5, 4, 12, 0.2, 0.0).reportText,
-            kTypeLine +
-                "12 seconds.\r\n\r\nEstimated purge times for various numbers of overwrites\r\n"
-                "using a purge speed (as measured) of 1.00 MB/sec.\r\n"
-                "and an adjustment factor of 0.20:\r\n20 overwrites: 20 seconds\r\n"
-                "22 overwrites: 22 seconds\r\n24 overwrites: 24 seconds\r\n");
+            kTypeLine + "12 seconds.\r\n\r\nEstimated purge times for various numbers of overwrites\r\n"
+                "using a purge speed (as measured) of 1.00 MB/sec.\r\nand an adjustment factor of 0.20:\r\n"
+                "20 overwrites: 20 seconds\r\n22 overwrites: 22 seconds\r\n24 overwrites: 24 seconds\r\n");
   // 3 files of 10 MB: the factor is 0.917 / 10 ^ 0.2 = 0.5786; 180 s x 0.5786 = 104 s.
   const ListingEstimate estimate = Estimate(2.0f, 30, 3, 12);
   EXPECT_EQ(estimate.estimateLabel, "1 minute and 44 seconds");

@@ -35,7 +35,6 @@ TEST(PurgeConfirmationText, NamesWhatIsPurgedHowManyFilesAndTheirOtherNames) {
       {"/a", "b.log", 0, 1, 1, 1, "the file\r\n/a/b.log ?" + one + others("This file has", "it is")},
   };
   for (const auto& row : rows) {
-    SCOPED_TRACE(row.folder + row.filespec + " " + std::to_string(row.count));
     TestSupport::ScriptedRandom random;
     const auto texts = BuildPurgeConfirmationText({NativePath(row.folder), row.filespec, row.subfolders},
                                                   row.date, row.count, row.linked, random);

@@ -33,21 +33,20 @@ TEST_F(RunTest, ADatedPurgeReportsEachFileAndEachRemovedFolder) {
 }
 
 TEST_F(RunTest, FolderNamesOnlyWritesADotPerPurgedFileAndALineForAFileNotPurged) {
-  MakeFolder(folder / "dots");
-  MakeFolder(folder / "refused");
-  for (const char* name : {"dots/a", "dots/b", "dots/c", "refused/ro.txt"})
+  MakeFolders(folder / NativePath("dots/refused"));
+  for (const char* name : {"dots/a", "dots/b", "dots/c", "dots/refused/ro.txt"})
     WriteFile(folder / NativePath(name), "x");
-  MakeReadOnly(folder / NativePath("refused/ro.txt"));
+  MakeReadOnly(folder / NativePath("dots/refused/ro.txt"));
   settings.options.blnFolderNamesOnly = true;
   Target("*.*", true);
   Purge();
 
   EXPECT_TRUE(Contains(run.Report(), "\r\n(including all files in subfolders) \r\nusing alternate bit"));
   EXPECT_TRUE(Contains(run.Report(), "\r\n" + folder / NativePath("dots/") + "\r\n. . . "));
-  EXPECT_TRUE(Contains(run.Report(), "\r\n" + folder / NativePath("refused/") +
+  EXPECT_TRUE(Contains(run.Report(), "\r\n" + folder / NativePath("dots/refused/") +
                                          "\r\n. ro.txt: file is a read-only file, not purged.\r\n"
                                          "(Perhaps file is in use by another program.)\r\n"));
-  EXPECT_EQ(ReadFile(folder / NativePath("refused/ro.txt")), "x");
+  EXPECT_EQ(ReadFile(folder / NativePath("dots/refused/ro.txt")), "x");
   EXPECT_TRUE(Contains(run.Report(), "Number of files *.*: 4\r\nNumber of files purged: 3\r\n"));
 }
 
@@ -73,7 +72,6 @@ TEST_F(RunTest, AFullReportClosesButThePurgeGoesOnAndTheSummaryIsWritten) {
   EXPECT_TRUE(Contains(report, "The report buffer has been filled, so this report cannot continue.  The "
                                "purge operation will continue, but without report of results for individual "
                                "files.\r\n\r\nNumber of files *.*: 300\r\nNumber of files purged: 300\r\n"));
-  EXPECT_LT(report.size(), 61440u);
   EXPECT_TRUE(report.ends_with(kDateLine));
   // The lines went out while the run went on, up to the first 60,417 characters that a full
   // report keeps.

@@ -16,9 +16,7 @@ TEST_F(RunTest, ASystemFileIsRefusedUntouchedUnlessTheOptionsAllowIt) {
   AddAttributes(system, FILE_ATTRIBUTE_SYSTEM);
   Target("*.*");
   Purge();
-  EXPECT_TRUE(
-      Contains(run.Report(), "\r\nboot.dat (6 bytes): file is a system file, not purged.\r\n"))
-      << run.Report();
+  EXPECT_TRUE(Contains(run.Report(), "\r\nboot.dat (6 bytes): file is a system file, not purged.\r\n"));
   EXPECT_EQ(ReadFile(system), "system");
 
   settings.options.blnOKToPurgeSystemFiles = true;

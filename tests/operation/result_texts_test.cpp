@@ -15,8 +15,7 @@ TEST(OutcomeReportText, SaysWhatThePurgeDidWithTheCountsAndTheSystemsReason) {
       {{kPurged, {}, 1, 1, false}, 1, " purged (1 other name keeps the overwritten file; " +
                                           notVerified + ")"},
       {{kStopped, {}, 0, 0}, 1, ": purge stopped after 0 of 1 pass; overwritten, not deleted."},
-      {{kStoppedInPass, {}, 0, 0, true, false}, 3,
-       ": purge stopped before its first write; left as it was."},
+      {{kStoppedInPass, {}, 0, 0, true, false}, 3, ": purge stopped before its first write; left as it was."},
       {{kHardLinked, {}, 0, 1}, 1, ": has 1 other name (hard link), not purged."},
       {{kWriteFailed, std::make_error_code(std::errc::no_space_on_device), 0, 0}, 1,
        ": error when writing to file. (no space left on device)"},

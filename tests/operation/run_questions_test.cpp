@@ -43,12 +43,28 @@ TEST_F(RunTest, ThePurgeQueryAsksOncePerExtensionForTheRunItIsAnsweredInAndCance
   EXPECT_TRUE(dialogs.shown.size() == 3u && !Exists(folder / "a.ini") && run.Status() == RunStatus::Done);
 }
 
-TEST_F(RunTest, ThePerFileConfirmationTakesEachOfItsAnswers) {
+// Files removed while a confirmation is open get lines with the system's reason; then the
+// confirmation takes each of its answers.
+TEST_F(RunTest, ThePerFileConfirmationTakesEachOfItsAnswersAndFilesGoneMeanwhileGetTheReason) {
+  const std::string a = WriteFile(folder / "a.txt", Repeat('x', 1536));
+  const std::string b = WriteFile(folder / "b.txt", Repeat('x', 1536));
+  settings.blnConfirmFiles = true;
+  host.confirmations = {FileConfirmation::Purge};  // the file gone later is not asked about
+  host.onConfirm = [&] { ASSERT_EQ(std::remove(a.c_str()) + std::remove(b.c_str()), 0); };
+  Target("*.*");
+  Purge();
+  // The file asked about had its size; the system's reason, in brackets, ends each line.
+  const bool aFirst = host.labels.at(0).starts_with(a + " ");
+  const std::string reason = R"(: unable to open file for writing\. \([^()\r\n]+\)\r\n)";
+  for (const std::string& start : {std::string(aFirst ? "a" : "b") + R"(\.txt \(1,536 bytes\))",
+                                   std::string(aFirst ? "b" : "a") + R"(\.txt \(0 bytes\))"})
+    EXPECT_TRUE(std::regex_search(run.Report(), std::regex("\r\n" + start + reason))) << start;
+
+  host.onConfirm = nullptr;
   for (const char* name : {"a", "b", "c", "d"}) {
     MakeFolder(folder / name);
     WriteFile(folder / name + NativePath("/f.txt"), Repeat('x', 1536));
   }
-  settings.blnConfirmFiles = true;
   // No more questions after "purge all": the host fails a question not scripted.
   host.confirmations = {FileConfirmation::Purge, FileConfirmation::Skip, FileConfirmation::PurgeAll};
   Target("*.txt", true);
@@ -67,20 +83,4 @@ TEST_F(RunTest, ThePerFileConfirmationTakesEachOfItsAnswers) {
   EXPECT_EQ(ReadFile(path), Repeat('x', 1536));
   EXPECT_EQ(run.Status(), RunStatus::Stopped);
   EXPECT_TRUE(Contains(run.Report(), "Report.PDF not purged.\r\n"));
-}
-
-TEST_F(RunTest, FilesRemovedWhileAConfirmationIsOpenGetLinesWithTheReason) {
-  const std::string a = WriteFile(folder / "a.txt", Repeat('x', 1536));
-  const std::string b = WriteFile(folder / "b.txt", Repeat('x', 1536));
-  settings.blnConfirmFiles = true;
-  host.confirmations = {FileConfirmation::Purge};  // the file gone later is not asked about
-  host.onConfirm = [&] { ASSERT_EQ(std::remove(a.c_str()) + std::remove(b.c_str()), 0); };
-  Target("*.*");
-  Purge();
-  // The file asked about had its size; the system's reason, in brackets, ends each line.
-  const bool aFirst = host.labels.at(0).starts_with(a + " ");
-  const std::string reason = R"(: unable to open file for writing\. \([^()\r\n]+\)\r\n)";
-  for (const std::string& start : {std::string(aFirst ? "a" : "b") + R"(\.txt \(1,536 bytes\))",
-                                   std::string(aFirst ? "b" : "a") + R"(\.txt \(0 bytes\))"})
-    EXPECT_TRUE(std::regex_search(run.Report(), std::regex("\r\n" + start + reason))) << start;
 }

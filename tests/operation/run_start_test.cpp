@@ -40,8 +40,18 @@ TEST_F(RunStartTest, ATargetWithoutFilesIsRefusedNamingTheFolderTheFilesOrTheFil
     EXPECT_FALSE(row.listing ? starter.PrepareListing() : Prepare().has_value());
     EXPECT_EQ(dialogs.shown.at(0).title + "|" + dialogs.shown[0].text, row.message);
   }
+  // With subfolders, no file is needed; a listing of them asks about the speed and the folder names.
   Target("*.doc", true);
   EXPECT_TRUE(starter.PrepareListing());
+  dialogs.Answer(MessageAnswer::Yes);
+  dialogs.Answer(MessageAnswer::No);
+  RunRequest listing = starter.RequestForTarget(RunKind::List);
+  EXPECT_TRUE(starter.ChooseListingDisplay(listing));
+  EXPECT_EQ(starter.ListingCaption(listing), "List folders");
+  EXPECT_EQ(dialogs.shown.at(2).title, "List folder names?");
+  EXPECT_TRUE(dialogs.shown[1].text.starts_with("The purge speed has not been measured for drive "));
+  dialogs.Answer(MessageAnswer::No);
+  EXPECT_FALSE(starter.ChooseListingDisplay(listing)) << "no estimate wanted: no listing";
 }
 
 TEST_F(RunStartTest, APatternIsCountedAndNothingFoundIsTold) {
@@ -67,20 +77,6 @@ TEST_F(RunStartTest, APatternIsCountedAndNothingFoundIsTold) {
   Target("new.txt");
   EXPECT_FALSE(Prepare());
   EXPECT_EQ(dialogs.shown.at(1).title + "|" + dialogs.shown.at(1).text.substr(0, 9), "Purge files|The file ");
-}
-
-TEST_F(RunStartTest, ListingSubfoldersAsksAboutTheSpeedAndTheFolderNames) {
-  Target("*.*", true);
-  dialogs.Answer(MessageAnswer::Yes);
-  dialogs.Answer(MessageAnswer::No);
-  RunRequest listing = starter.RequestForTarget(RunKind::List);
-  EXPECT_TRUE(starter.ChooseListingDisplay(listing));
-  EXPECT_EQ(starter.ListingCaption(listing), "List folders");
-  EXPECT_EQ(dialogs.shown.at(1).title, "List folder names?");
-  EXPECT_TRUE(dialogs.shown[0].text.starts_with("The purge speed has not been measured for drive "));
-
-  dialogs.Answer(MessageAnswer::No);
-  EXPECT_FALSE(starter.ChooseListingDisplay(listing)) << "no estimate wanted: no listing";
 }
 
 // A target folder that still holds a file is not offered (no question is scripted for it).

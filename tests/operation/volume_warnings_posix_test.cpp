@@ -43,9 +43,8 @@ TEST(VolumeWarnings, EachMountLineAndDiskGivesItsFactsAndEachFactItsWarningNamin
   // Every fact but a removable flash device and memory (whose warning the command-line tests check).
   Platform::StorageFacts facts{"NTFS", "C:\\", "", true, true, true, true, true, true, false,
                                true, true, false};
-  const std::string flash =
-      "it may keep old copies of the data in blocks it set aside for wear levelling, and a purge "
-      "cannot reach them.";
+  const std::string flash = "it may keep old copies of the data in blocks it set aside for wear levelling, "
+                            "and a purge cannot reach them.";
   Warnings expected{
       "C:\\ (NTFS) is a copy-on-write file system: it writes the new bytes to other blocks, so "
       "the old data of the files may remain on the disk.",
