@@ -90,12 +90,27 @@ TEST_F(RunWindowTest, APurgeRunsToItsEndAndLeavesTheReportInTheWindowTheClipboar
   EXPECT_TRUE(main.fraMenu->isEnabled() && Shows("cmdClose") && !Shows("cmdPauseContinue"));
 }
 
-TEST_F(RunWindowTest, PauseHoldsThePurgeAfterItsPassAndStopEndsItThere) {
-  Target("*.txt", false, {"a.txt", "b.txt", "c.txt"});
-  GatedPurgeHost gate;
-  controller.Run().Environment().host = &gate;
+// Stop while the files are counted cancels the purge; in the next purge, Pause holds it after its
+// pass and Stop ends it there.
+TEST_F(RunWindowTest, StopDuringTheCountCancelsThePurgeAndPauseHoldsItAfterItsPass) {
+  Target("*.txt", true, {"a.txt", "b.txt", "sub/c.txt"});
+  GatedPurgeHost countGate, passGate;
+  StepTrap trap(Platform::HandleStep::BeforeOpenSubfolder, 1, [&](const std::string&) { countGate.Yield(); });
   controller.PurgeFiles();
-  ASSERT_TRUE(gate.WaitUntilEntered());
+  ASSERT_TRUE(countGate.WaitUntilEntered());
+  // The count is held in its walk; the report window offers Stop alone.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Report().isVisible(); }, 10000));
+  EXPECT_EQ(main.captions["lblLargePurgeMessage"], "Now counting files ...");
+  ASSERT_TRUE(Shows("cmdStop") && !Shows("cmdClose"));
+  QTest::mouseClick(Button("cmdStop"), Qt::LeftButton);
+  countGate.open = true;
+  WaitForTheEnd();
+  EXPECT_EQ(dialogs.shown.at(0).text, "No files purged.");
+  EXPECT_FALSE(Report().isVisible() || main.running);
+
+  controller.Run().Environment().host = &passGate;
+  controller.PurgeFiles();
+  ASSERT_TRUE(passGate.WaitUntilEntered());
   QTest::mouseClick(Button("cmdPauseContinue"), Qt::LeftButton);
   EXPECT_EQ(Button("cmdPauseContinue")->text().toStdString() + "|" + Status(), "Continue|Paused");
   EXPECT_FALSE(Report().close()) << "no window closes while its run goes on";
@@ -103,25 +118,8 @@ TEST_F(RunWindowTest, PauseHoldsThePurgeAfterItsPassAndStopEndsItThere) {
   // The pass under way is still being written: the window says so, and Close waits for it.
   EXPECT_EQ(Status(), "Stopping ...");
   EXPECT_FALSE(Shows("cmdPauseContinue") || Button("cmdClose")->isEnabled());
-  gate.open = true;
+  passGate.open = true;
   WaitForTheEnd();
   const auto left = std::distance(fs::directory_iterator(folder.Path()), {});
   EXPECT_EQ(Status() + "|" + std::to_string(left), "Stopped|2");
-}
-
-TEST_F(RunWindowTest, StopWhileTheFilesAreCountedCancelsThePurge) {
-  Target("*.txt", true, {"a.txt", "sub/b.txt"});
-  GatedPurgeHost gate;
-  StepTrap trap(Platform::HandleStep::BeforeOpenSubfolder, 1, [&](const std::string&) { gate.Yield(); });
-  controller.PurgeFiles();
-  ASSERT_TRUE(gate.WaitUntilEntered());
-  // The count is held in its walk; the report window offers Stop alone.
-  ASSERT_TRUE(QTest::qWaitFor([&] { return Report().isVisible(); }, 10000));
-  EXPECT_EQ(main.captions["lblLargePurgeMessage"], "Now counting files ...");
-  ASSERT_TRUE(Shows("cmdStop") && !Shows("cmdClose"));
-  QTest::mouseClick(Button("cmdStop"), Qt::LeftButton);
-  gate.open = true;
-  WaitForTheEnd();
-  EXPECT_EQ(dialogs.shown.at(0).text, "No files purged.");
-  EXPECT_FALSE(Report().isVisible() || main.running);
 }

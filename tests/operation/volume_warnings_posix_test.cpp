@@ -35,10 +35,9 @@ TEST(VolumeWarnings, EachMountLineAndDiskGivesItsFactsAndEachFactItsWarningNamin
       {"54 27 179:1 / /media/card rw - exfat /dev/sdb1 rw", {true, true, true, false}, ""},
       {"56 27 0:56 / /mnt/ntfs rw - fuseblk /dev/sde1 rw,user_id=0", kHardDisk, "fuse "},
   };
-  for (const auto& row : cases) {
-    const auto mount = Platform::MountTable::ParseMountInfo(row.mountLine).at(0);
-    EXPECT_EQ(Flags(Platform::MountTable::StorageFactsOf(mount, row.disk)), row.flags) << row.mountLine;
-  }
+  using namespace Platform::MountTable;
+  for (const auto& c : cases)
+    EXPECT_EQ(Flags(StorageFactsOf(ParseMountInfo(c.mountLine).at(0), c.disk)), c.flags) << c.mountLine;
 
   // Every fact but a removable flash device and memory (whose warning the command-line tests check).
   Platform::StorageFacts facts{"NTFS", "C:\\", "", true, true, true, true, true, true, false,
