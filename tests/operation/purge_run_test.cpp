@@ -82,7 +82,7 @@ TEST_F(RunTest, AFullReportClosesButThePurgeGoesOnAndTheSummaryIsWritten) {
 // pass finish; the pass gauge is drawn for a large file only and gives way to the file's outcome. A
 // count after the stopped run is not stopped by it.
 TEST_F(RunTest, APauseHoldsTheRunAtThePollPointAndAStopDuringAPassLetsThePassFinish) {
-  settings.purgeType.SelectIndex(1, 1);  // two passes: 6 overwrites, above 1 MB/s for 400,000 bytes
+  settings.purgeType.SelectIndex(1, 2);  // three passes: 9 overwrites, above 1 MB/s for 400,000 bytes
   for (const char* name : {"a", "b", "c"}) WriteFile(folder / name, name);
   host.onYield = [&] {
     if (run.lngNumFilesPurged == 1 && host.pausedWaits == 0 && !run.Paused) run.PauseContinueButton();
@@ -96,15 +96,15 @@ TEST_F(RunTest, APauseHoldsTheRunAtThePollPointAndAStopDuringAPassLetsThePassFin
   EXPECT_TRUE(host.pausedWaits == 3 && run.lngNumFilesPurged == 3 && run.Status() == RunStatus::Done);
 
   WriteFile(folder / "x.dat", Repeat('x', 400000));
-  host.onYield = [this] { if (run.Report().ends_with(" 1_")) run.StopButton(); };
+  host.onYield = [this] { if (run.Report().ends_with(" 12_")) run.StopButton(); };
   Purge();
   std::vector<std::string> drawn;  // each line with a gauge as it was drawn
   for (const std::string& line : host.progress | std::views::values)
     if (line.ends_with("_") && (drawn.empty() || drawn.back() != line)) drawn.push_back(line);
   const std::string x = "x.dat (400,000 bytes) purging ";
-  EXPECT_EQ(drawn, (std::vector<std::string>{x + "__", x + "1_"}));
-  EXPECT_EQ(ReadFile(folder / "x.dat"), Repeat('\0', 400000)) << "the first pass ran to its end";
-  EXPECT_TRUE(Contains(run.Report(), "\r\nx.dat (400,000 bytes): purge stopped after 1 of 2 passes;"));
+  EXPECT_EQ(drawn, (std::vector<std::string>{x + "___", x + "1__", x + "12_"}));
+  EXPECT_EQ(ReadFile(folder / "x.dat"), Repeat('\0', 400000)) << "the second pass ran to its end";
+  EXPECT_TRUE(Contains(run.Report(), "\r\nx.dat (400,000 bytes): purge stopped after 2 of 3 passes;"));
   EXPECT_TRUE(Contains(run.Report(), "Number of files purged: 0\r\n"));
   EXPECT_EQ(run.Status(), RunStatus::Stopped);
   WriteFile(folder / "y.dat", "y");
