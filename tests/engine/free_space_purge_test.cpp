@@ -188,11 +188,12 @@ TEST_F(FreeSpacePurgeTest, EveryEndingLeavesNothingBehind) {
 // program's own removed and one without a marker kept.
 TEST_F(FreeSpacePurgeTest, OnlyTheProgramsOwnLeftoverFolderIsEmptiedAndRemoved) {
   const std::set<std::string> untouched{"_kx_dummy1", "_kx_dummy2", kMarkerName};
-  // {the marker's text, an entry of the user's in the folder ("notes.txt" a file, else a link), a
-  // purge holds the marker now, the answer, the folder's entries afterwards}
+  // {the marker's text, an entry of the user's in the folder ("my notes.txt" a file, a name longer
+  // than the fill files' own; else a link), a purge holds the marker now, the answer, the folder's
+  // entries afterwards}
   struct Row { std::string marker, user; bool held; Leftover what; std::set<std::string> remaining; };
   std::vector<Row> rows = {{"Not the program's.", "", false, Leftover::NotOurs, untouched},
-                           {kMarkerText, "notes.txt", false, Leftover::OthersKept, {"notes.txt"}},
+                           {kMarkerText, "my notes.txt", false, Leftover::OthersKept, {"my notes.txt"}},
                            {kMarkerText, "", true, Leftover::InUse, untouched}};
 #ifndef _WIN32
   // A link under a fill file's name is not the program's either.
@@ -202,7 +203,7 @@ TEST_F(FreeSpacePurgeTest, OnlyTheProgramsOwnLeftoverFolderIsEmptiedAndRemoved) 
   for (const auto& row : rows) {
     const std::string path = MakeLeftover("_kx_dummy1" + std::to_string(&row - rows.data()), row.marker);
     SCOPED_TRACE(path);
-    if (row.user == "notes.txt") WriteFile(JoinPath(path, row.user), "mine");
+    if (row.user == "my notes.txt") WriteFile(JoinPath(path, row.user), "mine");
     if (row.user.starts_with("_kx")) fs::create_symlink(folder / "elsewhere", JoinPath(path, row.user));
     Platform::FolderHandle handle;
     Platform::FileHandle holder;

@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "engine/cluster_size.h"
+#include "engine/fill_disk.h"
 #include "engine/purge_speeds.h"
 #include "engine/purge_type_choice.h"
 #include "support/scoped_locale_format.h"
@@ -140,3 +141,13 @@ TEST_F(SpeedTestTest, OfSeveralDrivesTheChosenOneIsTestedAndAStoredSpeedAccepted
   EXPECT_EQ(preselected, (std::vector<std::string>{"other", "other", "other"}));
   EXPECT_EQ(test.lastTestedDrive, removable.root);
 }
+
+#ifndef _WIN32
+// The dummy files go in the drive's root where it can be written, else in the home folder only
+// when that is on the same drive.
+TEST(DummyParentFolder, IsAWritableRootOrNothingForAnotherDrive) {
+  TempFolder folder;
+  EXPECT_EQ(FillDisk::DummyParentFolder(folder.Path()), folder.Path());
+  EXPECT_EQ(FillDisk::DummyParentFolder(folder / "missing/"), "");
+}
+#endif
