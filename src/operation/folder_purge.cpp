@@ -203,9 +203,9 @@ bool FolderPurge::PurgeOneFile(const Platform::FolderHandle& handle, const std::
   if (!goOn) return false;
   host_.Yield();
   if (!PollInterruption(strCaption)) return false;
+  // A file that could not be opened for writing keeps its data, so it is told like every other
+  // failure rather than passed over.
   if (outcome.code >= 0 || outcome.code == FilePurge::kStopped) return true;
-  // A file that could not be opened is passed over in silence, as the program always has.
-  if (outcome.code == FilePurge::kCannotOpenForWriting) return true;
   std::string message = outcome.code == FilePurge::kNotDeleted
                             ? "File deletion error.  File (shown below) may be hidden."
                             : "An error (" + std::to_string(outcome.code) + ") has been reported.";

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 #ifndef _WIN32
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -140,6 +143,28 @@ TEST_F(FolderPurgeTest, LinksAreToldAndNeverFollowed) {
   EXPECT_EQ(Shown(1), kCaption + "|" + At("sel/sub/") +
                           " (folder): replaced by a link or another entry, not entered.\r\n" + kQuestion);
   EXPECT_EQ(ReadFile(At("outside/inner.txt")), "secret");
+}
+
+// A running program cannot be opened for writing: it is told with the system's reason and kept,
+// and the purge goes on.
+TEST_F(FolderPurgeTest, AFileThatCannotBeOpenedForWritingIsToldAndKept) {
+  Make("sel/a.txt");
+  const std::string busy = At("sel/busy");
+  fs::copy_file("/bin/sleep", FileSystemPath(busy));
+  pid_t child = 0;
+  char* const argv[] = {const_cast<char*>("sleep"), const_cast<char*>("60"), nullptr};
+  ASSERT_EQ(::posix_spawn(&child, busy.c_str(), nullptr, nullptr, argv, environ), 0);
+  purge.selectedPaths = {At("sel")};
+  dialogs.Answer(MessageAnswer::OK);
+  const bool done = purge.PurgeSelectedFolders(kCaption);
+  ::kill(child, SIGKILL);
+  ::waitpid(child, nullptr, 0);
+  EXPECT_TRUE(done);
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(Shown(0), kCaption + "|An error (-2) has been reported.\r\n(text file busy)\r\n" + busy + "\r\n" +
+                          kQuestion);
+  EXPECT_EQ(ReadFile(busy), ReadFile("/bin/sleep"));
+  EXPECT_FALSE(Exists(At("sel/a.txt")));
 }
 #endif  // _WIN32
 
